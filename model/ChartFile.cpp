@@ -1,0 +1,392 @@
+#include "ChartFile.h"
+
+#include "Cp1250.h"
+#include "DCTexts.h"
+#include "Limits.h"
+#include "NumberText.h"
+#include "TMereni.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumidrax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kTokenGap = "     ";
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr const char* kNoDate = "---";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+int IntToken(const std::vector<std::string>& tokens, std::size_t k, const std::string& where)
+{
+    if (auto v = ParseInteger(tokens[k]))
+        return *v;
+    throw ChartFileError(where + ", line 2: '" + tokens[k] + "' is not a valid integer");
+}
+
+float FloatToken(const std::vector<std::string>& tokens, std::size_t k, const std::string& where)
+{
+    if (auto v = ParseDecimal(tokens[k]))
+        return static_cast<float>(*v);
+    throw ChartFileError(where + ", line 2: '" + tokens[k] + "' is not a valid floating point value");
+}
+
+void SetVKR102Defaults(TJednoMereni& c)
+{
+    c.DCVoltageStr = kNoDCValue;
+    c.DCResistStr = kNoDCValue;
+    c.VerzeVKR = "VKR102";
+    c.DatumCas = kNoDate;
+    c.SeriePrvni = c.SeriePosledni = c.SerialNumber = 0;
+    c.DCResistanceSingle = c.DCVoltageSingle = c.Pozice0YSingle = 0;
+    c.Index = 0;
+}
+
+void ReadSevenToTwelve(TJednoMereni& c, const std::vector<std::string>& t, const std::string& where)
+{
+    c.FilterPost = IntToken(t, 7, where);
+    c.Pozice0Y = IntToken(t, 8, where);
+    c.NegEdge = IntToken(t, 9, where);
+    c.StatusIDX = IntToken(t, 10, where);
+    c.DCResistance = IntToken(t, 11, where);
+    c.DCVoltage = IntToken(t, 12, where);
+}
+
+// The two date-time tokens of a VKR104 header. The stored text normally
+// holds exactly one blank; any other form is folded into two tokens that
+// read back to the same text ("---" stands for a missing part).
+std::array<std::string, 2> DateTokens(const std::string& datumCas)
+{
+    std::vector<std::string> parts;
+    SplitTokens(datumCas, parts);
+    if (parts.empty())
+        return {kNoDate, kNoDate};
+    if (parts.size() == 1)
+        return {parts[0], kNoDate};
+    std::string rest = parts[1];
+    for (std::size_t k = 2; k < parts.size(); ++k)
+        rest += "_" + parts[k];
+    return {parts[0], rest};
+}
+
+std::string DateFromTokens(const std::string& date, const std::string& time)
+{
+    if (time == kNoDate)
+        return date;
+    return date + " " + time;
+}
+
+// Splits the buffer into lines ended by CR LF, LF or a lone CR.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line)
+    {
+        if (pos_ >= text_.size())
+            return false;
+        const char* begin = text_.data() + pos_;
+        const std::size_t left = text_.size() - pos_;
+        const void* lf = std::memchr(begin, '\n', left);
+        std::size_t len = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - begin) : left;
+        const void* cr = std::memchr(begin, '\r', len);
+        if (cr) {
+            const std::size_t crLen = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+            line = std::string_view(begin, crLen);
+            pos_ += crLen + 1;
+            if (pos_ < text_.size() && text_[pos_] == '\n')
+                ++pos_;
+        } else {
+            line = std::string_view(begin, len);
+            pos_ += len + (lf ? 1 : 0);
+        }
+        ++number_;
+        return true;
+    }
+    int Number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    int number_ = 0;
+};
+
+} // namespace
+
+void SplitTokens(std::string_view line, std::vector<std::string>& tokens)
+{
+    tokens.clear();
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        std::size_t start = i;
+        while (i < line.size() && !IsBlank(line[i]))
+            ++i;
+        if (i > start)
+            tokens.emplace_back(line.substr(start, i - start));
+    }
+}
+
+void ParseHeader(TJednoMereni& c, std::string_view line, const std::string& where)
+{
+    std::vector<std::string> t;
+    SplitTokens(line, t);
+    const std::size_t n = t.size();
+    if (n < 7)
+        throw ChartFileError(where + ", line 2: the settings line holds " + std::to_string(n) +
+                             " values where at least 7 are needed");
+    c.Interval = IntToken(t, 0, where);
+    c.Velocity = static_cast<long double>(IntToken(t, 1, where)) / 1000;
+    c.Impedance = IntToken(t, 2, where);
+    c.Noise = IntToken(t, 3, where);
+    c.DC = IntToken(t, 4, where);
+    c.Filter = IntToken(t, 5, where);
+    c.Pozice0X = IntToken(t, 6, where);
+
+    if (n == 8) {
+        c.FilterPost = IntToken(t, 7, where);
+        c.Pozice0Y = c.NegEdge = c.StatusIDX = -1;
+        c.DCResistance = c.DCVoltage = 0;
+        SetVKR102Defaults(c);
+    } else if (n == 13) {
+        ReadSevenToTwelve(c, t, where);
+        c.DCVoltageStr = FormatDCVoltage(c.StatusIDX, c.DCVoltage);
+        c.DCResistStr = FormatDCResistance(c.StatusIDX, c.DCResistance);
+        c.DatumCas = kNoDate;
+        c.SeriePrvni = c.SeriePosledni = c.SerialNumber = 0;
+        c.DCResistanceSingle = c.DCVoltageSingle = c.Pozice0YSingle = 0;
+        c.Index = 0;
+        c.VerzeVKR = "VKR103/VKR103RAM";
+    } else if (n == 22 || n == 23) {
+        ReadSevenToTwelve(c, t, where);
+        c.DatumCas = DateFromTokens(t[13], t[14]);
+        c.SeriePrvni = IntToken(t, 15, where);
+        c.SeriePosledni = IntToken(t, 16, where);
+        c.SerialNumber = IntToken(t, 17, where);
+        c.DCResistanceSingle = FloatToken(t, 18, where);
+        c.DCVoltageSingle = FloatToken(t, 19, where);
+        c.Pozice0YSingle = FloatToken(t, 20, where);
+        c.VerzeVKR = "VKR104";
+        c.Index = n == 23 ? IntToken(t, 22, where) : 0;
+        std::tie(c.DCVoltageStr, c.DCResistStr) =
+            FormatVKR104DCTexts(c.StatusIDX, c.DCVoltageSingle, c.DCResistanceSingle);
+    } else {
+        // 7 tokens (the oldest files), or a count no writer produces: only
+        // tokens 0..6 are taken, the rest as for the oldest files.
+        c.FilterPost = 1;
+        c.Pozice0Y = c.NegEdge = c.StatusIDX = -1;
+        c.DCResistance = c.DCVoltage = 0;
+        SetVKR102Defaults(c);
+    }
+}
+
+void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& where)
+{
+    LineReader lines(bytes);
+    std::string_view line;
+    c.Description = lines.Next(line) ? FileTextToUtf8(line) : std::string();
+    if (!lines.Next(line))
+        line = {};
+    ParseHeader(c, FileTextToUtf8(line), where);
+
+    // Every remaining line holds one sample; reserve for them all so that the
+    // vector is allocated once and holds no spare room.
+    const std::size_t maxLines =
+        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    std::vector<long double> samples;
+    samples.reserve(std::min<std::size_t>(maxLines, kMaxSamples));
+    while (lines.Next(line)) {
+        const std::string_view text = TrimBlanks(line);
+        if (text.empty())
+            continue;
+        const auto value = ParseDecimal(text);
+        if (!value) {
+            std::string shown(text.substr(0, 40));
+            throw ChartFileError(where + ", line " + std::to_string(lines.Number()) + ": '" +
+                                 FileTextToUtf8(shown) + "' is not a valid floating point value");
+        }
+        if (samples.size() == static_cast<std::size_t>(kMaxSamples))
+            throw ChartFileError(where + " holds more than " + std::to_string(kMaxSamples) +
+                                 " samples");
+        samples.push_back(*value);
+    }
+    if (samples.capacity() > samples.size() + samples.size() / 8)
+        samples.shrink_to_fit();
+    c.SetSamples(std::move(samples));
+    if (c.Pozice0Y == -1 && c.Pozice0X < 1)
+        throw ChartFileError(where + ", line 2: the cable start sample " + std::to_string(c.Pozice0X) +
+                             " is below 1, so the baseline cannot be computed");
+}
+
+std::string HeaderLine(const TJednoMereni& c)
+{
+    std::vector<std::string> t = {
+        std::to_string(c.Interval),
+        std::to_string(static_cast<long long>(std::nearbyint(c.Velocity * 1000))),
+        std::to_string(c.Impedance),
+        std::to_string(c.Noise),
+        std::to_string(c.DC),
+        std::to_string(c.Filter),
+        std::to_string(c.Pozice0X),
+        std::to_string(c.FilterPost),
+        std::to_string(c.Pozice0Y),
+        std::to_string(c.NegEdge),
+        std::to_string(c.StatusIDX),
+        std::to_string(c.DCResistance),
+        std::to_string(c.DCVoltage),
+    };
+    if (c.VerzeVKR == "VKR104") {
+        const auto date = DateTokens(c.DatumCas);
+        t.push_back(date[0]);
+        t.push_back(date[1]);
+        t.push_back(std::to_string(c.SeriePrvni));
+        t.push_back(std::to_string(c.SeriePosledni));
+        t.push_back(std::to_string(c.SerialNumber));
+        t.push_back(FormatGeneral(static_cast<long double>(c.DCResistanceSingle)));
+        t.push_back(FormatGeneral(static_cast<long double>(c.DCVoltageSingle)));
+        t.push_back(FormatGeneral(static_cast<long double>(c.Pozice0YSingle)));
+        t.push_back(c.VerzeVKR);
+        t.push_back(std::to_string(c.Index));
+    }
+    std::string line;
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        if (k > 0)
+            line += kTokenGap;
+        line += t[k];
+    }
+    return line;
+}
+
+std::string ChartFileText(const TJednoMereni& c)
+{
+    // A line break inside the description would shift every later line.
+    std::string description = c.Description;
+    std::replace_if(description.begin(), description.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
+    std::string out = Utf8ToCp1250(description);
+    out += kLineEnd;
+    out += Utf8ToCp1250(HeaderLine(c));
+    out += kLineEnd;
+    out.reserve(out.size() + c.Samples.size() * 9);
+    for (int k = 1; k <= c.SampleCount; ++k) {
+        out += FormatFixed(c.Sample(k), 2);
+        out += kLineEnd;
+    }
+    return out;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (true) {
+        if (done == bytes.size())
+            bytes.resize(bytes.size() + 65536); // the file grew while reading
+        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    ::close(fd);
+    return true;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const fs::path target(path);
+    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    if (target.parent_path().empty())
+        tmpl = "." + target.filename().string() + ".XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0)
+        throw ChartFileError("could not write file " + path + " (" + std::strerror(errno) + ")");
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    // Keep the permissions of the file we replace; new files get the usual
+    // ones (mkstemp makes them private).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        ::fchmod(fd, st.st_mode & 07777);
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    if (::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(tmpl.c_str());
+        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
+    }
+}
+
+int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
+{
+    TJednoMereni& c = collection.Rec(i);
+    if (c.FileName.empty())
+        c.FileName = c.AutoFileName;
+    const std::string path = c.FileName;
+    std::error_code ec;
+    if (ask && fs::exists(path, ec)) {
+        const bool yes = askFn && askFn("Save", "File " + path + " already exists. Overwrite ?");
+        if (!yes)
+            return kSaveDeclined;
+    }
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, ec)) {
+        if (!fs::create_directory(folder, ec) || ec)
+            return -8;
+    }
+    WriteFileAtomically(path, ChartFileText(c));
+    return kSaveDone;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,255 @@
+#include "NumberText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace lumidrax {
+
+namespace {
+
+// Decimal digits of a value: the digit string (no leading zeros unless the
+// value is zero) and the position of the decimal point relative to its
+// start (value = 0.d1d2d3... * 10^pointPos).
+struct DecimalDigits {
+    bool negative = false;
+    std::string digits;
+    int pointPos = 0;
+};
+
+DecimalDigits ToDigits(long double value, int significant)
+{
+    DecimalDigits d;
+    if (value == 0) {
+        d.negative = std::signbit(value);
+        d.digits = "0";
+        d.pointPos = 1;
+        return d;
+    }
+    std::array<char, 64> buf{};
+    std::snprintf(buf.data(), buf.size(), "%.*Le", significant - 1, value);
+    std::string_view s(buf.data());
+    std::size_t pos = 0;
+    if (s[pos] == '-') {
+        d.negative = true;
+        ++pos;
+    }
+    for (; pos < s.size() && s[pos] != 'e'; ++pos)
+        if (s[pos] >= '0' && s[pos] <= '9')
+            d.digits.push_back(s[pos]);
+    int exponent = std::atoi(s.data() + pos + 1);
+    d.pointPos = exponent + 1;
+    return d;
+}
+
+// Rounds the digit string half away from zero so that `keep` digits remain
+// (keep may be zero or negative: the value then rounds to 0 or to one unit).
+void RoundDigits(DecimalDigits& d, int keep)
+{
+    if (keep >= static_cast<int>(d.digits.size()))
+        return;
+    if (keep < 0) {
+        d.digits = "0";
+        d.pointPos = 1;
+        return;
+    }
+    bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+            d.digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i < 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.pointPos;
+        } else {
+            ++d.digits[static_cast<std::size_t>(i)];
+        }
+    }
+    if (d.digits.empty()) {
+        d.digits = "0";
+        d.pointPos = 1;
+    }
+}
+
+bool AllZero(const std::string& digits)
+{
+    return digits.find_first_not_of('0') == std::string::npos;
+}
+
+} // namespace
+
+std::string FormatFixed(long double value, int decimals)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    DecimalDigits d = ToDigits(value, 18);
+    RoundDigits(d, d.pointPos + decimals);
+    std::string out;
+    if (d.negative && !AllZero(d.digits))
+        out.push_back('-');
+    // Integer part.
+    if (d.pointPos <= 0) {
+        out.push_back('0');
+    } else {
+        for (int i = 0; i < d.pointPos; ++i)
+            out.push_back(i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] : '0');
+    }
+    if (decimals > 0) {
+        out.push_back(',');
+        for (int k = 0; k < decimals; ++k) {
+            int i = d.pointPos + k;
+            out.push_back(i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] : '0');
+        }
+    }
+    return out;
+}
+
+std::string FormatGeneral(long double value, int precision)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    DecimalDigits d = ToDigits(value, precision);
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    std::string out = d.negative ? "-" : "";
+    const int n = static_cast<int>(d.digits.size());
+    if (d.pointPos > precision || std::fabs(value) < 0.00001L) {
+        out.push_back(d.digits[0]);
+        if (n > 1) {
+            out.push_back(',');
+            out.append(d.digits, 1);
+        }
+        out.push_back('E');
+        out.append(std::to_string(d.pointPos - 1));
+        return out;
+    }
+    if (d.pointPos <= 0) {
+        out.append("0,");
+        out.append(static_cast<std::size_t>(-d.pointPos), '0');
+        out.append(d.digits);
+        return out;
+    }
+    for (int i = 0; i < d.pointPos; ++i)
+        out.push_back(i < n ? d.digits[static_cast<std::size_t>(i)] : '0');
+    if (n > d.pointPos) {
+        out.push_back(',');
+        out.append(d.digits, static_cast<std::size_t>(d.pointPos));
+    }
+    return out;
+}
+
+std::optional<long double> ParseDecimal(std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint64_t mantissa = 0;
+    int digitsInMantissa = 0;
+    int dropped = 0;   // integer digits not held in the mantissa
+    int fraction = 0;  // fraction digits held in the mantissa
+    bool anyDigit = false;
+    for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+        anyDigit = true;
+        if (digitsInMantissa < 19) {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            if (mantissa != 0)
+                ++digitsInMantissa;
+        } else {
+            ++dropped;
+        }
+    }
+    if (i < n && text[i] == ',') {
+        ++i;
+        for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+            anyDigit = true;
+            if (digitsInMantissa < 19) {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+                if (mantissa != 0)
+                    ++digitsInMantissa;
+                ++fraction;
+            }
+        }
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    long exponent = 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            expNegative = text[i] == '-';
+            ++i;
+        }
+        if (i >= n || text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i)
+            if (exponent < 100000)
+                exponent = exponent * 10 + (text[i] - '0');
+        if (expNegative)
+            exponent = -exponent;
+    }
+    if (i != n)
+        return std::nullopt;
+    const long scale = exponent + dropped - fraction;
+    long double value;
+    if (scale == 0) {
+        value = static_cast<long double>(mantissa);
+    } else if (scale < 0 && scale >= -27) {
+        // Both operands are exact, so one division rounds correctly.
+        value = static_cast<long double>(mantissa) / std::pow(10.0L, static_cast<long double>(-scale));
+    } else if (scale > 0 && scale <= 27) {
+        value = static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
+    } else {
+        // Rare: let the C library do the exact conversion on a point form.
+        std::string plain(text);
+        for (char& c : plain)
+            if (c == ',')
+                c = '.';
+        char* end = nullptr;
+        value = std::strtold(plain.c_str(), &end);
+        if (negative)
+            value = -value; // undo the sign below, strtold already applied it
+    }
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return negative ? -value : value;
+}
+
+std::optional<int> ParseInteger(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    int value = 0;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace lumidrax

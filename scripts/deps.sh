@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumidrax needs to build and test, when any is
+# missing. Sourced by run.sh and test.sh.
+
+LUMIDRAX_PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-serialport-dev libgl-dev
+  nlohmann-json3-dev libcli11-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  socat
+)
+
+lumidrax_install_deps() {
+  local missing=()
+  local p
+  for p in "${LUMIDRAX_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    echo "Installing: ${missing[*]}"
+    sudo DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  else
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root with:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+}
+
+lumidrax_build() {
+  local root="$1"
+  local jobs
+  jobs=$(nproc 2>/dev/null || echo 2)
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$root/build" -j "$jobs"
+}

@@ -1,0 +1,76 @@
+#include "TestSupport.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace lumidrax::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir()
+{
+    std::string tmpl = (fs::temp_directory_path() / "lumidrax-test-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = tmpl;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::File(std::string_view name) const
+{
+    return (fs::path(path_) / name).string();
+}
+
+std::string TempDir::Write(std::string_view name, std::string_view bytes) const
+{
+    const std::string path = File(name);
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string SourcePath(std::string_view relative)
+{
+    return (fs::path(LUMIDRAX_SOURCE_DIR) / relative).string();
+}
+
+std::string BinPath(std::string_view name)
+{
+    return (fs::path(LUMIDRAX_BIN_DIR) / name).string();
+}
+
+int RunCommand(const std::string& commandLine, std::string& output)
+{
+    output.clear();
+    FILE* pipe = ::popen(commandLine.c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::array<char, 4096> buf{};
+    std::size_t got;
+    while ((got = std::fread(buf.data(), 1, buf.size(), pipe)) > 0)
+        output.append(buf.data(), got);
+    const int status = ::pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace lumidrax::test

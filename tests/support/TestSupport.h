@@ -1,0 +1,37 @@
+#pragma once
+// Helpers shared by the test suites: temporary folders, fixture paths, files.
+
+#include <string>
+#include <string_view>
+
+namespace lumidrax::test {
+
+// A fresh folder below the system's temporary folder, removed with its
+// content when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    // Path of a name inside the folder.
+    std::string File(std::string_view name) const;
+    // Writes bytes to a name inside the folder and returns its path.
+    std::string Write(std::string_view name, std::string_view bytes) const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+// Path below the source tree (examples, fixtures).
+std::string SourcePath(std::string_view relative);
+// Path of a built executable (build/bin/NAME).
+std::string BinPath(std::string_view name);
+
+// Runs a command line through the shell; returns its exit status and fills
+// the standard output.
+int RunCommand(const std::string& commandLine, std::string& output);
+
+} // namespace lumidrax::test

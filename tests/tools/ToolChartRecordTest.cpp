@@ -144,11 +144,18 @@ TEST(ToolChartRecord, UnreadableContentDropsTheChartAndKeepsTheOthersNumbered)
     dir.Write("point.ndt", NdtText("", Header13(), {"1.5"}));
     dir.Write("zero-start.ndt", NdtText("", "2000     660     100     5     0     1     0", {"128"}));
     dir.Write("zero-start13.ndt", NdtText("", Header13(0, 128), {"1,00"}));
+    // Raw samples whose baseline no integer holds (found by fuzzing).
+    dir.Write("huge.ndt", NdtText("", "2000     660     100     5     0     1     1", {"1E40", "1"}));
+    // A float token beyond the single-precision range (found by fuzzing).
+    dir.Write("huge-float.ndt", NdtText("", Header23("12.05.2009 10:22:31", 0, "1E39", "0"), {"1"}));
     const ToolRun run = RunTool(dir.Path(), "info good.ndt bad-sample.ndt bad-header.ndt short-header.ndt "
-                                            "point.ndt zero-start.ndt zero-start13.ndt good.ndt");
+                                            "point.ndt zero-start.ndt zero-start13.ndt good.ndt huge.ndt "
+                                            "huge-float.ndt");
     EXPECT_EQ(run.status, 1);
     const Json& r = run.json["results"];
-    ASSERT_EQ(r.size(), 8u);
+    ASSERT_EQ(r.size(), 10u);
+    EXPECT_EQ(r[9]["error"], "Error: huge-float.ndt, line 2: '1E39' is not a valid floating point value.");
+    EXPECT_EQ(r[8]["error"], "Error: huge.ndt: the baseline of the raw samples (1E40) is out of range.");
     EXPECT_EQ(r[1], Json({{"file", "bad-sample.ndt"},
                           {"error", "Error: bad-sample.ndt, line 5: '2,x5' is not a valid floating point value."}}));
     EXPECT_EQ(r[2]["error"], "Error: bad-header.ndt, line 2: 'five' is not a valid integer.");

@@ -63,3 +63,32 @@ TEST(ToolUsage, EveryCommandPrintsTheSameShapeWithEveryChartField)
 
 } // namespace
 } // namespace lumidrax::test
+
+namespace lumidrax::test {
+namespace {
+
+// Inputs that once crashed the chart file fuzzer: each is now read or
+// refused with an error entry, and whatever is written reads back.
+TEST(ToolUsage, FuzzFindingsAreReadOrRefusedCleanly)
+{
+    TempDir dir;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("tests/tools/fuzz-regressions"))) {
+        ++files;
+        const std::string name = entry.path().filename().string();
+        const ToolRun run = RunTool(dir.Path(), "convert '" + entry.path().string() + "' out.ndt");
+        ASSERT_TRUE(run.json.is_object()) << name;
+        const Json& first = run.json["results"][0];
+        if (first.contains("error")) {
+            EXPECT_EQ(run.status, 1) << name;
+            EXPECT_EQ(run.json["collection"]["Count"], 0) << name;
+            continue;
+        }
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_EQ(RunTool(dir.Path(), "info out.ndt").status, 0) << name;
+    }
+    EXPECT_GT(files, 0);
+}
+
+} // namespace
+} // namespace lumidrax::test

@@ -82,6 +82,21 @@ bool AllZero(const std::string& digits)
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
+// Powers of ten up to 10^27, all exact in the 64-bit mantissa of a long
+// double (5^27 < 2^63), built by exact multiplications.
+struct PowersOfTen {
+    std::array<long double, 28> value{};
+    constexpr PowersOfTen()
+    {
+        long double p = 1;
+        for (std::size_t k = 0; k < value.size(); ++k) {
+            value[k] = p;
+            p *= 10;
+        }
+    }
+};
+constexpr PowersOfTen kPowersOfTen;
+
 } // namespace
 
 std::string FormatFixed(long double value, int decimals)
@@ -212,9 +227,9 @@ std::optional<long double> ParseDecimal(std::string_view text)
         value = static_cast<long double>(mantissa);
     } else if (scale < 0 && scale >= -27) {
         // Both operands are exact, so one division rounds correctly.
-        value = static_cast<long double>(mantissa) / std::pow(10.0L, static_cast<long double>(-scale));
+        value = static_cast<long double>(mantissa) / kPowersOfTen.value[static_cast<std::size_t>(-scale)];
     } else if (scale > 0 && scale <= 27) {
-        value = static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
+        value = static_cast<long double>(mantissa) * kPowersOfTen.value[static_cast<std::size_t>(scale)];
     } else {
         // Rare: let the C library do the exact conversion on a point form.
         std::string plain(text);
@@ -244,12 +259,14 @@ std::optional<int> ParseInteger(std::string_view text)
 
 std::string_view TrimBlanks(std::string_view text)
 {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
 }
 
 } // namespace lumidrax

@@ -89,7 +89,6 @@ bool AllZero(const std::string& digits)
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
-
 } // namespace
 
 std::string FormatFixed(long double value, int decimals)

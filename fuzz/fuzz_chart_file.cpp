@@ -4,6 +4,7 @@
 // same file text.
 
 #include "ChartFile.h"
+#include "Cp1250.h"
 #include "TMereni.h"
 
 #include <cstdint>
@@ -46,11 +47,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     collection.SetReference(1);
     Check(collection.Count == 1 && collection.ShownCount == 1);
 
-    // Written, read back and written again: the same text.
+    // Written, read back and written again: the same text. The one known
+    // exception is the description: a Windows-1250 line whose bytes happen
+    // to form valid non-ASCII UTF-8 is taken as UTF-8 when read back.
     const std::string text = ChartFileText(collection.Rec(1));
     TJednoMereni back;
     ReadChartText(back, text, "written.ndt"); // throws (and so fails) if unreadable
     Check(back.SampleCount == chart.SampleCount);
-    Check(ChartFileText(back) == text);
+    const std::string again = ChartFileText(back);
+    const std::size_t line2 = text.find("\r\n") + 2;
+    const std::string_view description = std::string_view(text).substr(0, line2 - 2);
+    const bool ambiguous = IsValidUtf8(description) && FileTextToUtf8(description) != Cp1250ToUtf8(description);
+    if (ambiguous)
+        Check(again.compare(again.find("\r\n") + 2, std::string::npos, text, line2) == 0);
+    else
+        Check(again == text);
     return 0;
 }

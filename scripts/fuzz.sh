@@ -16,7 +16,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-build="$root/build-fuzz"
+build="${LUMIDRAX_FUZZ_BUILD:-$root/build-fuzz}"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DLUMIDRAX_BUILD_FUZZ=ON -DLUMIDRAX_BUILD_TESTS=OFF -DLUMIDRAX_BUILD_BENCH=OFF \

@@ -53,7 +53,8 @@ struct ChartFolder {
             o.description = "Feeder " + std::to_string(i) + ", pair " + std::to_string(1 + i % 24);
             const std::string text = chartgen::ChartText(chartgen::GenerateChart(o), o.form);
             const std::string file = (fs::path(path) / ("chart" + std::to_string(i) + ".ndt")).string();
-            std::ofstream(file, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+            std::ofstream(file, std::ios::binary)
+                .write(text.data(), static_cast<std::streamsize>(text.size()));
             files.push_back(file);
             bytes += text.size();
         }

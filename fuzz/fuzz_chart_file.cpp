@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string again = ChartFileText(back);
     const std::size_t line2 = text.find("\r\n") + 2;
     const std::string_view description = std::string_view(text).substr(0, line2 - 2);
-    const bool ambiguous = IsValidUtf8(description) && FileTextToUtf8(description) != Cp1250ToUtf8(description);
+    const bool ambiguous =
+        IsValidUtf8(description) && FileTextToUtf8(description) != Cp1250ToUtf8(description);
     if (ambiguous)
         Check(again.compare(again.find("\r\n") + 2, std::string::npos, text, line2) == 0);
     else

@@ -20,11 +20,12 @@ TEST(ToolChartFile, EachHeaderFormFillsItsFieldsAndDefaults)
     dir.Write("t7.ndt", NdtText("seven", "  2000 655\t100  5 0 1 11  ", raw));
     dir.Write("t8.ndt", NdtText("eight", "2000     660     100     5     0     1     11     4", raw));
     dir.Write("t13.ndt", NdtText("thirteen", Header13(11, 120, 4, 850, 12), {"1,00"}));
-    dir.Write("t22.ndt", NdtText("twenty-two", Header23("03.11.2011 14:05:52", 0, "2400000", "0,03", 7, false),
-                                 {"1,00"}));
-    dir.Write("t23.ndt", NdtText("twenty-three", Header23("12.05.2009 10:22:31", 0, "150000", "-0,12", 9),
-                                 {"1,00"}));
-    dir.Write("t10.ndt", NdtText("ten", "2000     660     100     5     0     1     11     4     128     0", raw));
+    dir.Write("t22.ndt", NdtText("twenty-two",
+                                 Header23("03.11.2011 14:05:52", 0, "2400000", "0,03", 7, false), {"1,00"}));
+    dir.Write("t23.ndt",
+              NdtText("twenty-three", Header23("12.05.2009 10:22:31", 0, "150000", "-0,12", 9), {"1,00"}));
+    dir.Write("t10.ndt",
+              NdtText("ten", "2000     660     100     5     0     1     11     4     128     0", raw));
     const ToolRun run = RunTool(dir.Path(), "info t7.ndt t8.ndt t13.ndt t22.ndt t23.ndt t10.ndt");
     ASSERT_EQ(run.status, 0) << run.json.dump();
 
@@ -99,7 +100,8 @@ TEST(ToolChartFile, ConvertWritesThirteenTokensFiveBlanksApartWithCrLfAndTwoDeci
               "2000     655     100     5     0     1     11     1     128     0     4     850     12\r\n"
               "-12,50\r\n7,00\r\n0,13\r\n10,05\r\n0,00\r\n");
     const Json& entry = run.json["results"][1];
-    EXPECT_EQ(entry, Json({{"command", "convert"}, {"result", 0}, {"message", nullptr}, {"output", "out.ndt"}}));
+    EXPECT_EQ(entry,
+              Json({{"command", "convert"}, {"result", 0}, {"message", nullptr}, {"output", "out.ndt"}}));
     // The chart now carries the name it was saved under.
     EXPECT_EQ(Chart(run, 1)["FileName"], "out.ndt");
     EXPECT_EQ(Chart(run, 1)["DisplayName"], "out.ndt");
@@ -116,9 +118,10 @@ TEST(ToolChartFile, RawChartsAreWrittenCorrectedWithThirteenTokens)
                                  {"27", "29", "129,5"}));
     const ToolRun run = RunTool(dir.Path(), "convert old.ndt new.ndt");
     ASSERT_EQ(run.status, 0);
-    const std::string expected = "Feeder 3, pair 2\r\n"
-                                 "2000     660     100     5     0     1     2     1     28     -1     -1     0     0\r\n"
-                                 "-101,00\r\n-99,00\r\n1,50\r\n";
+    const std::string expected =
+        "Feeder 3, pair 2\r\n"
+        "2000     660     100     5     0     1     2     1     28     -1     -1     0     0\r\n"
+        "-101,00\r\n-99,00\r\n1,50\r\n";
     EXPECT_EQ(ReadFile(dir.File("new.ndt")), expected);
     // Read back, the baseline is not taken off a second time.
     const ToolRun again = RunTool(dir.Path(), "convert new.ndt again.ndt");
@@ -135,11 +138,12 @@ TEST(ToolChartFile, VKR104ChartsAreAlwaysWrittenWithTwentyThreeTokensAndReadBack
     ASSERT_EQ(run.status, 0) << run.json.dump();
     // Stored single-precision floats are widened before formatting: 0.1 as
     // 0,100000001490116, 2.5 as 2,5.
-    const std::string expected = "Exchange B, cable 20, pair 3\r\n"
-                                 "2000     660     100     5     0     1     11     1     128     0     0     0     "
-                                 "0     12.05.2009     10:22:31     1     3     40117     0,100000001490116     "
-                                 "2,5     128     VKR104     0\r\n"
-                                 "-1,50\r\n";
+    const std::string expected =
+        "Exchange B, cable 20, pair 3\r\n"
+        "2000     660     100     5     0     1     11     1     128     0     0     0     "
+        "0     12.05.2009     10:22:31     1     3     40117     0,100000001490116     "
+        "2,5     128     VKR104     0\r\n"
+        "-1,50\r\n";
     EXPECT_EQ(ReadFile(dir.File("late.ndt")), expected);
 
     const ToolRun back = RunTool(dir.Path(), "info late.ndt");
@@ -191,7 +195,8 @@ TEST(ToolChartFile, ConvertToCsvWritesDistanceAndLevelColumns)
     dir.Write("in.ndt", NdtText("x", Header13(11), {"-12,5", "0", "3,25"}));
     const ToolRun run = RunTool(dir.Path(), "convert in.ndt out.CSV");
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(ReadFile(dir.File("out.CSV")), "Distance (m),Level (%)\r\n-2.00,-12.50\r\n-1.80,0.00\r\n-1.60,3.25\r\n");
+    EXPECT_EQ(ReadFile(dir.File("out.CSV")),
+              "Distance (m),Level (%)\r\n-2.00,-12.50\r\n-1.80,0.00\r\n-1.60,3.25\r\n");
     // The chart itself is not renamed by an export.
     EXPECT_EQ(Chart(run, 1)["FileName"], "in.ndt");
 }

@@ -19,7 +19,8 @@ TEST(ToolChartRecord, SamePathLoadsOnceButAnotherSpellingLoadsAgain)
     const Json& r = run.json["results"];
     ASSERT_EQ(r.size(), 5u);
     EXPECT_EQ(r[0], Json({{"file", "a.ndt"}, {"result", 1}, {"message", nullptr}}));
-    EXPECT_EQ(r[1], Json({{"file", "a.ndt"}, {"result", -3}, {"message", "Error: chart a.ndt already loaded."}}));
+    EXPECT_EQ(r[1],
+              Json({{"file", "a.ndt"}, {"result", -3}, {"message", "Error: chart a.ndt already loaded."}}));
     EXPECT_EQ(r[2]["result"], 2);
     EXPECT_EQ(r[3]["result"], -1);
     EXPECT_EQ(r[3]["message"], "Error: file missing.ndt does not exists.");
@@ -157,10 +158,12 @@ TEST(ToolChartRecord, UnreadableContentDropsTheChartAndKeepsTheOthersNumbered)
     EXPECT_EQ(r[9]["error"], "Error: huge-float.ndt, line 2: '1E39' is not a valid floating point value.");
     EXPECT_EQ(r[8]["error"], "Error: huge.ndt: the baseline of the raw samples (1E40) is out of range.");
     EXPECT_EQ(r[1], Json({{"file", "bad-sample.ndt"},
-                          {"error", "Error: bad-sample.ndt, line 5: '2,x5' is not a valid floating point value."}}));
+                          {"error",
+                           "Error: bad-sample.ndt, line 5: '2,x5' is not a valid floating point value."}}));
     EXPECT_EQ(r[2]["error"], "Error: bad-header.ndt, line 2: 'five' is not a valid integer.");
-    EXPECT_EQ(r[3]["error"],
-              "Error: short-header.ndt, line 2: the settings line holds 3 values where at least 7 are needed.");
+    EXPECT_EQ(
+        r[3]["error"],
+        "Error: short-header.ndt, line 2: the settings line holds 3 values where at least 7 are needed.");
     EXPECT_EQ(r[4]["error"], "Error: point.ndt, line 3: '1.5' is not a valid floating point value.");
     EXPECT_EQ(r[5]["error"],
               "Error: zero-start.ndt, line 2: the cable start sample 0 is below 1, so the baseline cannot be "

@@ -20,7 +20,7 @@ TEST(ToolDCTexts, CodedValuesOfTheVKR103)
     const Case cases[] = {
         {66, 0, 250, "-0,60 V", "Non-measurable"}, // bit 6 takes 256 off; c = 2
         {9, 0, 77, "Overload", ""},
-        {-1, 0, 250, "-0,06 V", ""},             // -1 has bit 6 set; c = -1 is "any other c"
+        {-1, 0, 250, "-0,06 V", ""}, // -1 has bit 6 set; c = -1 is "any other c"
         {-1, 0, 50, "-2,06 V", ""},
         {7, 205, 5, "0,05 V", ">20,50 MOhm"},
         {1, 205, 5, "0,05 V", ""},
@@ -60,18 +60,12 @@ TEST(ToolDCTexts, FloatsOfTheVKR104)
         const char* resistanceText;
     };
     const Case cases[] = {
-        {0, "0", "49,9", "0,00 V", "< 0,1 kOhm"},
-        {0, "0", "50", "0,00 V", "0,1 kOhm"},
-        {0, "0", "150000", "0,00 V", "150 kOhm"},
-        {0, "0", "1500000", "0,00 V", "1,5 MOhm"},
-        {0, "0", "20000000", "0,00 V", "> 20 MOhm"},
-        {128, "0,5", "150000", "---", "---"},
-        {192, "0,5", "150000", "---", "---"},
-        {129, "0,5", "150000", "---", "150 kOhm"},
-        {64, "0,5", "150000", "0,50 V", "---"},
-        {0, "1", "0", "1,00 V", "< 0,1 kOhm"},
-        {0, "1,01", "0", ">1V", "< 0,1 kOhm"},
-        {0, "-1", "0", "-1,00 V", "< 0,1 kOhm"},
+        {0, "0", "49,9", "0,00 V", "< 0,1 kOhm"},    {0, "0", "50", "0,00 V", "0,1 kOhm"},
+        {0, "0", "150000", "0,00 V", "150 kOhm"},    {0, "0", "1500000", "0,00 V", "1,5 MOhm"},
+        {0, "0", "20000000", "0,00 V", "> 20 MOhm"}, {128, "0,5", "150000", "---", "---"},
+        {192, "0,5", "150000", "---", "---"},        {129, "0,5", "150000", "---", "150 kOhm"},
+        {64, "0,5", "150000", "0,50 V", "---"},      {0, "1", "0", "1,00 V", "< 0,1 kOhm"},
+        {0, "1,01", "0", ">1V", "< 0,1 kOhm"},       {0, "-1", "0", "-1,00 V", "< 0,1 kOhm"},
         {0, "-1,01", "0", "<-1V", "< 0,1 kOhm"},
     };
     TempDir dir;
@@ -79,7 +73,8 @@ TEST(ToolDCTexts, FloatsOfTheVKR104)
     int k = 0;
     for (const Case& c : cases) {
         const std::string name = "v" + std::to_string(++k) + ".ndt";
-        dir.Write(name, NdtText("", Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage), {"0"}));
+        dir.Write(name,
+                  NdtText("", Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage), {"0"}));
         args += " " + name;
     }
     const ToolRun run = RunTool(dir.Path(), args);

@@ -20,7 +20,8 @@ Json CommandEntry(const ToolRun& run)
 TEST(ToolFilter, TrailingMovingAverageMakesANewUnsavedChartBesideTheSource)
 {
     TempDir dir;
-    const std::string source = dir.Write("line7.ndt", NdtText("Feeder 3, pair 2", Header13(), {"10", "20", "30"}));
+    const std::string source =
+        dir.Write("line7.ndt", NdtText("Feeder 3, pair 2", Header13(), {"10", "20", "30"}));
     const ToolRun run = RunTool(dir.Path(), "filter --window 2 --samples '" + source + "'");
     ASSERT_EQ(run.status, 0) << run.error;
     EXPECT_EQ(CommandEntry(run), Json({{"command", "filter"}, {"result", 2}, {"message", nullptr}}));
@@ -81,9 +82,9 @@ TEST(ToolFilter, OutputOptionSavesTheNewChart)
     EXPECT_EQ(CommandEntry(run)["output"], "smooth.ndt");
     EXPECT_EQ(Chart(run, 2)["FileName"], "smooth.ndt");
     EXPECT_EQ(Chart(run, 2)["Saved"], true);
-    EXPECT_EQ(ReadFile(dir.File("smooth.ndt")),
-              "Cabinet 12\r\n2000     660     100     5     0     1     11     3     128     0     -1     0     0\r\n"
-              "10,00\r\n15,00\r\n20,00\r\n30,00\r\n");
+    EXPECT_EQ(ReadFile(dir.File("smooth.ndt")), "Cabinet 12\r\n2000     660     100     5     0     1     11 "
+                                                "    3     128     0     -1     0     0\r\n"
+                                                "10,00\r\n15,00\r\n20,00\r\n30,00\r\n");
 
     const ToolRun fails = RunTool(dir.Path(), "filter --window 3 -o no/such/f.ndt a.ndt");
     EXPECT_EQ(fails.status, 1);
@@ -121,10 +122,11 @@ TEST(ToolAverage, ChartsOfDifferentSeriesAreRefused)
     dir.Write("other.ndt", NdtText("", Header23("14.03.2024 09:42:10", 0, "3100000", "0,05"), {"5"}));
     const ToolRun refused = RunTool(dir.Path(), "average -o av.ndt s1.ndt s2.ndt other.ndt");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(CommandEntry(refused), Json({{"command", "average"},
-                                           {"result", -11},
-                                           {"message", "Error: Selected charts were not measured in batch mode."},
-                                           {"output", "av.ndt"}}));
+    EXPECT_EQ(CommandEntry(refused),
+              Json({{"command", "average"},
+                    {"result", -11},
+                    {"message", "Error: Selected charts were not measured in batch mode."},
+                    {"output", "av.ndt"}}));
     EXPECT_EQ(refused.json["charts"].size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(dir.File("av.ndt")));
 

@@ -10,9 +10,8 @@ ToolRun RunTool(const std::string& folder, const std::string& args)
     const std::string errFile = scratch.File("stderr.txt");
     std::string out;
     ToolRun run;
-    run.status = RunCommand("cd '" + folder + "' && '" + BinPath("lumidrax-tool") + "' " + args + " 2>'" +
-                                errFile + "'",
-                            out);
+    run.status = RunCommand(
+        "cd '" + folder + "' && '" + BinPath("lumidrax-tool") + "' " + args + " 2>'" + errFile + "'", out);
     run.error = ReadFile(errFile);
     run.json = Json::parse(out, nullptr, false);
     if (run.json.is_discarded())

@@ -25,16 +25,50 @@ TEST(ToolUsage, EveryCommandPrintsTheSameShapeWithEveryChartField)
     TempDir dir;
     dir.Write("a.ndt", NdtText("", Header13(), {"0,1", "-12,34", "99,99"}));
     dir.Write("b.ndt", NdtText("", Header13(), {"1", "2", "3"}));
-    const char* keys[] = {"AutoFileName", "FileName", "DisplayName", "Saved", "Description", "Color", "ColorSlot",
-                          "SampleCount", "Interval", "Velocity", "Impedance", "Noise", "DC", "Filter", "Pozice0X",
-                          "FilterPost", "Pozice0Y", "NegEdge", "StatusIDX", "DCResistance", "DCVoltage",
-                          "DCVoltageStr", "DCResistStr", "XStart", "XEnd", "YMin", "YMax", "Step", "Shown",
-                          "DatumCas", "SeriePrvni", "SeriePosledni", "SerialNumber", "DCResistanceSingle",
-                          "DCVoltageSingle", "Pozice0YSingle", "VerzeVKR", "IsNew", "Index", "Samples"};
-    const char* collectionKeys[] = {"Count", "ShownCount", "ActiveIndex", "ActiveCursor", "RefIndex",
-                                    "RefCursor", "RefCursorX", "RefCursorY", "LineWidth", "FullXMin",
-                                    "FullXMax", "FullYMin", "FullYMax", "ViewXMin", "ViewXMax", "ViewYMin",
-                                    "ViewYMax"};
+    const char* keys[] = {"AutoFileName",
+                          "FileName",
+                          "DisplayName",
+                          "Saved",
+                          "Description",
+                          "Color",
+                          "ColorSlot",
+                          "SampleCount",
+                          "Interval",
+                          "Velocity",
+                          "Impedance",
+                          "Noise",
+                          "DC",
+                          "Filter",
+                          "Pozice0X",
+                          "FilterPost",
+                          "Pozice0Y",
+                          "NegEdge",
+                          "StatusIDX",
+                          "DCResistance",
+                          "DCVoltage",
+                          "DCVoltageStr",
+                          "DCResistStr",
+                          "XStart",
+                          "XEnd",
+                          "YMin",
+                          "YMax",
+                          "Step",
+                          "Shown",
+                          "DatumCas",
+                          "SeriePrvni",
+                          "SeriePosledni",
+                          "SerialNumber",
+                          "DCResistanceSingle",
+                          "DCVoltageSingle",
+                          "Pozice0YSingle",
+                          "VerzeVKR",
+                          "IsNew",
+                          "Index",
+                          "Samples"};
+    const char* collectionKeys[] = {"Count",     "ShownCount", "ActiveIndex", "ActiveCursor", "RefIndex",
+                                    "RefCursor", "RefCursorX", "RefCursorY",  "LineWidth",    "FullXMin",
+                                    "FullXMax",  "FullYMin",   "FullYMax",    "ViewXMin",     "ViewXMax",
+                                    "ViewYMin",  "ViewYMax"};
     for (const char* args : {"info --samples a.ndt b.ndt", "convert --samples a.ndt c.ndt",
                              "filter --samples --window 2 a.ndt", "average --samples a.ndt b.ndt"}) {
         const ToolRun run = RunTool(dir.Path(), args);
@@ -53,7 +87,8 @@ TEST(ToolUsage, EveryCommandPrintsTheSameShapeWithEveryChartField)
         std::vector<std::string> got;
         for (const auto& item : run.json["collection"].items())
             got.push_back(item.key());
-        EXPECT_EQ(got, std::vector<std::string>(std::begin(collectionKeys), std::end(collectionKeys))) << args;
+        EXPECT_EQ(got, std::vector<std::string>(std::begin(collectionKeys), std::end(collectionKeys)))
+            << args;
     }
     // Samples are printed as the doubles they read as, without --samples not at all.
     const ToolRun run = RunTool(dir.Path(), "info --samples a.ndt");
@@ -73,7 +108,8 @@ TEST(ToolUsage, FuzzFindingsAreReadOrRefusedCleanly)
 {
     TempDir dir;
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("tests/tools/fuzz-regressions"))) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(SourcePath("tests/tools/fuzz-regressions"))) {
         ++files;
         const std::string name = entry.path().filename().string();
         const ToolRun run = RunTool(dir.Path(), "convert '" + entry.path().string() + "' out.ndt");

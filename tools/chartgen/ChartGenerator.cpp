@@ -61,8 +61,8 @@ Cable CableOf(const ChartOptions& o)
     Cable cable;
     const long double step = StepOf(o.interval, o.velocityPerMille);
     const long double span = std::max(0, o.sampleCount - o.pozice0X) * step;
-    cable.length = o.cableLength > 0 ? o.cableLength
-                                     : std::round(span * (0.55L + 0.30L * Uniform(o.seed, 1, 0)));
+    cable.length =
+        o.cableLength > 0 ? o.cableLength : std::round(span * (0.55L + 0.30L * Uniform(o.seed, 1, 0)));
     cable.faults = o.faults;
     if (cable.faults.empty()) {
         for (int f = 0; f < o.faultCount; ++f) {

@@ -57,8 +57,8 @@ struct ChartOptions {
     std::string description;
 
     // Instrument settings (header tokens 0..7).
-    int sampleCount = 1000; // 0..10000
-    int interval = 2000;    // picoseconds between samples
+    int sampleCount = 1000;     // 0..10000
+    int interval = 2000;        // picoseconds between samples
     int velocityPerMille = 660; // velocity factor in thousandths, as in the file
     int impedance = 100;
     int noise = 5;

@@ -136,10 +136,12 @@ int main(int argc, char** argv)
                 ChartOptions one = o;
                 one.seed = o.seed + static_cast<std::uint64_t>(i - 1);
                 std::string number = std::to_string(i);
-                number.insert(0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(number.size()))), '0');
+                number.insert(
+                    0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(number.size()))), '0');
                 const auto path = std::filesystem::path(outDir) / (prefix + number + ".ndt");
                 lumidrax::WriteFileAtomically(
-                    path.string(), lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(one), one.form));
+                    path.string(),
+                    lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(one), one.form));
             }
             return 0;
         }

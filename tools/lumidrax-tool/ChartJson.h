@@ -24,7 +24,7 @@ Json CollectionToJson(const TMereni& collection);
 
 // What a sub-command has to say, entry by entry, and whether any failed.
 class ToolOutput {
-public:
+  public:
     // {"file": f, "result": code, "message": catalogue text or null}.
     void AddResult(const std::string& file, int code);
     // {"file": f, "error": "Error: " + what + "."} for content that could not
@@ -42,7 +42,7 @@ public:
     // status (0 = every entry succeeded, 1 otherwise).
     int Print(const TMereni& collection, bool withSamples) const;
 
-private:
+  private:
     Json results_ = Json::array();
     Json reports_ = Json::array();
     bool failed_ = false;

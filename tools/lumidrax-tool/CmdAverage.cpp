@@ -36,8 +36,7 @@ int RunAverage(const AverageOptions& o)
     Json entry = {{"command", "average"}, {"result", outcome.result}, {"message", nullptr}};
     if (!outcome.message.empty())
         entry["message"] = outcome.message;
-    AddCommandEntry(output, std::move(entry), o.out, error,
-                    outcome.result < 0 || !outcome.message.empty());
+    AddCommandEntry(output, std::move(entry), o.out, error, outcome.result < 0 || !outcome.message.empty());
     return output.Print(collection, o.samples);
 }
 

@@ -63,8 +63,8 @@ int RunConvert(const ConvertOptions& o, OutFormat format)
     ToolOutput output;
     const int i = LoadInto(collection, o.in, output);
     if (i > 0) {
-        const std::string error = format == OutFormat::Ndt ? SaveChartAs(collection, i, o.out)
-                                                           : WriteCsv(collection.Rec(i), o.out);
+        const std::string error =
+            format == OutFormat::Ndt ? SaveChartAs(collection, i, o.out) : WriteCsv(collection.Rec(i), o.out);
         AddCommandEntry(output, {{"command", "convert"}, {"result", 0}, {"message", nullptr}}, o.out, error,
                         false);
     }

@@ -35,8 +35,7 @@ int RunFilter(const FilterOptions& o)
     Json entry = {{"command", "filter"}, {"result", outcome.result}, {"message", nullptr}};
     if (!outcome.message.empty())
         entry["message"] = outcome.message;
-    AddCommandEntry(output, std::move(entry), o.out, error,
-                    outcome.result < 0 || !outcome.message.empty());
+    AddCommandEntry(output, std::move(entry), o.out, error, outcome.result < 0 || !outcome.message.empty());
     return output.Print(collection, o.samples);
 }
 

@@ -202,7 +202,11 @@ TJednoMereni GenerateChart(const ChartOptions& o)
     std::vector<long double> samples(static_cast<std::size_t>(count));
     for (int k = 1; k <= count; ++k) {
         const long double level = LevelOnCable(o, cable, step, k);
-        samples[static_cast<std::size_t>(k - 1)] = RoundTwoDecimals(raw ? o.rawBaseline + level : level);
+        // Raw samples: the cable lies around rawBaseline; the samples up to
+        // the cable start lie 100 lower, so that the reader's correction
+        // (sample - their mean - 100) puts the cable at level 0.
+        const long double value = raw ? o.rawBaseline + level - (k <= o.pozice0X ? 100 : 0) : level;
+        samples[static_cast<std::size_t>(k - 1)] = RoundTwoDecimals(value);
     }
     c.SetSamples(std::move(samples));
 

@@ -75,8 +75,9 @@ struct ChartOptions {
     int faultCount = 1;
     long double noiseLevel = 0.3; // peak noise in percent
 
-    // Raw samples of the VKR102 forms lie around this value (before the
-    // baseline correction of the reader).
+    // Raw samples of the VKR102 forms (before the baseline correction of the
+    // reader): the cable lies around this value, the samples up to the cable
+    // start 100 lower, so that the corrected chart has the cable at level 0.
     long double rawBaseline = 128;
 
     // DC measurement. VKR103 (13 tokens): coded values with their status.

@@ -150,27 +150,54 @@ void ChartRenderer::PaintZeroLines(QPainter& painter) const
 
 namespace {
 
+// trunc(a / divisor) in extended precision, as ValueToPixel computes it,
+// without an extended division for most values: a double product with the
+// reciprocal is within a few 1e-16 (relative) of the exact quotient, so its
+// truncation is the same unless it lies within 1e-6 of a whole number; only
+// then (and for huge quotients) the exact division runs.
+class TruncQuotient {
+public:
+    explicit TruncQuotient(long double divisor)
+        : divisor_(divisor), inverse_(1.0 / static_cast<double>(divisor))
+    {
+    }
+    int operator()(long double a) const
+    {
+        const double t = static_cast<double>(a) * inverse_;
+        if (std::fabs(t) < 1e8) {
+            const double whole = std::trunc(t);
+            const double frac = std::fabs(t - whole);
+            if (frac > 1e-6 && frac < 1 - 1e-6)
+                return static_cast<int>(whole);
+        }
+        const long double q = a / divisor_;
+        if (!(std::fabs(q) < 1e9L))
+            return q > 0 ? 1000000000 : -1000000000;
+        return static_cast<int>(q);
+    }
+
+private:
+    long double divisor_;
+    double inverse_;
+};
+
 // Calls dot(px, py) for every sample of chart `c` that lies in the view,
-// walking the samples as the plot paint does.
+// walking the samples as the plot paint does: from the first visible sample
+// while its distance is within the view, skipping samples outside the level
+// range. Pixels are ValueToPixel's.
 template <typename DotFn>
 void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
 {
     int k = FirstVisibleSample(c, v.ViewXMin);
     long double x = SampleDistance(c, k);
     const int count = std::min<int>(c.SampleCount, static_cast<int>(c.Samples.size()));
-    // The scale factors are fixed for the whole walk: take the per-pixel
-    // steps once instead of re-checking them for every sample.
-    const long double xPerPix = v.XPerPix;
-    const long double yPerPix = v.YPerPix;
+    const TruncQuotient pixelX(v.XPerPix);
+    const TruncQuotient pixelY(v.YPerPix);
     for (; x <= v.ViewXMax && k <= count; ++k, x += c.Step) {
         const long double y = c.Samples[static_cast<std::size_t>(k - 1)];
         if (!(v.ViewYMin <= y && y <= v.ViewYMax))
             continue;
-        const long double fx = (x - v.ViewXMin) / xPerPix;
-        const long double fy = (y - v.ViewYMin) / yPerPix;
-        if (!(std::fabs(fx) < 1e9L))
-            continue;
-        dot(static_cast<int>(fx), v.PlotHeight - static_cast<int>(fy));
+        dot(pixelX(x - v.ViewXMin), v.PlotHeight - pixelY(y - v.ViewYMin));
     }
 }
 

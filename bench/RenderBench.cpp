@@ -59,7 +59,12 @@ void BM_FullRepaint(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * kMaxShown * kMaxSamples);
 }
-BENCHMARK(BM_FullRepaint)->ArgNames({"width", "dark"})->Args({1, 0})->Args({3, 0})->Args({5, 0})->Args({1, 1})
+BENCHMARK(BM_FullRepaint)
+    ->ArgNames({"width", "dark"})
+    ->Args({1, 0})
+    ->Args({3, 0})
+    ->Args({5, 0})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond);
 
 // Only the cursors over a cached plot: what a cursor move costs.

@@ -64,19 +64,19 @@ GP
 gnuplot_script pngcairo >"$work/cairo.gp"
 gnuplot_script png >"$work/gd.gp"
 
-now() { echo "${EPOCHREALTIME/./}"; } # microseconds
-
-run_timed() { # name command... -> appends ms to times_<name>
-  local t0 t1
-  t0=$(now)
-  "${@:2}" >/dev/null 2>&1
-  t1=$(now)
-  eval "times_$1+=($(((t1 - t0) / 1000)))"
+# Wall time and CPU time (user + system) of one whole process, in ms,
+# appended to wall_<name> and cpu_<name>. CPU time is the steadier figure
+# on a shared machine.
+run_timed() { # name command...
+  local name=$1 out real user sys
+  shift
+  out=$( { TIMEFORMAT='%R %U %S'; time "$@" >/dev/null 2>&1; } 2>&1 | tail -1)
+  read -r real user sys <<<"$out"
+  eval "wall_$name+=($(awk -v r="$real" 'BEGIN {printf "%d", r * 1000}'))"
+  eval "cpu_$name+=($(awk -v u="$user" -v s="$sys" 'BEGIN {printf "%d", (u + s) * 1000}'))"
 }
 
-times_ours=()
-times_cairo=()
-times_gd=()
+wall_ours=() cpu_ours=() wall_cairo=() cpu_cairo=() wall_gd=() cpu_gd=()
 for _ in $(seq 1 "$rounds"); do
   run_timed ours "$tool" render --width 1600 --height 900 -o "$work/ours.png" "${charts[@]}"
   run_timed cairo gnuplot "$work/cairo.gp"
@@ -86,7 +86,14 @@ done
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 best() { printf '%s\n' "$@" | sort -n | head -1; }
 
-echo "10 charts x 10000 samples, 1600 x 900 PNG, $rounds rounds (ms per whole process)"
-printf '%-34s median %6s  best %6s\n' "lumidrax-tool render" "$(median "${times_ours[@]}")" "$(best "${times_ours[@]}")"
-printf '%-34s median %6s  best %6s\n' "gnuplot, pngcairo, dots" "$(median "${times_cairo[@]}")" "$(best "${times_cairo[@]}")"
-printf '%-34s median %6s  best %6s\n' "gnuplot, png (libgd), dots" "$(median "${times_gd[@]}")" "$(best "${times_gd[@]}")"
+echo "10 charts x 10000 samples, 1600 x 900 PNG, $rounds rounds, whole processes (ms)"
+printf '%-30s %14s %14s %14s %14s\n' "" "wall median" "wall best" "cpu median" "cpu best"
+for n in ours cairo gd; do
+  case $n in
+    ours) label="lumidrax-tool render" ;;
+    cairo) label="gnuplot pngcairo, dots" ;;
+    gd) label="gnuplot png (libgd), dots" ;;
+  esac
+  eval "w=(\"\${wall_$n[@]}\"); c=(\"\${cpu_$n[@]}\")"
+  printf '%-30s %14s %14s %14s %14s\n' "$label" "$(median "${w[@]}")" "$(best "${w[@]}")" "$(median "${c[@]}")" "$(best "${c[@]}")"
+done

@@ -75,15 +75,17 @@ QSize ChartRenderer::PageSize() const
 StripLayout ChartRenderer::LayoutY() const
 {
     const QFontMetrics fm(state_.AxisFont);
-    return LayoutAxisY(state_.View, ticksY_, state_.AxisYWidth, fm.height(),
-                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+    return LayoutAxisY(state_.View, ticksY_, state_.AxisYWidth, fm.height(), [&fm](const std::string& s) {
+        return fm.horizontalAdvance(QString::fromStdString(s));
+    });
 }
 
 StripLayout ChartRenderer::LayoutX() const
 {
     const QFontMetrics fm(state_.AxisFont);
-    return LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, state_.AxisYWidth + state_.View.PlotWidth,
-                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+    return LayoutAxisX(
+        state_.View, ticksX_, state_.AxisYWidth, state_.AxisYWidth + state_.View.PlotWidth,
+        [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
 }
 
 void ChartRenderer::PaintPlot(QPainter& painter) const
@@ -106,7 +108,8 @@ void ChartRenderer::PaintPlot(QPainter& painter) const
         painter.restore();
         return;
     }
-    painter.fillRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), ToQColor(state_.Colours.Entry(Palette::kPlotBackground)));
+    painter.fillRect(QRect(0, 0, v.PlotWidth, v.PlotHeight),
+                     ToQColor(state_.Colours.Entry(Palette::kPlotBackground)));
     painter.setClipRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), Qt::IntersectClip);
     if (state_.Grid)
         PaintGrid(painter);
@@ -156,7 +159,7 @@ namespace {
 // truncation is the same unless it lies within 1e-6 of a whole number; only
 // then (and for huge quotients) the exact division runs.
 class TruncQuotient {
-public:
+  public:
     explicit TruncQuotient(long double divisor)
         : divisor_(divisor), inverse_(1.0 / static_cast<double>(divisor))
     {
@@ -176,7 +179,7 @@ public:
         return static_cast<int>(q);
     }
 
-private:
+  private:
     long double divisor_;
     double inverse_;
 };
@@ -185,8 +188,7 @@ private:
 // walking the samples as the plot paint does: from the first visible sample
 // while its distance is within the view, skipping samples outside the level
 // range. Pixels are ValueToPixel's.
-template <typename DotFn>
-void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
+template <typename DotFn> void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
 {
     int k = FirstVisibleSample(c, v.ViewXMin);
     long double x = SampleDistance(c, k);
@@ -238,7 +240,7 @@ bool ChartRenderer::PaintCurvesDirect(QPainter& painter) const
     // Device pixels the plot may touch: the plot rectangle within the image.
     const int left = std::max(ox, 0);
     const int top = std::max(oy, 0);
-    const int right = std::min(ox + v.PlotWidth, image->width());   // exclusive
+    const int right = std::min(ox + v.PlotWidth, image->width());    // exclusive
     const int bottom = std::min(oy + v.PlotHeight, image->height()); // exclusive
     if (left >= right || top >= bottom)
         return true;
@@ -421,9 +423,10 @@ void ChartRenderer::PaintAxisX(QPainter& painter, int stripWidth) const
 {
     if (!HasCurves())
         return;
-    StripLayout layout = LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, stripWidth, [this](const std::string& s) {
-        return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
-    });
+    StripLayout layout =
+        LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, stripWidth, [this](const std::string& s) {
+            return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
+        });
     PaintStrip(painter, QRect(0, 0, stripWidth, state_.AxisXHeight), layout, state_.Colours, state_.AxisFont);
 }
 

@@ -30,7 +30,7 @@ namespace lumidrax {
 
 class ChartViewPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartViewPanel(QWidget* parent = nullptr);
 
     PlotWidget* Plot() const { return plot_; }
@@ -48,7 +48,7 @@ public:
     void InvalidateCurves() { plot_->InvalidateCurves(); }
     void UpdateCursors() { plot_->UpdateCursors(); }
 
-private:
+  private:
     PlotWidget* plot_;
     AxisStripWidget* axisX_;
     AxisStripWidget* axisY_;

@@ -55,7 +55,8 @@ void PlotWidget::UpdateCursors()
 ChartViewState PlotWidget::State() const
 {
     static const TMereni kNoCharts;
-    ChartViewState s = ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
+    ChartViewState s =
+        ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
     s.AxisFont = axisFont_;
     s.Grid = grid_;
     s.Minimised = window() != nullptr && window()->isMinimized();

@@ -26,7 +26,7 @@ namespace lumidrax {
 
 class PlotWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PlotWidget(QWidget* parent = nullptr);
 
     void SetCharts(const TMereni* charts);
@@ -48,15 +48,15 @@ public:
     // diagnostics).
     int CacheRepaints() const { return cacheRepaints_; }
 
-signals:
+  signals:
     // The view window, size or colours changed: the axis strips repaint.
     void ViewChanged();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     struct CacheKey {
         long double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
         int Width = 0, Height = 0;

@@ -37,7 +37,7 @@ int CountNot(const QImage& img, const QRect& area, QRgb colour)
 
 // Two example charts (red and blue) loaded from chart files.
 class TwoCharts : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         for (int seed : {3, 8}) {
@@ -45,7 +45,8 @@ protected:
             o.seed = static_cast<std::uint64_t>(seed);
             o.sampleCount = 2000;
             o.description = "Example " + std::to_string(seed);
-            const std::string text = chartgen::ChartText(chartgen::GenerateChart(o), chartgen::HeaderForm::Tokens13);
+            const std::string text =
+                chartgen::ChartText(chartgen::GenerateChart(o), chartgen::HeaderForm::Tokens13);
             const std::string path = dir.Write("chart" + std::to_string(seed) + ".ndt", text);
             ASSERT_GT(charts.LoadChart(path), 0);
         }
@@ -81,8 +82,8 @@ TEST_F(TwoCharts, ScreenshotShowsBothCurveColoursAndTheAxisLabels)
     // them: ascending decimal-comma numbers one major step apart, each box
     // inked.
     const QFontMetrics fm(r.State().AxisFont);
-    for (const auto& [layout, ticks, origin] :
-         {std::tuple{r.LayoutY(), r.TicksY(), QPoint(0, 0)}, std::tuple{r.LayoutX(), r.TicksX(), QPoint(0, h)}}) {
+    for (const auto& [layout, ticks, origin] : {std::tuple{r.LayoutY(), r.TicksY(), QPoint(0, 0)},
+                                                std::tuple{r.LayoutX(), r.TicksX(), QPoint(0, h)}}) {
         ASSERT_GE(layout.Labels.size(), 3u);
         long double previous = 0;
         for (std::size_t i = 0; i < layout.Labels.size(); ++i) {
@@ -92,10 +93,12 @@ TEST_F(TwoCharts, ScreenshotShowsBothCurveColoursAndTheAxisLabels)
             if (ticks.Decimals > 0)
                 EXPECT_NE(l.Text.find(','), std::string::npos) << l.Text;
             if (i > 0)
-                EXPECT_NEAR(static_cast<double>(*value - previous), static_cast<double>(ticks.MajorStep), 1e-9)
+                EXPECT_NEAR(static_cast<double>(*value - previous), static_cast<double>(ticks.MajorStep),
+                            1e-9)
                     << l.Text;
             previous = *value;
-            const QRect box(origin + QPoint(l.X, l.Y), QSize(fm.horizontalAdvance(QString::fromStdString(l.Text)), fm.height()));
+            const QRect box(origin + QPoint(l.X, l.Y),
+                            QSize(fm.horizontalAdvance(QString::fromStdString(l.Text)), fm.height()));
             EXPECT_GT(CountNot(page, box, 0xFFFFFFFF), 3) << "label " << l.Text << " not drawn";
         }
     }
@@ -112,7 +115,7 @@ TEST_F(TwoCharts, DarkSchemePaintsOnBlack)
     EXPECT_EQ(page.pixel(49 + r.View().PlotWidth - 1, 1) | 0xFF000000, 0xFF000000);
     EXPECT_GT(CountColour(page, plot, kRed), 50);
     EXPECT_GT(CountColour(page, plot, kBlue), 50);
-    EXPECT_EQ(page.pixel(0, 0) | 0xFF000000, 0xFF000000);  // strip background
+    EXPECT_EQ(page.pixel(0, 0) | 0xFF000000, 0xFF000000);             // strip background
     EXPECT_GT(CountColour(page, QRect(0, 0, 49, h), 0xFFFFFFFF), 20); // white ticks and labels
     EXPECT_GT(CountColour(page, QRect(0, h, 640, 25), 0xFFFFFFFF), 20);
     EXPECT_GT(CountColour(page, plot, 0xFFFFFF00), 20); // reference cursor: yellow XOR black
@@ -161,7 +164,7 @@ TEST_F(TwoCharts, OrdinaryPaintCallsGiveTheSamePixelsAsTheDirectPath)
 
 // One red chart of 11 samples at 32 %, one metre apart from 0 m.
 class DotChart : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         TJednoMereni c;
@@ -238,6 +241,11 @@ TEST_F(TwoCharts, PlotWidgetRepaintsItsCurveCacheOnlyWhenTheViewChanges)
     EXPECT_EQ(plot->CacheRepaints(), 1);
     EXPECT_GT(CountColour(shot, QRect(49, 0, plot->width(), plot->height()), kRed), 50);
     EXPECT_GT(CountNot(shot, QRect(0, 0, 49, plot->height()), 0xFFFFFFFF), 50);
+    // The X strip runs under the whole row; its ticks start at the plot's
+    // left edge.
+    const QRect stripX(0, plot->height(), 600, 25);
+    EXPECT_GT(CountNot(shot, stripX, 0xFFFFFFFF), 50);
+    EXPECT_EQ(CountNot(shot, QRect(0, plot->height(), 49, 9), 0xFFFFFFFF), 0);
 
     charts.RefCursor = 600;
     plot->UpdateCursors();

@@ -1,5 +1,5 @@
-#include "TMereni.h"
 #include "ViewTransform.h"
+#include "TMereni.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +47,11 @@ TEST(ViewTransform, PixelsAreTruncatedTowardZero)
     // 0.4 m per pixel, 0.5 % per pixel.
     const ViewTransform v = View(10, 90, -25, 25, 200, 100);
     EXPECT_EQ(v.ValueToPixel(Axis::X, 10), 0);
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 10.79L), 1);   // 1.975 -> 1
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.7L), 0);     // -0.75 -> 0, not -1
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.5L), -1);    // -1.25 -> -1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 10.79L), 1); // 1.975 -> 1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.7L), 0);   // -0.75 -> 0, not -1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.5L), -1);  // -1.25 -> -1
     EXPECT_EQ(v.ValueToPixel(Axis::X, 90), 200);
-    EXPECT_EQ(v.ValueToPixel(Axis::Y, -25), 100);    // bottom edge
+    EXPECT_EQ(v.ValueToPixel(Axis::Y, -25), 100); // bottom edge
     EXPECT_EQ(v.ValueToPixel(Axis::Y, 25), 0);
     EXPECT_EQ(v.ValueToPixel(Axis::Y, 0.3L), 50);    // 100 - trunc(50.6)
     EXPECT_EQ(v.ValueToPixel(Axis::Y, -25.3L), 100); // 100 - trunc(-0.6)

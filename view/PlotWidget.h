@@ -18,6 +18,7 @@
 #include "ChartRenderer.h"
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -51,6 +52,10 @@ class PlotWidget : public QWidget {
   signals:
     // The view window, size or colours changed: the axis strips repaint.
     void ViewChanged();
+    // What the status bar's open-ended panel shows after a plot paint
+    // ("neni" without an active chart, else the active chart's description;
+    // see CursorStatusText). Emitted when the text changes.
+    void StatusTextChanged(const QString& text);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,6 +82,8 @@ class PlotWidget : public QWidget {
     QImage cache_;
     CacheKey cacheKey_;
     int cacheRepaints_ = 0;
+    QString statusText_;
+    bool statusTextSent_ = false;
 };
 
 } // namespace lumidrax

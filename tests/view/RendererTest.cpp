@@ -237,8 +237,11 @@ TEST_F(TwoCharts, PlotWidgetRepaintsItsCurveCacheOnlyWhenTheViewChanges)
     EXPECT_EQ(panel.AxisY()->width(), 49);
     EXPECT_EQ(panel.AxisX()->height(), 25);
 
+    QStringList status;
+    QObject::connect(plot, &PlotWidget::StatusTextChanged, [&status](const QString& t) { status << t; });
     QImage shot = panel.grab().toImage();
     EXPECT_EQ(plot->CacheRepaints(), 1);
+    EXPECT_EQ(status, QStringList{"neni"}); // no active chart yet
     EXPECT_GT(CountColour(shot, QRect(49, 0, plot->width(), plot->height()), kRed), 50);
     EXPECT_GT(CountNot(shot, QRect(0, 0, 49, plot->height()), 0xFFFFFFFF), 50);
     // The X strip runs under the whole row; its ticks start at the plot's
@@ -248,10 +251,13 @@ TEST_F(TwoCharts, PlotWidgetRepaintsItsCurveCacheOnlyWhenTheViewChanges)
     EXPECT_EQ(CountNot(shot, QRect(0, plot->height(), 49, 9), 0xFFFFFFFF), 0);
 
     charts.RefCursor = 600;
+    charts.ActiveIndex = 1;
+    charts.ActiveCursor = 100;
     plot->UpdateCursors();
     const QImage moved = panel.grab().toImage();
     EXPECT_EQ(plot->CacheRepaints(), 1);
     EXPECT_NE(moved, shot);
+    EXPECT_EQ(status, (QStringList{"neni", "Example 3"}));
 
     panel.InvalidateCurves();
     panel.grab();

@@ -19,25 +19,34 @@ QColor ToQColor(RgbColor c)
     return QColor::fromRgb(static_cast<QRgb>(c & 0xFFFFFF));
 }
 
-// Draws pixels with the painter's current pen (one-pixel, cosmetic).
-void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels)
+bool IsRaster(const QPainter& painter);
+
+// Sets single pixels in one colour. Raster devices get points of a one-pixel
+// pen; vector devices (PDF, printers) get 1 x 1 squares, which every viewer
+// shows, where a zero-length hairline may vanish.
+void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels, QColor colour)
 {
     if (pixels.empty())
         return;
-    std::vector<QPoint> points;
-    points.reserve(pixels.size());
+    if (IsRaster(painter)) {
+        QPen pen(colour);
+        pen.setWidth(0);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        std::vector<QPoint> points;
+        points.reserve(pixels.size());
+        for (const Pixel& p : pixels)
+            points.emplace_back(p.X, p.Y);
+        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        return;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    std::vector<QRect> squares;
+    squares.reserve(pixels.size());
     for (const Pixel& p : pixels)
-        points.emplace_back(p.X, p.Y);
-    painter.drawPoints(points.data(), static_cast<int>(points.size()));
-}
-
-QPen PixelPen(QColor colour)
-{
-    QPen pen(colour);
-    pen.setWidth(0);
-    pen.setCosmetic(true);
-    pen.setCapStyle(Qt::SquareCap);
-    return pen;
+        squares.emplace_back(p.X, p.Y, 1, 1);
+    painter.drawRects(squares.data(), static_cast<int>(squares.size()));
 }
 
 bool IsRaster(const QPainter& painter)
@@ -103,8 +112,7 @@ void ChartRenderer::PaintPlot(QPainter& painter) const
         AppendLinePixels(frame, r, 0, r, b);
         AppendLinePixels(frame, r, b, 0, b);
         AppendLinePixels(frame, 0, b, 0, 0);
-        painter.setPen(PixelPen(QColor(0, 0, 255)));
-        DrawPixels(painter, frame);
+        DrawPixels(painter, frame, QColor(0, 0, 255));
         painter.restore();
         return;
     }
@@ -131,8 +139,7 @@ void ChartRenderer::PaintGrid(QPainter& painter) const
         const int py = v.ValueToPixel(Axis::Y, y);
         AppendLinePixels(grid, 0, py, v.PlotWidth, py, LineStyle::Dot);
     }
-    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kGrid))));
-    DrawPixels(painter, grid);
+    DrawPixels(painter, grid, ToQColor(state_.Colours.Entry(Palette::kGrid)));
 }
 
 void ChartRenderer::PaintZeroLines(QPainter& painter) const
@@ -147,8 +154,7 @@ void ChartRenderer::PaintZeroLines(QPainter& painter) const
         const int px = v.ValueToPixel(Axis::X, 0);
         AppendLinePixels(lines, px, 0, px, v.PlotHeight - 1, LineStyle::DashDot);
     }
-    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kZeroLines))));
-    DrawPixels(painter, lines);
+    DrawPixels(painter, lines, ToQColor(state_.Colours.Entry(Palette::kZeroLines)));
 }
 
 namespace {
@@ -287,14 +293,13 @@ void ChartRenderer::PaintCurves(QPainter& painter) const
         if (half < 1) {
             // One pixel per sample; samples falling on the same pixel as the
             // one before add nothing and are left out.
-            std::vector<QPoint> points;
-            points.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
+            std::vector<Pixel> pixels;
+            pixels.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
             ForEachDot(v, c, [&](int px, int py) {
-                if (points.empty() || points.back() != QPoint(px, py))
-                    points.emplace_back(px, py);
+                if (pixels.empty() || !(pixels.back() == Pixel{px, py}))
+                    pixels.push_back({px, py});
             });
-            painter.setPen(PixelPen(colour));
-            painter.drawPoints(points.data(), static_cast<int>(points.size()));
+            DrawPixels(painter, pixels, colour);
         } else {
             std::vector<QRect> squares;
             ForEachDot(v, c, [&](int px, int py) {
@@ -319,8 +324,8 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
     const RgbColor background = state_.Colours.Entry(Palette::kPlotBackground);
     // XOR on raster devices; elsewhere the colour XOR gives over the plot
     // background.
-    auto penFor = [&](RgbColor xorColour) {
-        return PixelPen(ToQColor(raster ? xorColour : (xorColour ^ background)));
+    auto colourFor = [&](RgbColor xorColour) {
+        return ToQColor(raster ? xorColour : (xorColour ^ background));
     };
     // The brush left by the last curve painted (the reference chart when
     // there is one) fills the inside of the cursor shapes.
@@ -351,10 +356,8 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
         cursorPoint(active, charts.ActiveCursor, x, y)) {
         std::vector<Pixel> ring;
         AppendCursorRing(ring, x, y);
-        painter.setPen(penFor(0xFFFFFF));
-        DrawPixels(painter, ring);
-        painter.setPen(penFor(brush));
-        DrawPixels(painter, {{x, y}});
+        DrawPixels(painter, ring, colourFor(0xFFFFFF));
+        DrawPixels(painter, {{x, y}}, colourFor(brush));
         std::vector<Pixel> lines;
         AppendLinePixels(lines, x, 0, x, h);
         AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
@@ -362,26 +365,22 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
         AppendLinePixels(lines, 0, y, 12, y);
         AppendLinePixels(lines, 0, y, 7, y - 4);
         AppendLinePixels(lines, 0, y, 7, y + 4);
-        painter.setPen(penFor(0xFFFFFF));
-        DrawPixels(painter, lines);
+        DrawPixels(painter, lines, colourFor(0xFFFFFF));
     }
     if (cursorPoint(charts.RefIndex, charts.RefCursor, x, y)) {
         std::vector<Pixel> square;
         AppendCursorSquare(square, x, y);
-        painter.setPen(penFor(0xFFFF00));
-        DrawPixels(painter, square);
+        DrawPixels(painter, square, colourFor(0xFFFF00));
         std::vector<Pixel> inside;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
                 inside.push_back({x + dx, y + dy});
-        painter.setPen(penFor(brush));
-        DrawPixels(painter, inside);
+        DrawPixels(painter, inside, colourFor(brush));
         std::vector<Pixel> lines;
         AppendLinePixels(lines, x, 0, x, h, LineStyle::Dot);
         AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
         AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
-        painter.setPen(penFor(0xFFFF00));
-        DrawPixels(painter, lines);
+        DrawPixels(painter, lines, colourFor(0xFFFF00));
     }
     painter.restore();
 }
@@ -399,8 +398,7 @@ void PaintStrip(QPainter& painter, const QRect& strip, const StripLayout& layout
     std::vector<Pixel> ticks;
     for (const StripLine& l : layout.Ticks)
         AppendLinePixels(ticks, l.X1, l.Y1, l.X2, l.Y2);
-    painter.setPen(PixelPen(ToQColor(colours.Entry(Palette::kAxisTicks))));
-    DrawPixels(painter, ticks);
+    DrawPixels(painter, ticks, ToQColor(colours.Entry(Palette::kAxisTicks)));
     painter.setFont(font);
     painter.setPen(ToQColor(colours.Entry(Palette::kAxisText)));
     const int ascent = QFontMetrics(font).ascent();

@@ -10,6 +10,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPicture>
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,25 @@ TEST_F(TwoCharts, OrdinaryPaintCallsGiveTheSamePixelsAsTheDirectPath)
         }
         EXPECT_EQ(direct, generic.convertToFormat(QImage::Format_RGB32)) << "line width " << width;
     }
+}
+
+TEST_F(TwoCharts, VectorDevicesGetTheSamePicture)
+{
+    // A QPicture records like a PDF or printer does (no raster engine, no
+    // direct pixel access); played back it must give the image's pixels.
+    ASSERT_TRUE(SetLineWidth(charts, 1));
+    charts.RefIndex = 0; // cursors aside: they are XOR only on raster devices
+    const ChartRenderer r(ChartViewState::ForPage(charts, 640, 320, Palette(false)));
+    QPicture picture;
+    QPainter recorder(&picture);
+    recorder.fillRect(QRect(QPoint(0, 0), r.PageSize()), QColor(240, 240, 240));
+    r.PaintPage(recorder);
+    recorder.end();
+    QImage replayed(r.PageSize(), QImage::Format_RGB32);
+    QPainter player(&replayed);
+    player.drawPicture(0, 0, picture);
+    player.end();
+    EXPECT_EQ(replayed, r.RenderPage());
 }
 
 // One red chart of 11 samples at 32 %, one metre apart from 0 m.

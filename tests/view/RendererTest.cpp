@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <limits>
+
 namespace lumidrax {
 namespace {
 
@@ -228,6 +231,30 @@ TEST_F(DotChart, LineWidthsGiveDotsAndSquares)
     // Samples outside the level range are skipped, not clipped to the edge.
     charts.Rec(1).Sample(4) = 70;
     EXPECT_EQ(RedPixels(1, -1, 15), 10);
+}
+
+TEST_F(DotChart, DegenerateViewsPaintAFrameInsteadOfHangingOrCrashing)
+{
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const std::array<std::array<long double, 4>, 5> views = {{
+        {5, 5, -64, 64},   // no width
+        {0, 10, 3, 3},     // no height
+        {0, inf, -64, 64}, // a sample of 1E5000 in a file gives such extents
+        {nan, 10, -64, 64},
+        {1e30L, 1e30L + 1e14L, -1e-30L, 1e-30L},
+    }};
+    for (const auto& w : views) {
+        charts.ViewXMin = w[0];
+        charts.ViewXMax = w[1];
+        charts.ViewYMin = w[2];
+        charts.ViewYMax = w[3];
+        const ChartRenderer r(ChartViewState::ForPage(charts, 300, 200, Palette(false)));
+        const QImage page = r.RenderPage();
+        EXPECT_EQ(page.size(), QSize(300, 200));
+        if (!r.HasCurves())
+            EXPECT_EQ(page.pixel(49, 0) | 0xFF000000, 0xFF0000FF) << static_cast<double>(w[0]);
+    }
 }
 
 TEST(Renderer, WithoutDisplayedChartsOnlyABlueFrame)

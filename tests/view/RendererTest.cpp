@@ -11,6 +11,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPicture>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,47 @@ TEST_F(TwoCharts, OrdinaryPaintCallsGiveTheSamePixelsAsTheDirectPath)
             r.PaintPlot(p);
         }
         EXPECT_EQ(direct, generic.convertToFormat(QImage::Format_RGB32)) << "line width " << width;
+    }
+}
+
+TEST_F(TwoCharts, EveryDotLiesWhereValueToPixelPutsIt)
+{
+    // Zoomed views with awkward scales: the dots painted are exactly the
+    // pixels ValueToPixel gives for the samples within the view.
+    const TJednoMereni& c = charts.Rec(2);
+    for (const auto& [x0, x1, y0, y1] :
+         {std::array<long double, 4>{-3.3L, 137.1L, -23.7L, 41.3L},
+          std::array<long double, 4>{10.0L, 40.7L, -1.01L, 1.01L},
+          std::array<long double, 4>{-1e-3L, 400.0L / 3, -100.0L / 7, 100.0L / 3}}) {
+        charts.ViewXMin = x0;
+        charts.ViewXMax = x1;
+        charts.ViewYMin = y0;
+        charts.ViewYMax = y1;
+        charts.RefIndex = 2;
+        charts.ReleaseColourSlot(1);
+        const ChartRenderer r(ChartViewState::ForPlot(charts, 613, 311, Palette(false)));
+        ASSERT_EQ(r.PenWidth(), 1);
+        QImage image(613, 311, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        r.PaintPlot(p);
+        p.end();
+        QSet<QPair<int, int>> expected;
+        for (int k = 1; k <= c.SampleCount; ++k) {
+            const long double x = SampleDistance(c, k);
+            const long double y = c.Sample(k);
+            if (x < x0 || x > x1 || y < y0 || y > y1)
+                continue;
+            const int px = r.View().ValueToPixel(Axis::X, x);
+            const int py = r.View().ValueToPixel(Axis::Y, y);
+            // Column 0 may also hold the sample just left of the view.
+            if (px >= 1 && px < 613 && py >= 0 && py < 311)
+                expected.insert({px, py});
+        }
+        ASSERT_GT(expected.size(), 10);
+        for (const auto& [px, py] : expected)
+            EXPECT_EQ(image.pixel(px, py) | 0xFF000000, kBlue) << px << "," << py;
+        EXPECT_EQ(CountColour(image, QRect(1, 0, 612, 311), kBlue), expected.size());
     }
 }
 

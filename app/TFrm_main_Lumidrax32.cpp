@@ -1,0 +1,513 @@
+#include "TFrm_main_Lumidrax32.h"
+
+#include "ChartFile.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "InstanceChannel.h"
+#include "Limits.h"
+#include "QtDialogs.h"
+#include "ReportMenus.h"
+#include "ReportPage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace lumidrax {
+
+class TFrm_main_Lumidrax32::Busy {
+public:
+    explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
+    ~Busy() { --w_.busy_; }
+
+private:
+    TFrm_main_Lumidrax32& w_;
+};
+
+namespace {
+
+constexpr int kChartPage = 0;
+constexpr int kReportPage = 1;
+
+} // namespace
+
+TFrm_main_Lumidrax32::TFrm_main_Lumidrax32(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), options_(std::move(options))
+{
+    FormCreate();
+}
+
+TFrm_main_Lumidrax32::~TFrm_main_Lumidrax32() = default;
+
+void TFrm_main_Lumidrax32::FormCreate()
+{
+    setObjectName("TFrm_main_Lumidrax32");
+    setWindowTitle("Lumidrax");
+    resize(1024, 700);
+
+    if (options_.Dialogs) {
+        dialogs_ = options_.Dialogs;
+    } else {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    const std::string dataFolder = (QCoreApplication::applicationDirPath() + "/DATA/").toStdString();
+    fileSettings_.DataPath = dataFolder;
+    fileSettings_.SaveRoot = dataFolder;
+    fileCommands_ = std::make_unique<ChartFileCommands>(charts_, fileSettings_, *dialogs_);
+
+    // Menus: both menu bars live in one container; the page shows one.
+    chartMenus_ = new ChartMenus(this);
+    reportMenus_ = new ReportMenus(this);
+    auto* menus = new QWidget(this);
+    auto* menuLayout = new QVBoxLayout(menus);
+    menuLayout->setContentsMargins(0, 0, 0, 0);
+    menuLayout->setSpacing(0);
+    menuLayout->addWidget(chartMenus_->MainMenu);
+    menuLayout->addWidget(reportMenus_->MainMenuRep);
+    setMenuWidget(menus);
+    addToolBar(chartMenus_->ToolBar);
+    addToolBar(reportMenus_->RepToolBar);
+
+    pc_all_ = new QTabWidget(this);
+    pc_all_->setObjectName("pc_all");
+    chartPage_ = new ChartPage(pc_all_);
+    reportPage_ = new ReportPage(pc_all_);
+    pc_all_->addTab(chartPage_, tr("Chart"));
+    pc_all_->addTab(reportPage_, tr("Report"));
+    setCentralWidget(pc_all_);
+
+    for (int k = 0; k < 2; ++k) {
+        statusPanels_[k] = new QLabel(this);
+        statusPanels_[k]->setObjectName(QString("StatusPanel%1").arg(k));
+        statusPanels_[k]->setFixedWidth(k == 0 ? 250 : 50);
+        statusBar()->addWidget(statusPanels_[k]);
+    }
+
+    setAcceptDrops(true);
+
+    Timer.setInterval(100);
+    Timer.setSingleShot(true);
+    pomTimer.setInterval(200);
+    pomTimer.setSingleShot(true);
+    CopyDataTimer.setInterval(500);
+    connect(&Timer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::TimerTimer);
+    connect(&pomTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::pomTimerTimer);
+    connect(&CopyDataTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::CopyDataTimerTimer);
+
+    ChartMenus& m = *chartMenus_;
+    connect(m.mi_file_open, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_openClick);
+    connect(m.mi_save_selected, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_save_selectedClick);
+    connect(m.mi_save_all, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_save_allClick);
+    connect(m.mi_file_saveas, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_saveasClick);
+    connect(m.mi_file_close_selected, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_file_close_selectedClick);
+    connect(m.mi_file_close_all, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_close_allClick);
+    connect(m.mi_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
+    connect(m.mi_file_autoname, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
+    ReportMenus& r = *reportMenus_;
+    connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
+    connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
+
+    QListWidget* list = chartPage_->ChartList();
+    connect(list, &QListWidget::itemSelectionChanged, this, &TFrm_main_Lumidrax32::SyncFromList);
+    connect(list, &QListWidget::currentRowChanged, this, &TFrm_main_Lumidrax32::SyncFromList);
+
+    // Page switching changes menus, tool bars and key handling.
+    pc_all_->setCurrentIndex(kChartPage);
+    pc_allChange(kChartPage);
+    connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
+
+    if (!options_.InstanceName.isEmpty()) {
+        instance_ = new InstanceChannel(this);
+        connect(instance_, &InstanceChannel::FileNameReceived, this,
+                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
+        instance_->Listen(options_.InstanceName);
+    }
+
+    ApplyAutoFlags();
+    UpdateCommandStates();
+    Timer.start();
+}
+
+void TFrm_main_Lumidrax32::TimerTimer()
+{
+    Timer.stop();
+    ApplyAutoFlags();
+    UpdateCommandStates();
+    {
+        const QSignalBlocker blocker(pc_all_);
+        pc_all_->setCurrentIndex(kReportPage);
+        pc_all_->setCurrentIndex(kChartPage);
+    }
+    show();
+    raise();
+    activateWindow();
+    OpenCommandLine();
+    emit Initialised();
+}
+
+void TFrm_main_Lumidrax32::OpenCommandLine()
+{
+    const QStringList& args = options_.Arguments;
+    if (args.isEmpty())
+        return;
+    if (args.size() > 1) {
+        // Several names open as one batch, as if they had been dropped.
+        for (const QString& a : args)
+            PendingFiles_.append(QFileInfo(a).absoluteFilePath());
+        OpenPendingFiles();
+        return;
+    }
+    Busy busy(*this);
+    const std::string path = QFileInfo(args.front()).absoluteFilePath().toStdString();
+    SuppressClick = true;
+    pomTimer.start();
+    if (charts_.Count < kMaxCharts) {
+        int result = 0;
+        try {
+            result = charts_.LoadChart(path);
+        } catch (const ChartFileError& e) {
+            dialogs_->ShowErrorMessage(e.what());
+            result = 0;
+        }
+        if (result < 0)
+            dialogs_->ShowError(result, args.front().toStdString());
+        else if (result > 0)
+            AfterChartsAdded();
+    }
+    if (fileSettings_.LastPath)
+        fileSettings_.DataPath = FolderPart(path);
+    update();
+    if (pc_all_->currentIndex() == kReportPage)
+        pc_all_->setCurrentIndex(kChartPage);
+}
+
+void TFrm_main_Lumidrax32::pomTimerTimer()
+{
+    pomTimer.stop();
+    SuppressClick = false;
+}
+
+void TFrm_main_Lumidrax32::ReceiveHandedOverName(const QString& name)
+{
+    FilesArriving = true;
+    if (!CopyDataTimer.isActive())
+        CopyDataTimer.start();
+    PendingFiles_.append(name);
+}
+
+void TFrm_main_Lumidrax32::CopyDataTimerTimer()
+{
+    if (!FilesArriving && busy_ == 0) {
+        CopyDataTimer.stop();
+        OpenPendingFiles();
+    }
+    FilesArriving = false;
+}
+
+void TFrm_main_Lumidrax32::OpenPendingFiles()
+{
+    if (PendingFiles_.isEmpty())
+        return;
+    Busy busy(*this);
+    // Names that arrive while this batch shows a message wait for the next one.
+    std::vector<std::string> names;
+    for (const QString& name : std::exchange(PendingFiles_, {}))
+        names.push_back(name.toStdString());
+    SuppressClick = true;
+    pomTimer.start();
+    const int loaded = fileCommands_->OpenBatch(std::move(names));
+    if (loaded > 0)
+        AfterChartsAdded();
+    if (pc_all_->currentIndex() == kReportPage)
+        pc_all_->setCurrentIndex(kChartPage);
+    update();
+    raise();
+    activateWindow();
+    emit BatchOpened(loaded);
+}
+
+void TFrm_main_Lumidrax32::pc_allChange(int page)
+{
+    const bool chart = page == kChartPage;
+    chartMenus_->MainMenu->setVisible(chart);
+    reportMenus_->MainMenuRep->setVisible(!chart);
+    chartMenus_->ToolBar->setVisible(chart);
+    reportMenus_->RepToolBar->setVisible(!chart);
+    if (!chart)
+        statusPanels_[1]->clear();
+    update();
+}
+
+bool TFrm_main_Lumidrax32::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        OnHint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TFrm_main_Lumidrax32::OnHint(const QString& hint)
+{
+    statusPanels_[0]->setText(hint);
+}
+
+QString TFrm_main_Lumidrax32::StatusText(int panel) const
+{
+    return statusPanels_[panel]->text();
+}
+
+void TFrm_main_Lumidrax32::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+void TFrm_main_Lumidrax32::dropEvent(QDropEvent* e)
+{
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile())
+            PendingFiles_.append(url.toLocalFile());
+    e->acceptProposedAction();
+    OpenPendingFiles();
+}
+
+void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
+{
+    if (busy_ > 0) {
+        e->ignore();
+        return;
+    }
+    Busy busy(*this);
+    if (fileCommands_->AnyUnsaved() || reportPage_->AnyUnsaved()) {
+        const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
+        if (answer == kAnswerCancel) {
+            e->ignore();
+            return;
+        }
+        if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
+            // A chart could not be written: the window stays, nothing is lost.
+            RefillChartList();
+            UpdateCommandStates();
+            e->ignore();
+            return;
+        }
+    }
+    ShutDown();
+    e->accept();
+    emit Closed();
+}
+
+void TFrm_main_Lumidrax32::ShutDown()
+{
+    CopyDataTimer.stop();
+    pomTimer.stop();
+}
+
+// --- chart file commands --------------------------------------------------
+
+void TFrm_main_Lumidrax32::mi_file_openClick()
+{
+    if (!chartMenus_->mi_file_open->isEnabled())
+        return;
+    Busy busy(*this);
+    const std::vector<std::string> names = fileCommands_->AskOpenNames();
+    if (names.empty())
+        return;
+    for (const std::string& name : names)
+        PendingFiles_.append(QString::fromStdString(name));
+    OpenPendingFiles();
+}
+
+void TFrm_main_Lumidrax32::mi_save_selectedClick()
+{
+    Busy busy(*this);
+    const int ref = charts_.RefIndex;
+    const int refCursor = charts_.RefCursor;
+    fileCommands_->SaveSelected(chartPage_->SelectedCharts());
+    SyncFromList();
+    charts_.RefIndex = ref;
+    charts_.RefCursor = refCursor;
+    RefillChartList();
+    UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::mi_save_allClick()
+{
+    Busy busy(*this);
+    fileCommands_->SaveAll();
+    UpdateCommandStates();
+    RefillChartList();
+}
+
+void TFrm_main_Lumidrax32::mi_file_saveasClick()
+{
+    Busy busy(*this);
+    const int chart = chartPage_->CurrentChart();
+    if (chart < 1)
+        return;
+    if (fileCommands_->SaveAs(chart)) {
+        UpdateCommandStates();
+        RefillChartList();
+    }
+}
+
+void TFrm_main_Lumidrax32::mi_file_close_selectedClick()
+{
+    Busy busy(*this);
+    if (fileCommands_->CloseSelected(chartPage_->SelectedCharts()) == CloseOutcome::Deleted) {
+        RefreshChartView();
+        update();
+    }
+    UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::mi_file_close_allClick()
+{
+    Busy busy(*this);
+    if (fileCommands_->CloseAll() == CloseOutcome::Deleted) {
+        RefreshChartView();
+        update();
+    }
+}
+
+void TFrm_main_Lumidrax32::mi_file_autosaveClick()
+{
+    fileSettings_.AutoSave = !fileSettings_.AutoSave;
+    if (fileSettings_.AutoSave)
+        fileSettings_.AutoName = true;
+    ApplyAutoFlags();
+}
+
+void TFrm_main_Lumidrax32::mi_file_autonameClick()
+{
+    fileSettings_.AutoName = !fileSettings_.AutoName;
+    ApplyAutoFlags();
+}
+
+void TFrm_main_Lumidrax32::ApplyAutoFlags()
+{
+    for (QAction* a : {chartMenus_->mi_file_autosave, reportMenus_->mi_rep_file_autosave})
+        a->setChecked(fileSettings_.AutoSave);
+    for (QAction* a : {chartMenus_->mi_file_autoname, reportMenus_->mi_rep_file_autofilename}) {
+        a->setChecked(fileSettings_.AutoName);
+        a->setEnabled(!fileSettings_.AutoSave);
+    }
+}
+
+// --- chart list -------------------------------------------------------------
+
+void TFrm_main_Lumidrax32::RefillChartList()
+{
+    QListWidget* list = chartPage_->ChartList();
+    const int active = charts_.ActiveIndex;
+    const QSignalBlocker blocker(list);
+    list->clear();
+    int noted = 0;
+    int selected = 0;
+    for (int i = 1; i <= charts_.Count; ++i) {
+        TJednoMereni& c = charts_.Rec(i);
+        auto* item = new QListWidgetItem(QString::number(i), list);
+        item->setToolTip(QString::fromStdString(c.DisplayName));
+        if (c.IsNew) {
+            item->setSelected(true);
+            noted = i;
+            ++selected;
+        }
+        c.IsNew = false;
+    }
+    if (selected == 1)
+        charts_.SetReference(noted);
+    else if (selected > 1)
+        charts_.RefIndex = charts_.RefCursor = 0;
+    charts_.ActiveIndex = std::min(active, charts_.Count);
+    if (charts_.ActiveIndex >= 1)
+        list->setCurrentRow(charts_.ActiveIndex - 1, QItemSelectionModel::NoUpdate);
+}
+
+void TFrm_main_Lumidrax32::SyncFromList()
+{
+    const int current = chartPage_->CurrentChart();
+    if (current >= 1 && current <= charts_.Count)
+        charts_.ActiveIndex = current;
+    int shown = 0;
+    int first = 0;
+    for (int n : chartPage_->SelectedCharts()) {
+        if (n >= 1 && n <= charts_.Count && charts_.Rec(n).Shown) {
+            if (shown++ == 0)
+                first = n;
+        }
+    }
+    if (shown == 1) {
+        charts_.SetReference(first);
+    } else {
+        charts_.RefIndex = 0;
+        charts_.RefCursor = 0;
+    }
+    UpdateCommandStates();
+    update();
+}
+
+void TFrm_main_Lumidrax32::AfterChartsAdded()
+{
+    if (charts_.Count >= 1 && charts_.Rec(charts_.Count).Shown)
+        charts_.SetReference(charts_.Count);
+    RefillChartList();
+    if (!(charts_.Count > 1 && charts_.ActiveIndex > 0)) {
+        charts_.ActiveIndex = charts_.RefIndex;
+        charts_.ActiveCursor = charts_.RefCursor;
+        charts_.ActiveCursorX = charts_.RefCursorX;
+        charts_.ActiveCursorY = charts_.RefCursorY;
+    }
+    UpdateCommandStates();
+    chartPage_->ChartList()->setFocus();
+}
+
+void TFrm_main_Lumidrax32::RefreshChartView()
+{
+    UpdateCommandStates();
+    RefillChartList();
+    if (charts_.ActiveIndex > charts_.Count)
+        charts_.ActiveIndex = charts_.Count;
+    if (charts_.Count == 0)
+        statusPanels_[0]->clear();
+    UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::UpdateCommandStates()
+{
+    ChartMenus& m = *chartMenus_;
+    const int selected = static_cast<int>(chartPage_->SelectedCharts().size());
+    bool allHaveNames = charts_.Count > 0;
+    for (int i = 1; i <= charts_.Count; ++i)
+        if (charts_.Rec(i).FileName.empty() && charts_.Rec(i).AutoFileName.empty())
+            allHaveNames = false;
+    m.mi_file_open->setEnabled(charts_.Count < kMaxCharts);
+    m.mi_file_close_selected->setEnabled(selected >= 1);
+    m.mi_file_close_all->setEnabled(charts_.Count >= 1);
+    m.mi_save_selected->setEnabled(selected >= 1);
+    m.mi_save_all->setEnabled(allHaveNames);
+    m.mi_file_saveas->setEnabled(selected == 1);
+    m.mi_file_close->setEnabled(m.mi_file_close_selected->isEnabled() || m.mi_file_close_all->isEnabled());
+    m.mi_file_save->setEnabled(m.mi_save_selected->isEnabled() || m.mi_save_all->isEnabled());
+}
+
+} // namespace lumidrax

@@ -85,7 +85,7 @@ std::string NamePart(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-ChartFileCommands::ChartFileCommands(TMereni& charts, FileCommandSettings& settings, IDialogs& dialogs)
+ChartFileCommands::ChartFileCommands(TMereni& charts, Settings& settings, IDialogs& dialogs)
     : charts_(charts), settings_(settings), dialogs_(dialogs)
 {
 }

@@ -6,6 +6,7 @@
 // each command.
 
 #include "IDialogs.h"
+#include "Settings.h"
 
 #include <string>
 #include <vector>
@@ -14,21 +15,15 @@ namespace lumidrax {
 
 class TMereni;
 
-// The settings the file commands read and change.
-struct FileCommandSettings {
-    std::string DataPath;   // start folder of the open dialog
-    std::string SaveRoot;   // start folder of the save dialogs
-    bool LastPath = false;  // DataPath follows the last opened file
-    bool AutoName = false;  // received charts get automatic names
-    bool AutoSave = false;  // missing automatic folders are made without asking
-};
+// The commands read DataPath, SaveRoot, LastPath and AutoSave of the
+// settings, and change DataPath (LASTPATH rule).
 
 // Outcome of a close command.
 enum class CloseOutcome { Cancelled, NothingDeleted, Deleted };
 
 class ChartFileCommands {
 public:
-    ChartFileCommands(TMereni& charts, FileCommandSettings& settings, IDialogs& dialogs);
+    ChartFileCommands(TMereni& charts, Settings& settings, IDialogs& dialogs);
 
     static const char* const kChartFilter;
 
@@ -72,7 +67,7 @@ private:
     std::optional<std::string> AskSaveName(const std::string& proposed);
 
     TMereni& charts_;
-    FileCommandSettings& settings_;
+    Settings& settings_;
     IDialogs& dialogs_;
 };
 

@@ -65,10 +65,9 @@ void TFrm_main_Lumidrax32::FormCreate()
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
-    const std::string dataFolder = (QCoreApplication::applicationDirPath() + "/DATA/").toStdString();
-    fileSettings_.DataPath = dataFolder;
-    fileSettings_.SaveRoot = dataFolder;
-    fileCommands_ = std::make_unique<ChartFileCommands>(charts_, fileSettings_, *dialogs_);
+    settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
+    settings_ = DefaultSettings(settingsLocation_.DataFolder);
+    fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
 
     // Menus: both menu bars live in one container; the page shows one.
     chartMenus_ = new ChartMenus(this);
@@ -149,6 +148,7 @@ void TFrm_main_Lumidrax32::FormCreate()
 void TFrm_main_Lumidrax32::TimerTimer()
 {
     Timer.stop();
+    LoadSettings();
     ApplyAutoFlags();
     UpdateCommandStates();
     {
@@ -192,8 +192,8 @@ void TFrm_main_Lumidrax32::OpenCommandLine()
         else if (result > 0)
             AfterChartsAdded();
     }
-    if (fileSettings_.LastPath)
-        fileSettings_.DataPath = FolderPart(path);
+    if (settings_.LastPath)
+        settings_.DataPath = FolderPart(path);
     update();
     if (pc_all_->currentIndex() == kReportPage)
         pc_all_->setCurrentIndex(kChartPage);
@@ -320,6 +320,50 @@ void TFrm_main_Lumidrax32::ShutDown()
 {
     CopyDataTimer.stop();
     pomTimer.stop();
+    SaveSettings(settings_.SaveSettingsOnExit);
+}
+
+void TFrm_main_Lumidrax32::LoadSettings()
+{
+    if (!options_.UseSettingsFile)
+        return;
+    LoadedSettings loaded = LoadSettingsFile(settingsLocation_);
+    settings_ = std::move(loaded.Values);
+    if (!loaded.Problems.empty()) {
+        std::string text;
+        for (const std::string& line : loaded.Problems)
+            text += line + "\n";
+        dialogs_->ShowMessageBox("Settings", text);
+    }
+    std::string error;
+    if (!EnsureDefaultDataFolder(settingsLocation_, settings_, error))
+        dialogs_->ShowErrorMessage(error);
+    // The window appears with its stored geometry, never at its design size.
+    if (settings_.WindowState == kWindowStateMaximized) {
+        setWindowState(Qt::WindowMaximized);
+    } else if (settings_.WindowState == kWindowStateNormal) {
+        setGeometry(settings_.Left, settings_.Top, settings_.Width, settings_.Height);
+    }
+}
+
+void TFrm_main_Lumidrax32::SaveSettings(bool full)
+{
+    if (!options_.UseSettingsFile)
+        return;
+    if (isMinimized()) {
+        settings_.WindowState = kWindowStateMinimized;
+    } else if (isMaximized()) {
+        settings_.WindowState = kWindowStateMaximized;
+    } else {
+        settings_.WindowState = kWindowStateNormal;
+        settings_.Left = geometry().x();
+        settings_.Top = geometry().y();
+        settings_.Width = geometry().width();
+        settings_.Height = geometry().height();
+    }
+    std::string error;
+    if (!SaveSettingsFile(settingsLocation_, settings_, full, error))
+        dialogs_->ShowErrorMessage(error);
 }
 
 // --- chart file commands --------------------------------------------------
@@ -346,8 +390,8 @@ void TFrm_main_Lumidrax32::mi_save_selectedClick()
     SyncFromList();
     charts_.RefIndex = ref;
     charts_.RefCursor = refCursor;
-    RefillChartList();
     UpdateCommandStates();
+    chartPage_->ChartList()->viewport()->update();
 }
 
 void TFrm_main_Lumidrax32::mi_save_allClick()
@@ -391,25 +435,25 @@ void TFrm_main_Lumidrax32::mi_file_close_allClick()
 
 void TFrm_main_Lumidrax32::mi_file_autosaveClick()
 {
-    fileSettings_.AutoSave = !fileSettings_.AutoSave;
-    if (fileSettings_.AutoSave)
-        fileSettings_.AutoName = true;
+    settings_.AutoSave = !settings_.AutoSave;
+    if (settings_.AutoSave)
+        settings_.AutoName = true;
     ApplyAutoFlags();
 }
 
 void TFrm_main_Lumidrax32::mi_file_autonameClick()
 {
-    fileSettings_.AutoName = !fileSettings_.AutoName;
+    settings_.AutoName = !settings_.AutoName;
     ApplyAutoFlags();
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
 {
     for (QAction* a : {chartMenus_->mi_file_autosave, reportMenus_->mi_rep_file_autosave})
-        a->setChecked(fileSettings_.AutoSave);
+        a->setChecked(settings_.AutoSave);
     for (QAction* a : {chartMenus_->mi_file_autoname, reportMenus_->mi_rep_file_autofilename}) {
-        a->setChecked(fileSettings_.AutoName);
-        a->setEnabled(!fileSettings_.AutoSave);
+        a->setChecked(settings_.AutoName);
+        a->setEnabled(!settings_.AutoSave);
     }
 }
 

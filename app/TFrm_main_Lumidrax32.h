@@ -4,6 +4,7 @@
 // the work. Hidden at creation; the one-shot initialisation shows it.
 
 #include "ChartFileCommands.h"
+#include "SettingsFile.h"
 #include "TMereni.h"
 
 #include <QMainWindow>
@@ -42,7 +43,7 @@ public:
     ~TFrm_main_Lumidrax32() override;
 
     TMereni& Charts() { return charts_; }
-    FileCommandSettings& FileSettings() { return fileSettings_; }
+    Settings& AppSettings() { return settings_; }
     ChartFileCommands& FileCommands() { return *fileCommands_; }
     ChartMenus& Menus() const { return *chartMenus_; }
     ReportMenus& RepMenus() const { return *reportMenus_; }
@@ -86,6 +87,8 @@ private:
     void OnHint(const QString& hint);
     void OpenCommandLine();
     void ShutDown();
+    void LoadSettings();
+    void SaveSettings(bool full);
 
     void mi_file_openClick();
     void mi_save_selectedClick();
@@ -103,7 +106,8 @@ private:
 
     MainWindowOptions options_;
     TMereni charts_;
-    FileCommandSettings fileSettings_;
+    SettingsLocation settingsLocation_;
+    Settings settings_;
     std::unique_ptr<IDialogs> ownDialogs_;
     IDialogs* dialogs_ = nullptr;
     std::unique_ptr<ChartFileCommands> fileCommands_;

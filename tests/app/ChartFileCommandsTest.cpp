@@ -39,7 +39,7 @@ void AddReceived(TMereni& charts, const std::string& autoName, const std::string
 
 struct Commands {
     TMereni charts;
-    FileCommandSettings settings;
+    Settings settings;
     FakeDialogs dialogs;
     ChartFileCommands commands{charts, settings, dialogs};
 };

@@ -1,0 +1,76 @@
+// lumidrax-tool render as a whole process: PNG and PDF output without a
+// display, and its usage errors.
+#include "TestSupport.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace lumidrax {
+namespace {
+
+int CountColour(const QImage& img, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += (img.pixel(x, y) | 0xFF000000) == colour;
+    return n;
+}
+
+std::string Tool()
+{
+    // The command runs without a display of its own choosing.
+    return "env -u QT_QPA_PLATFORM -u DISPLAY " + test::BinPath("lumidrax-tool");
+}
+
+TEST(RenderCommand, WritesPngAndPdfOfTheExampleCharts)
+{
+    test::TempDir dir;
+    const std::string charts = test::SourcePath("examples/vkr103-street5-pair14.ndt") + " " +
+                               test::SourcePath("examples/vkr104-exchangeB-cable20.ndt");
+    std::string out;
+    const std::string png = dir.File("two.png");
+    ASSERT_EQ(test::RunCommand(Tool() + " render --width 900 --height 500 -o " + png + " " + charts + " 2>/dev/null", out), 0)
+        << out;
+    EXPECT_NE(out.find("\"command\": \"render\""), std::string::npos) << out;
+    const QImage image(QString::fromStdString(png));
+    ASSERT_EQ(image.size(), QSize(900, 500));
+    EXPECT_GT(CountColour(image, 0xFFFF0000), 100);
+    EXPECT_GT(CountColour(image, 0xFF4040FF), 100);
+    EXPECT_EQ(image.pixel(899, 1) | 0xFF000000, 0xFFFFFFFF);
+
+    const std::string dark = dir.File("dark.png");
+    ASSERT_EQ(test::RunCommand(Tool() + " render --dark --line-width 5 -o " + dark + " " + charts + " 2>/dev/null", out), 0);
+    const QImage darkImage(QString::fromStdString(dark));
+    ASSERT_EQ(darkImage.size(), QSize(1600, 900));
+    EXPECT_EQ(darkImage.pixel(1599, 1) | 0xFF000000, 0xFF000000);
+    EXPECT_GT(CountColour(darkImage, 0xFFFF0000), 16 * 100); // 4 x 4 dots
+
+    const std::string pdf = dir.File("two.pdf");
+    ASSERT_EQ(test::RunCommand(Tool() + " render -o " + pdf + " " + charts + " 2>/dev/null", out), 0);
+    EXPECT_EQ(test::ReadFile(pdf).substr(0, 5), "%PDF-");
+}
+
+TEST(RenderCommand, UsageErrorsAndMissingFiles)
+{
+    test::TempDir dir;
+    const std::string chart = test::SourcePath("examples/series1.ndt");
+    std::string out;
+    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + dir.File("a.jpg") + " " + chart + " 2>/dev/null", out), 2);
+    EXPECT_EQ(test::RunCommand(Tool() + " render --line-width 4 -o " + dir.File("a.png") + " " + chart + " 2>/dev/null", out), 2);
+    EXPECT_EQ(test::RunCommand(Tool() + " render " + chart + " 2>/dev/null", out), 2);
+    // A missing chart fails the run, but the others are still painted.
+    const std::string png = dir.File("b.png");
+    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + png + " " + chart + " " + dir.File("none.ndt") + " 2>/dev/null", out), 1);
+    EXPECT_NE(out.find("does not exists"), std::string::npos) << out;
+    EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
+    // An output folder that does not exist is an error entry, not a crash.
+    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + dir.File("no/such/c.png") + " " + chart + " 2>/dev/null", out), 1);
+    EXPECT_NE(out.find("\"error\""), std::string::npos) << out;
+}
+
+} // namespace
+} // namespace lumidrax

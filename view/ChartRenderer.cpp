@@ -1,0 +1,430 @@
+#include "ChartRenderer.h"
+
+#include "PixelLines.h"
+#include "PlotRules.h"
+
+#include <QFontMetrics>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumidrax {
+
+namespace {
+
+QColor ToQColor(RgbColor c)
+{
+    return QColor::fromRgb(static_cast<QRgb>(c & 0xFFFFFF));
+}
+
+// Draws pixels with the painter's current pen (one-pixel, cosmetic).
+void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels)
+{
+    if (pixels.empty())
+        return;
+    std::vector<QPoint> points;
+    points.reserve(pixels.size());
+    for (const Pixel& p : pixels)
+        points.emplace_back(p.X, p.Y);
+    painter.drawPoints(points.data(), static_cast<int>(points.size()));
+}
+
+QPen PixelPen(QColor colour)
+{
+    QPen pen(colour);
+    pen.setWidth(0);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::SquareCap);
+    return pen;
+}
+
+bool IsRaster(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine != nullptr && engine->type() == QPaintEngine::Raster;
+}
+
+} // namespace
+
+ChartRenderer::ChartRenderer(const ChartViewState& state) : state_(state)
+{
+    const int shown = state_.Charts != nullptr ? state_.Charts->ShownCount : 0;
+    state_.View.UpdateScales(shown, state_.Minimised);
+    const QFontMetrics fm(state_.AxisFont);
+    charWidth_ = fm.horizontalAdvance(QLatin1Char('0'));
+    charHeight_ = fm.height();
+    const ViewTransform& v = state_.View;
+    ComputeAxisTicks(charWidth_, charHeight_, v.PlotHeight, ticksY_, Axis::Y, v.ViewYMax, v.ViewYMin);
+    ComputeAxisTicks(charWidth_, charHeight_, v.PlotWidth, ticksX_, Axis::X, v.ViewXMax, v.ViewXMin);
+    if (state_.Charts != nullptr)
+        penWidth_ = CurvePenWidth(*state_.Charts, v.PixPerX);
+}
+
+bool ChartRenderer::HasCurves() const
+{
+    return state_.Charts != nullptr && state_.Charts->ShownCount >= 1 && state_.View.HasScales();
+}
+
+QSize ChartRenderer::PageSize() const
+{
+    return {state_.AxisYWidth + state_.View.PlotWidth, state_.View.PlotHeight + state_.AxisXHeight};
+}
+
+StripLayout ChartRenderer::LayoutY() const
+{
+    const QFontMetrics fm(state_.AxisFont);
+    return LayoutAxisY(state_.View, ticksY_, state_.AxisYWidth, fm.height(),
+                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+}
+
+StripLayout ChartRenderer::LayoutX() const
+{
+    const QFontMetrics fm(state_.AxisFont);
+    return LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, state_.AxisYWidth + state_.View.PlotWidth,
+                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+}
+
+void ChartRenderer::PaintPlot(QPainter& painter) const
+{
+    const ViewTransform& v = state_.View;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!HasCurves()) {
+        // Empty state: a blue frame only; the inside keeps the page colour.
+        std::vector<Pixel> frame;
+        const int r = v.PlotWidth - 1;
+        const int b = v.PlotHeight - 1;
+        AppendLinePixels(frame, 0, 0, r, 0);
+        AppendLinePixels(frame, r, 0, r, b);
+        AppendLinePixels(frame, r, b, 0, b);
+        AppendLinePixels(frame, 0, b, 0, 0);
+        painter.setPen(PixelPen(QColor(0, 0, 255)));
+        DrawPixels(painter, frame);
+        painter.restore();
+        return;
+    }
+    painter.fillRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), ToQColor(state_.Colours.Entry(Palette::kPlotBackground)));
+    painter.setClipRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), Qt::IntersectClip);
+    if (state_.Grid)
+        PaintGrid(painter);
+    PaintZeroLines(painter);
+    PaintCurves(painter);
+    painter.restore();
+}
+
+void ChartRenderer::PaintGrid(QPainter& painter) const
+{
+    const ViewTransform& v = state_.View;
+    std::vector<Pixel> grid;
+    for (long double x : TickValues(ticksX_.FirstMajor, ticksX_.MajorStep, v.ViewXMax)) {
+        const int px = v.ValueToPixel(Axis::X, x);
+        if (px >= 0)
+            AppendLinePixels(grid, px, 0, px, v.PlotHeight, LineStyle::Dot);
+    }
+    for (long double y : TickValues(ticksY_.FirstMajor, ticksY_.MajorStep, v.ViewYMax)) {
+        const int py = v.ValueToPixel(Axis::Y, y);
+        AppendLinePixels(grid, 0, py, v.PlotWidth, py, LineStyle::Dot);
+    }
+    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kGrid))));
+    DrawPixels(painter, grid);
+}
+
+void ChartRenderer::PaintZeroLines(QPainter& painter) const
+{
+    const ViewTransform& v = state_.View;
+    std::vector<Pixel> lines;
+    if (v.ViewYMin <= 0 && 0 <= v.ViewYMax) {
+        const int py = v.ValueToPixel(Axis::Y, 0);
+        AppendLinePixels(lines, 0, py, v.PlotWidth - 1, py, LineStyle::DashDot);
+    }
+    if (v.ViewXMin <= 0 && 0 <= v.ViewXMax) {
+        const int px = v.ValueToPixel(Axis::X, 0);
+        AppendLinePixels(lines, px, 0, px, v.PlotHeight - 1, LineStyle::DashDot);
+    }
+    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kZeroLines))));
+    DrawPixels(painter, lines);
+}
+
+namespace {
+
+// Calls dot(px, py) for every sample of chart `c` that lies in the view,
+// walking the samples as the plot paint does.
+template <typename DotFn>
+void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
+{
+    int k = FirstVisibleSample(c, v.ViewXMin);
+    long double x = SampleDistance(c, k);
+    const int count = std::min<int>(c.SampleCount, static_cast<int>(c.Samples.size()));
+    // The scale factors are fixed for the whole walk: take the per-pixel
+    // steps once instead of re-checking them for every sample.
+    const long double xPerPix = v.XPerPix;
+    const long double yPerPix = v.YPerPix;
+    for (; x <= v.ViewXMax && k <= count; ++k, x += c.Step) {
+        const long double y = c.Samples[static_cast<std::size_t>(k - 1)];
+        if (!(v.ViewYMin <= y && y <= v.ViewYMax))
+            continue;
+        const long double fx = (x - v.ViewXMin) / xPerPix;
+        const long double fy = (y - v.ViewYMin) / yPerPix;
+        if (!(std::fabs(fx) < 1e9L))
+            continue;
+        dot(static_cast<int>(fx), v.PlotHeight - static_cast<int>(fy));
+    }
+}
+
+// Charts in painting order: every displayed chart but the reference, then
+// the reference chart on top.
+std::vector<int> PaintOrder(const TMereni& charts)
+{
+    std::vector<int> order;
+    const bool hasRef = charts.RefIndex >= 1 && charts.RefIndex <= charts.Count;
+    for (int i = 1; i <= charts.Count; ++i)
+        if (i != charts.RefIndex && charts.Rec(i).Shown)
+            order.push_back(i);
+    if (hasRef)
+        order.push_back(charts.RefIndex);
+    return order;
+}
+
+} // namespace
+
+bool ChartRenderer::PaintCurvesDirect(QPainter& painter) const
+{
+    QPaintDevice* device = painter.device();
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format f = image->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    const QTransform t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::trunc(t.dx()) || t.dy() != std::trunc(t.dy()))
+        return false;
+    if (painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
+        return false;
+
+    const ViewTransform& v = state_.View;
+    const int ox = static_cast<int>(t.dx());
+    const int oy = static_cast<int>(t.dy());
+    // Device pixels the plot may touch: the plot rectangle within the image.
+    const int left = std::max(ox, 0);
+    const int top = std::max(oy, 0);
+    const int right = std::min(ox + v.PlotWidth, image->width());   // exclusive
+    const int bottom = std::min(oy + v.PlotHeight, image->height()); // exclusive
+    if (left >= right || top >= bottom)
+        return true;
+    uchar* bits = image->bits();
+    const qsizetype stride = image->bytesPerLine();
+    const int half = DotHalf(penWidth_);
+
+    for (int i : PaintOrder(*state_.Charts)) {
+        const TJednoMereni& c = state_.Charts->Rec(i);
+        const quint32 colour = 0xFF000000u | (c.Color & 0xFFFFFF);
+        if (half < 1) {
+            ForEachDot(v, c, [&](int px, int py) {
+                const int dx = px + ox;
+                const int dy = py + oy;
+                if (dx >= left && dx < right && dy >= top && dy < bottom)
+                    reinterpret_cast<quint32*>(bits + dy * stride)[dx] = colour;
+            });
+        } else {
+            ForEachDot(v, c, [&](int px, int py) {
+                const int x0 = std::max(px + ox - half, left);
+                const int x1 = std::min(px + ox + half, right);
+                const int y0 = std::max(py + oy - half, top);
+                const int y1 = std::min(py + oy + half, bottom);
+                for (int y = y0; y < y1; ++y) {
+                    auto* line = reinterpret_cast<quint32*>(bits + y * stride);
+                    for (int x = x0; x < x1; ++x)
+                        line[x] = colour;
+                }
+            });
+        }
+    }
+    return true;
+}
+
+void ChartRenderer::PaintCurves(QPainter& painter) const
+{
+    if (PaintCurvesDirect(painter))
+        return;
+    const ViewTransform& v = state_.View;
+    const int half = DotHalf(penWidth_);
+    for (int i : PaintOrder(*state_.Charts)) {
+        const TJednoMereni& c = state_.Charts->Rec(i);
+        const QColor colour = ToQColor(c.Color);
+        if (half < 1) {
+            // One pixel per sample; samples falling on the same pixel as the
+            // one before add nothing and are left out.
+            std::vector<QPoint> points;
+            points.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
+            ForEachDot(v, c, [&](int px, int py) {
+                if (points.empty() || points.back() != QPoint(px, py))
+                    points.emplace_back(px, py);
+            });
+            painter.setPen(PixelPen(colour));
+            painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        } else {
+            std::vector<QRect> squares;
+            ForEachDot(v, c, [&](int px, int py) {
+                const QRect r(px - half, py - half, 2 * half, 2 * half);
+                if (squares.empty() || squares.back() != r)
+                    squares.push_back(r);
+            });
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(colour);
+            painter.drawRects(squares.data(), static_cast<int>(squares.size()));
+        }
+    }
+}
+
+void ChartRenderer::PaintCursors(QPainter& painter) const
+{
+    if (!HasCurves())
+        return;
+    const TMereni& charts = *state_.Charts;
+    const ViewTransform& v = state_.View;
+    const bool raster = IsRaster(painter);
+    const RgbColor background = state_.Colours.Entry(Palette::kPlotBackground);
+    // XOR on raster devices; elsewhere the colour XOR gives over the plot
+    // background.
+    auto penFor = [&](RgbColor xorColour) {
+        return PixelPen(ToQColor(raster ? xorColour : (xorColour ^ background)));
+    };
+    // The brush left by the last curve painted (the reference chart when
+    // there is one) fills the inside of the cursor shapes.
+    const std::vector<int> order = PaintOrder(charts);
+    const RgbColor brush = order.empty() ? 0x000000 : charts.Rec(order.back()).Color;
+
+    auto cursorPoint = [&](int chart, int index, int& x, int& y) {
+        if (chart < 1 || chart > charts.Count)
+            return false;
+        const TJednoMereni& c = charts.Rec(chart);
+        if (index < 1 || index > c.SampleCount || index > static_cast<int>(c.Samples.size()))
+            return false;
+        x = v.ValueToPixel(Axis::X, SampleDistance(c, index));
+        y = v.ValueToPixel(Axis::Y, c.Sample(index));
+        return true;
+    };
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setClipRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), Qt::IntersectClip);
+    if (raster)
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    const int h = v.PlotHeight;
+    int x = 0;
+    int y = 0;
+    const int active = charts.ActiveIndex;
+    if (active >= 1 && active <= charts.Count && charts.Rec(active).Shown &&
+        cursorPoint(active, charts.ActiveCursor, x, y)) {
+        std::vector<Pixel> ring;
+        AppendCursorRing(ring, x, y);
+        painter.setPen(penFor(0xFFFFFF));
+        DrawPixels(painter, ring);
+        painter.setPen(penFor(brush));
+        DrawPixels(painter, {{x, y}});
+        std::vector<Pixel> lines;
+        AppendLinePixels(lines, x, 0, x, h);
+        AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
+        AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
+        AppendLinePixels(lines, 0, y, 12, y);
+        AppendLinePixels(lines, 0, y, 7, y - 4);
+        AppendLinePixels(lines, 0, y, 7, y + 4);
+        painter.setPen(penFor(0xFFFFFF));
+        DrawPixels(painter, lines);
+    }
+    if (cursorPoint(charts.RefIndex, charts.RefCursor, x, y)) {
+        std::vector<Pixel> square;
+        AppendCursorSquare(square, x, y);
+        painter.setPen(penFor(0xFFFF00));
+        DrawPixels(painter, square);
+        std::vector<Pixel> inside;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                inside.push_back({x + dx, y + dy});
+        painter.setPen(penFor(brush));
+        DrawPixels(painter, inside);
+        std::vector<Pixel> lines;
+        AppendLinePixels(lines, x, 0, x, h, LineStyle::Dot);
+        AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
+        AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
+        painter.setPen(penFor(0xFFFF00));
+        DrawPixels(painter, lines);
+    }
+    painter.restore();
+}
+
+namespace {
+
+void PaintStrip(QPainter& painter, const QRect& strip, const StripLayout& layout, const Palette& colours,
+                const QFont& font)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.fillRect(strip, ToQColor(colours.Entry(Palette::kAxisBackground)));
+    painter.setClipRect(strip, Qt::IntersectClip);
+    std::vector<Pixel> ticks;
+    for (const StripLine& l : layout.Ticks)
+        AppendLinePixels(ticks, l.X1, l.Y1, l.X2, l.Y2);
+    painter.setPen(PixelPen(ToQColor(colours.Entry(Palette::kAxisTicks))));
+    DrawPixels(painter, ticks);
+    painter.setFont(font);
+    painter.setPen(ToQColor(colours.Entry(Palette::kAxisText)));
+    const int ascent = QFontMetrics(font).ascent();
+    for (const StripLabel& label : layout.Labels)
+        painter.drawText(QPoint(label.X, label.Y + ascent), QString::fromStdString(label.Text));
+    painter.restore();
+}
+
+} // namespace
+
+void ChartRenderer::PaintAxisY(QPainter& painter) const
+{
+    if (!HasCurves())
+        return;
+    PaintStrip(painter, QRect(0, 0, state_.AxisYWidth, state_.View.PlotHeight), LayoutY(), state_.Colours,
+               state_.AxisFont);
+}
+
+void ChartRenderer::PaintAxisX(QPainter& painter, int stripWidth) const
+{
+    if (!HasCurves())
+        return;
+    StripLayout layout = LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, stripWidth, [this](const std::string& s) {
+        return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
+    });
+    PaintStrip(painter, QRect(0, 0, stripWidth, state_.AxisXHeight), layout, state_.Colours, state_.AxisFont);
+}
+
+void ChartRenderer::PaintPage(QPainter& painter) const
+{
+    const QSize page = PageSize();
+    PaintAxisY(painter);
+    painter.save();
+    painter.translate(state_.AxisYWidth, 0);
+    PaintPlot(painter);
+    PaintCursors(painter);
+    painter.restore();
+    painter.save();
+    painter.translate(0, state_.View.PlotHeight);
+    PaintAxisX(painter, page.width());
+    painter.restore();
+}
+
+QImage ChartRenderer::RenderPage() const
+{
+    const QSize size = PageSize();
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // The page colour round an empty plot, as the window shows it.
+    image.fill(QColor(240, 240, 240));
+    QPainter painter(&image);
+    PaintPage(painter);
+    painter.end();
+    return image;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,82 @@
+#pragma once
+// The plot area `Plocha` of the chart page. Paints through ChartRenderer:
+// the curves are painted into a cached image that is repainted only when
+// the charts, the view window, the size or the colours change; the two
+// cursors are painted over the cache on every paint (XOR look), so moving a
+// cursor costs one blit.
+//
+// Use from the main window (normally through ChartViewPanel):
+//   plot->SetCharts(&mereni);          // once; the collection is not owned
+//   plot->InvalidateCurves();          // after loading/closing/showing charts,
+//                                      // zoom, shift, a colour or line width change
+//   plot->UpdateCursors();             // after ActiveCursor/RefCursor/ActiveIndex changed
+//   plot->SetColours(palette);         // after ApplyColorScheme
+// The view window, sizes, palette, line width and chart colours are also
+// compared with the cached ones on every paint, so a forgotten
+// InvalidateCurves only matters for changed samples.
+
+#include "ChartRenderer.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <vector>
+
+namespace lumidrax {
+
+class PlotWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlotWidget(QWidget* parent = nullptr);
+
+    void SetCharts(const TMereni* charts);
+    const TMereni* Charts() const { return charts_; }
+    void SetColours(const Palette& colours);
+    const Palette& Colours() const { return colours_; }
+    void SetAxisFont(const QFont& font);
+    // Grid at the major ticks (printing and clipboard set it around a paint).
+    void SetGrid(bool on);
+
+    // The curves must be painted again at the next paint.
+    void InvalidateCurves();
+    // Only the cursors changed: repaint them over the cached curves.
+    void UpdateCursors();
+
+    // The view as this widget paints it now (plot size = widget size).
+    ChartViewState State() const;
+    // How many times the curve cache has been painted (for tests and
+    // diagnostics).
+    int CacheRepaints() const { return cacheRepaints_; }
+
+signals:
+    // The view window, size or colours changed: the axis strips repaint.
+    void ViewChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct CacheKey {
+        long double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
+        int Width = 0, Height = 0;
+        bool Dark = false;
+        bool Grid = false;
+        int LineWidth = 0;
+        int Count = 0, ShownCount = 0, RefIndex = 0;
+        std::vector<std::uint64_t> Charts; // colour and shown flag of each chart
+        bool operator==(const CacheKey&) const = default;
+    };
+    CacheKey CurrentKey() const;
+
+    const TMereni* charts_ = nullptr;
+    Palette colours_;
+    QFont axisFont_;
+    bool grid_ = false;
+    bool dirty_ = true;
+    QImage cache_;
+    CacheKey cacheKey_;
+    int cacheRepaints_ = 0;
+};
+
+} // namespace lumidrax

@@ -230,12 +230,10 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     // Commands that later work fills in stay disabled until then.
     Unbuilt = {mi_file_print, mi_file_setup, mi_edit_copy, mi_zoom_do, mi_zoom_prev, mi_zoom_next,
                mi_zoom_remember, mi_zoom_all, mi_zoom_clear, mi_shift[0], mi_shift[1], mi_shift[2],
-               mi_shift[3], mi_curves_average, mi_tools_refcolor, mi_tools_invert, sb_filter, sb_width,
-               mi_width[0], mi_width[1], mi_width[2], mi_curves_show, mi_curves_hide, mi_tools_dishide,
+               mi_shift[3], mi_curves_average, mi_tools_refcolor, sb_filter, mi_curves_show, mi_curves_hide, mi_tools_dishide,
                mi_curves_edit_desc, mi_panels_refinfo, mi_chartlist_mode[0], mi_chartlist_mode[1],
                mi_chartlist_mode[2], mi_incChartList, mi_decChartList, mi_help_contens, mi_help_about};
     mi_tools_filter->setEnabled(false);
-    mi_tools_width->setEnabled(false);
     for (QAction* a : Unbuilt)
         a->setEnabled(false);
     rb_com->setEnabled(false);

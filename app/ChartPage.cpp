@@ -1,5 +1,7 @@
 #include "ChartPage.h"
 
+#include "ChartViewPanel.h"
+
 #include <QListWidget>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -11,14 +13,13 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     setObjectName("ts_curves");
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName("VSplitter");
-    plotArea_ = new QWidget(splitter_);
-    plotArea_->setObjectName("Plocha");
-    plotArea_->setMinimumHeight(100);
+    view_ = new ChartViewPanel(splitter_);
+    view_->setMinimumHeight(100);
     lb_curves_ = new QListWidget(splitter_);
     lb_curves_->setObjectName("lb_curves");
     lb_curves_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lb_curves_->setStatusTip(tr("List of Opened Charts"));
-    splitter_->addWidget(plotArea_);
+    splitter_->addWidget(view_);
     splitter_->addWidget(lb_curves_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);

@@ -10,12 +10,15 @@ class QSplitter;
 
 namespace lumidrax {
 
+class ChartViewPanel;
+
 class ChartPage : public QWidget {
     Q_OBJECT
 public:
     explicit ChartPage(QWidget* parent = nullptr);
 
-    QWidget* PlotArea() const { return plotArea_; }
+    // The plot with its axis strips.
+    ChartViewPanel* View() const { return view_; }
     QListWidget* ChartList() const { return lb_curves_; }
 
     // Chart numbers of the selected list items, in list order.
@@ -25,7 +28,7 @@ public:
 
 private:
     QSplitter* splitter_;
-    QWidget* plotArea_;
+    ChartViewPanel* view_;
     QListWidget* lb_curves_;
 };
 

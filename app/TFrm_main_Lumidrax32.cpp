@@ -3,6 +3,7 @@
 #include "ChartFile.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
+#include "ChartViewPanel.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
 #include "QtDialogs.h"
@@ -89,6 +90,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     pc_all_->addTab(chartPage_, tr("Chart"));
     pc_all_->addTab(reportPage_, tr("Report"));
     setCentralWidget(pc_all_);
+    chartPage_->View()->SetCharts(&charts_);
 
     for (int k = 0; k < 2; ++k) {
         statusPanels_[k] = new QLabel(this);
@@ -119,6 +121,13 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(m.mi_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
     connect(m.mi_file_autoname, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
     connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
+    connect(m.mi_tools_invert, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_tools_invertClick);
+    for (QAction* item : m.mi_width)
+        connect(item, &QAction::triggered, this, [this, item] { mi_popup_width5Click(item->data().toInt()); });
+    connect(m.sb_width, &QAction::triggered, this, [this] {
+        if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
+            chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
+    });
     ReportMenus& r = *reportMenus_;
     connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
     connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
@@ -149,6 +158,8 @@ void TFrm_main_Lumidrax32::TimerTimer()
 {
     Timer.stop();
     LoadSettings();
+    chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
+    mi_popup_width5Click(settings_.LineWidth);
     ApplyAutoFlags();
     UpdateCommandStates();
     {
@@ -447,6 +458,23 @@ void TFrm_main_Lumidrax32::mi_file_autonameClick()
     ApplyAutoFlags();
 }
 
+void TFrm_main_Lumidrax32::mi_tools_invertClick()
+{
+    settings_.InvertColors = !chartPage_->View()->Dark();
+    chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
+    chartPage_->ChartList()->viewport()->update();
+    update();
+}
+
+void TFrm_main_Lumidrax32::mi_popup_width5Click(int width)
+{
+    if (!chartPage_->View()->SetLineWidth(width, charts_))
+        return;
+    settings_.LineWidth = width;
+    chartMenus_->sb_width->setIcon(QIcon(LineWidthPicture(width)));
+    update();
+}
+
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
 {
     for (QAction* a : {chartMenus_->mi_file_autosave, reportMenus_->mi_rep_file_autosave})
@@ -507,6 +535,7 @@ void TFrm_main_Lumidrax32::SyncFromList()
         charts_.RefCursor = 0;
     }
     UpdateCommandStates();
+    chartPage_->View()->UpdateCursors();
     update();
 }
 
@@ -522,6 +551,7 @@ void TFrm_main_Lumidrax32::AfterChartsAdded()
         charts_.ActiveCursorY = charts_.RefCursorY;
     }
     UpdateCommandStates();
+    chartPage_->View()->InvalidateCurves();
     chartPage_->ChartList()->setFocus();
 }
 
@@ -534,6 +564,7 @@ void TFrm_main_Lumidrax32::RefreshChartView()
     if (charts_.Count == 0)
         statusPanels_[0]->clear();
     UpdateCommandStates();
+    chartPage_->View()->InvalidateCurves();
 }
 
 void TFrm_main_Lumidrax32::UpdateCommandStates()
@@ -552,6 +583,11 @@ void TFrm_main_Lumidrax32::UpdateCommandStates()
     m.mi_file_saveas->setEnabled(selected == 1);
     m.mi_file_close->setEnabled(m.mi_file_close_selected->isEnabled() || m.mi_file_close_all->isEnabled());
     m.mi_file_save->setEnabled(m.mi_save_selected->isEnabled() || m.mi_save_all->isEnabled());
+    const bool displayed = charts_.ShownCount > 0;
+    m.mi_tools_width->setEnabled(displayed);
+    m.sb_width->setEnabled(displayed);
+    for (QAction* item : m.mi_width)
+        item->setEnabled(displayed);
 }
 
 } // namespace lumidrax

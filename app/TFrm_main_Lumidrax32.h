@@ -99,6 +99,8 @@ private:
     void mi_file_autosaveClick();
     void mi_file_autonameClick();
     void ApplyAutoFlags();
+    void mi_tools_invertClick();
+    void mi_popup_width5Click(int width);
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
+#include "ChartViewPanel.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
 #include "QuestionDialog.h"
@@ -334,6 +335,25 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
     EXPECT_FALSE(v.Charts().Rec(11).Shown);
     EXPECT_EQ(v.Charts().Rec(11).Color, kWhite);
     EXPECT_EQ(v.Charts().Rec(11).ColorSlot, 0);
+
+    // The plot shows the ten curve colours; the 11th chart adds nothing: the
+    // picture is the same once it is closed.
+    PlotWidget* plot = v.w->ChartsPage().View()->Plot();
+    const QImage withEleven = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(withEleven.isNull());
+    for (int slot = 1; slot <= 9; ++slot) {
+        const QRgb wanted = 0xFF000000u | SlotColour(slot);
+        bool found = false;
+        for (int y = 0; y < withEleven.height() && !found; ++y)
+            for (int x = 0; x < withEleven.width() && !found; ++x)
+                found = withEleven.pixel(x, y) == wanted;
+        EXPECT_TRUE(found) << "slot " << slot;
+    }
+    v.ClickRow(10);
+    v.Key(Qt::Key_F4, Qt::ControlModifier);
+    ASSERT_EQ(v.Charts().Count, 10);
+    const QImage withTen = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(withTen == withEleven);
 }
 
 TEST(MainWindow, SaveAndSaveAsFollowTheAnswers)

@@ -1,5 +1,6 @@
 #include "ChartPage.h"
 
+#include "ChartListPanel.h"
 #include "ChartViewPanel.h"
 
 #include <QListWidget>
@@ -13,14 +14,15 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     setObjectName("ts_curves");
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName("VSplitter");
+    splitter_->setChildrenCollapsible(false);
     view_ = new ChartViewPanel(splitter_);
     view_->setMinimumHeight(100);
-    lb_curves_ = new QListWidget(splitter_);
-    lb_curves_->setObjectName("lb_curves");
-    lb_curves_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lb_curves_->setStatusTip(tr("List of Opened Charts"));
+    list_ = new ChartListPanel(splitter_);
+    list_->setObjectName("p_curves");
+    list_->setMinimumHeight(0);
+    list_->List()->setStatusTip(tr("List of Opened Charts"));
     splitter_->addWidget(view_);
-    splitter_->addWidget(lb_curves_);
+    splitter_->addWidget(list_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
     auto* layout = new QVBoxLayout(this);
@@ -28,21 +30,35 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     layout->addWidget(splitter_);
 }
 
+QListWidget* ChartPage::ChartList() const
+{
+    return list_->List();
+}
+
 std::vector<int> ChartPage::SelectedCharts() const
 {
-    std::vector<int> charts;
-    for (int row = 0; row < lb_curves_->count(); ++row) {
-        const QListWidgetItem* item = lb_curves_->item(row);
-        if (item->isSelected())
-            charts.push_back(item->text().toInt());
-    }
-    return charts;
+    return list_->SelectedCharts();
 }
 
 int ChartPage::CurrentChart() const
 {
-    const QListWidgetItem* item = lb_curves_->currentItem();
-    return item ? item->text().toInt() : 0;
+    return list_->CurrentChart();
+}
+
+void ChartPage::SetListHeight(int height)
+{
+    const bool hidden = height <= 0;
+    list_->setVisible(!hidden);
+    splitter_->handle(1)->setVisible(!hidden);
+    if (hidden)
+        return;
+    const int total = splitter_->height() > 0 ? splitter_->height() : height + 300;
+    splitter_->setSizes({std::max(100, total - height), height});
+}
+
+int ChartPage::ListHeight() const
+{
+    return list_->isVisible() ? list_->height() : 0;
 }
 
 } // namespace lumidrax

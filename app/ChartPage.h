@@ -1,6 +1,6 @@
 #pragma once
-// The "Chart" page: the plot above, the chart list panel below, split by a
-// movable splitter.
+// The "Chart" page: the plot with its axis strips above, the chart list
+// panel below, split by a movable splitter.
 
 #include <QWidget>
 #include <vector>
@@ -10,6 +10,7 @@ class QSplitter;
 
 namespace lumidrax {
 
+class ChartListPanel;
 class ChartViewPanel;
 
 class ChartPage : public QWidget {
@@ -19,17 +20,23 @@ public:
 
     // The plot with its axis strips.
     ChartViewPanel* View() const { return view_; }
-    QListWidget* ChartList() const { return lb_curves_; }
+    ChartListPanel* ListPanel() const { return list_; }
+    QListWidget* ChartList() const;
+    QSplitter* Splitter() const { return splitter_; }
 
     // Chart numbers of the selected list items, in list order.
     std::vector<int> SelectedCharts() const;
     // Chart number of the list's current item, 0 when none.
     int CurrentChart() const;
 
+    // Height of the chart list panel (0 hides it with its splitter handle).
+    void SetListHeight(int height);
+    int ListHeight() const;
+
 private:
     QSplitter* splitter_;
     ChartViewPanel* view_;
-    QListWidget* lb_curves_;
+    ChartListPanel* list_;
 };
 
 } // namespace lumidrax

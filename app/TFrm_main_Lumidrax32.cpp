@@ -1,6 +1,9 @@
 #include "TFrm_main_Lumidrax32.h"
 
+#include "AboutBox.h"
 #include "ChartFile.h"
+#include "HelpWindow.h"
+#include "ChartListPanel.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
@@ -128,14 +131,22 @@ void TFrm_main_Lumidrax32::FormCreate()
         if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
             chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
     });
+    connect(m.mi_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
+    connect(m.mi_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     ReportMenus& r = *reportMenus_;
+    connect(r.mi_rep_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
+    connect(r.mi_rep_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
     connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
     connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
 
-    QListWidget* list = chartPage_->ChartList();
-    connect(list, &QListWidget::itemSelectionChanged, this, &TFrm_main_Lumidrax32::SyncFromList);
-    connect(list, &QListWidget::currentRowChanged, this, &TFrm_main_Lumidrax32::SyncFromList);
+    ChartListPanel* list = chartPage_->ListPanel();
+    list->SetCollection(&charts_);
+    connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
+    connect(list, &ChartListPanel::viewChanged, this, [this] { chartPage_->View()->UpdateCursors(); });
+    connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
+    for (QAction* item : chartMenus_->mi_chartlist_mode)
+        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
 
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);
@@ -159,6 +170,9 @@ void TFrm_main_Lumidrax32::TimerTimer()
     Timer.stop();
     LoadSettings();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
+    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
+    SetChartList(settings_.ChartListMode);
     mi_popup_width5Click(settings_.LineWidth);
     ApplyAutoFlags();
     UpdateCommandStates();
@@ -372,6 +386,10 @@ void TFrm_main_Lumidrax32::SaveSettings(bool full)
         settings_.Width = geometry().width();
         settings_.Height = geometry().height();
     }
+    settings_.NameWidth = chartPage_->ListPanel()->NameWidth();
+    settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
+    if (chartPage_->ListHeight() > 0)
+        settings_.ChartListHeight = chartPage_->ListHeight();
     std::string error;
     if (!SaveSettingsFile(settingsLocation_, settings_, full, error))
         dialogs_->ShowErrorMessage(error);
@@ -402,7 +420,7 @@ void TFrm_main_Lumidrax32::mi_save_selectedClick()
     charts_.RefIndex = ref;
     charts_.RefCursor = refCursor;
     UpdateCommandStates();
-    chartPage_->ChartList()->viewport()->update();
+    chartPage_->ListPanel()->RepaintList();
 }
 
 void TFrm_main_Lumidrax32::mi_save_allClick()
@@ -462,7 +480,7 @@ void TFrm_main_Lumidrax32::mi_tools_invertClick()
 {
     settings_.InvertColors = !chartPage_->View()->Dark();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ChartList()->viewport()->update();
+    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
     update();
 }
 
@@ -473,6 +491,25 @@ void TFrm_main_Lumidrax32::mi_popup_width5Click(int width)
     settings_.LineWidth = width;
     chartMenus_->sb_width->setIcon(QIcon(LineWidthPicture(width)));
     update();
+}
+
+void TFrm_main_Lumidrax32::SetChartList(int mode)
+{
+    if (mode < kListModeAll || mode > kListModeHidden)
+        return;
+    if (chartPage_->ListHeight() > 0)
+        settings_.ChartListHeight = chartPage_->ListHeight();
+    settings_.ChartListMode = mode;
+    for (int k = 0; k < 3; ++k) {
+        chartMenus_->mi_chartlist_mode[k]->setChecked(k == mode);
+        chartMenus_->mi_chartlist_mode[k]->setEnabled(k != mode);
+    }
+    chartMenus_->mi_incChartList->setEnabled(mode != kListModeHidden);
+    chartMenus_->mi_decChartList->setEnabled(mode != kListModeHidden);
+    chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
+    chartPage_->ListPanel()->SetListMode(mode);
+    chartPage_->ListPanel()->RefillChartList();
+    chartPage_->View()->UpdateCursors();
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
@@ -489,105 +526,46 @@ void TFrm_main_Lumidrax32::ApplyAutoFlags()
 
 void TFrm_main_Lumidrax32::RefillChartList()
 {
-    QListWidget* list = chartPage_->ChartList();
-    const int active = charts_.ActiveIndex;
-    const QSignalBlocker blocker(list);
-    list->clear();
-    int noted = 0;
-    int selected = 0;
-    for (int i = 1; i <= charts_.Count; ++i) {
-        TJednoMereni& c = charts_.Rec(i);
-        auto* item = new QListWidgetItem(QString::number(i), list);
-        item->setToolTip(QString::fromStdString(c.DisplayName));
-        if (c.IsNew) {
-            item->setSelected(true);
-            noted = i;
-            ++selected;
-        }
-        c.IsNew = false;
-    }
-    if (selected == 1)
-        charts_.SetReference(noted);
-    else if (selected > 1)
-        charts_.RefIndex = charts_.RefCursor = 0;
-    charts_.ActiveIndex = std::min(active, charts_.Count);
-    if (charts_.ActiveIndex >= 1)
-        list->setCurrentRow(charts_.ActiveIndex - 1, QItemSelectionModel::NoUpdate);
+    chartPage_->ListPanel()->RefillChartList();
 }
 
 void TFrm_main_Lumidrax32::SyncFromList()
 {
-    const int current = chartPage_->CurrentChart();
-    if (current >= 1 && current <= charts_.Count)
-        charts_.ActiveIndex = current;
-    int shown = 0;
-    int first = 0;
-    for (int n : chartPage_->SelectedCharts()) {
-        if (n >= 1 && n <= charts_.Count && charts_.Rec(n).Shown) {
-            if (shown++ == 0)
-                first = n;
-        }
-    }
-    if (shown == 1) {
-        charts_.SetReference(first);
-    } else {
-        charts_.RefIndex = 0;
-        charts_.RefCursor = 0;
-    }
-    UpdateCommandStates();
-    chartPage_->View()->UpdateCursors();
-    update();
+    chartPage_->ListPanel()->SyncFromList();
 }
 
 void TFrm_main_Lumidrax32::AfterChartsAdded()
 {
-    if (charts_.Count >= 1 && charts_.Rec(charts_.Count).Shown)
-        charts_.SetReference(charts_.Count);
-    RefillChartList();
-    if (!(charts_.Count > 1 && charts_.ActiveIndex > 0)) {
-        charts_.ActiveIndex = charts_.RefIndex;
-        charts_.ActiveCursor = charts_.RefCursor;
-        charts_.ActiveCursorX = charts_.RefCursorX;
-        charts_.ActiveCursorY = charts_.RefCursorY;
-    }
-    UpdateCommandStates();
     chartPage_->View()->InvalidateCurves();
-    chartPage_->ChartList()->setFocus();
+    chartPage_->ListPanel()->AfterChartsAdded();
 }
 
 void TFrm_main_Lumidrax32::RefreshChartView()
 {
-    UpdateCommandStates();
-    RefillChartList();
-    if (charts_.ActiveIndex > charts_.Count)
-        charts_.ActiveIndex = charts_.Count;
-    if (charts_.Count == 0)
-        statusPanels_[0]->clear();
-    UpdateCommandStates();
     chartPage_->View()->InvalidateCurves();
+    chartPage_->ListPanel()->RefreshChartView();
 }
 
 void TFrm_main_Lumidrax32::UpdateCommandStates()
 {
+    chartPage_->ListPanel()->UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
+{
     ChartMenus& m = *chartMenus_;
-    const int selected = static_cast<int>(chartPage_->SelectedCharts().size());
-    bool allHaveNames = charts_.Count > 0;
-    for (int i = 1; i <= charts_.Count; ++i)
-        if (charts_.Rec(i).FileName.empty() && charts_.Rec(i).AutoFileName.empty())
-            allHaveNames = false;
-    m.mi_file_open->setEnabled(charts_.Count < kMaxCharts);
-    m.mi_file_close_selected->setEnabled(selected >= 1);
-    m.mi_file_close_all->setEnabled(charts_.Count >= 1);
-    m.mi_save_selected->setEnabled(selected >= 1);
-    m.mi_save_all->setEnabled(allHaveNames);
-    m.mi_file_saveas->setEnabled(selected == 1);
-    m.mi_file_close->setEnabled(m.mi_file_close_selected->isEnabled() || m.mi_file_close_all->isEnabled());
-    m.mi_file_save->setEnabled(m.mi_save_selected->isEnabled() || m.mi_save_all->isEnabled());
-    const bool displayed = charts_.ShownCount > 0;
-    m.mi_tools_width->setEnabled(displayed);
-    m.sb_width->setEnabled(displayed);
+    m.mi_file_open->setEnabled(s.Open);
+    m.mi_file_close_selected->setEnabled(s.CloseSelected);
+    m.mi_file_close_all->setEnabled(s.CloseAll);
+    m.mi_save_selected->setEnabled(s.SaveSelected);
+    m.mi_save_all->setEnabled(s.SaveAll);
+    m.mi_file_saveas->setEnabled(s.SaveAs);
+    m.mi_file_close->setEnabled(s.CloseMenu);
+    m.mi_file_save->setEnabled(s.SaveMenu);
+    m.mi_tools_width->setEnabled(s.LineWidth);
+    m.sb_width->setEnabled(s.LineWidth);
     for (QAction* item : m.mi_width)
-        item->setEnabled(displayed);
+        item->setEnabled(s.LineWidth);
 }
 
 } // namespace lumidrax

@@ -4,6 +4,7 @@
 // the work. Hidden at creation; the one-shot initialisation shows it.
 
 #include "ChartFileCommands.h"
+#include "ChartListLogic.h"
 #include "SettingsFile.h"
 #include "TMereni.h"
 
@@ -100,6 +101,8 @@ private:
     void mi_file_autonameClick();
     void ApplyAutoFlags();
     void mi_tools_invertClick();
+    void SetChartList(int mode);
+    void ApplyCommandStates(const ChartCommandStates& states);
     void mi_popup_width5Click(int width);
 
     // Counts running commands so that a hand-over arriving while a dialog is

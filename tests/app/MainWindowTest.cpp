@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -336,10 +337,26 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
     EXPECT_EQ(v.Charts().Rec(11).Color, kWhite);
     EXPECT_EQ(v.Charts().Rec(11).ColorSlot, 0);
 
-    // The plot shows the ten curve colours; the 11th chart adds nothing: the
-    // picture is the same once it is closed.
-    PlotWidget* plot = v.w->ChartsPage().View()->Plot();
-    const QImage withEleven = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // In the list, the colour mark of row 1 is red; that of row 11 is blank
+    // (white on the white list).
+    auto markColours = [&](int row) {
+        QListWidget* list = v.List();
+        list->scrollToItem(list->item(row));
+        const QRect r = list->visualItemRect(list->item(row));
+        const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                colours.insert(image.pixel(x, y) & 0xFFFFFFu);
+        return colours;
+    };
+    EXPECT_TRUE(markColours(0).contains(SlotColour(1)));
+    EXPECT_EQ(markColours(10), QSet<QRgb>{kWhite});
+
+    // The plot shows the ten curve colours, and the 11th chart adds nothing:
+    // the picture equals that of a viewer with only the first ten.
+    const QImage withEleven =
+        v.w->ChartsPage().View()->Plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(withEleven.isNull());
     for (int slot = 1; slot <= 9; ++slot) {
         const QRgb wanted = 0xFF000000u | SlotColour(slot);
@@ -349,10 +366,15 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
                 found = withEleven.pixel(x, y) == wanted;
         EXPECT_TRUE(found) << "slot " << slot;
     }
-    v.ClickRow(10);
-    v.Key(Qt::Key_F4, Qt::ControlModifier);
-    ASSERT_EQ(v.Charts().Count, 10);
-    const QImage withTen = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Viewer ten;
+    START_VIEWER(ten);
+    names.pop_back();
+    ten.dialogs.OpenAnswers = {names};
+    ten.Menus().mi_file_open->trigger();
+    ASSERT_EQ(ten.Charts().Count, 10);
+    ASSERT_EQ(ten.w->ChartsPage().View()->Plot()->size(), v.w->ChartsPage().View()->Plot()->size());
+    const QImage withTen =
+        ten.w->ChartsPage().View()->Plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(withTen == withEleven);
 }
 
@@ -595,6 +617,45 @@ TEST(QuestionDialog, ButtonsGiveTheirResults)
         answerWith("Thank you");
         EXPECT_EQ(d.Ask(), 1);
     }
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
+{
+    Viewer v;
+    START_VIEWER(v);
+    auto helpWindows = [] {
+        int n = 0;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->windowTitle() == "Lumidrax Help")
+                ++n;
+        return n;
+    };
+    v.Key(Qt::Key_F1);
+    EXPECT_EQ(helpWindows(), 1);
+    v.w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.w.get()));
+    v.Menus().mi_help_contens->trigger();
+    EXPECT_EQ(helpWindows(), 2);
+
+    QString title;
+    QString texts;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        for (QLabel* label : box->findChildren<QLabel*>())
+            texts += label->text() + "\n";
+        box->close();
+    });
+    v.Menus().mi_help_about->trigger();
+    EXPECT_EQ(title, "About Lumidrax");
+    EXPECT_TRUE(texts.contains("Build 3.1.0.536")) << texts.toStdString();
 }
 
 } // namespace

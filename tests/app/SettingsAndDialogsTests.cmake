@@ -4,3 +4,11 @@ add_executable(settings_tests
 )
 target_link_libraries(settings_tests PRIVATE lumidrax_settings lumidrax_testsupport GTest::gtest_main)
 gtest_discover_tests(settings_tests DISCOVERY_MODE PRE_TEST)
+
+if(TARGET lumidrax_dialogs)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  add_executable(dialogs_tests ${CMAKE_CURRENT_LIST_DIR}/DialogsTest.cpp)
+  target_link_libraries(dialogs_tests PRIVATE lumidrax_dialogs lumidrax_testsupport Qt6::Test GTest::gtest)
+  gtest_discover_tests(dialogs_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()

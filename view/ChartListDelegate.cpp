@@ -97,7 +97,7 @@ void ChartListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
                 Qt::AlignRight | Qt::AlignVCenter, numberText);
 
     if (c) {
-        const TextWidthFn width = [&fm](std::string_view s) {
+        const ListTextWidthFn width = [&fm](std::string_view s) {
             return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
         };
         const std::string& nameSource =

@@ -68,7 +68,7 @@ ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector
     return s;
 }
 
-std::string ShortenFromLeft(const std::string& name, int maxWidth, const TextWidthFn& width)
+std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width)
 {
     if (width(name) <= maxWidth)
         return name;
@@ -81,7 +81,7 @@ std::string ShortenFromLeft(const std::string& name, int maxWidth, const TextWid
     return shown;
 }
 
-std::string ShortenFromRight(const std::string& text, int maxWidth, const TextWidthFn& width)
+std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width)
 {
     if (width(text) <= maxWidth)
         return text;

@@ -51,17 +51,17 @@ ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector
                                         int listItemCount);
 
 // Width of a text in pixels, as drawn in the list's font.
-using TextWidthFn = std::function<int(std::string_view)>;
+using ListTextWidthFn = std::function<int(std::string_view)>;
 
 // A file name that keeps its end visible: a name wider than maxWidth gets
 // "..." in front and loses one more leading character per step until it
 // fits (or nothing of the name is left). Works on characters, not bytes.
-std::string ShortenFromLeft(const std::string& name, int maxWidth, const TextWidthFn& width);
+std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width);
 
 // A description that keeps its beginning visible: wider than maxWidth, it
 // gets "..." appended and loses two more trailing characters per step until
 // it fits (or nothing of it is left).
-std::string ShortenFromRight(const std::string& text, int maxWidth, const TextWidthFn& width);
+std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width);
 
 // Column edges of a list row, in pixels from the row's left.
 struct ChartListColumns {

@@ -1,0 +1,357 @@
+#include "ChartFileCommands.h"
+
+#include "ChartFile.h"
+#include "Limits.h"
+#include "MessageCatalogue.h"
+#include "TMereni.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace lumidrax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A write failure whose own message was already shown.
+constexpr int kWriteFailed = -100;
+
+std::string Lower(const std::string& s)
+{
+    std::string out = s;
+    for (char& ch : out)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+bool HasChartExtension(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    return Lower(name.substr(name.size() - 4)) == ".ndt";
+}
+
+bool FolderExists(const std::string& folder)
+{
+    if (folder.empty())
+        return true;
+    std::error_code ec;
+    return fs::is_directory(folder, ec);
+}
+
+bool CreateOneFolder(const std::string& folder)
+{
+    std::error_code ec;
+    fs::create_directory(folder, ec);
+    return !ec && FolderExists(folder);
+}
+
+// Removes chart n and keeps the reference and active chart numbers pointing
+// at the same charts (or at none when theirs went).
+void DeleteAndRenumber(TMereni& charts, int n)
+{
+    const int ref = charts.RefIndex;
+    const int active = charts.ActiveIndex;
+    charts.DeleteChart(n);
+    if (charts.Count == 0)
+        return;
+    if (ref == n) {
+        charts.RefIndex = 0;
+        charts.RefCursor = 0;
+    } else if (ref > n) {
+        charts.RefIndex = ref - 1;
+    }
+    if (active > n)
+        charts.ActiveIndex = active - 1;
+    else if (active == n)
+        charts.ActiveIndex = std::min(n, charts.Count);
+}
+
+} // namespace
+
+const char* const ChartFileCommands::kChartFilter = "Chart files|*.ndt";
+
+std::string FolderPart(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string NamePart(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+ChartFileCommands::ChartFileCommands(TMereni& charts, Settings& settings, IDialogs& dialogs)
+    : charts_(charts), settings_(settings), dialogs_(dialogs)
+{
+}
+
+std::vector<std::string> ChartFileCommands::AskOpenNames()
+{
+    FileDialogRequest request;
+    request.Title = "Open file ...";
+    request.Filter = kChartFilter;
+    request.Folder = settings_.DataPath;
+    return dialogs_.OpenFileNames(request);
+}
+
+int ChartFileCommands::OpenBatch(std::vector<std::string> names)
+{
+    if (names.empty())
+        return 0;
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
+    int loaded = 0;
+    bool duplicateShown = false;
+    for (const std::string& name : names) {
+        if (!HasChartExtension(name) || charts_.Count >= kMaxCharts)
+            continue;
+        int result = 0;
+        try {
+            result = charts_.LoadChart(name);
+        } catch (const ChartFileError& e) {
+            // An unreadable file is reported and the rest of the batch opens.
+            dialogs_.ShowErrorMessage(e.what());
+            continue;
+        }
+        if (result >= 0) {
+            ++loaded;
+        } else if (result == kErrAlreadyLoaded && !duplicateShown) {
+            duplicateShown = true;
+            if (names.size() == 1)
+                dialogs_.ShowError(kErrAlreadyLoaded, name);
+            else
+                dialogs_.ShowError(kErrSomeAlreadyLoaded, "");
+        }
+    }
+    if (settings_.LastPath)
+        settings_.DataPath = FolderPart(names.back());
+    return loaded;
+}
+
+int ChartFileCommands::Write(int i, bool ask)
+{
+    try {
+        return SaveChart(charts_, i, ask, [this](const std::string& caption, const std::string& text) {
+            return dialogs_.AskYesNo(caption, text, false) == kAnswerYes;
+        });
+    } catch (const ChartFileError& e) {
+        dialogs_.ShowErrorMessage(e.what());
+        return kWriteFailed;
+    }
+}
+
+void ChartFileCommands::FinishSave(int i, int result, const std::string& tried, const std::string& oldFileName)
+{
+    TJednoMereni& c = charts_.Rec(i);
+    if (result == kSaveDone) {
+        c.AutoFileName.clear();
+        c.Saved = true;
+        c.DisplayName = c.FileName;
+        return;
+    }
+    // Declined, failed or refused: the chart keeps its names and stays unsaved.
+    if (result < 0 && result != kWriteFailed)
+        dialogs_.ShowError(result, tried);
+    c.FileName = oldFileName;
+}
+
+std::optional<std::string> ChartFileCommands::AskSaveName(const std::string& proposed)
+{
+    FileDialogRequest request;
+    request.Title = "Save";
+    request.Filter = kChartFilter;
+    request.Folder = settings_.SaveRoot;
+    request.FileName = proposed;
+    request.DefaultExt = "ndt";
+    return dialogs_.SaveFileName(request);
+}
+
+bool ChartFileCommands::SaveOneChart(int i)
+{
+    if (i < 1 || i > charts_.Count)
+        return false;
+    const std::string fileName = charts_.Rec(i).FileName;
+    if (!fileName.empty()) {
+        const int result = Write(i, false);
+        if (result == kSaveDone) {
+            charts_.Rec(i).Saved = true;
+            return true;
+        }
+        if (result < 0 && result != kWriteFailed)
+            dialogs_.ShowError(result, fileName);
+        return false;
+    }
+
+    const std::string autoName = charts_.Rec(i).AutoFileName;
+    std::optional<std::string> path;
+    if (!autoName.empty()) {
+        const std::string folder = FolderPart(autoName);
+        if (FolderExists(folder)) {
+            path = autoName;
+        } else {
+            bool create = settings_.AutoSave;
+            if (!create)
+                create = dialogs_.AskYesNo("Save", "Directory " + folder + " does not exist. Create it ?",
+                                           false) == kAnswerYes;
+            if (create) {
+                if (CreateOneFolder(folder))
+                    path = autoName;
+                else
+                    dialogs_.ShowError(kErrCreateDirectory, folder);
+            }
+            if (!path) {
+                path = AskSaveName(NamePart(autoName));
+                if (!path)
+                    return false;
+            }
+        }
+    } else {
+        path = AskSaveName("");
+        if (!path)
+            return false;
+    }
+    charts_.Rec(i).FileName = *path;
+    const int result = Write(i, true);
+    FinishSave(i, result, *path, fileName);
+    return result == kSaveDone;
+}
+
+void ChartFileCommands::SaveSelected(const std::vector<int>& charts)
+{
+    for (int i : charts)
+        SaveOneChart(i);
+}
+
+void ChartFileCommands::SaveAll()
+{
+    for (int i = 1; i <= charts_.Count; ++i)
+        if (!charts_.Rec(i).Saved)
+            SaveOneChart(i);
+}
+
+bool ChartFileCommands::SaveAs(int i)
+{
+    if (i < 1 || i > charts_.Count)
+        return false;
+    FileDialogRequest request;
+    request.Title = "Save as ...";
+    request.Filter = kChartFilter;
+    request.Folder = settings_.SaveRoot;
+    request.DefaultExt = "ndt";
+    const std::string autoName = charts_.Rec(i).AutoFileName;
+    if (!autoName.empty()) {
+        const std::string folder = FolderPart(autoName);
+        if (!FolderExists(folder) &&
+            dialogs_.AskYesNo("Save as", "Directory " + folder + " does not exist. Create it ?", false) ==
+                kAnswerYes &&
+            !CreateOneFolder(folder))
+            dialogs_.ShowError(kErrCreateDirectory, folder);
+        request.FileName = NamePart(autoName);
+    }
+    const std::optional<std::string> path = dialogs_.SaveFileName(request);
+    if (!path)
+        return false;
+    const std::string old = charts_.Rec(i).FileName;
+    charts_.Rec(i).FileName = *path;
+    const int result = Write(i, true);
+    FinishSave(i, result, *path, old);
+    return result == kSaveDone;
+}
+
+CloseOutcome ChartFileCommands::CloseSelected(const std::vector<int>& charts)
+{
+    std::vector<int> selected = charts;
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    const bool anyUnsaved = std::any_of(selected.begin(), selected.end(), [this](int n) {
+        return n >= 1 && n <= charts_.Count && !charts_.Rec(n).Saved;
+    });
+    std::vector<int> doomed;
+    if (!anyUnsaved) {
+        doomed = selected;
+    } else {
+        const int answer = dialogs_.AskYesNo("Close", "Save all unsaved charts ?", true);
+        if (answer == kAnswerCancel)
+            return CloseOutcome::Cancelled;
+        for (int n : selected)
+            if (answer != kAnswerYes || charts_.Rec(n).Saved)
+                doomed.push_back(n);
+    }
+    int k = 0;
+    for (int n : doomed) {
+        if (n - k < 1 || n - k > charts_.Count)
+            continue;
+        DeleteAndRenumber(charts_, n - k);
+        ++k;
+    }
+    return k > 0 ? CloseOutcome::Deleted : CloseOutcome::NothingDeleted;
+}
+
+CloseOutcome ChartFileCommands::CloseAll()
+{
+    if (!AnyUnsaved()) {
+        charts_.ClearAll();
+        return CloseOutcome::Deleted;
+    }
+    const int answer = dialogs_.AskYesNo("Close", "Save all unsaved charts ?", true);
+    if (answer == kAnswerCancel)
+        return CloseOutcome::Cancelled;
+    if (answer == kAnswerYes) {
+        int i = 1;
+        while (i <= charts_.Count) {
+            if (charts_.Rec(i).Saved)
+                DeleteAndRenumber(charts_, i);
+            else
+                ++i;
+        }
+    } else {
+        charts_.ClearAll();
+    }
+    return CloseOutcome::Deleted;
+}
+
+bool ChartFileCommands::SaveAllForExit()
+{
+    for (int i = 1; i <= charts_.Count; ++i) {
+        TJednoMereni& c = charts_.Rec(i);
+        if (c.Saved)
+            continue;
+        if (c.FileName.empty() && c.AutoFileName.empty()) {
+            // No place to write it: ask for one as Save All does.
+            SaveOneChart(i);
+            continue;
+        }
+        const std::string old = c.FileName;
+        const bool automatic = old.empty();
+        const std::string tried = automatic ? c.AutoFileName : old;
+        const int result = Write(i, false);
+        TJednoMereni& saved = charts_.Rec(i);
+        if (result == kSaveDone) {
+            saved.Saved = true;
+            if (automatic) {
+                saved.AutoFileName.clear();
+                saved.DisplayName = saved.FileName;
+            }
+        } else {
+            if (result < 0 && result != kWriteFailed)
+                dialogs_.ShowError(result, tried);
+            saved.FileName = old;
+        }
+    }
+    return !AnyUnsaved();
+}
+
+bool ChartFileCommands::AnyUnsaved() const
+{
+    for (int i = 1; i <= charts_.Count; ++i)
+        if (!charts_.Rec(i).Saved)
+            return true;
+    return false;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,79 @@
+#pragma once
+// The chart file commands of the chart page: the open batch, saving one,
+// the selected or all charts, save as, closing selected or all charts, and
+// the saving of unsaved charts at exit. They work on the collection, the
+// file settings and the dialogs only; the window refreshes its panels after
+// each command.
+
+#include "IDialogs.h"
+#include "Settings.h"
+
+#include <string>
+#include <vector>
+
+namespace lumidrax {
+
+class TMereni;
+
+// The commands read DataPath, SaveRoot, LastPath and AutoSave of the
+// settings, and change DataPath (LASTPATH rule).
+
+// Outcome of a close command.
+enum class CloseOutcome { Cancelled, NothingDeleted, Deleted };
+
+class ChartFileCommands {
+public:
+    ChartFileCommands(TMereni& charts, Settings& settings, IDialogs& dialogs);
+
+    static const char* const kChartFilter;
+
+    // Opens the names as one batch: sorted ignoring case, only ".ndt" names
+    // while fewer than 999 charts are open. Returns the number of charts
+    // loaded. Applies the LASTPATH rule.
+    int OpenBatch(std::vector<std::string> names);
+
+    // The open dialog; the chosen names, empty when cancelled.
+    std::vector<std::string> AskOpenNames();
+
+    // Saves chart i where it belongs: its file, its automatic path, or a path
+    // chosen in the save dialog. Returns true when the chart was written.
+    bool SaveOneChart(int i);
+    // SaveOneChart for each chart number, in the given order.
+    void SaveSelected(const std::vector<int>& charts);
+    // SaveOneChart for every unsaved chart, in number order.
+    void SaveAll();
+    // Saves chart i under a name chosen in the "Save as ..." dialog. Returns
+    // true when it was written.
+    bool SaveAs(int i);
+
+    // Closes the given charts (list order), asking about unsaved ones.
+    CloseOutcome CloseSelected(const std::vector<int>& charts);
+    // Closes every chart, asking about unsaved ones.
+    CloseOutcome CloseAll();
+
+    // Writes every unsaved chart without asking before overwriting; a chart
+    // without any file name gets the save dialog. Returns true when no chart
+    // is left unsaved.
+    bool SaveAllForExit();
+
+    bool AnyUnsaved() const;
+
+private:
+    // Writes chart i to its FileName; shows any failure. The chart's names
+    // and flags are updated on success. Returns the SaveChart result, or -100
+    // for a write failure that was already reported.
+    int Write(int i, bool ask);
+    void FinishSave(int i, int result, const std::string& tried, const std::string& oldFileName);
+    std::optional<std::string> AskSaveName(const std::string& proposed);
+
+    TMereni& charts_;
+    Settings& settings_;
+    IDialogs& dialogs_;
+};
+
+// Folder part of a path, with its trailing separator ("" without one).
+std::string FolderPart(const std::string& path);
+// Name part of a path.
+std::string NamePart(const std::string& path);
+
+} // namespace lumidrax

@@ -1,0 +1,64 @@
+#include "ChartPage.h"
+
+#include "ChartListPanel.h"
+#include "ChartViewPanel.h"
+
+#include <QListWidget>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace lumidrax {
+
+ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("ts_curves");
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName("VSplitter");
+    splitter_->setChildrenCollapsible(false);
+    view_ = new ChartViewPanel(splitter_);
+    view_->setMinimumHeight(100);
+    list_ = new ChartListPanel(splitter_);
+    list_->setObjectName("p_curves");
+    list_->setMinimumHeight(0);
+    list_->List()->setStatusTip(tr("List of Opened Charts"));
+    splitter_->addWidget(view_);
+    splitter_->addWidget(list_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter_);
+}
+
+QListWidget* ChartPage::ChartList() const
+{
+    return list_->List();
+}
+
+std::vector<int> ChartPage::SelectedCharts() const
+{
+    return list_->SelectedCharts();
+}
+
+int ChartPage::CurrentChart() const
+{
+    return list_->CurrentChart();
+}
+
+void ChartPage::SetListHeight(int height)
+{
+    const bool hidden = height <= 0;
+    list_->setVisible(!hidden);
+    splitter_->handle(1)->setVisible(!hidden);
+    if (hidden)
+        return;
+    const int total = splitter_->height() > 0 ? splitter_->height() : height + 300;
+    splitter_->setSizes({std::max(100, total - height), height});
+}
+
+int ChartPage::ListHeight() const
+{
+    return list_->isVisible() ? list_->height() : 0;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,42 @@
+#pragma once
+// The "Chart" page: the plot with its axis strips above, the chart list
+// panel below, split by a movable splitter.
+
+#include <QWidget>
+#include <vector>
+
+class QListWidget;
+class QSplitter;
+
+namespace lumidrax {
+
+class ChartListPanel;
+class ChartViewPanel;
+
+class ChartPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartPage(QWidget* parent = nullptr);
+
+    // The plot with its axis strips.
+    ChartViewPanel* View() const { return view_; }
+    ChartListPanel* ListPanel() const { return list_; }
+    QListWidget* ChartList() const;
+    QSplitter* Splitter() const { return splitter_; }
+
+    // Chart numbers of the selected list items, in list order.
+    std::vector<int> SelectedCharts() const;
+    // Chart number of the list's current item, 0 when none.
+    int CurrentChart() const;
+
+    // Height of the chart list panel (0 hides it with its splitter handle).
+    void SetListHeight(int height);
+    int ListHeight() const;
+
+private:
+    QSplitter* splitter_;
+    ChartViewPanel* view_;
+    ChartListPanel* list_;
+};
+
+} // namespace lumidrax

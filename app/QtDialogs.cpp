@@ -1,0 +1,81 @@
+#include "QtDialogs.h"
+
+#include "QuestionDialog.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QStringList>
+
+namespace lumidrax {
+
+namespace {
+
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+QString QtNameFilter(const std::string& filter)
+{
+    const QStringList parts = Q(filter).split('|');
+    QStringList filters;
+    for (int k = 0; k + 1 < parts.size(); k += 2)
+        filters << parts[k] + " (" + QString(parts[k + 1]).replace(';', ' ') + ")";
+    return filters.join(";;");
+}
+
+int QtDialogs::AskYesNo(const std::string& caption, const std::string& text, bool withCancel)
+{
+    QuestionDialog dialog(withCancel ? QuestionDialog::Kind::YesNoCancel : QuestionDialog::Kind::YesNo,
+                          Q(caption), Q(text), parent_);
+    return dialog.Ask();
+}
+
+void QtDialogs::ShowMessageBox(const std::string& caption, const std::string& text)
+{
+    QuestionDialog dialog(QuestionDialog::Kind::Message, Q(caption), Q(text), parent_);
+    dialog.Ask();
+}
+
+std::vector<std::string> QtDialogs::OpenFileNames(const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent_, Q(request.Title), Q(request.Folder), QtNameFilter(request.Filter));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    std::vector<std::string> names;
+    if (dialog.exec() != QDialog::Accepted)
+        return names;
+    for (const QString& name : dialog.selectedFiles())
+        names.push_back(name.toStdString());
+    return names;
+}
+
+std::optional<std::string> QtDialogs::SaveFileName(const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent_, Q(request.Title), Q(request.Folder), QtNameFilter(request.Filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The chart save asks itself before overwriting.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.DefaultExt.empty())
+        dialog.setDefaultSuffix(Q(request.DefaultExt));
+    if (!request.FileName.empty())
+        dialog.selectFile(Q(request.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> QtDialogs::InputBox(const std::string& caption, const std::string& prompt,
+                                               const std::string& value)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
+}
+
+} // namespace lumidrax

@@ -1,0 +1,30 @@
+#pragma once
+// The real dialogs of the program, shown with Qt.
+
+#include "IDialogs.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace lumidrax {
+
+class QtDialogs : public IDialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+
+    int AskYesNo(const std::string& caption, const std::string& text, bool withCancel) override;
+    void ShowMessageBox(const std::string& caption, const std::string& text) override;
+    std::vector<std::string> OpenFileNames(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
+                                        const std::string& value) override;
+
+private:
+    QWidget* parent_;
+};
+
+// "Chart files|*.ndt" as a Qt name filter: "Chart files (*.ndt)".
+QString QtNameFilter(const std::string& filter);
+
+} // namespace lumidrax

@@ -1,0 +1,368 @@
+#include "SettingsFile.h"
+
+#include "Cp1250.h"
+#include "NumberText.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace lumidrax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kGeneral = "GENERAL";
+constexpr const char* kMain = "MAIN";
+constexpr const char* kCurves = "CURVES";
+constexpr const char* kPorts = "PORTS";
+
+std::string WithSlash(std::string dir)
+{
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+// Reads keys one by one, noting values that are present but unusable.
+class KeyReader {
+public:
+    KeyReader(const IniFile& ini, std::vector<std::string>& problems) : ini_(ini), problems_(problems) {}
+
+    std::string String(const char* section, const char* key, const std::string& def) const
+    {
+        return ini_.Get(section, key).value_or(def);
+    }
+
+    // The integer of a key; nothing when it is missing or not an integer.
+    std::optional<int> Integer(const char* section, const char* key, const std::string& defText) const
+    {
+        const std::optional<std::string> text = ini_.Get(section, key);
+        if (!text)
+            return std::nullopt;
+        if (std::optional<int> v = ParseInteger(TrimBlanks(*text)))
+            return v;
+        Note(section, key, *text, "is not an integer", defText);
+        return std::nullopt;
+    }
+
+    int Integer(const char* section, const char* key, int def) const
+    {
+        return Integer(section, key, std::to_string(def)).value_or(def);
+    }
+
+    // An integer that must lie in lo..hi; others give the default.
+    int Bounded(const char* section, const char* key, int def, int lo, int hi) const
+    {
+        const std::optional<int> v = Integer(section, key, std::to_string(def));
+        if (!v)
+            return def;
+        if (*v < lo || *v > hi) {
+            Note(section, key, std::to_string(*v), "is out of range", std::to_string(def));
+            return def;
+        }
+        return *v;
+    }
+
+    bool Boolean(const char* section, const char* key, bool def) const
+    {
+        return Integer(section, key, def ? 1 : 0) != 0;
+    }
+
+    std::uint8_t Port(const char* section, const char* key, std::uint8_t def) const
+    {
+        const std::optional<int> v = Integer(section, key, std::to_string(def));
+        return v ? static_cast<std::uint8_t>(static_cast<unsigned>(*v) & 0xFFu) : def;
+    }
+
+    void Note(const char* section, const char* key, const std::string& value, const char* what,
+              const std::string& def) const
+    {
+        problems_.push_back(std::string(section) + "/" + key + "=" + value + " " + what + "; " + def +
+                            " is used");
+    }
+
+private:
+    const IniFile& ini_;
+    std::vector<std::string>& problems_;
+};
+
+std::string ReadWholeFile(const std::string& path, bool& exists, std::string& error)
+{
+    exists = false;
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return {};
+    exists = true;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return {};
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+} // namespace
+
+SettingsLocation LocateSettings(const std::string& programDir, bool programDirWritable,
+                                const std::string& xdgConfigHome, const std::string& home)
+{
+    SettingsLocation loc;
+    if (programDirWritable || home.empty()) {
+        loc.File = WithSlash(programDir) + kSettingsFileName;
+        loc.DataFolder = WithSlash(programDir) + "DATA/";
+        return loc;
+    }
+    const std::string config =
+        (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') ? xdgConfigHome : WithSlash(home) + ".config";
+    loc.File = WithSlash(config) + "lumidrax/" + kSettingsFileName;
+    loc.DataFolder = WithSlash(home) + "Lumidrax/DATA/";
+    return loc;
+}
+
+SettingsLocation LocateSettings(const std::string& programDir)
+{
+    const bool writable = ::access(programDir.c_str(), W_OK) == 0;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    return LocateSettings(programDir, writable, xdg ? xdg : "", home ? home : "");
+}
+
+Settings DefaultSettings(const std::string& dataFolder)
+{
+    Settings s;
+    s.DataPath = dataFolder;
+    s.SaveRoot = dataFolder;
+    return s;
+}
+
+LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
+{
+    LoadedSettings out;
+    Settings& s = out.Values;
+    const Settings d = DefaultSettings(dataFolder);
+    const KeyReader r(ini, out.Problems);
+
+    s.DataPath = r.String(kGeneral, "DATAPATH", d.DataPath);
+    s.SaveRoot = r.String(kGeneral, "SAVEROOT", d.SaveRoot);
+    s.ReportFontName = r.String(kGeneral, "FONTNAME", d.ReportFontName);
+    s.ReportFontSize = r.Bounded(kGeneral, "FONTSIZE", d.ReportFontSize, 1, 200);
+    s.SaveSettingsOnExit = r.Boolean(kGeneral, "SAVESETTINGS", d.SaveSettingsOnExit);
+    s.LastPath = r.Boolean(kGeneral, "LASTPATH", d.LastPath);
+    s.LineWidth = r.Integer(kGeneral, "LINEWIDTH", d.LineWidth);
+    if (s.LineWidth != 1 && s.LineWidth != 3 && s.LineWidth != 5) {
+        r.Note(kGeneral, "LINEWIDTH", std::to_string(s.LineWidth), "is not 1, 3 or 5", "1");
+        s.LineWidth = d.LineWidth;
+    }
+    s.AutoName = true; // never read: on after every start
+    s.AutoSave = r.Boolean(kGeneral, "AUTOSAVE", d.AutoSave);
+
+    s.Connection = r.String(kGeneral, "CONNECTION", d.Connection);
+    s.Port = r.Port(kGeneral, "PORT", d.Port);
+    s.PortCom = r.Port(kGeneral, "PORT_COM", s.Port);
+    s.PortBT1 = r.Port(kGeneral, "PORT_BT1", s.Port);
+    s.PortBT2 = r.Port(kGeneral, "PORT_BT2", d.PortBT2);
+
+    const std::optional<int> repList = r.Integer(kMain, "REPLISTWIDTH", "half the window's width");
+    if (repList && (*repList < 0 || *repList > 32767))
+        r.Note(kMain, "REPLISTWIDTH", std::to_string(*repList), "is out of range", "half the window's width");
+    else
+        s.ReportListWidth = repList;
+
+    s.WindowState = r.Integer(kMain, "STATE", d.WindowState);
+    if (s.WindowState == kWindowStateNormal) {
+        s.Top = r.Bounded(kMain, "TOP", d.Top, -32768, 32767);
+        s.Left = r.Bounded(kMain, "LEFT", d.Left, -32768, 32767);
+        s.Width = r.Bounded(kMain, "WIDTH", d.Width, 1, 32767);
+        s.Height = r.Bounded(kMain, "HEIGHT", d.Height, 1, 32767);
+    }
+    // STATE=3: the geometry to restore to is the designed one; any other
+    // state leaves the window as designed.
+
+    s.RefInfoVisible = r.Boolean(kCurves, "INFO", d.RefInfoVisible);
+    s.ChartListHeight = r.Bounded(kMain, "CURVELISTHEIGHT", d.ChartListHeight, 0, 32767);
+    s.ChartListMode = r.Bounded(kMain, "CHARTLIST", d.ChartListMode, 0, 2);
+    s.NameWidth = r.Bounded(kMain, "NAMEWIDTH", d.NameWidth, 0, 32767);
+    s.DescWidth = r.Bounded(kMain, "DESCWIDTH", d.DescWidth, 0, 32767);
+    s.InvertColors = r.Boolean(kMain, "INVERTCOLORS", d.InvertColors);
+
+    for (const std::string& key : ini.Keys(kPorts)) {
+        if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0))
+            continue;
+        const std::optional<int> n = ParseInteger(std::string_view(key).substr(3));
+        const std::optional<std::string> device = ini.Get(kPorts, key);
+        if (n && *n >= 0 && *n <= 255 && device && !device->empty())
+            s.PortDevices[*n] = *device;
+    }
+    return out;
+}
+
+void WriteSettings(IniFile& ini, const Settings& s, bool full)
+{
+    const auto num = [](int v) { return std::to_string(v); };
+    const auto flag = [](bool v) { return std::string(v ? "1" : "0"); };
+    const bool normal = s.WindowState == kWindowStateNormal;
+    const bool maximized = s.WindowState == kWindowStateMaximized;
+
+    if (full) {
+        ini.Set(kGeneral, "DATAPATH", s.DataPath);
+        ini.Set(kGeneral, "SAVEROOT", s.SaveRoot);
+        ini.Set(kGeneral, "FONTNAME", s.ReportFontName);
+        ini.Set(kGeneral, "FONTSIZE", num(s.ReportFontSize));
+        ini.Set(kGeneral, "LASTPATH", flag(s.LastPath));
+        ini.Set(kGeneral, "SAVESETTINGS", flag(s.SaveSettingsOnExit));
+        ini.Set(kGeneral, "LINEWIDTH", num(s.LineWidth));
+        ini.Set(kGeneral, "AUTONAME", flag(s.AutoName));
+        ini.Set(kGeneral, "AUTOSAVE", flag(s.AutoSave));
+        ini.Set(kGeneral, "PORT", num(s.PortBT1));
+        ini.Set(kGeneral, "PORT_COM", num(s.PortCom));
+        ini.Set(kGeneral, "PORT_BT1", num(s.PortBT1));
+        ini.Set(kGeneral, "PORT_BT2", num(s.PortBT2));
+        ini.Set(kGeneral, "CONNECTION", s.Connection);
+        if (s.ReportListWidth)
+            ini.Set(kMain, "REPLISTWIDTH", num(*s.ReportListWidth));
+        ini.Set(kMain, "CURVELISTHEIGHT", num(s.ChartListHeight));
+        ini.Set(kMain, "CHARTLIST", num(s.ChartListMode));
+        if (normal || maximized) {
+            ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
+            ini.Set(kMain, "TOP", num(normal ? s.Top : 0));
+            ini.Set(kMain, "LEFT", num(normal ? s.Left : 0));
+            ini.Set(kMain, "WIDTH", num(normal ? s.Width : 800));
+            ini.Set(kMain, "HEIGHT", num(normal ? s.Height : 500));
+        }
+        ini.Set(kMain, "NAMEWIDTH", num(s.NameWidth));
+        ini.Set(kMain, "DESCWIDTH", num(s.DescWidth));
+        ini.Set(kCurves, "INFO", flag(s.RefInfoVisible));
+        ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
+        return;
+    }
+    ini.Set(kGeneral, "DATAPATH", s.DataPath);
+    ini.Set(kMain, "TOP", num(s.Top));
+    ini.Set(kMain, "LEFT", num(s.Left));
+    ini.Set(kMain, "WIDTH", num(s.Width));
+    ini.Set(kMain, "HEIGHT", num(s.Height));
+    if (s.ReportListWidth)
+        ini.Set(kMain, "REPLISTWIDTH", num(*s.ReportListWidth));
+    ini.Set(kMain, "CURVELISTHEIGHT", num(s.ChartListHeight));
+    ini.Set(kMain, "CHARTLIST", num(s.ChartListMode));
+    ini.Set(kGeneral, "PORT", num(s.PortBT1));
+    ini.Set(kGeneral, "PORT_COM", num(s.PortCom));
+    ini.Set(kGeneral, "PORT_BT1", num(s.PortBT1));
+    ini.Set(kGeneral, "PORT_BT2", num(s.PortBT2));
+    ini.Set(kGeneral, "CONNECTION", s.Connection);
+    if (normal || maximized)
+        ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
+    ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
+}
+
+LoadedSettings LoadSettingsFile(const SettingsLocation& location)
+{
+    bool exists = false;
+    std::string error;
+    const std::string bytes = ReadWholeFile(location.File, exists, error);
+    LoadedSettings out = ReadSettings(IniFile::Parse(FileTextToUtf8(bytes)), location.DataFolder);
+    if (!error.empty())
+        out.Problems.insert(out.Problems.begin(), error + "; the default settings are used");
+    return out;
+}
+
+bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
+                      std::string& error)
+{
+    bool exists = false;
+    error.clear();
+    const std::string bytes = ReadWholeFile(location.File, exists, error);
+    if (!error.empty())
+        return false;
+    IniFile ini = IniFile::Parse(FileTextToUtf8(bytes));
+    edit(ini);
+    const std::string text = ini.ToText();
+
+    const fs::path target(location.File);
+    std::error_code ec;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+    std::string tmpl = location.File + ".XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        error = "cannot write " + location.File + ": " + std::strerror(errno);
+        return false;
+    }
+    std::size_t done = 0;
+    bool ok = true;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    const int savedErrno = errno;
+    ::close(fd);
+    if (ok) {
+        // A new file gets the usual permissions instead of mkstemp's 0600.
+        fs::permissions(tmpl,
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read,
+                        ec);
+        if (exists)
+            fs::permissions(tmpl, fs::status(target, ec).permissions(), ec);
+        if (::rename(tmpl.c_str(), location.File.c_str()) == 0)
+            return true;
+    }
+    error = "cannot write " + location.File + ": " + std::strerror(ok ? errno : savedErrno);
+    ::unlink(tmpl.c_str());
+    return false;
+}
+
+bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings, bool full, std::string& error)
+{
+    return EditSettingsFile(location, [&](IniFile& ini) { WriteSettings(ini, settings, full); }, error);
+}
+
+bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2, std::string& error)
+{
+    return EditSettingsFile(
+        location,
+        [&](IniFile& ini) {
+            ini.Set(kGeneral, "PORT", std::to_string(bt1));
+            ini.Set(kGeneral, "PORT_BT1", std::to_string(bt1));
+            if (bt2)
+                ini.Set(kGeneral, "PORT_BT2", std::to_string(*bt2));
+        },
+        error);
+}
+
+bool EnsureDefaultDataFolder(const SettingsLocation& location, const Settings& settings, std::string& error)
+{
+    error.clear();
+    for (const std::string* path : {&settings.DataPath, &settings.SaveRoot}) {
+        if (*path != location.DataFolder)
+            continue;
+        std::error_code ec;
+        if (fs::is_directory(*path, ec))
+            continue;
+        fs::create_directories(*path, ec);
+        if (ec) {
+            error = "cannot create " + *path + ": " + ec.message();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,108 @@
+#pragma once
+// The settings file lumidrax.INI: where it lives, how its keys map to the
+// Settings value, and the full and partial forms written back. No Qt.
+//
+// The main window's LoadSettings calls LoadSettingsFile once at start and
+// applies the returned value; its SaveSettings(full) copies the current state
+// (window geometry and state, column widths, ...) into a Settings value and
+// calls SaveSettingsFile. Only the keys of the chosen form are written; every
+// other line of the file (other keys, other sections such as [PORTS],
+// comments) stays as it was.
+//
+// Keys and defaults:
+//   [GENERAL] DATAPATH, SAVEROOT (default: data folder, see LocateSettings),
+//             FONTNAME ("Courier New"), FONTSIZE (10), SAVESETTINGS (1),
+//             LASTPATH (1), LINEWIDTH (1), AUTONAME (written, never read:
+//             automatic names are on after every start), AUTOSAVE (0),
+//             CONNECTION ("COM"), PORT (0), PORT_COM and PORT_BT1 (the
+//             value of PORT), PORT_BT2 (0)
+//   [MAIN]    REPLISTWIDTH (none: half the window's width), STATE (2),
+//             TOP (0), LEFT (0), WIDTH (800), HEIGHT (500),
+//             CURVELISTHEIGHT (100), CHARTLIST (0), NAMEWIDTH (450),
+//             DESCWIDTH (300), INVERTCOLORS (0)
+//   [CURVES]  INFO (1)
+//   [PORTS]   COMn=device (read only)
+// Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
+// missing key or a value that is not an integer gives the default. Port
+// numbers keep the stored integer modulo 256. STATE=3 means maximised; the
+// geometry read is then 0, 0, 800, 500.
+//
+// Values the program can never produce itself and could not use are replaced
+// by the default and listed in LoadedSettings::Problems: a line width other
+// than 1, 3 or 5, a chart list mode other than 0..2, a font size outside
+// 1..200, window sizes outside 1..32767, positions, list heights and column
+// widths outside -32768..32767 (negative sizes: default).
+
+#include "IniFile.h"
+#include "Settings.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lumidrax {
+
+inline constexpr const char* kSettingsFileName = "lumidrax.INI";
+
+struct SettingsLocation {
+    std::string File;        // full path of lumidrax.INI
+    std::string DataFolder;  // default of DATAPATH and SAVEROOT, ends with '/'
+};
+
+// The settings file is <programDir>/lumidrax.INI when the program's folder is
+// writable, otherwise $XDG_CONFIG_HOME/lumidrax/lumidrax.INI (XDG_CONFIG_HOME
+// empty or not absolute: $HOME/.config). The default data folder is
+// <programDir>/DATA/ beside a writable program, otherwise $HOME/Lumidrax/DATA/.
+SettingsLocation LocateSettings(const std::string& programDir, bool programDirWritable,
+                                const std::string& xdgConfigHome, const std::string& home);
+// The same for this process: writability tested, XDG_CONFIG_HOME and HOME
+// taken from the environment.
+SettingsLocation LocateSettings(const std::string& programDir);
+
+// Every setting at its default; dataFolder gives DATAPATH and SAVEROOT.
+Settings DefaultSettings(const std::string& dataFolder);
+
+struct LoadedSettings {
+    Settings Values;
+    // One line per value that was present but could not be used
+    // ("MAIN/WIDTH=abc is not an integer; 800 is used"), or a file that
+    // exists but cannot be read. A missing file or key is not a problem.
+    std::vector<std::string> Problems;
+};
+
+// The settings from INI text already parsed.
+LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder);
+
+// Writes the keys of the full (full = true) or partial form into the INI
+// text, in the order of that form.
+void WriteSettings(IniFile& ini, const Settings& settings, bool full);
+
+// Reads the settings file (a missing file gives the defaults). Bytes that are
+// not UTF-8 are read as Windows-1250, as files written on other systems are.
+LoadedSettings LoadSettingsFile(const SettingsLocation& location);
+
+// Reads the file as it is now (if it exists), lets `edit` change it, and
+// writes it back atomically: a temporary file in the same folder renamed over
+// the old one, so a failed write never destroys the previous settings. The
+// folder is created when missing. On failure returns false and puts the
+// system's reason into `error`.
+bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
+                      std::string& error);
+
+// SaveSettings(full): EditSettingsFile with WriteSettings.
+bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings, bool full,
+                      std::string& error);
+
+// The working Bluetooth port remembered after a transfer: GENERAL/PORT and
+// PORT_BT1 = bt1, and PORT_BT2 = bt2 when given.
+bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2,
+                         std::string& error);
+
+// Creates DATAPATH and SAVEROOT when they are still the default data folder
+// and missing, so that the first automatic save has its root. Returns false
+// (and the reason) when that fails.
+bool EnsureDefaultDataFolder(const SettingsLocation& location, const Settings& settings, std::string& error);
+
+} // namespace lumidrax

@@ -1,0 +1,571 @@
+#include "TFrm_main_Lumidrax32.h"
+
+#include "AboutBox.h"
+#include "ChartFile.h"
+#include "HelpWindow.h"
+#include "ChartListPanel.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
+#include "InstanceChannel.h"
+#include "Limits.h"
+#include "QtDialogs.h"
+#include "ReportMenus.h"
+#include "ReportPage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace lumidrax {
+
+class TFrm_main_Lumidrax32::Busy {
+public:
+    explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
+    ~Busy() { --w_.busy_; }
+
+private:
+    TFrm_main_Lumidrax32& w_;
+};
+
+namespace {
+
+constexpr int kChartPage = 0;
+constexpr int kReportPage = 1;
+
+} // namespace
+
+TFrm_main_Lumidrax32::TFrm_main_Lumidrax32(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), options_(std::move(options))
+{
+    FormCreate();
+}
+
+TFrm_main_Lumidrax32::~TFrm_main_Lumidrax32() = default;
+
+void TFrm_main_Lumidrax32::FormCreate()
+{
+    setObjectName("TFrm_main_Lumidrax32");
+    setWindowTitle("Lumidrax");
+    resize(1024, 700);
+
+    if (options_.Dialogs) {
+        dialogs_ = options_.Dialogs;
+    } else {
+        ownDialogs_ = std::make_unique<QtDialogs>(this);
+        dialogs_ = ownDialogs_.get();
+    }
+    settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
+    settings_ = DefaultSettings(settingsLocation_.DataFolder);
+    fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
+
+    // Menus: both menu bars live in one container; the page shows one.
+    chartMenus_ = new ChartMenus(this);
+    reportMenus_ = new ReportMenus(this);
+    auto* menus = new QWidget(this);
+    auto* menuLayout = new QVBoxLayout(menus);
+    menuLayout->setContentsMargins(0, 0, 0, 0);
+    menuLayout->setSpacing(0);
+    menuLayout->addWidget(chartMenus_->MainMenu);
+    menuLayout->addWidget(reportMenus_->MainMenuRep);
+    setMenuWidget(menus);
+    addToolBar(chartMenus_->ToolBar);
+    addToolBar(reportMenus_->RepToolBar);
+
+    pc_all_ = new QTabWidget(this);
+    pc_all_->setObjectName("pc_all");
+    chartPage_ = new ChartPage(pc_all_);
+    reportPage_ = new ReportPage(pc_all_);
+    pc_all_->addTab(chartPage_, tr("Chart"));
+    pc_all_->addTab(reportPage_, tr("Report"));
+    setCentralWidget(pc_all_);
+    chartPage_->View()->SetCharts(&charts_);
+
+    for (int k = 0; k < 2; ++k) {
+        statusPanels_[k] = new QLabel(this);
+        statusPanels_[k]->setObjectName(QString("StatusPanel%1").arg(k));
+        statusPanels_[k]->setFixedWidth(k == 0 ? 250 : 50);
+        statusBar()->addWidget(statusPanels_[k]);
+    }
+
+    setAcceptDrops(true);
+
+    Timer.setInterval(100);
+    Timer.setSingleShot(true);
+    pomTimer.setInterval(200);
+    pomTimer.setSingleShot(true);
+    CopyDataTimer.setInterval(500);
+    connect(&Timer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::TimerTimer);
+    connect(&pomTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::pomTimerTimer);
+    connect(&CopyDataTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::CopyDataTimerTimer);
+
+    ChartMenus& m = *chartMenus_;
+    connect(m.mi_file_open, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_openClick);
+    connect(m.mi_save_selected, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_save_selectedClick);
+    connect(m.mi_save_all, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_save_allClick);
+    connect(m.mi_file_saveas, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_saveasClick);
+    connect(m.mi_file_close_selected, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_file_close_selectedClick);
+    connect(m.mi_file_close_all, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_close_allClick);
+    connect(m.mi_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
+    connect(m.mi_file_autoname, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
+    connect(m.mi_tools_invert, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_tools_invertClick);
+    for (QAction* item : m.mi_width)
+        connect(item, &QAction::triggered, this, [this, item] { mi_popup_width5Click(item->data().toInt()); });
+    connect(m.sb_width, &QAction::triggered, this, [this] {
+        if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
+            chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
+    });
+    connect(m.mi_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
+    connect(m.mi_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
+    ReportMenus& r = *reportMenus_;
+    connect(r.mi_rep_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
+    connect(r.mi_rep_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
+    connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
+    connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
+
+    ChartListPanel* list = chartPage_->ListPanel();
+    list->SetCollection(&charts_);
+    connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
+    connect(list, &ChartListPanel::viewChanged, this, [this] { chartPage_->View()->UpdateCursors(); });
+    connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
+    for (QAction* item : chartMenus_->mi_chartlist_mode)
+        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
+
+    // Page switching changes menus, tool bars and key handling.
+    pc_all_->setCurrentIndex(kChartPage);
+    pc_allChange(kChartPage);
+    connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
+
+    if (!options_.InstanceName.isEmpty()) {
+        instance_ = new InstanceChannel(this);
+        connect(instance_, &InstanceChannel::FileNameReceived, this,
+                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
+        instance_->Listen(options_.InstanceName);
+    }
+
+    ApplyAutoFlags();
+    UpdateCommandStates();
+    Timer.start();
+}
+
+void TFrm_main_Lumidrax32::TimerTimer()
+{
+    Timer.stop();
+    LoadSettings();
+    chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
+    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
+    SetChartList(settings_.ChartListMode);
+    mi_popup_width5Click(settings_.LineWidth);
+    ApplyAutoFlags();
+    UpdateCommandStates();
+    {
+        const QSignalBlocker blocker(pc_all_);
+        pc_all_->setCurrentIndex(kReportPage);
+        pc_all_->setCurrentIndex(kChartPage);
+    }
+    show();
+    raise();
+    activateWindow();
+    OpenCommandLine();
+    emit Initialised();
+}
+
+void TFrm_main_Lumidrax32::OpenCommandLine()
+{
+    const QStringList& args = options_.Arguments;
+    if (args.isEmpty())
+        return;
+    if (args.size() > 1) {
+        // Several names open as one batch, as if they had been dropped.
+        for (const QString& a : args)
+            PendingFiles_.append(QFileInfo(a).absoluteFilePath());
+        OpenPendingFiles();
+        return;
+    }
+    Busy busy(*this);
+    const std::string path = QFileInfo(args.front()).absoluteFilePath().toStdString();
+    SuppressClick = true;
+    pomTimer.start();
+    if (charts_.Count < kMaxCharts) {
+        int result = 0;
+        try {
+            result = charts_.LoadChart(path);
+        } catch (const ChartFileError& e) {
+            dialogs_->ShowErrorMessage(e.what());
+            result = 0;
+        }
+        if (result < 0)
+            dialogs_->ShowError(result, args.front().toStdString());
+        else if (result > 0)
+            AfterChartsAdded();
+    }
+    if (settings_.LastPath)
+        settings_.DataPath = FolderPart(path);
+    update();
+    if (pc_all_->currentIndex() == kReportPage)
+        pc_all_->setCurrentIndex(kChartPage);
+}
+
+void TFrm_main_Lumidrax32::pomTimerTimer()
+{
+    pomTimer.stop();
+    SuppressClick = false;
+}
+
+void TFrm_main_Lumidrax32::ReceiveHandedOverName(const QString& name)
+{
+    FilesArriving = true;
+    if (!CopyDataTimer.isActive())
+        CopyDataTimer.start();
+    PendingFiles_.append(name);
+}
+
+void TFrm_main_Lumidrax32::CopyDataTimerTimer()
+{
+    if (!FilesArriving && busy_ == 0) {
+        CopyDataTimer.stop();
+        OpenPendingFiles();
+    }
+    FilesArriving = false;
+}
+
+void TFrm_main_Lumidrax32::OpenPendingFiles()
+{
+    if (PendingFiles_.isEmpty())
+        return;
+    Busy busy(*this);
+    // Names that arrive while this batch shows a message wait for the next one.
+    std::vector<std::string> names;
+    for (const QString& name : std::exchange(PendingFiles_, {}))
+        names.push_back(name.toStdString());
+    SuppressClick = true;
+    pomTimer.start();
+    const int loaded = fileCommands_->OpenBatch(std::move(names));
+    if (loaded > 0)
+        AfterChartsAdded();
+    if (pc_all_->currentIndex() == kReportPage)
+        pc_all_->setCurrentIndex(kChartPage);
+    update();
+    raise();
+    activateWindow();
+    emit BatchOpened(loaded);
+}
+
+void TFrm_main_Lumidrax32::pc_allChange(int page)
+{
+    const bool chart = page == kChartPage;
+    chartMenus_->MainMenu->setVisible(chart);
+    reportMenus_->MainMenuRep->setVisible(!chart);
+    chartMenus_->ToolBar->setVisible(chart);
+    reportMenus_->RepToolBar->setVisible(!chart);
+    if (!chart)
+        statusPanels_[1]->clear();
+    update();
+}
+
+bool TFrm_main_Lumidrax32::event(QEvent* e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        OnHint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TFrm_main_Lumidrax32::OnHint(const QString& hint)
+{
+    statusPanels_[0]->setText(hint);
+}
+
+QString TFrm_main_Lumidrax32::StatusText(int panel) const
+{
+    return statusPanels_[panel]->text();
+}
+
+void TFrm_main_Lumidrax32::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (e->mimeData()->hasUrls())
+        e->acceptProposedAction();
+}
+
+void TFrm_main_Lumidrax32::dropEvent(QDropEvent* e)
+{
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile())
+            PendingFiles_.append(url.toLocalFile());
+    e->acceptProposedAction();
+    OpenPendingFiles();
+}
+
+void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
+{
+    if (busy_ > 0) {
+        e->ignore();
+        return;
+    }
+    Busy busy(*this);
+    if (fileCommands_->AnyUnsaved() || reportPage_->AnyUnsaved()) {
+        const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
+        if (answer == kAnswerCancel) {
+            e->ignore();
+            return;
+        }
+        if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
+            // A chart could not be written: the window stays, nothing is lost.
+            RefillChartList();
+            UpdateCommandStates();
+            e->ignore();
+            return;
+        }
+    }
+    ShutDown();
+    e->accept();
+    emit Closed();
+}
+
+void TFrm_main_Lumidrax32::ShutDown()
+{
+    CopyDataTimer.stop();
+    pomTimer.stop();
+    SaveSettings(settings_.SaveSettingsOnExit);
+}
+
+void TFrm_main_Lumidrax32::LoadSettings()
+{
+    if (!options_.UseSettingsFile)
+        return;
+    LoadedSettings loaded = LoadSettingsFile(settingsLocation_);
+    settings_ = std::move(loaded.Values);
+    if (!loaded.Problems.empty()) {
+        std::string text;
+        for (const std::string& line : loaded.Problems)
+            text += line + "\n";
+        dialogs_->ShowMessageBox("Settings", text);
+    }
+    std::string error;
+    if (!EnsureDefaultDataFolder(settingsLocation_, settings_, error))
+        dialogs_->ShowErrorMessage(error);
+    // The window appears with its stored geometry, never at its design size.
+    if (settings_.WindowState == kWindowStateMaximized) {
+        setWindowState(Qt::WindowMaximized);
+    } else if (settings_.WindowState == kWindowStateNormal) {
+        setGeometry(settings_.Left, settings_.Top, settings_.Width, settings_.Height);
+    }
+}
+
+void TFrm_main_Lumidrax32::SaveSettings(bool full)
+{
+    if (!options_.UseSettingsFile)
+        return;
+    if (isMinimized()) {
+        settings_.WindowState = kWindowStateMinimized;
+    } else if (isMaximized()) {
+        settings_.WindowState = kWindowStateMaximized;
+    } else {
+        settings_.WindowState = kWindowStateNormal;
+        settings_.Left = geometry().x();
+        settings_.Top = geometry().y();
+        settings_.Width = geometry().width();
+        settings_.Height = geometry().height();
+    }
+    settings_.NameWidth = chartPage_->ListPanel()->NameWidth();
+    settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
+    if (chartPage_->ListHeight() > 0)
+        settings_.ChartListHeight = chartPage_->ListHeight();
+    std::string error;
+    if (!SaveSettingsFile(settingsLocation_, settings_, full, error))
+        dialogs_->ShowErrorMessage(error);
+}
+
+// --- chart file commands --------------------------------------------------
+
+void TFrm_main_Lumidrax32::mi_file_openClick()
+{
+    if (!chartMenus_->mi_file_open->isEnabled())
+        return;
+    Busy busy(*this);
+    const std::vector<std::string> names = fileCommands_->AskOpenNames();
+    if (names.empty())
+        return;
+    for (const std::string& name : names)
+        PendingFiles_.append(QString::fromStdString(name));
+    OpenPendingFiles();
+}
+
+void TFrm_main_Lumidrax32::mi_save_selectedClick()
+{
+    Busy busy(*this);
+    const int ref = charts_.RefIndex;
+    const int refCursor = charts_.RefCursor;
+    fileCommands_->SaveSelected(chartPage_->SelectedCharts());
+    SyncFromList();
+    charts_.RefIndex = ref;
+    charts_.RefCursor = refCursor;
+    UpdateCommandStates();
+    chartPage_->ListPanel()->RepaintList();
+}
+
+void TFrm_main_Lumidrax32::mi_save_allClick()
+{
+    Busy busy(*this);
+    fileCommands_->SaveAll();
+    UpdateCommandStates();
+    RefillChartList();
+}
+
+void TFrm_main_Lumidrax32::mi_file_saveasClick()
+{
+    Busy busy(*this);
+    const int chart = chartPage_->CurrentChart();
+    if (chart < 1)
+        return;
+    if (fileCommands_->SaveAs(chart)) {
+        UpdateCommandStates();
+        RefillChartList();
+    }
+}
+
+void TFrm_main_Lumidrax32::mi_file_close_selectedClick()
+{
+    Busy busy(*this);
+    if (fileCommands_->CloseSelected(chartPage_->SelectedCharts()) == CloseOutcome::Deleted) {
+        RefreshChartView();
+        update();
+    }
+    UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::mi_file_close_allClick()
+{
+    Busy busy(*this);
+    if (fileCommands_->CloseAll() == CloseOutcome::Deleted) {
+        RefreshChartView();
+        update();
+    }
+}
+
+void TFrm_main_Lumidrax32::mi_file_autosaveClick()
+{
+    settings_.AutoSave = !settings_.AutoSave;
+    if (settings_.AutoSave)
+        settings_.AutoName = true;
+    ApplyAutoFlags();
+}
+
+void TFrm_main_Lumidrax32::mi_file_autonameClick()
+{
+    settings_.AutoName = !settings_.AutoName;
+    ApplyAutoFlags();
+}
+
+void TFrm_main_Lumidrax32::mi_tools_invertClick()
+{
+    settings_.InvertColors = !chartPage_->View()->Dark();
+    chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
+    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    update();
+}
+
+void TFrm_main_Lumidrax32::mi_popup_width5Click(int width)
+{
+    if (!chartPage_->View()->SetLineWidth(width, charts_))
+        return;
+    settings_.LineWidth = width;
+    chartMenus_->sb_width->setIcon(QIcon(LineWidthPicture(width)));
+    update();
+}
+
+void TFrm_main_Lumidrax32::SetChartList(int mode)
+{
+    if (mode < kListModeAll || mode > kListModeHidden)
+        return;
+    if (chartPage_->ListHeight() > 0)
+        settings_.ChartListHeight = chartPage_->ListHeight();
+    settings_.ChartListMode = mode;
+    for (int k = 0; k < 3; ++k) {
+        chartMenus_->mi_chartlist_mode[k]->setChecked(k == mode);
+        chartMenus_->mi_chartlist_mode[k]->setEnabled(k != mode);
+    }
+    chartMenus_->mi_incChartList->setEnabled(mode != kListModeHidden);
+    chartMenus_->mi_decChartList->setEnabled(mode != kListModeHidden);
+    chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
+    chartPage_->ListPanel()->SetListMode(mode);
+    chartPage_->ListPanel()->RefillChartList();
+    chartPage_->View()->UpdateCursors();
+}
+
+void TFrm_main_Lumidrax32::ApplyAutoFlags()
+{
+    for (QAction* a : {chartMenus_->mi_file_autosave, reportMenus_->mi_rep_file_autosave})
+        a->setChecked(settings_.AutoSave);
+    for (QAction* a : {chartMenus_->mi_file_autoname, reportMenus_->mi_rep_file_autofilename}) {
+        a->setChecked(settings_.AutoName);
+        a->setEnabled(!settings_.AutoSave);
+    }
+}
+
+// --- chart list -------------------------------------------------------------
+
+void TFrm_main_Lumidrax32::RefillChartList()
+{
+    chartPage_->ListPanel()->RefillChartList();
+}
+
+void TFrm_main_Lumidrax32::SyncFromList()
+{
+    chartPage_->ListPanel()->SyncFromList();
+}
+
+void TFrm_main_Lumidrax32::AfterChartsAdded()
+{
+    chartPage_->View()->InvalidateCurves();
+    chartPage_->ListPanel()->AfterChartsAdded();
+}
+
+void TFrm_main_Lumidrax32::RefreshChartView()
+{
+    chartPage_->View()->InvalidateCurves();
+    chartPage_->ListPanel()->RefreshChartView();
+}
+
+void TFrm_main_Lumidrax32::UpdateCommandStates()
+{
+    chartPage_->ListPanel()->UpdateCommandStates();
+}
+
+void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
+{
+    ChartMenus& m = *chartMenus_;
+    m.mi_file_open->setEnabled(s.Open);
+    m.mi_file_close_selected->setEnabled(s.CloseSelected);
+    m.mi_file_close_all->setEnabled(s.CloseAll);
+    m.mi_save_selected->setEnabled(s.SaveSelected);
+    m.mi_save_all->setEnabled(s.SaveAll);
+    m.mi_file_saveas->setEnabled(s.SaveAs);
+    m.mi_file_close->setEnabled(s.CloseMenu);
+    m.mi_file_save->setEnabled(s.SaveMenu);
+    m.mi_tools_width->setEnabled(s.LineWidth);
+    m.sb_width->setEnabled(s.LineWidth);
+    for (QAction* item : m.mi_width)
+        item->setEnabled(s.LineWidth);
+}
+
+} // namespace lumidrax

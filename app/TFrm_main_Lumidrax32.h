@@ -1,0 +1,137 @@
+#pragma once
+// The main window: owns the chart collection, the settings and the pages,
+// builds the menus and tool bars, and wires commands to the classes that do
+// the work. Hidden at creation; the one-shot initialisation shows it.
+
+#include "ChartFileCommands.h"
+#include "ChartListLogic.h"
+#include "SettingsFile.h"
+#include "TMereni.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class QLabel;
+class QTabWidget;
+
+namespace lumidrax {
+
+class ChartMenus;
+class ChartPage;
+class IDialogs;
+class InstanceChannel;
+class ReportMenus;
+class ReportPage;
+
+struct MainWindowOptions {
+    // Command-line arguments (without the program name).
+    QStringList Arguments;
+    // Local socket name for the hand-over; empty = no listening.
+    QString InstanceName;
+    // Dialogs to use instead of the real ones (not owned).
+    IDialogs* Dialogs = nullptr;
+    // Read and write the settings file.
+    bool UseSettingsFile = true;
+};
+
+class TFrm_main_Lumidrax32 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFrm_main_Lumidrax32(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~TFrm_main_Lumidrax32() override;
+
+    TMereni& Charts() { return charts_; }
+    Settings& AppSettings() { return settings_; }
+    ChartFileCommands& FileCommands() { return *fileCommands_; }
+    ChartMenus& Menus() const { return *chartMenus_; }
+    ReportMenus& RepMenus() const { return *reportMenus_; }
+    ChartPage& ChartsPage() const { return *chartPage_; }
+    QTabWidget* Pages() const { return pc_all_; }
+    QString StatusText(int panel) const;
+    const QStringList& PendingFiles() const { return PendingFiles_; }
+
+    // Operations of the chart list panel used by the commands.
+    void RefillChartList();
+    void SyncFromList();
+    void AfterChartsAdded();
+    void RefreshChartView();
+    void UpdateCommandStates();
+
+    // Opens every name in PendingFiles as one batch.
+    void OpenPendingFiles();
+    // Appends a name handed over by another instance.
+    void ReceiveHandedOverName(const QString& name);
+
+signals:
+    // The one-shot initialisation has run and the window is shown.
+    void Initialised();
+    // A batch of files has been opened (loaded may be 0).
+    void BatchOpened(int loaded);
+    // The window accepted its close request.
+    void Closed();
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void FormCreate();
+    void TimerTimer();
+    void pomTimerTimer();
+    void CopyDataTimerTimer();
+    void pc_allChange(int page);
+    void OnHint(const QString& hint);
+    void OpenCommandLine();
+    void ShutDown();
+    void LoadSettings();
+    void SaveSettings(bool full);
+
+    void mi_file_openClick();
+    void mi_save_selectedClick();
+    void mi_save_allClick();
+    void mi_file_saveasClick();
+    void mi_file_close_selectedClick();
+    void mi_file_close_allClick();
+    void mi_file_autosaveClick();
+    void mi_file_autonameClick();
+    void ApplyAutoFlags();
+    void mi_tools_invertClick();
+    void SetChartList(int mode);
+    void ApplyCommandStates(const ChartCommandStates& states);
+    void mi_popup_width5Click(int width);
+
+    // Counts running commands so that a hand-over arriving while a dialog is
+    // open waits for the command to end.
+    class Busy;
+
+    MainWindowOptions options_;
+    TMereni charts_;
+    SettingsLocation settingsLocation_;
+    Settings settings_;
+    std::unique_ptr<IDialogs> ownDialogs_;
+    IDialogs* dialogs_ = nullptr;
+    std::unique_ptr<ChartFileCommands> fileCommands_;
+
+    ChartMenus* chartMenus_ = nullptr;
+    ReportMenus* reportMenus_ = nullptr;
+    QTabWidget* pc_all_ = nullptr;
+    ChartPage* chartPage_ = nullptr;
+    ReportPage* reportPage_ = nullptr;
+    QLabel* statusPanels_[2] = {};
+    InstanceChannel* instance_ = nullptr;
+
+    QTimer Timer;
+    QTimer pomTimer;
+    QTimer CopyDataTimer;
+    QStringList PendingFiles_;
+    bool FilesArriving = false;
+    bool SuppressClick = false;
+    int busy_ = 0;
+};
+
+} // namespace lumidrax

@@ -1,0 +1,95 @@
+#include "AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace lumidrax::test {
+
+int FakeDialogs::AskYesNo(const std::string& caption, const std::string& text, bool withCancel)
+{
+    Log.push_back({withCancel ? "ask3" : "ask", caption, text, {}});
+    if (Answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << caption << ": " << text;
+        return withCancel ? kAnswerCancel : kAnswerNo;
+    }
+    const int answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+}
+
+void FakeDialogs::ShowMessageBox(const std::string& caption, const std::string& text)
+{
+    Log.push_back({"message", caption, text, {}});
+}
+
+std::vector<std::string> FakeDialogs::OpenFileNames(const FileDialogRequest& request)
+{
+    Log.push_back({"open", request.Title, request.FileName, request});
+    if (OpenAnswers.empty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return {};
+    }
+    auto names = OpenAnswers.front();
+    OpenAnswers.pop_front();
+    return names;
+}
+
+std::optional<std::string> FakeDialogs::SaveFileName(const FileDialogRequest& request)
+{
+    Log.push_back({"save", request.Title, request.FileName, request});
+    if (SaveAnswers.empty()) {
+        ADD_FAILURE() << "unexpected save dialog proposing " << request.FileName;
+        return std::nullopt;
+    }
+    auto name = SaveAnswers.front();
+    SaveAnswers.pop_front();
+    return name;
+}
+
+std::optional<std::string> FakeDialogs::InputBox(const std::string& caption, const std::string&,
+                                                 const std::string&)
+{
+    Log.push_back({"input", caption, {}, {}});
+    return std::nullopt;
+}
+
+std::vector<std::string> FakeDialogs::Messages() const
+{
+    std::vector<std::string> out;
+    for (const Shown& s : Log)
+        if (s.Kind == "message")
+            out.push_back(s.Text);
+    return out;
+}
+
+std::vector<std::string> FakeDialogs::Questions() const
+{
+    std::vector<std::string> out;
+    for (const Shown& s : Log)
+        if (s.Kind == "ask" || s.Kind == "ask3")
+            out.push_back(s.Text);
+    return out;
+}
+
+std::string ChartFileBytes(const std::string& description, int samples, int level)
+{
+    std::string text = description + "\r\n";
+    text += "1000     660     50     0     0     0     10     0     0     0     0     0     0\r\n";
+    for (int k = 0; k < samples; ++k)
+        text += std::to_string(level + (k * 7) % 40) + ",5\r\n";
+    return text;
+}
+
+std::string WriteChart(const std::string& folder, const std::string& name, const std::string& description,
+                       int level)
+{
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << ChartFileBytes(description, 50, level);
+    return path;
+}
+
+} // namespace lumidrax::test

@@ -1,0 +1,388 @@
+// The settings file: every key with its default, the full and the partial
+// form, bad values, and files written and read back.
+
+#include "SettingsFile.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace lumidrax {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+const std::string kData = "/opt/lumidrax/DATA/";
+
+Settings Read(const std::string& text, std::vector<std::string>* problems = nullptr)
+{
+    LoadedSettings l = ReadSettings(IniFile::Parse(text), kData);
+    if (problems)
+        *problems = l.Problems;
+    return l.Values;
+}
+
+TEST(SettingsFile, NoFileGivesEveryDefault)
+{
+    TempDir dir;
+    const SettingsLocation loc{dir.File("lumidrax.INI"), dir.Path() + "/DATA/"};
+    const LoadedSettings l = LoadSettingsFile(loc);
+    const Settings& s = l.Values;
+    EXPECT_TRUE(l.Problems.empty());
+    EXPECT_EQ(s.DataPath, dir.Path() + "/DATA/");
+    EXPECT_EQ(s.SaveRoot, dir.Path() + "/DATA/");
+    EXPECT_EQ(s.ReportFontName, "Courier New");
+    EXPECT_EQ(s.ReportFontSize, 10);
+    EXPECT_TRUE(s.SaveSettingsOnExit);
+    EXPECT_TRUE(s.LastPath);
+    EXPECT_EQ(s.LineWidth, 1);
+    EXPECT_TRUE(s.AutoName);
+    EXPECT_FALSE(s.AutoSave);
+    EXPECT_EQ(s.Connection, "COM");
+    EXPECT_EQ(s.Port, 0);
+    EXPECT_EQ(s.PortCom, 0);
+    EXPECT_EQ(s.PortBT1, 0);
+    EXPECT_EQ(s.PortBT2, 0);
+    EXPECT_EQ(s.SerialPort1(), 0);
+    EXPECT_EQ(s.SerialPort2(), 0);
+    EXPECT_EQ(s.ReportListWidth, std::nullopt);
+    EXPECT_EQ(s.WindowState, kWindowStateNormal);
+    EXPECT_EQ(s.Top, 0);
+    EXPECT_EQ(s.Left, 0);
+    EXPECT_EQ(s.Width, 800);
+    EXPECT_EQ(s.Height, 500);
+    EXPECT_EQ(s.ChartListHeight, 100);
+    EXPECT_EQ(s.ChartListMode, kChartListAll);
+    EXPECT_EQ(s.NameWidth, 450);
+    EXPECT_EQ(s.DescWidth, 300);
+    EXPECT_FALSE(s.InvertColors);
+    EXPECT_TRUE(s.RefInfoVisible);
+    EXPECT_EQ(s, DefaultSettings(dir.Path() + "/DATA/"));
+    EXPECT_FALSE(std::filesystem::exists(loc.File)); // reading never creates the file
+}
+
+TEST(SettingsFile, EveryKeyIsRead)
+{
+    const Settings s = Read("[GENERAL]\r\n"
+                            "DATAPATH=/home/u/charts/\r\n"
+                            "SAVEROOT=/home/u/auto/\r\n"
+                            "FONTNAME=DejaVu Sans Mono\r\n"
+                            "FONTSIZE=12\r\n"
+                            "SAVESETTINGS=0\r\n"
+                            "LASTPATH=0\r\n"
+                            "LINEWIDTH=5\r\n"
+                            "AUTONAME=0\r\n"
+                            "AUTOSAVE=7\r\n"
+                            "CONNECTION=BT\r\n"
+                            "PORT=4\r\n"
+                            "PORT_COM=3\r\n"
+                            "PORT_BT1=5\r\n"
+                            "PORT_BT2=6\r\n"
+                            "[MAIN]\r\n"
+                            "REPLISTWIDTH=333\r\n"
+                            "STATE=2\r\n"
+                            "TOP=10\r\n"
+                            "LEFT=-20\r\n"
+                            "WIDTH=1024\r\n"
+                            "HEIGHT=700\r\n"
+                            "CURVELISTHEIGHT=164\r\n"
+                            "CHARTLIST=1\r\n"
+                            "NAMEWIDTH=200\r\n"
+                            "DESCWIDTH=150\r\n"
+                            "INVERTCOLORS=1\r\n"
+                            "[CURVES]\r\n"
+                            "INFO=0\r\n"
+                            "[PORTS]\r\n"
+                            "COM5=/dev/rfcomm0\r\n"
+                            "com6=/dev/pts/7\r\n"
+                            "COMX=/dev/null\r\n");
+    EXPECT_EQ(s.DataPath, "/home/u/charts/");
+    EXPECT_EQ(s.SaveRoot, "/home/u/auto/");
+    EXPECT_EQ(s.ReportFontName, "DejaVu Sans Mono");
+    EXPECT_EQ(s.ReportFontSize, 12);
+    EXPECT_FALSE(s.SaveSettingsOnExit);
+    EXPECT_FALSE(s.LastPath);
+    EXPECT_EQ(s.LineWidth, 5);
+    EXPECT_TRUE(s.AutoName); // never read
+    EXPECT_TRUE(s.AutoSave); // any non-zero integer
+    EXPECT_EQ(s.Connection, "BT");
+    EXPECT_EQ(s.Port, 4);
+    EXPECT_EQ(s.PortCom, 3);
+    EXPECT_EQ(s.PortBT1, 5);
+    EXPECT_EQ(s.PortBT2, 6);
+    EXPECT_EQ(s.SerialPort1(), 5);
+    EXPECT_EQ(s.SerialPort2(), 6);
+    EXPECT_EQ(s.ReportListWidth, 333);
+    EXPECT_EQ(s.WindowState, kWindowStateNormal);
+    EXPECT_EQ(s.Top, 10);
+    EXPECT_EQ(s.Left, -20);
+    EXPECT_EQ(s.Width, 1024);
+    EXPECT_EQ(s.Height, 700);
+    EXPECT_EQ(s.ChartListHeight, 164);
+    EXPECT_EQ(s.ChartListMode, kChartListDisplayed);
+    EXPECT_EQ(s.NameWidth, 200);
+    EXPECT_EQ(s.DescWidth, 150);
+    EXPECT_TRUE(s.InvertColors);
+    EXPECT_FALSE(s.RefInfoVisible);
+    EXPECT_EQ(s.DeviceOfPort(5), "/dev/rfcomm0");
+    EXPECT_EQ(s.DeviceOfPort(6), "/dev/pts/7");
+    EXPECT_EQ(s.DeviceOfPort(1), "/dev/ttyS0");
+    EXPECT_EQ(s.DeviceOfPort(0), "");
+    EXPECT_EQ(s.PortDevices.size(), 2u);
+}
+
+TEST(SettingsFile, PortsDefaultToLegacyPortAndWrapAt256)
+{
+    // PORT_COM missing but PORT=7: the RS-232 port is 7, as is BT port 1.
+    Settings s = Read("[GENERAL]\nPORT=7\n");
+    EXPECT_EQ(s.PortCom, 7);
+    EXPECT_EQ(s.PortBT1, 7);
+    EXPECT_EQ(s.PortBT2, 0);
+    EXPECT_EQ(s.SerialPort1(), 7);
+    EXPECT_EQ(s.SerialPort2(), 0);
+
+    s = Read("[GENERAL]\nPORT=260\nPORT_BT2=-1\nPORT_COM=256\n");
+    EXPECT_EQ(s.Port, 4);
+    EXPECT_EQ(s.PortBT1, 4);
+    EXPECT_EQ(s.PortBT2, 255);
+    EXPECT_EQ(s.PortCom, 0);
+}
+
+TEST(SettingsFile, MaximisedStateIgnoresStoredGeometryAndOtherStatesLeaveItAlone)
+{
+    Settings s = Read("[MAIN]\nSTATE=3\nTOP=50\nLEFT=60\nWIDTH=1000\nHEIGHT=900\n");
+    EXPECT_EQ(s.WindowState, kWindowStateMaximized);
+    EXPECT_EQ(s.Top, 0);
+    EXPECT_EQ(s.Left, 0);
+    EXPECT_EQ(s.Width, 800);
+    EXPECT_EQ(s.Height, 500);
+
+    s = Read("[MAIN]\nSTATE=9\nWIDTH=1000\n");
+    EXPECT_EQ(s.WindowState, 9);
+    EXPECT_EQ(s.Width, 800);
+}
+
+TEST(SettingsFile, BadValuesGiveDefaultsAndAreNamed)
+{
+    std::vector<std::string> problems;
+    const Settings s = Read("[GENERAL]\n"
+                            "FONTSIZE=-3\n"
+                            "LINEWIDTH=4\n"
+                            "AUTOSAVE=yes\n"
+                            "SAVESETTINGS=1,5\n"
+                            "PORT=99999999999\n"
+                            "[MAIN]\n"
+                            "WIDTH=0\n"
+                            "HEIGHT=abc\n"
+                            "TOP=2147483647\n"
+                            "CHARTLIST=5\n"
+                            "CURVELISTHEIGHT=-16\n"
+                            "REPLISTWIDTH=-1\n"
+                            "NAMEWIDTH= 120 \n",
+                            &problems);
+    EXPECT_EQ(s.ReportFontSize, 10);
+    EXPECT_EQ(s.LineWidth, 1);
+    EXPECT_FALSE(s.AutoSave);
+    EXPECT_TRUE(s.SaveSettingsOnExit);
+    EXPECT_EQ(s.Port, 0);
+    EXPECT_EQ(s.Width, 800);
+    EXPECT_EQ(s.Height, 500);
+    EXPECT_EQ(s.Top, 0);
+    EXPECT_EQ(s.ChartListMode, kChartListAll);
+    EXPECT_EQ(s.ChartListHeight, 100);
+    EXPECT_EQ(s.ReportListWidth, std::nullopt);
+    EXPECT_EQ(s.NameWidth, 120); // blanks around a number are fine
+    ASSERT_EQ(problems.size(), 11u);
+    EXPECT_EQ(problems[0], "GENERAL/FONTSIZE=-3 is out of range; 10 is used");
+    EXPECT_EQ(problems[1], "GENERAL/SAVESETTINGS=1,5 is not an integer; 1 is used");
+    EXPECT_EQ(problems[2], "GENERAL/LINEWIDTH=4 is not 1, 3 or 5; 1 is used");
+}
+
+TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
+{
+    Settings s = DefaultSettings(kData);
+    s.DataPath = "/d/";
+    s.SaveRoot = "/s/";
+    s.ReportFontName = "Mono";
+    s.ReportFontSize = 9;
+    s.SaveSettingsOnExit = false;
+    s.LastPath = false;
+    s.LineWidth = 3;
+    s.AutoSave = true;
+    s.Connection = "BT";
+    s.Port = 1;
+    s.PortCom = 2;
+    s.PortBT1 = 3;
+    s.PortBT2 = 4;
+    s.ReportListWidth = 300;
+    s.Top = 11;
+    s.Left = 12;
+    s.Width = 900;
+    s.Height = 600;
+    s.ChartListHeight = 132;
+    s.ChartListMode = kChartListHidden;
+    s.NameWidth = 333;
+    s.DescWidth = 222;
+    s.InvertColors = true;
+    s.RefInfoVisible = false;
+
+    IniFile ini;
+    WriteSettings(ini, s, true);
+    EXPECT_EQ(ini.ToText(), "[GENERAL]\r\nDATAPATH=/d/\r\nSAVEROOT=/s/\r\nFONTNAME=Mono\r\nFONTSIZE=9\r\n"
+                            "LASTPATH=0\r\nSAVESETTINGS=0\r\nLINEWIDTH=3\r\nAUTONAME=1\r\nAUTOSAVE=1\r\n"
+                            "PORT=3\r\nPORT_COM=2\r\nPORT_BT1=3\r\nPORT_BT2=4\r\nCONNECTION=BT\r\n"
+                            "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
+                            "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
+                            "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\n"
+                            "[CURVES]\r\nINFO=0\r\n");
+    Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
+    // PORT is written with the value of Bluetooth port 1.
+    s.Port = 3;
+    EXPECT_EQ(back, s);
+
+    // Maximised: STATE 3 with the designed geometry.
+    s.WindowState = kWindowStateMaximized;
+    IniFile max;
+    WriteSettings(max, s, true);
+    EXPECT_EQ(max.Get("MAIN", "STATE"), "3");
+    EXPECT_EQ(max.Get("MAIN", "TOP"), "0");
+    EXPECT_EQ(max.Get("MAIN", "WIDTH"), "800");
+    EXPECT_EQ(max.Get("MAIN", "HEIGHT"), "500");
+}
+
+TEST(SettingsFile, MinimisedAtExitKeepsStoredStateAndGeometry)
+{
+    IniFile ini = IniFile::Parse("[MAIN]\r\nSTATE=2\r\nTOP=5\r\nLEFT=6\r\nWIDTH=700\r\nHEIGHT=400\r\n");
+    Settings s = DefaultSettings(kData);
+    s.WindowState = kWindowStateMinimized;
+    s.Top = -32000;
+    s.Left = -32000;
+    WriteSettings(ini, s, true);
+    EXPECT_EQ(ini.Get("MAIN", "STATE"), "2");
+    EXPECT_EQ(ini.Get("MAIN", "TOP"), "5");
+    EXPECT_EQ(ini.Get("MAIN", "LEFT"), "6");
+    EXPECT_EQ(ini.Get("MAIN", "WIDTH"), "700");
+    EXPECT_EQ(ini.Get("MAIN", "HEIGHT"), "400");
+}
+
+TEST(SettingsFile, PartialFormWritesOnlyItsKeys)
+{
+    // With SAVESETTINGS=0 the exit writes the partial form: fonts, line
+    // width, automatic saving, column widths and the info panel keep the
+    // values in the file.
+    const std::string before = "[GENERAL]\r\nFONTNAME=Old\r\nFONTSIZE=8\r\nLINEWIDTH=5\r\nAUTOSAVE=0\r\n"
+                               "SAVESETTINGS=0\r\n[MAIN]\r\nNAMEWIDTH=100\r\nDESCWIDTH=90\r\n"
+                               "[CURVES]\r\nINFO=1\r\n";
+    IniFile ini = IniFile::Parse(before);
+    Settings s = Read(before);
+    s.ReportFontName = "New";
+    s.ReportFontSize = 14;
+    s.LineWidth = 3;
+    s.AutoSave = true;
+    s.NameWidth = 500;
+    s.DescWidth = 400;
+    s.RefInfoVisible = false;
+    s.SaveRoot = "/elsewhere/";
+    s.DataPath = "/data/";
+    s.WindowState = kWindowStateMaximized;
+    s.Top = 3;
+    s.Left = 4;
+    s.Width = 1920;
+    s.Height = 1080;
+    s.ChartListMode = kChartListDisplayed;
+    s.ChartListHeight = 80;
+    s.PortBT1 = 9;
+    WriteSettings(ini, s, false);
+    EXPECT_EQ(ini.ToText(), "[GENERAL]\r\nFONTNAME=Old\r\nFONTSIZE=8\r\nLINEWIDTH=5\r\nAUTOSAVE=0\r\n"
+                            "SAVESETTINGS=0\r\nDATAPATH=/data/\r\nPORT=9\r\nPORT_COM=0\r\nPORT_BT1=9\r\n"
+                            "PORT_BT2=0\r\nCONNECTION=COM\r\n"
+                            "[MAIN]\r\nNAMEWIDTH=100\r\nDESCWIDTH=90\r\n"
+                            "TOP=3\r\nLEFT=4\r\nWIDTH=1920\r\nHEIGHT=1080\r\nCURVELISTHEIGHT=80\r\n"
+                            "CHARTLIST=1\r\nSTATE=3\r\nINVERTCOLORS=0\r\n"
+                            "[CURVES]\r\nINFO=1\r\n");
+
+    // Minimised: no STATE, but the geometry is written whatever the state.
+    IniFile fresh;
+    s.WindowState = kWindowStateMinimized;
+    WriteSettings(fresh, s, false);
+    EXPECT_EQ(fresh.Get("MAIN", "STATE"), std::nullopt);
+    EXPECT_EQ(fresh.Get("MAIN", "TOP"), "3");
+    EXPECT_EQ(fresh.Get("GENERAL", "SAVEROOT"), std::nullopt);
+    EXPECT_EQ(fresh.Get("MAIN", "REPLISTWIDTH"), std::nullopt);
+}
+
+TEST(SettingsFile, SavedFileReadsBackAndKeepsForeignLines)
+{
+    TempDir dir;
+    const SettingsLocation loc{dir.File("cfg/lumidrax.INI"), dir.Path() + "/DATA/"};
+    dir.Write("cfg/lumidrax.INI", "[PORTS]\r\nCOM5=/dev/rfcomm0\r\n[GENERAL]\r\nFONTNAME=Star\xe1\r\n");
+    LoadedSettings l = LoadSettingsFile(loc);
+    EXPECT_EQ(l.Values.ReportFontName, "Star\xc3\xa1"); // Windows-1250 a-acute read as UTF-8
+    EXPECT_EQ(l.Values.DeviceOfPort(5), "/dev/rfcomm0");
+
+    Settings s = l.Values;
+    s.DataPath = "/d\xc3\xa1ta/";
+    s.Width = 1234;
+    std::string error;
+    ASSERT_TRUE(SaveSettingsFile(loc, s, true, error)) << error;
+    const std::string text = ReadFile(loc.File);
+    EXPECT_EQ(text.rfind("[PORTS]\r\nCOM5=/dev/rfcomm0\r\n[GENERAL]\r\n", 0), 0u) << text;
+    const Settings back = LoadSettingsFile(loc).Values;
+    EXPECT_EQ(back, s);
+    // No temporary file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("cfg")), {}), 1);
+
+    // The remembered Bluetooth port changes only its keys.
+    ASSERT_TRUE(SaveRememberedPorts(loc, 6, 5, error)) << error;
+    const Settings ports = LoadSettingsFile(loc).Values;
+    EXPECT_EQ(ports.Port, 6);
+    EXPECT_EQ(ports.PortBT1, 6);
+    EXPECT_EQ(ports.PortBT2, 5);
+    EXPECT_EQ(ports.Width, 1234);
+}
+
+TEST(SettingsFile, UnwritablePlaceFailsWithReasonAndKeepsTheOldFile)
+{
+    TempDir dir;
+    // A folder that cannot be created (a file stands in its way).
+    dir.Write("blocker", "x");
+    const SettingsLocation blocked{dir.File("blocker/lumidrax.INI"), dir.Path() + "/DATA/"};
+    std::string error;
+    EXPECT_FALSE(SaveSettingsFile(blocked, DefaultSettings(blocked.DataFolder), true, error));
+    EXPECT_EQ(error.rfind("cannot write " + blocked.File + ": ", 0), 0u) << error;
+
+    // A read-only folder (not for root, who writes anyway): the old file stays.
+    if (::geteuid() != 0) {
+        const std::string old = "[GENERAL]\r\nFONTNAME=Old\r\n";
+        const SettingsLocation loc{dir.Write("ro/lumidrax.INI", old), dir.Path() + "/DATA/"};
+        ::chmod(dir.File("ro").c_str(), 0555);
+        EXPECT_FALSE(SaveSettingsFile(loc, DefaultSettings(loc.DataFolder), true, error));
+        EXPECT_EQ(ReadFile(loc.File), old);
+        ::chmod(dir.File("ro").c_str(), 0755);
+    }
+}
+
+TEST(SettingsFile, LocationFollowsWritabilityOfTheProgramFolder)
+{
+    SettingsLocation loc = LocateSettings("/opt/lumidrax/bin", true, "/x", "/home/u");
+    EXPECT_EQ(loc.File, "/opt/lumidrax/bin/lumidrax.INI");
+    EXPECT_EQ(loc.DataFolder, "/opt/lumidrax/bin/DATA/");
+    loc = LocateSettings("/usr/bin", false, "/home/u/cfg", "/home/u");
+    EXPECT_EQ(loc.File, "/home/u/cfg/lumidrax/lumidrax.INI");
+    EXPECT_EQ(loc.DataFolder, "/home/u/Lumidrax/DATA/");
+    loc = LocateSettings("/usr/bin/", false, "relative", "/home/u");
+    EXPECT_EQ(loc.File, "/home/u/.config/lumidrax/lumidrax.INI");
+
+    TempDir dir;
+    const SettingsLocation mine{dir.File("lumidrax.INI"), dir.File("DATA/")};
+    Settings s = DefaultSettings(mine.DataFolder);
+    std::string error;
+    ASSERT_TRUE(EnsureDefaultDataFolder(mine, s, error)) << error;
+    EXPECT_TRUE(std::filesystem::is_directory(mine.DataFolder));
+}
+
+} // namespace
+} // namespace lumidrax

@@ -1,0 +1,145 @@
+#pragma once
+// What the chart list decides, without a window: which chart commands are
+// enabled, how names are shortened to fit their column, which charts a
+// rebuilt list holds and selects, and how the selection moves the active and
+// reference charts of the collection. The chart list widget (ChartListPanel)
+// only calls these; unit tests call them directly.
+//
+// Charts are named by their number 1..Count everywhere; "selected charts" is
+// the list of the chart numbers of the selected list items, in list order.
+
+#include "TMereni.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumidrax {
+
+// Enabled state of every chart command. Each menu item, tool button and
+// popup item of a command takes the same state.
+struct ChartCommandStates {
+    bool Open = false;            // "&Open...": fewer than 999 charts
+    bool CloseSelected = false;   // at least one item selected
+    bool CloseAll = false;        // at least one chart loaded
+    bool SaveSelected = false;    // at least one item selected
+    bool SaveAll = false;         // charts loaded, each with a file location
+    bool SaveAs = false;          // exactly one item selected
+    bool Print = false;           // a chart displayed
+    bool CopyToClipboard = false; // a chart displayed
+    bool DisplaySelected = false; // a selected chart hidden and fewer than 10 displayed
+    bool HideSelected = false;    // a selected chart displayed
+    bool RefInfo = false;         // a reference chart exists
+    bool RefFilter = false;       // a reference chart whose FilterPost is 1 or less
+    bool RefColor = false;        // a reference chart exists
+    bool LineWidth = false;       // a chart displayed
+    bool SelectAll = false;       // fewer items selected than listed
+    bool Average = false;         // at least two items selected
+    bool DisplayHideToggle = false; // at least one item selected
+    bool EditDescription = false;   // at least one item selected
+    bool CloseMenu = false;       // File > "&Close": one of its items enabled
+    bool SaveMenu = false;        // File > "&Save": one of its items enabled
+
+    bool operator==(const ChartCommandStates&) const = default;
+};
+
+// The command states for the collection, the selected charts and the number
+// of items the list holds. Chart numbers outside 1..Count (a list not yet
+// refilled after charts were closed) are not counted as charts.
+ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector<int>& selectedCharts,
+                                        int listItemCount);
+
+// Width of a text in pixels, as drawn in the list's font.
+using ListTextWidthFn = std::function<int(std::string_view)>;
+
+// A file name that keeps its end visible: a name wider than maxWidth gets
+// "..." in front and loses one more leading character per step until it
+// fits (or nothing of the name is left). Works on characters, not bytes.
+std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width);
+
+// A description that keeps its beginning visible: wider than maxWidth, it
+// gets "..." appended and loses two more trailing characters per step until
+// it fits (or nothing of it is left).
+std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width);
+
+// Column edges of a list row, in pixels from the row's left.
+struct ChartListColumns {
+    int NameWidth = 70; // "File"
+    int DescWidth = 70; // "Description"
+    static constexpr int kMarkLeft = 16;  // colour mark column 16..32
+    static constexpr int kNumberLeft = 32; // unsaved picture, then the number up to 80
+    static constexpr int kNameLeft = 80;
+    int NameEnd() const { return kNameLeft + NameWidth; }
+    int DescEnd() const { return NameEnd() + DescWidth; }
+    // Width a name or description may take before it is shortened.
+    int NameFit() const { return NameEnd() - kNameLeft - 10; }
+    int DescFit() const { return DescEnd() - NameEnd() - 10; }
+};
+
+// Chart list modes.
+inline constexpr int kListModeAll = 0;
+inline constexpr int kListModeDisplayed = 1;
+inline constexpr int kListModeHidden = 2;
+
+// The menu items of the list modes (SetChartList, and LoadSettings with
+// CHARTLIST): each mode item is checked when its mode is on and enabled
+// when it is not; the height items are enabled unless the list is hidden.
+struct ChartListModeItems {
+    bool ShowAllChecked = false, ShowAllEnabled = false;             // "Show &All Charts"
+    bool ShowDisplayedChecked = false, ShowDisplayedEnabled = false; // "Show &Displayed Charts"
+    bool HideChecked = false, HideEnabled = false;                   // "&Hide"
+    bool HeightEnabled = false; // "&Increase Height", "&Decrease Height"
+    bool operator==(const ChartListModeItems&) const = default;
+};
+ChartListModeItems ChartListModeStates(int mode);
+
+// The caption of the description editor for several charts:
+// "Description of " + count + " selected curves".
+std::string DescriptionEditorCaption(int selectedCount);
+// The text the description editor starts with: the description all the
+// selected charts share, otherwise empty.
+std::string CommonDescription(const TMereni& charts, const std::vector<int>& selectedCharts);
+// The editor's text confirmed: every selected chart takes it and becomes
+// unsaved.
+void SetDescriptions(TMereni& charts, const std::vector<int>& selectedCharts, const std::string& text);
+
+// The list rebuilt (RefillChartList without the widget).
+struct ChartListContent {
+    std::vector<int> Items;    // chart numbers, in order
+    std::vector<int> Selected; // chart numbers selected after the rebuild
+};
+
+// Builds the items of the list for the mode (mode 1: displayed charts only;
+// other modes: every chart), selects the charts flagged IsNew and clears
+// every IsNew flag. Then the reference follows the selection: exactly one
+// selected chart becomes the reference when it is displayed (the reference
+// is cleared when it is hidden); several selected clear the reference; none
+// leaves it.
+ChartListContent RefillChartItems(TMereni& charts, int mode);
+
+// Makes chart i the reference (keeping the reference cursor's distance, or
+// at the cable start for a first reference) with the cursor always on one of
+// its samples. i = 0 clears the reference and its cursor.
+void SetReferenceChart(TMereni& charts, int i);
+
+// SyncFromList without the widget: the active chart becomes currentChart
+// (0: none), its cursor at the sample nearest the previous cursor distance;
+// exactly one displayed chart among the selected becomes the reference,
+// otherwise the reference is cleared.
+void SyncChartsFromList(TMereni& charts, int currentChart, const std::vector<int>& selectedCharts);
+
+// The part before the refill: a displayed last chart becomes the reference.
+void ReferenceLastAddedChart(TMereni& charts);
+// The part after the refill: with one chart or no active chart, the active
+// chart and cursor become those of the reference.
+void ActiveFollowsReference(TMereni& charts);
+
+// The collection side of RefreshChartView after charts were closed: the
+// active index is limited to Count; a reference beyond Count or no longer
+// displayed is cleared; both cursors are kept on a sample of their chart;
+// with no chart left, the view is the full extent. Returns true when no
+// chart is left.
+bool RefreshChartState(TMereni& charts);
+
+} // namespace lumidrax

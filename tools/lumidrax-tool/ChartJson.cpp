@@ -1,0 +1,196 @@
+#include "ChartJson.h"
+
+#include "ChartFile.h"
+#include "Limits.h"
+#include "MessageCatalogue.h"
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+
+namespace lumidrax::tool {
+
+namespace {
+
+double D(long double v)
+{
+    return static_cast<double>(v);
+}
+
+std::string ColourText(RgbColor c)
+{
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%06X", static_cast<unsigned>(c & 0xFFFFFF));
+    return buf;
+}
+
+} // namespace
+
+Json ChartToJson(const TJednoMereni& c, bool withSamples)
+{
+    Json j = Json::object();
+    j["AutoFileName"] = c.AutoFileName;
+    j["FileName"] = c.FileName;
+    j["DisplayName"] = c.DisplayName;
+    j["Saved"] = c.Saved;
+    j["Description"] = c.Description;
+    j["Color"] = ColourText(c.Color);
+    j["ColorSlot"] = c.ColorSlot;
+    j["SampleCount"] = c.SampleCount;
+    j["Interval"] = c.Interval;
+    j["Velocity"] = D(c.Velocity);
+    j["Impedance"] = c.Impedance;
+    j["Noise"] = c.Noise;
+    j["DC"] = c.DC;
+    j["Filter"] = c.Filter;
+    j["Pozice0X"] = c.Pozice0X;
+    j["FilterPost"] = c.FilterPost;
+    j["Pozice0Y"] = c.Pozice0Y;
+    j["NegEdge"] = c.NegEdge;
+    j["StatusIDX"] = c.StatusIDX;
+    j["DCResistance"] = c.DCResistance;
+    j["DCVoltage"] = c.DCVoltage;
+    j["DCVoltageStr"] = c.DCVoltageStr;
+    j["DCResistStr"] = c.DCResistStr;
+    j["XStart"] = D(c.XStart);
+    j["XEnd"] = D(c.XEnd);
+    j["YMin"] = D(c.YMin);
+    j["YMax"] = D(c.YMax);
+    j["Step"] = D(c.Step);
+    j["Shown"] = c.Shown;
+    j["DatumCas"] = c.DatumCas;
+    j["SeriePrvni"] = c.SeriePrvni;
+    j["SeriePosledni"] = c.SeriePosledni;
+    j["SerialNumber"] = c.SerialNumber;
+    j["DCResistanceSingle"] = static_cast<double>(c.DCResistanceSingle);
+    j["DCVoltageSingle"] = static_cast<double>(c.DCVoltageSingle);
+    j["Pozice0YSingle"] = static_cast<double>(c.Pozice0YSingle);
+    j["VerzeVKR"] = c.VerzeVKR;
+    j["IsNew"] = c.IsNew;
+    j["Index"] = c.Index;
+    if (withSamples) {
+        Json samples = Json::array();
+        for (long double s : c.Samples)
+            samples.push_back(D(s));
+        j["Samples"] = std::move(samples);
+    }
+    return j;
+}
+
+Json CollectionToJson(const TMereni& m)
+{
+    Json j = Json::object();
+    j["Count"] = m.Count;
+    j["ShownCount"] = m.ShownCount;
+    j["ActiveIndex"] = m.ActiveIndex;
+    j["ActiveCursor"] = m.ActiveCursor;
+    j["RefIndex"] = m.RefIndex;
+    j["RefCursor"] = m.RefCursor;
+    j["RefCursorX"] = D(m.RefCursorX);
+    j["RefCursorY"] = D(m.RefCursorY);
+    j["LineWidth"] = m.LineWidth;
+    j["FullXMin"] = D(m.FullXMin);
+    j["FullXMax"] = D(m.FullXMax);
+    j["FullYMin"] = D(m.FullYMin);
+    j["FullYMax"] = D(m.FullYMax);
+    j["ViewXMin"] = D(m.ViewXMin);
+    j["ViewXMax"] = D(m.ViewXMax);
+    j["ViewYMin"] = D(m.ViewYMin);
+    j["ViewYMax"] = D(m.ViewYMax);
+    return j;
+}
+
+void ToolOutput::AddResult(const std::string& file, int code)
+{
+    Json entry = {{"file", file}, {"result", code}, {"message", nullptr}};
+    if (code < 0) {
+        entry["message"] = ErrorText(code, file);
+        failed_ = true;
+    }
+    results_.push_back(std::move(entry));
+}
+
+void ToolOutput::AddError(const std::string& file, const std::string& what)
+{
+    results_.push_back({{"file", file}, {"error", "Error: " + what + "."}});
+    failed_ = true;
+}
+
+void ToolOutput::AddEntry(Json entry, bool failed)
+{
+    results_.push_back(std::move(entry));
+    if (failed)
+        failed_ = true;
+}
+
+void ToolOutput::AddReport(Json report)
+{
+    reports_.push_back(std::move(report));
+}
+
+int ToolOutput::Print(const TMereni& collection, bool withSamples) const
+{
+    Json charts = Json::array();
+    for (int i = 1; i <= collection.Count; ++i)
+        charts.push_back(ChartToJson(collection.Rec(i), withSamples));
+    const Json out = {
+        {"results", results_},
+        {"collection", CollectionToJson(collection)},
+        {"charts", std::move(charts)},
+        {"reports", reports_},
+    };
+    // Texts that are not valid UTF-8 are printed with replacement characters
+    // rather than failing the whole output.
+    std::cout << out.dump(1, ' ', false, Json::error_handler_t::replace) << '\n';
+    std::cout.flush();
+    return failed_ || !std::cout ? 1 : 0;
+}
+
+int LoadInto(TMereni& collection, const std::string& file, ToolOutput& output)
+{
+    if (collection.Count >= kMaxCharts) {
+        output.AddResult(file, kErrTooManyCharts);
+        return 0;
+    }
+    try {
+        const int code = collection.LoadChart(file);
+        output.AddResult(file, code);
+        return code > 0 ? code : 0;
+    } catch (const std::exception& e) {
+        output.AddError(file, e.what());
+        return 0;
+    }
+}
+
+std::string SaveChartAs(TMereni& collection, int i, const std::string& path)
+{
+    TJednoMereni& c = collection.Rec(i);
+    const std::string oldName = c.FileName;
+    c.FileName = path;
+    try {
+        const int result = SaveChart(collection, i, false);
+        if (result < 0) {
+            c.FileName = oldName;
+            return ErrorText(result, path);
+        }
+    } catch (const std::exception& e) {
+        c.FileName = oldName;
+        return "Error: " + std::string(e.what()) + ".";
+    }
+    c.Saved = true;
+    c.AutoFileName.clear();
+    c.DisplayName = c.FileName;
+    return {};
+}
+
+void AddCommandEntry(ToolOutput& output, Json entry, const std::string& out, const std::string& error,
+                     bool failed)
+{
+    if (!out.empty())
+        entry["output"] = out;
+    if (!error.empty())
+        entry["error"] = error;
+    output.AddEntry(std::move(entry), failed || !error.empty());
+}
+
+} // namespace lumidrax::tool

@@ -1,0 +1,68 @@
+#pragma once
+// The JSON of lumidrax-tool: chart and collection objects, the per-input
+// result entries, and the one object every sub-command prints:
+//   {"results": [...], "collection": {...}, "charts": [...], "reports": [...]}
+
+#include "TJednoMereni.h"
+#include "TMereni.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace lumidrax::tool {
+
+// Keys keep the order in which they are set (the record's field order).
+using Json = nlohmann::ordered_json;
+
+// A chart object: the record's fields under their own names, floating values
+// as doubles, Color as "#RRGGBB", Samples only when asked for.
+Json ChartToJson(const TJednoMereni& chart, bool withSamples);
+
+// The collection object (counts, indices, cursors, extents).
+Json CollectionToJson(const TMereni& collection);
+
+// What a sub-command has to say, entry by entry, and whether any failed.
+class ToolOutput {
+public:
+    // {"file": f, "result": code, "message": catalogue text or null}.
+    void AddResult(const std::string& file, int code);
+    // {"file": f, "error": "Error: " + what + "."} for content that could not
+    // be read.
+    void AddError(const std::string& file, const std::string& what);
+    // Any other entry (a command's own entry, a decoder's result); `failed`
+    // marks the run as failed.
+    void AddEntry(Json entry, bool failed);
+    // A report object for "reports".
+    void AddReport(Json report);
+    void MarkFailed() { failed_ = true; }
+    bool Failed() const { return failed_; }
+
+    // Prints the whole object on standard output and returns the exit
+    // status (0 = every entry succeeded, 1 otherwise).
+    int Print(const TMereni& collection, bool withSamples) const;
+
+private:
+    Json results_ = Json::array();
+    Json reports_ = Json::array();
+    bool failed_ = false;
+};
+
+// Loads one file into the collection (refusing beyond 999 charts) and
+// records its entry. Returns the new chart's number, or 0 when nothing was
+// loaded.
+int LoadInto(TMereni& collection, const std::string& file, ToolOutput& output);
+
+// Saves chart i under `path` as the viewer's "Save as" does once the path is
+// chosen: FileName = path, SaveChart without asking; on success the chart is
+// saved, listed under that name and loses its automatic name; on failure its
+// old FileName comes back. Returns an empty text on success, otherwise the
+// error text ("Error: unable to create directory PATH.", or the write error).
+std::string SaveChartAs(TMereni& collection, int i, const std::string& path);
+
+// Adds "output" (and "error" when `error` is not empty) to a command's entry
+// and records it.
+void AddCommandEntry(ToolOutput& output, Json entry, const std::string& out, const std::string& error,
+                     bool failed);
+
+} // namespace lumidrax::tool

@@ -1,0 +1,20 @@
+#pragma once
+// The sub-commands of lumidrax-tool. Each one lives in its own Cmd*.cpp and
+// has one function here that adds it to the application: it creates the
+// sub-command with its options and sets a callback that runs the command,
+// prints its JSON (ToolOutput::Print) and stores the exit status (0 every
+// entry succeeded, 1 any failed) in `exitStatus`. Usage errors are CLI11's:
+// main() turns them into exit status 2.
+
+namespace CLI {
+class App;
+}
+
+namespace lumidrax::tool {
+
+void AddInfoCommand(CLI::App& app, int& exitStatus);
+void AddConvertCommand(CLI::App& app, int& exitStatus);
+void AddFilterCommand(CLI::App& app, int& exitStatus);
+void AddAverageCommand(CLI::App& app, int& exitStatus);
+
+} // namespace lumidrax::tool

@@ -1,0 +1,47 @@
+// lumidrax-tool: the chart engine without a window. Every sub-command prints
+// one JSON object on standard output; the exit status is 0 when every input
+// succeeded, 1 when any failed, 2 on a usage error (message on standard
+// error).
+
+#include "Commands.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Lumidrax chart engine: reads, converts, filters and averages chart files (.ndt) and "
+                 "prints the result as JSON."};
+    app.set_version_flag("--version", LUMIDRAX_VERSION);
+    app.require_subcommand(1);
+
+    int exitStatus = 0;
+    // Registration point of the sub-commands. To add one: write CmdNAME.cpp
+    // with `void AddNAMECommand(CLI::App& app, int& exitStatus)` (see
+    // CmdInfo.cpp for the pattern), declare it in Commands.h, call it below
+    // and list the file in this folder's CMakeLists.txt (with the library it
+    // needs, e.g. lumidrax_link for decode, lumidrax_view for render).
+    lumidrax::tool::AddInfoCommand(app, exitStatus);
+    lumidrax::tool::AddConvertCommand(app, exitStatus);
+    lumidrax::tool::AddFilterCommand(app, exitStatus);
+    lumidrax::tool::AddAverageCommand(app, exitStatus);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return 2;
+    } catch (const std::exception& e) {
+        // A fault the commands did not turn into an entry.
+        std::cerr << "lumidrax-tool: " << e.what() << '\n';
+        return 1;
+    }
+    return exitStatus;
+}

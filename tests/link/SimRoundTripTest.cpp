@@ -78,8 +78,9 @@ TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
             const int expected[] = {kVKR102ChartAdded, kVKR103ChartAdded, kVKR103RAMChartsAdded,
                                     kVKR104ChartAdded};
             ASSERT_EQ(results.front(), expected[static_cast<int>(model)]);
-            if (model == Model::VKR104)
+            if (model == Model::VKR104) {
                 EXPECT_EQ(results.back(), kEndOfBluetoothTransfer);
+            }
             ASSERT_EQ(charts.Count, 1);
             const TJednoMereni& got = charts.Rec(1);
 
@@ -93,15 +94,17 @@ TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
             EXPECT_EQ(got.Step, src.Step);
             EXPECT_EQ(got.XStart, src.XStart);
             ASSERT_EQ(got.SampleCount, src.SampleCount);
-            if (model != Model::VKR102 && (src.NegEdge == 0 || src.NegEdge == 1))
+            if (model != Model::VKR102 && (src.NegEdge == 0 || src.NegEdge == 1)) {
                 EXPECT_EQ(got.NegEdge, src.NegEdge);
+            }
 
             const int sent = vkrsim::EncodingBaseline(src, model);
             long double worst = 0;
             if (model == Model::VKR104) {
                 // 16-bit levels in 1/256 %, the baseline word B carried whole.
-                if (SamplesFit(src, src.Pozice0Y, 256, 65535))
+                if (SamplesFit(src, src.Pozice0Y, 256, 65535)) {
                     EXPECT_EQ(got.Pozice0Y, src.Pozice0Y);
+                }
                 EXPECT_EQ(got.Pozice0YSingle, static_cast<float>(got.Pozice0Y) / 256);
                 for (int k = 1; k <= src.SampleCount; ++k)
                     worst = std::max(worst, std::fabs(got.Sample(k) - src.Sample(k)));
@@ -116,8 +119,9 @@ TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
                 EXPECT_EQ(got.DCVoltageSingle, src.DCVoltageSingle);
                 EXPECT_EQ(got.DCVoltageStr, src.VerzeVKR == "VKR104" ? src.DCVoltageStr : got.DCVoltageStr);
                 EXPECT_EQ(got.DCResistStr, src.VerzeVKR == "VKR104" ? src.DCResistStr : got.DCResistStr);
-                if (src.DatumCas != "---")
+                if (src.DatumCas != "---") {
                     EXPECT_EQ(got.DatumCas, src.DatumCas);
+                }
                 EXPECT_EQ(got.SeriePrvni, src.SeriePrvni);
                 EXPECT_EQ(got.SeriePosledni, src.SeriePosledni);
                 EXPECT_EQ(got.SerialNumber, src.SerialNumber);
@@ -129,14 +133,16 @@ TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
                     worst =
                         std::max(worst, std::fabs((got.Sample(k) + got.Pozice0Y) - (src.Sample(k) + sent)));
                 EXPECT_LE(worst, 0.5L + 1e-12L);
-                if (src.VerzeVKR == "VKR102")
+                if (src.VerzeVKR == "VKR102") {
                     EXPECT_LE(std::abs(got.Pozice0Y - src.Pozice0Y), 1);
+                }
                 EXPECT_EQ(got.DCVoltageStr, "---");
                 EXPECT_EQ(got.DatumCas, "---");
             } else {
                 // Whole-percent bytes around the baseline Pozice0Y.
-                if (src.Pozice0Y >= 0 && src.Pozice0Y <= 255 && SamplesFit(src, src.Pozice0Y, 1, 255))
+                if (src.Pozice0Y >= 0 && src.Pozice0Y <= 255 && SamplesFit(src, src.Pozice0Y, 1, 255)) {
                     EXPECT_EQ(got.Pozice0Y, src.Pozice0Y);
+                }
                 EXPECT_EQ(got.Pozice0Y, sent);
                 for (int k = 1; k <= src.SampleCount; ++k)
                     worst = std::max(worst, std::fabs(got.Sample(k) - src.Sample(k)));
@@ -150,8 +156,9 @@ TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
                         EXPECT_EQ(got.DCResistStr, src.DCResistStr);
                     }
                 }
-                if (model == Model::VKR103RAM)
+                if (model == Model::VKR103RAM) {
                     EXPECT_EQ(got.Index, src.Index != 0 ? src.Index : 1);
+                }
             }
         }
     }
@@ -172,8 +179,9 @@ TEST(SimRoundTrip, AllExamplesInOneMemoryReadOutAndOneBluetoothTransfer)
     DecoderContext ctx;
     EXPECT_EQ(Receive(ram, ctx, vkrsim::BuildTransfer(all, o)), std::vector<int>{kVKR103RAMChartsAdded});
     ASSERT_EQ(ram.Count, source.Count);
-    for (int k = 1; k <= ram.Count; ++k)
+    for (int k = 1; k <= ram.Count; ++k) {
         EXPECT_EQ(ram.Rec(k).SampleCount, source.Rec(k).SampleCount);
+    }
 
     o.model = Model::VKR104;
     TMereni bt;
@@ -210,8 +218,9 @@ TEST(SimRoundTrip, ReportTransfersOfEveryModelDecode)
             lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Record No:", 0) == 0; });
         EXPECT_EQ(records, source.Count) << vkrsim::ModelName(model);
         for (const std::string& l : lines)
-            if (!l.empty() && l.rfind("Min.:", 0) != 0 && l.rfind("Max.:", 0) != 0)
+            if (!l.empty() && l.rfind("Min.:", 0) != 0 && l.rfind("Max.:", 0) != 0) {
                 EXPECT_EQ(l.size(), 31u) << l;
+            }
     }
 }
 
@@ -256,8 +265,9 @@ TEST(SimFaults, EachFaultGivesTheReceiversResult)
         DecoderContext ctx;
         ctx.Reports = &reports;
         EXPECT_EQ(Receive(charts, ctx, vkrsim::BuildTransfer({chart, second}, o)).front(), k.results.front());
-        if (k.model == Model::VKR104)
+        if (k.model == Model::VKR104) {
             EXPECT_EQ(Receive(charts = TMereni(), ctx, vkrsim::BuildTransfer({chart, second}, o)), k.results);
+        }
     }
     // Faults a model cannot show are refused.
     vkrsim::TransferOptions o;

@@ -244,7 +244,8 @@ ByteVec VKR104Frame(const TJednoMereni& c, const std::string& fallbackDate)
     Put8(v, c.Pozice0X);
     Put16(v, baseline);
     Put8(v, c.NegEdge == 1 ? 0 : 1);
-    Put8(v, c.StatusIDX >= 0 ? c.StatusIDX : 0);
+    // A chart without DC measurement goes with both "not measured" bits.
+    Put8(v, c.StatusIDX >= 0 ? c.StatusIDX : 192);
     PutSingle(v, c.DCResistanceSingle);
     PutSingle(v, c.DCVoltageSingle);
     for (int b : date)

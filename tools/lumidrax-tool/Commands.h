@@ -16,5 +16,7 @@ void AddInfoCommand(CLI::App& app, int& exitStatus);
 void AddConvertCommand(CLI::App& app, int& exitStatus);
 void AddFilterCommand(CLI::App& app, int& exitStatus);
 void AddAverageCommand(CLI::App& app, int& exitStatus);
+// Only built when the link library is there (LUMIDRAX_TOOL_HAS_DECODE).
+void AddDecodeCommand(CLI::App& app, int& exitStatus);
 
 } // namespace lumidrax::tool

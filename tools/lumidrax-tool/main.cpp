@@ -26,6 +26,9 @@ int main(int argc, char** argv)
     lumidrax::tool::AddConvertCommand(app, exitStatus);
     lumidrax::tool::AddFilterCommand(app, exitStatus);
     lumidrax::tool::AddAverageCommand(app, exitStatus);
+#ifdef LUMIDRAX_TOOL_HAS_DECODE
+    lumidrax::tool::AddDecodeCommand(app, exitStatus);
+#endif
 
     try {
         app.parse(argc, argv);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +42,9 @@ int IntToken(const std::vector<std::string>& tokens, std::size_t k, const std::s
 
 float FloatToken(const std::vector<std::string>& tokens, std::size_t k, const std::string& where)
 {
-    if (auto v = ParseDecimal(tokens[k]))
+    // A value beyond the single-precision range would be stored as infinity
+    // and written as a token no reader accepts.
+    if (auto v = ParseDecimal(tokens[k]); v && std::fabs(*v) <= std::numeric_limits<float>::max())
         return static_cast<float>(*v);
     throw ChartFileError(where + ", line 2: '" + tokens[k] + "' is not a valid floating point value");
 }

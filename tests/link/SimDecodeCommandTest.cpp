@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 namespace lumidrax {
 namespace {
 
@@ -162,6 +164,53 @@ TEST(DecodeCommand, MemoryReadOutBeyond999ChartsSaysSoInItsMessage)
     EXPECT_EQ(out["results"][0]["result"], 5);
     EXPECT_EQ(out["results"][0]["message"], "Error: too many charts opened.");
     EXPECT_EQ(out["collection"]["Count"], 999);
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(SimCommand, ExampleTransfersAreWhatTheSimulatorMakes)
+{
+    test::TempDir dir;
+    std::string text;
+    ASSERT_EQ(test::RunCommand(test::SourcePath("tools/vkr-sim/make-examples.sh") + " " + dir.Path() + " " +
+                                   test::BinPath("vkr-sim"),
+                               text),
+              0);
+    int compared = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) {
+        const std::string name = e.path().filename().string();
+        EXPECT_EQ(test::ReadFile(e.path().string()), test::ReadFile(test::SourcePath("examples/" + name)))
+            << name;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 12);
+}
+
+TEST(SimCommand, UsageErrorsAndWrittenFiles)
+{
+    const std::string sim = test::BinPath("vkr-sim");
+    std::string text;
+    EXPECT_EQ(test::RunCommand(sim + " --help", text), 0);
+    EXPECT_NE(text.find("--fault"), std::string::npos);
+    EXPECT_NE(text.find("--pty"), std::string::npos);
+    EXPECT_EQ(test::RunCommand(sim + " --generate 2 2>/dev/null", text), 2);            // nowhere to go
+    EXPECT_EQ(test::RunCommand(sim + " -m VKR105 --write x.bin 2>/dev/null", text), 2); // no such model
+    EXPECT_EQ(test::RunCommand(sim + " -m VKR104 --fault noise --write x.bin 2>/dev/null", text),
+              2); // not a BT fault
+    EXPECT_EQ(test::RunCommand(sim + " -m VKR104 --report --write x.bin 2>/dev/null", text), 2);
+    test::TempDir dir;
+    ASSERT_EQ(
+        test::RunCommand(sim + " -m VKR104 --generate 2 --samples 10 --write " + dir.File("f.bin"), text), 0);
+    EXPECT_EQ(text, dir.File("f-01.bin") + "\n" + dir.File("f-02.bin") + "\n" + dir.File("f-end.bin") + "\n");
+    EXPECT_EQ(test::ReadFile(dir.File("f-end.bin")).size(), 5u);
+    ASSERT_EQ(
+        test::RunCommand(sim + " -m VKR103RAM --generate 3 --samples 10 --write " + dir.File("r.bin"), text),
+        0);
+    EXPECT_EQ(test::ReadFile(dir.File("r.bin")).size(), 3u * (24 + 10 + 5));
 }
 
 } // namespace

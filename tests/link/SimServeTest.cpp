@@ -162,6 +162,27 @@ TEST(SimServe, BluetoothTransferOf50ChartsFramePerRequest)
     EXPECT_EQ(sim.Finish(), 0);
 }
 
+TEST(SimServe, RS232ModelPushesItsTransferUnasked)
+{
+    SimProcess sim({"--model", "VKR103", test::SourcePath("examples/vkr103-street5-pair14.ndt"), "--pty",
+                    "--delay", "0", "--wait", std::to_string(kWaitMs)});
+    ASSERT_TRUE(sim.Started());
+    const int fd = OpenTerminal(sim.ReadLine());
+    ASSERT_GE(fd, 0);
+    // Type byte and byte count C, then the C + 2 bytes that follow.
+    std::vector<std::uint8_t> block(3);
+    ASSERT_TRUE(ReadExactly(fd, block.data(), 3));
+    const std::size_t c = block[1] | (block[2] << 8);
+    block.resize(c + 5);
+    ASSERT_TRUE(ReadExactly(fd, block.data() + 3, c + 2));
+    ::close(fd);
+    TMereni charts;
+    DecoderContext ctx;
+    EXPECT_EQ(DecodeTransfer(charts, ctx, Bytes(block)), kVKR103ChartAdded);
+    EXPECT_EQ(charts.Last().SampleCount, 1500);
+    EXPECT_EQ(sim.Finish(), 0);
+}
+
 TEST(SimServe, AnswersTheIdentificationQuestion)
 {
     SimProcess sim({"--model", "VKR104", "--pty", "--answer-only", "--wait", std::to_string(kWaitMs)});

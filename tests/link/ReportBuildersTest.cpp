@@ -249,6 +249,21 @@ TEST(ReportText, RangeCodesSixAndSevenKeepTheFactorBefore)
     EXPECT_EQ(alone[11], "01.      100,0 m     0    -10 %");
 }
 
+TEST(ReportText, RangeCodesGiveTheirFactors)
+{
+    const char* const distance[] = {"  100", "  200", "  500", " 1000", " 2000", " 5000"};
+    const char* const point[] = {"   10,0", "   20,0", "   50,0", "  100,0", "  200,0", "  500,0"};
+    for (int code = 0; code <= 5; ++code) {
+        RecordBytes r = VKR103Record();
+        r.dc = false;
+        r.points = {{50, 50, 0, false, code}, {50, 50, 100}};
+        const Lines lines = Build(ReportModel::VKR103, ReportTransfer(6, {r}));
+        ASSERT_EQ(lines.size(), 16u);
+        EXPECT_EQ(lines[2], std::string("Distance:               ") + distance[code] + " m");
+        EXPECT_EQ(lines[11], std::string("01.    ") + point[code] + " m     0      0 %");
+    }
+}
+
 TEST(ReportText, LongNumbersAreCutOnTheLeft)
 {
     RecordBytes r = WorkedExample();

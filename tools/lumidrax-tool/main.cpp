@@ -29,6 +29,9 @@ int main(int argc, char** argv)
 #ifdef LUMIDRAX_TOOL_RENDER
     lumidrax::tool::AddRenderCommand(app, exitStatus);
 #endif
+#ifdef LUMIDRAX_TOOL_HAS_DECODE
+    lumidrax::tool::AddDecodeCommand(app, exitStatus);
+#endif
 
     try {
         app.parse(argc, argv);

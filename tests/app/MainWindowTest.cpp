@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
@@ -29,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <atomic>
 #include <thread>
 
 namespace lumidrax {
@@ -656,6 +658,91 @@ TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
     v.Menus().mi_help_about->trigger();
     EXPECT_EQ(title, "About Lumidrax");
     EXPECT_TRUE(texts.contains("Build 3.1.0.536")) << texts.toStdString();
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// What scripts/run.sh does: the viewer started on every example chart.
+TEST(MainWindow, StartsOnAllExampleChartsGivenOnTheCommandLine)
+{
+    QStringList args;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(test::SourcePath("examples")))
+        if (entry.path().extension() == ".ndt") {
+            args << QString::fromStdString(entry.path().string());
+            names.push_back(entry.path().filename().string());
+        }
+    ASSERT_GE(args.size(), 2);
+    Viewer v(args);
+    START_VIEWER(v);
+    EXPECT_TRUE(v.dialogs.Log.empty());
+    ASSERT_EQ(v.Charts().Count, args.size());
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+    });
+    for (int i = 1; i <= v.Charts().Count; ++i)
+        EXPECT_EQ(fs::path(v.Charts().Rec(i).FileName).filename().string(), names[i - 1]);
+    EXPECT_EQ(v.List()->count(), args.size());
+    EXPECT_EQ(v.Charts().ShownCount, std::min<int>(args.size(), kMaxShown));
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// The hand-over channel takes any bytes: names that are not files are
+// skipped, an endless name is cut off, and the next instance is served.
+TEST(InstanceChannel, SurvivesGarbageAndServesTheNextInstance)
+{
+    TempDir dir;
+    const QString name = DefaultInstanceName() + "-garbage";
+    Viewer v({}, name);
+    START_VIEWER(v);
+    QSignalSpy batches(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+    QByteArray answers;
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+        struct Done {
+            std::atomic<bool>& flag;
+            ~Done() { flag = true; }
+        } finish{done};
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        if (!socket.waitForConnected(3000))
+            return;
+        socket.write(QByteArray("\xff\xfe\x01 not a file", 14) + '\0');
+        socket.waitForBytesWritten(3000);
+        if (socket.waitForReadyRead(3000))
+            answers += socket.readAll();
+        socket.write(QByteArray(InstanceChannel::kMaxNameBytes + 100, 'a'));
+        socket.waitForBytesWritten(3000);
+        socket.waitForDisconnected(3000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000);
+    sender.join();
+    EXPECT_EQ(answers, QByteArray("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(batches.size(), 1, 5000);
+    EXPECT_EQ(batches[0][0].toInt(), 0);
+    EXPECT_EQ(v.Charts().Count, 0);
+
+    const std::string chart = WriteChart(dir.Path(), "after.ndt", "after garbage");
+    std::atomic<bool> handed{false};
+    std::atomic<bool> nextDone{false};
+    std::thread next([&] {
+        handed = HandOverToRunningInstance(name, {QString::fromStdString(chart)});
+        nextDone = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(nextDone.load(), 5000);
+    next.join();
+    QTRY_COMPARE_WITH_TIMEOUT(v.Charts().Count, 1, 5000);
+    EXPECT_TRUE(handed);
+    EXPECT_TRUE(v.dialogs.Log.empty());
 }
 
 } // namespace

@@ -77,6 +77,13 @@ void RoundDigits(DecimalDigits& d, int keep)
     }
 }
 
+// Powers of ten that a long double holds exactly (5^27 < 2^64).
+constexpr std::array<long double, 28> kExactPowers = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L,
+};
+
 bool AllZero(const std::string& digits)
 {
     return digits.find_first_not_of('0') == std::string::npos;
@@ -212,19 +219,16 @@ std::optional<long double> ParseDecimal(std::string_view text)
         value = static_cast<long double>(mantissa);
     } else if (scale < 0 && scale >= -27) {
         // Both operands are exact, so one division rounds correctly.
-        value = static_cast<long double>(mantissa) / std::pow(10.0L, static_cast<long double>(-scale));
+        value = static_cast<long double>(mantissa) / kExactPowers[static_cast<std::size_t>(-scale)];
     } else if (scale > 0 && scale <= 27) {
-        value = static_cast<long double>(mantissa) * std::pow(10.0L, static_cast<long double>(scale));
+        value = static_cast<long double>(mantissa) * kExactPowers[static_cast<std::size_t>(scale)];
     } else {
         // Rare: let the C library do the exact conversion on a point form.
         std::string plain(text);
         for (char& c : plain)
             if (c == ',')
                 c = '.';
-        char* end = nullptr;
-        value = std::strtold(plain.c_str(), &end);
-        if (negative)
-            value = -value; // undo the sign below, strtold already applied it
+        value = std::fabs(std::strtold(plain.c_str(), nullptr));
     }
     if (!std::isfinite(value))
         return std::nullopt;
@@ -244,12 +248,14 @@ std::optional<int> ParseInteger(std::string_view text)
 
 std::string_view TrimBlanks(std::string_view text)
 {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && blank(text[first]))
+        ++first;
+    while (last > first && blank(text[last - 1]))
+        --last;
+    return text.substr(first, last - first);
 }
 
 } // namespace lumidrax

@@ -1,9 +1,11 @@
 #include "TMereni.h"
 
 #include "ChartFile.h"
+#include "NumberText.h"
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <unistd.h>
 
 namespace lumidrax {
@@ -96,7 +98,15 @@ int TMereni::LoadChart(const std::string& path)
     Records.push_back(std::move(c));
     ++Count;
     TakeColourSlot();
-    ApplyBaseline();
+    try {
+        ApplyBaseline();
+    } catch (const ChartFileError& e) {
+        // The chart is refused: the collection is left as it was.
+        ReleaseColourSlot(Count);
+        Records.pop_back();
+        --Count;
+        throw ChartFileError(path + ": " + e.what());
+    }
     ComputeChartRange();
     ComputeFullRange(true);
     if (Last().Shown)
@@ -119,7 +129,11 @@ void TMereni::ApplyBaseline()
     for (int k = c.Pozice0X; k > 0 && n < 16; --k, ++n)
         if (k <= c.SampleCount)
             sum += c.Sample(k);
-    c.Pozice0Y = static_cast<int>(std::nearbyint(sum / n));
+    const long double baseline = std::nearbyint(sum / n);
+    if (!(baseline >= std::numeric_limits<int>::min() && baseline <= std::numeric_limits<int>::max()))
+        throw ChartFileError("the baseline of the raw samples (" + FormatGeneral(baseline) +
+                             ") is out of range");
+    c.Pozice0Y = static_cast<int>(baseline);
     for (long double& s : c.Samples)
         s = s - c.Pozice0Y - 100;
 }
@@ -129,7 +143,7 @@ void TMereni::ComputeChartRange()
     TJednoMereni& c = Last();
     c.Step = static_cast<long double>(c.Interval) * 0.299793L * c.Velocity / 2 / 1000;
     c.Step = std::nearbyint(c.Step * 20) / 20;
-    c.XStart = -static_cast<long double>(c.Pozice0X - 1) * c.Step;
+    c.XStart = -(static_cast<long double>(c.Pozice0X) - 1) * c.Step;
     c.XEnd = static_cast<long double>(c.SampleCount - 1) * c.Step + c.XStart;
     c.YMin = 1000;
     c.YMax = -1000;
@@ -201,7 +215,8 @@ void TMereni::SetReference(int i)
     const TJednoMereni& target = Rec(i);
     if (RefIndex == 0 || RefIndex > Count) {
         RefIndex = i;
-        RefCursor = Last().Pozice0X + 1;
+        const int start = Last().Pozice0X;
+        RefCursor = start < std::numeric_limits<int>::max() ? start + 1 : start;
         if (RefCursor >= 1 && RefCursor <= target.SampleCount) {
             RefCursorX = SampleDistance(target, RefCursor);
             RefCursorY = target.Sample(RefCursor);

@@ -14,14 +14,14 @@ class PlotWidget;
 
 class AxisStripWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     AxisStripWidget(Axis axis, PlotWidget* plot, QWidget* parent = nullptr);
     Axis StripAxis() const { return axis_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Axis axis_;
     PlotWidget* plot_;
 };

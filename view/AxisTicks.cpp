@@ -125,8 +125,8 @@ std::vector<long double> TickValues(long double first, long double step, long do
     return values;
 }
 
-StripLayout LayoutAxisY(const ViewTransform& view, const TAxisTicks& ticks, int stripWidth,
-                        int textHeight, const TextWidthFn& textWidth)
+StripLayout LayoutAxisY(const ViewTransform& view, const TAxisTicks& ticks, int stripWidth, int textHeight,
+                        const TextWidthFn& textWidth)
 {
     StripLayout out;
     for (long double v : TickValues(ticks.FirstMinor, ticks.MinorStep, view.ViewYMax)) {
@@ -145,8 +145,8 @@ StripLayout LayoutAxisY(const ViewTransform& view, const TAxisTicks& ticks, int 
     return out;
 }
 
-StripLayout LayoutAxisX(const ViewTransform& view, const TAxisTicks& ticks, int plotLeft,
-                        int stripWidth, const TextWidthFn& textWidth)
+StripLayout LayoutAxisX(const ViewTransform& view, const TAxisTicks& ticks, int plotLeft, int stripWidth,
+                        const TextWidthFn& textWidth)
 {
     StripLayout out;
     for (long double v : TickValues(ticks.FirstMinor, ticks.MinorStep, view.ViewXMax)) {

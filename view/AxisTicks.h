@@ -56,12 +56,12 @@ using TextWidthFn = std::function<int(const std::string&)>;
 
 // Ticks and labels of the Y strip (`stripWidth` wide, as high as the plot).
 // `textHeight` is the label height of the strip's font.
-StripLayout LayoutAxisY(const ViewTransform& view, const TAxisTicks& ticks, int stripWidth,
-                        int textHeight, const TextWidthFn& textWidth);
+StripLayout LayoutAxisY(const ViewTransform& view, const TAxisTicks& ticks, int stripWidth, int textHeight,
+                        const TextWidthFn& textWidth);
 
 // Ticks and labels of the X strip (`stripWidth` wide, starting at the page's
 // left edge, so x = plot pixel + `plotLeft`).
-StripLayout LayoutAxisX(const ViewTransform& view, const TAxisTicks& ticks, int plotLeft,
-                        int stripWidth, const TextWidthFn& textWidth);
+StripLayout LayoutAxisX(const ViewTransform& view, const TAxisTicks& ticks, int plotLeft, int stripWidth,
+                        const TextWidthFn& textWidth);
 
 } // namespace lumidrax

@@ -2,6 +2,7 @@
 
 #include "PixelLines.h"
 #include "PlotRules.h"
+#include "TruncQuotient.h"
 
 #include <QFontMetrics>
 #include <QPaintEngine>
@@ -19,25 +20,34 @@ QColor ToQColor(RgbColor c)
     return QColor::fromRgb(static_cast<QRgb>(c & 0xFFFFFF));
 }
 
-// Draws pixels with the painter's current pen (one-pixel, cosmetic).
-void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels)
+bool IsRaster(const QPainter& painter);
+
+// Sets single pixels in one colour. Raster devices get points of a one-pixel
+// pen; vector devices (PDF, printers) get 1 x 1 squares, which every viewer
+// shows, where a zero-length hairline may vanish.
+void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels, QColor colour)
 {
     if (pixels.empty())
         return;
-    std::vector<QPoint> points;
-    points.reserve(pixels.size());
+    if (IsRaster(painter)) {
+        QPen pen(colour);
+        pen.setWidth(0);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        std::vector<QPoint> points;
+        points.reserve(pixels.size());
+        for (const Pixel& p : pixels)
+            points.emplace_back(p.X, p.Y);
+        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        return;
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    std::vector<QRect> squares;
+    squares.reserve(pixels.size());
     for (const Pixel& p : pixels)
-        points.emplace_back(p.X, p.Y);
-    painter.drawPoints(points.data(), static_cast<int>(points.size()));
-}
-
-QPen PixelPen(QColor colour)
-{
-    QPen pen(colour);
-    pen.setWidth(0);
-    pen.setCosmetic(true);
-    pen.setCapStyle(Qt::SquareCap);
-    return pen;
+        squares.emplace_back(p.X, p.Y, 1, 1);
+    painter.drawRects(squares.data(), static_cast<int>(squares.size()));
 }
 
 bool IsRaster(const QPainter& painter)
@@ -75,15 +85,17 @@ QSize ChartRenderer::PageSize() const
 StripLayout ChartRenderer::LayoutY() const
 {
     const QFontMetrics fm(state_.AxisFont);
-    return LayoutAxisY(state_.View, ticksY_, state_.AxisYWidth, fm.height(),
-                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+    return LayoutAxisY(state_.View, ticksY_, state_.AxisYWidth, fm.height(), [&fm](const std::string& s) {
+        return fm.horizontalAdvance(QString::fromStdString(s));
+    });
 }
 
 StripLayout ChartRenderer::LayoutX() const
 {
     const QFontMetrics fm(state_.AxisFont);
-    return LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, state_.AxisYWidth + state_.View.PlotWidth,
-                       [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
+    return LayoutAxisX(
+        state_.View, ticksX_, state_.AxisYWidth, state_.AxisYWidth + state_.View.PlotWidth,
+        [&fm](const std::string& s) { return fm.horizontalAdvance(QString::fromStdString(s)); });
 }
 
 void ChartRenderer::PaintPlot(QPainter& painter) const
@@ -101,12 +113,12 @@ void ChartRenderer::PaintPlot(QPainter& painter) const
         AppendLinePixels(frame, r, 0, r, b);
         AppendLinePixels(frame, r, b, 0, b);
         AppendLinePixels(frame, 0, b, 0, 0);
-        painter.setPen(PixelPen(QColor(0, 0, 255)));
-        DrawPixels(painter, frame);
+        DrawPixels(painter, frame, QColor(0, 0, 255));
         painter.restore();
         return;
     }
-    painter.fillRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), ToQColor(state_.Colours.Entry(Palette::kPlotBackground)));
+    painter.fillRect(QRect(0, 0, v.PlotWidth, v.PlotHeight),
+                     ToQColor(state_.Colours.Entry(Palette::kPlotBackground)));
     painter.setClipRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), Qt::IntersectClip);
     if (state_.Grid)
         PaintGrid(painter);
@@ -128,8 +140,7 @@ void ChartRenderer::PaintGrid(QPainter& painter) const
         const int py = v.ValueToPixel(Axis::Y, y);
         AppendLinePixels(grid, 0, py, v.PlotWidth, py, LineStyle::Dot);
     }
-    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kGrid))));
-    DrawPixels(painter, grid);
+    DrawPixels(painter, grid, ToQColor(state_.Colours.Entry(Palette::kGrid)));
 }
 
 void ChartRenderer::PaintZeroLines(QPainter& painter) const
@@ -144,33 +155,27 @@ void ChartRenderer::PaintZeroLines(QPainter& painter) const
         const int px = v.ValueToPixel(Axis::X, 0);
         AppendLinePixels(lines, px, 0, px, v.PlotHeight - 1, LineStyle::DashDot);
     }
-    painter.setPen(PixelPen(ToQColor(state_.Colours.Entry(Palette::kZeroLines))));
-    DrawPixels(painter, lines);
+    DrawPixels(painter, lines, ToQColor(state_.Colours.Entry(Palette::kZeroLines)));
 }
 
 namespace {
 
 // Calls dot(px, py) for every sample of chart `c` that lies in the view,
-// walking the samples as the plot paint does.
-template <typename DotFn>
-void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
+// walking the samples as the plot paint does: from the first visible sample
+// while its distance is within the view, skipping samples outside the level
+// range. Pixels are ValueToPixel's.
+template <typename DotFn> void ForEachDot(const ViewTransform& v, const TJednoMereni& c, DotFn&& dot)
 {
     int k = FirstVisibleSample(c, v.ViewXMin);
     long double x = SampleDistance(c, k);
     const int count = std::min<int>(c.SampleCount, static_cast<int>(c.Samples.size()));
-    // The scale factors are fixed for the whole walk: take the per-pixel
-    // steps once instead of re-checking them for every sample.
-    const long double xPerPix = v.XPerPix;
-    const long double yPerPix = v.YPerPix;
+    const TruncQuotient pixelX(v.XPerPix);
+    const TruncQuotient pixelY(v.YPerPix);
     for (; x <= v.ViewXMax && k <= count; ++k, x += c.Step) {
         const long double y = c.Samples[static_cast<std::size_t>(k - 1)];
         if (!(v.ViewYMin <= y && y <= v.ViewYMax))
             continue;
-        const long double fx = (x - v.ViewXMin) / xPerPix;
-        const long double fy = (y - v.ViewYMin) / yPerPix;
-        if (!(std::fabs(fx) < 1e9L))
-            continue;
-        dot(static_cast<int>(fx), v.PlotHeight - static_cast<int>(fy));
+        dot(pixelX(x - v.ViewXMin), v.PlotHeight - pixelY(y - v.ViewYMin));
     }
 }
 
@@ -211,7 +216,7 @@ bool ChartRenderer::PaintCurvesDirect(QPainter& painter) const
     // Device pixels the plot may touch: the plot rectangle within the image.
     const int left = std::max(ox, 0);
     const int top = std::max(oy, 0);
-    const int right = std::min(ox + v.PlotWidth, image->width());   // exclusive
+    const int right = std::min(ox + v.PlotWidth, image->width());    // exclusive
     const int bottom = std::min(oy + v.PlotHeight, image->height()); // exclusive
     if (left >= right || top >= bottom)
         return true;
@@ -258,14 +263,13 @@ void ChartRenderer::PaintCurves(QPainter& painter) const
         if (half < 1) {
             // One pixel per sample; samples falling on the same pixel as the
             // one before add nothing and are left out.
-            std::vector<QPoint> points;
-            points.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
+            std::vector<Pixel> pixels;
+            pixels.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
             ForEachDot(v, c, [&](int px, int py) {
-                if (points.empty() || points.back() != QPoint(px, py))
-                    points.emplace_back(px, py);
+                if (pixels.empty() || !(pixels.back() == Pixel{px, py}))
+                    pixels.push_back({px, py});
             });
-            painter.setPen(PixelPen(colour));
-            painter.drawPoints(points.data(), static_cast<int>(points.size()));
+            DrawPixels(painter, pixels, colour);
         } else {
             std::vector<QRect> squares;
             ForEachDot(v, c, [&](int px, int py) {
@@ -290,8 +294,8 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
     const RgbColor background = state_.Colours.Entry(Palette::kPlotBackground);
     // XOR on raster devices; elsewhere the colour XOR gives over the plot
     // background.
-    auto penFor = [&](RgbColor xorColour) {
-        return PixelPen(ToQColor(raster ? xorColour : (xorColour ^ background)));
+    auto colourFor = [&](RgbColor xorColour) {
+        return ToQColor(raster ? xorColour : (xorColour ^ background));
     };
     // The brush left by the last curve painted (the reference chart when
     // there is one) fills the inside of the cursor shapes.
@@ -322,10 +326,8 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
         cursorPoint(active, charts.ActiveCursor, x, y)) {
         std::vector<Pixel> ring;
         AppendCursorRing(ring, x, y);
-        painter.setPen(penFor(0xFFFFFF));
-        DrawPixels(painter, ring);
-        painter.setPen(penFor(brush));
-        DrawPixels(painter, {{x, y}});
+        DrawPixels(painter, ring, colourFor(0xFFFFFF));
+        DrawPixels(painter, {{x, y}}, colourFor(brush));
         std::vector<Pixel> lines;
         AppendLinePixels(lines, x, 0, x, h);
         AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
@@ -333,26 +335,22 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
         AppendLinePixels(lines, 0, y, 12, y);
         AppendLinePixels(lines, 0, y, 7, y - 4);
         AppendLinePixels(lines, 0, y, 7, y + 4);
-        painter.setPen(penFor(0xFFFFFF));
-        DrawPixels(painter, lines);
+        DrawPixels(painter, lines, colourFor(0xFFFFFF));
     }
     if (cursorPoint(charts.RefIndex, charts.RefCursor, x, y)) {
         std::vector<Pixel> square;
         AppendCursorSquare(square, x, y);
-        painter.setPen(penFor(0xFFFF00));
-        DrawPixels(painter, square);
+        DrawPixels(painter, square, colourFor(0xFFFF00));
         std::vector<Pixel> inside;
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
                 inside.push_back({x + dx, y + dy});
-        painter.setPen(penFor(brush));
-        DrawPixels(painter, inside);
+        DrawPixels(painter, inside, colourFor(brush));
         std::vector<Pixel> lines;
         AppendLinePixels(lines, x, 0, x, h, LineStyle::Dot);
         AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
         AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
-        painter.setPen(penFor(0xFFFF00));
-        DrawPixels(painter, lines);
+        DrawPixels(painter, lines, colourFor(0xFFFF00));
     }
     painter.restore();
 }
@@ -370,8 +368,7 @@ void PaintStrip(QPainter& painter, const QRect& strip, const StripLayout& layout
     std::vector<Pixel> ticks;
     for (const StripLine& l : layout.Ticks)
         AppendLinePixels(ticks, l.X1, l.Y1, l.X2, l.Y2);
-    painter.setPen(PixelPen(ToQColor(colours.Entry(Palette::kAxisTicks))));
-    DrawPixels(painter, ticks);
+    DrawPixels(painter, ticks, ToQColor(colours.Entry(Palette::kAxisTicks)));
     painter.setFont(font);
     painter.setPen(ToQColor(colours.Entry(Palette::kAxisText)));
     const int ascent = QFontMetrics(font).ascent();
@@ -394,9 +391,10 @@ void ChartRenderer::PaintAxisX(QPainter& painter, int stripWidth) const
 {
     if (!HasCurves())
         return;
-    StripLayout layout = LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, stripWidth, [this](const std::string& s) {
-        return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
-    });
+    StripLayout layout =
+        LayoutAxisX(state_.View, ticksX_, state_.AxisYWidth, stripWidth, [this](const std::string& s) {
+            return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
+        });
     PaintStrip(painter, QRect(0, 0, stripWidth, state_.AxisXHeight), layout, state_.Colours, state_.AxisFont);
 }
 

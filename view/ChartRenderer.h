@@ -28,7 +28,7 @@ class QPainter;
 namespace lumidrax {
 
 class ChartRenderer {
-public:
+  public:
     // Takes a copy of the state, computes the scales (UpdateScales) and the
     // tick records of both axes.
     explicit ChartRenderer(const ChartViewState& state);
@@ -68,7 +68,7 @@ public:
     // The whole page painted into a new RGB32 image.
     QImage RenderPage() const;
 
-private:
+  private:
     void PaintCurves(QPainter& painter) const;
     bool PaintCurvesDirect(QPainter& painter) const;
     void PaintZeroLines(QPainter& painter) const;

@@ -12,7 +12,9 @@
 //   view->InvalidateCurves();   // charts loaded/closed/shown/hidden, zoom, shift,
 //                               // ref. colour changed (SetReferenceColor), filters
 //   view->UpdateCursors();      // cursor moved or active chart changed
-//   CursorStatusText(mereni)    // (PlotRules.h) text for the status bar panel 1
+//   connect(view->Plot(), &PlotWidget::StatusTextChanged, ...)  // status bar
+//                               // panel 1 ("neni" / active chart's description);
+//                               // CursorStatusText(mereni) gives the same text
 //   LineWidthPicture(w)         // picture of the line width button
 //   view->Plot()->State()       // the view for printing / the clipboard
 //                               // (set Grid = true on the copy), painted with
@@ -30,7 +32,7 @@ namespace lumidrax {
 
 class ChartViewPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartViewPanel(QWidget* parent = nullptr);
 
     PlotWidget* Plot() const { return plot_; }
@@ -48,7 +50,7 @@ public:
     void InvalidateCurves() { plot_->InvalidateCurves(); }
     void UpdateCursors() { plot_->UpdateCursors(); }
 
-private:
+  private:
     PlotWidget* plot_;
     AxisStripWidget* axisX_;
     AxisStripWidget* axisY_;

@@ -16,6 +16,9 @@ QFont DefaultAxisFont()
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         font.setPixelSize(11);
     }
+    // Crisp labels as the classic strips have them; it also keeps the
+    // colours of a painted page to a handful.
+    font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 

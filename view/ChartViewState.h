@@ -11,8 +11,8 @@
 
 namespace lumidrax {
 
-// "Courier New" 8 points (11 pixels high); a fixed-pitch family of the system
-// where that family is missing.
+// "Courier New" 8 points (11 pixels high), not antialiased; a fixed-pitch
+// family of the system where that family is missing.
 QFont DefaultAxisFont();
 
 struct ChartViewState {

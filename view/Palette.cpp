@@ -11,7 +11,7 @@ void Palette::Fill(bool dark)
     const RgbColor fore = dark ? 0xFFFFFF : 0x000000;
     constexpr RgbColor silver = 0xC0C0C0;
     constexpr RgbColor listBlue = 0x3296DC; // 50,150,220
-    entries_ = {back,  back,  fore,  fore,     silver,   silver, fore, back, back,
+    entries_ = {back,   back,   fore, fore, silver,   silver,   fore, back,    back,
                 silver, silver, back, back, listBlue, listBlue, fore, 0xFFFFFF};
     const ColourScheme scheme = dark ? ColourScheme::Dark : ColourScheme::Light;
     for (int slot = 1; slot <= kColourSlots; ++slot)

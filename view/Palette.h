@@ -10,7 +10,7 @@
 namespace lumidrax {
 
 class Palette {
-public:
+  public:
     static constexpr int kSize = 27;
     // Entries with a user.
     static constexpr int kAxisPen = 0;
@@ -41,7 +41,7 @@ public:
     // Curve colour of colour slot 1..10 (white for any other slot).
     RgbColor SlotEntry(int slot) const;
 
-private:
+  private:
     std::array<RgbColor, kSize> entries_{};
     bool dark_ = false;
 };

@@ -1,5 +1,7 @@
 #include "PlotWidget.h"
 
+#include "PlotRules.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -55,7 +57,8 @@ void PlotWidget::UpdateCursors()
 ChartViewState PlotWidget::State() const
 {
     static const TMereni kNoCharts;
-    ChartViewState s = ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
+    ChartViewState s =
+        ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
     s.AxisFont = axisFont_;
     s.Grid = grid_;
     s.Minimised = window() != nullptr && window()->isMinimized();
@@ -108,6 +111,16 @@ void PlotWidget::paintEvent(QPaintEvent*)
     }
     painter.drawImage(0, 0, cache_);
     renderer.PaintCursors(painter);
+    painter.end();
+
+    if (const auto text = CursorStatusText(*charts_)) {
+        const QString status = QString::fromStdString(*text);
+        if (!statusTextSent_ || status != statusText_) {
+            statusText_ = status;
+            statusTextSent_ = true;
+            emit StatusTextChanged(status);
+        }
+    }
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event)

@@ -18,6 +18,7 @@
 #include "ChartRenderer.h"
 
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -26,7 +27,7 @@ namespace lumidrax {
 
 class PlotWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PlotWidget(QWidget* parent = nullptr);
 
     void SetCharts(const TMereni* charts);
@@ -48,15 +49,19 @@ public:
     // diagnostics).
     int CacheRepaints() const { return cacheRepaints_; }
 
-signals:
+  signals:
     // The view window, size or colours changed: the axis strips repaint.
     void ViewChanged();
+    // What the status bar's open-ended panel shows after a plot paint
+    // ("neni" without an active chart, else the active chart's description;
+    // see CursorStatusText). Emitted when the text changes.
+    void StatusTextChanged(const QString& text);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     struct CacheKey {
         long double XMin = 0, XMax = 0, YMin = 0, YMax = 0;
         int Width = 0, Height = 0;
@@ -77,6 +82,8 @@ private:
     QImage cache_;
     CacheKey cacheKey_;
     int cacheRepaints_ = 0;
+    QString statusText_;
+    bool statusTextSent_ = false;
 };
 
 } // namespace lumidrax

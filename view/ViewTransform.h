@@ -10,7 +10,7 @@ namespace lumidrax {
 enum class Axis { X, Y };
 
 class ViewTransform {
-public:
+  public:
     // Visible distance range (metres) and level range (percent). The initial
     // values are the empty, inverted window of a collection without charts.
     long double ViewXMin = 1e11L;

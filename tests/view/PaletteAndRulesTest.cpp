@@ -78,7 +78,7 @@ TEST(PlotRules, PenWidthGrowsWhenOneSampleSpansMoreThanTenPixels)
     m.ReleaseColourSlot(2); // hidden charts count as well
     for (int w : {1, 3, 5}) {
         ASSERT_TRUE(SetLineWidth(m, w));
-        EXPECT_EQ(CurvePenWidth(m, 5), w);      // 2 m * 5 px = 10: not above 10
+        EXPECT_EQ(CurvePenWidth(m, 5), w); // 2 m * 5 px = 10: not above 10
         EXPECT_EQ(CurvePenWidth(m, 5.01L), w + 4);
     }
     EXPECT_FALSE(SetLineWidth(m, 2));

@@ -33,7 +33,9 @@ TEST(RenderCommand, WritesPngAndPdfOfTheExampleCharts)
                                test::SourcePath("examples/vkr104-exchangeB-cable20.ndt");
     std::string out;
     const std::string png = dir.File("two.png");
-    ASSERT_EQ(test::RunCommand(Tool() + " render --width 900 --height 500 -o " + png + " " + charts + " 2>/dev/null", out), 0)
+    ASSERT_EQ(test::RunCommand(
+                  Tool() + " render --width 900 --height 500 -o " + png + " " + charts + " 2>/dev/null", out),
+              0)
         << out;
     EXPECT_NE(out.find("\"command\": \"render\""), std::string::npos) << out;
     const QImage image(QString::fromStdString(png));
@@ -43,7 +45,9 @@ TEST(RenderCommand, WritesPngAndPdfOfTheExampleCharts)
     EXPECT_EQ(image.pixel(899, 1) | 0xFF000000, 0xFFFFFFFF);
 
     const std::string dark = dir.File("dark.png");
-    ASSERT_EQ(test::RunCommand(Tool() + " render --dark --line-width 5 -o " + dark + " " + charts + " 2>/dev/null", out), 0);
+    ASSERT_EQ(test::RunCommand(
+                  Tool() + " render --dark --line-width 5 -o " + dark + " " + charts + " 2>/dev/null", out),
+              0);
     const QImage darkImage(QString::fromStdString(dark));
     ASSERT_EQ(darkImage.size(), QSize(1600, 900));
     EXPECT_EQ(darkImage.pixel(1599, 1) | 0xFF000000, 0xFF000000);
@@ -59,16 +63,25 @@ TEST(RenderCommand, UsageErrorsAndMissingFiles)
     test::TempDir dir;
     const std::string chart = test::SourcePath("examples/series1.ndt");
     std::string out;
-    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + dir.File("a.jpg") + " " + chart + " 2>/dev/null", out), 2);
-    EXPECT_EQ(test::RunCommand(Tool() + " render --line-width 4 -o " + dir.File("a.png") + " " + chart + " 2>/dev/null", out), 2);
+    EXPECT_EQ(
+        test::RunCommand(Tool() + " render -o " + dir.File("a.jpg") + " " + chart + " 2>/dev/null", out), 2);
+    EXPECT_EQ(test::RunCommand(Tool() + " render --line-width 4 -o " + dir.File("a.png") + " " + chart +
+                                   " 2>/dev/null",
+                               out),
+              2);
     EXPECT_EQ(test::RunCommand(Tool() + " render " + chart + " 2>/dev/null", out), 2);
     // A missing chart fails the run, but the others are still painted.
     const std::string png = dir.File("b.png");
-    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + png + " " + chart + " " + dir.File("none.ndt") + " 2>/dev/null", out), 1);
+    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + png + " " + chart + " " + dir.File("none.ndt") +
+                                   " 2>/dev/null",
+                               out),
+              1);
     EXPECT_NE(out.find("does not exists"), std::string::npos) << out;
     EXPECT_FALSE(QImage(QString::fromStdString(png)).isNull());
     // An output folder that does not exist is an error entry, not a crash.
-    EXPECT_EQ(test::RunCommand(Tool() + " render -o " + dir.File("no/such/c.png") + " " + chart + " 2>/dev/null", out), 1);
+    EXPECT_EQ(test::RunCommand(
+                  Tool() + " render -o " + dir.File("no/such/c.png") + " " + chart + " 2>/dev/null", out),
+              1);
     EXPECT_NE(out.find("\"error\""), std::string::npos) << out;
 }
 

@@ -10,8 +10,13 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPicture>
+#include <QSet>
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
 
 namespace lumidrax {
 namespace {
@@ -37,7 +42,7 @@ int CountNot(const QImage& img, const QRect& area, QRgb colour)
 
 // Two example charts (red and blue) loaded from chart files.
 class TwoCharts : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         for (int seed : {3, 8}) {
@@ -45,7 +50,8 @@ protected:
             o.seed = static_cast<std::uint64_t>(seed);
             o.sampleCount = 2000;
             o.description = "Example " + std::to_string(seed);
-            const std::string text = chartgen::ChartText(chartgen::GenerateChart(o), chartgen::HeaderForm::Tokens13);
+            const std::string text =
+                chartgen::ChartText(chartgen::GenerateChart(o), chartgen::HeaderForm::Tokens13);
             const std::string path = dir.Write("chart" + std::to_string(seed) + ".ndt", text);
             ASSERT_GT(charts.LoadChart(path), 0);
         }
@@ -81,8 +87,8 @@ TEST_F(TwoCharts, ScreenshotShowsBothCurveColoursAndTheAxisLabels)
     // them: ascending decimal-comma numbers one major step apart, each box
     // inked.
     const QFontMetrics fm(r.State().AxisFont);
-    for (const auto& [layout, ticks, origin] :
-         {std::tuple{r.LayoutY(), r.TicksY(), QPoint(0, 0)}, std::tuple{r.LayoutX(), r.TicksX(), QPoint(0, h)}}) {
+    for (const auto& [layout, ticks, origin] : {std::tuple{r.LayoutY(), r.TicksY(), QPoint(0, 0)},
+                                                std::tuple{r.LayoutX(), r.TicksX(), QPoint(0, h)}}) {
         ASSERT_GE(layout.Labels.size(), 3u);
         long double previous = 0;
         for (std::size_t i = 0; i < layout.Labels.size(); ++i) {
@@ -92,10 +98,12 @@ TEST_F(TwoCharts, ScreenshotShowsBothCurveColoursAndTheAxisLabels)
             if (ticks.Decimals > 0)
                 EXPECT_NE(l.Text.find(','), std::string::npos) << l.Text;
             if (i > 0)
-                EXPECT_NEAR(static_cast<double>(*value - previous), static_cast<double>(ticks.MajorStep), 1e-9)
+                EXPECT_NEAR(static_cast<double>(*value - previous), static_cast<double>(ticks.MajorStep),
+                            1e-9)
                     << l.Text;
             previous = *value;
-            const QRect box(origin + QPoint(l.X, l.Y), QSize(fm.horizontalAdvance(QString::fromStdString(l.Text)), fm.height()));
+            const QRect box(origin + QPoint(l.X, l.Y),
+                            QSize(fm.horizontalAdvance(QString::fromStdString(l.Text)), fm.height()));
             EXPECT_GT(CountNot(page, box, 0xFFFFFFFF), 3) << "label " << l.Text << " not drawn";
         }
     }
@@ -112,7 +120,7 @@ TEST_F(TwoCharts, DarkSchemePaintsOnBlack)
     EXPECT_EQ(page.pixel(49 + r.View().PlotWidth - 1, 1) | 0xFF000000, 0xFF000000);
     EXPECT_GT(CountColour(page, plot, kRed), 50);
     EXPECT_GT(CountColour(page, plot, kBlue), 50);
-    EXPECT_EQ(page.pixel(0, 0) | 0xFF000000, 0xFF000000);  // strip background
+    EXPECT_EQ(page.pixel(0, 0) | 0xFF000000, 0xFF000000);             // strip background
     EXPECT_GT(CountColour(page, QRect(0, 0, 49, h), 0xFFFFFFFF), 20); // white ticks and labels
     EXPECT_GT(CountColour(page, QRect(0, h, 640, 25), 0xFFFFFFFF), 20);
     EXPECT_GT(CountColour(page, plot, 0xFFFFFF00), 20); // reference cursor: yellow XOR black
@@ -159,9 +167,69 @@ TEST_F(TwoCharts, OrdinaryPaintCallsGiveTheSamePixelsAsTheDirectPath)
     }
 }
 
+TEST_F(TwoCharts, EveryDotLiesWhereValueToPixelPutsIt)
+{
+    // Zoomed views with awkward scales: the dots painted are exactly the
+    // pixels ValueToPixel gives for the samples within the view.
+    const TJednoMereni& c = charts.Rec(2);
+    for (const auto& [x0, x1, y0, y1] :
+         {std::array<long double, 4>{-3.3L, 137.1L, -23.7L, 41.3L},
+          std::array<long double, 4>{10.0L, 40.7L, -1.01L, 1.01L},
+          std::array<long double, 4>{-1e-3L, 400.0L / 3, -100.0L / 7, 100.0L / 3}}) {
+        charts.ViewXMin = x0;
+        charts.ViewXMax = x1;
+        charts.ViewYMin = y0;
+        charts.ViewYMax = y1;
+        charts.RefIndex = 2;
+        charts.ReleaseColourSlot(1);
+        const ChartRenderer r(ChartViewState::ForPlot(charts, 613, 311, Palette(false)));
+        ASSERT_EQ(r.PenWidth(), 1);
+        QImage image(613, 311, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        r.PaintPlot(p);
+        p.end();
+        QSet<QPair<int, int>> expected;
+        for (int k = 1; k <= c.SampleCount; ++k) {
+            const long double x = SampleDistance(c, k);
+            const long double y = c.Sample(k);
+            if (x < x0 || x > x1 || y < y0 || y > y1)
+                continue;
+            const int px = r.View().ValueToPixel(Axis::X, x);
+            const int py = r.View().ValueToPixel(Axis::Y, y);
+            // Column 0 may also hold the sample just left of the view.
+            if (px >= 1 && px < 613 && py >= 0 && py < 311)
+                expected.insert({px, py});
+        }
+        ASSERT_GT(expected.size(), 10);
+        for (const auto& [px, py] : expected)
+            EXPECT_EQ(image.pixel(px, py) | 0xFF000000, kBlue) << px << "," << py;
+        EXPECT_EQ(CountColour(image, QRect(1, 0, 612, 311), kBlue), expected.size());
+    }
+}
+
+TEST_F(TwoCharts, VectorDevicesGetTheSamePicture)
+{
+    // A QPicture records like a PDF or printer does (no raster engine, no
+    // direct pixel access); played back it must give the image's pixels.
+    ASSERT_TRUE(SetLineWidth(charts, 1));
+    charts.RefIndex = 0; // cursors aside: they are XOR only on raster devices
+    const ChartRenderer r(ChartViewState::ForPage(charts, 640, 320, Palette(false)));
+    QPicture picture;
+    QPainter recorder(&picture);
+    recorder.fillRect(QRect(QPoint(0, 0), r.PageSize()), QColor(240, 240, 240));
+    r.PaintPage(recorder);
+    recorder.end();
+    QImage replayed(r.PageSize(), QImage::Format_RGB32);
+    QPainter player(&replayed);
+    player.drawPicture(0, 0, picture);
+    player.end();
+    EXPECT_EQ(replayed, r.RenderPage());
+}
+
 // One red chart of 11 samples at 32 %, one metre apart from 0 m.
 class DotChart : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         TJednoMereni c;
@@ -207,6 +275,30 @@ TEST_F(DotChart, LineWidthsGiveDotsAndSquares)
     EXPECT_EQ(RedPixels(1, -1, 15), 10);
 }
 
+TEST_F(DotChart, DegenerateViewsPaintAFrameInsteadOfHangingOrCrashing)
+{
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    const std::array<std::array<long double, 4>, 5> views = {{
+        {5, 5, -64, 64},   // no width
+        {0, 10, 3, 3},     // no height
+        {0, inf, -64, 64}, // a sample of 1E5000 in a file gives such extents
+        {nan, 10, -64, 64},
+        {1e30L, 1e30L + 1e14L, -1e-30L, 1e-30L},
+    }};
+    for (const auto& w : views) {
+        charts.ViewXMin = w[0];
+        charts.ViewXMax = w[1];
+        charts.ViewYMin = w[2];
+        charts.ViewYMax = w[3];
+        const ChartRenderer r(ChartViewState::ForPage(charts, 300, 200, Palette(false)));
+        const QImage page = r.RenderPage();
+        EXPECT_EQ(page.size(), QSize(300, 200));
+        if (!r.HasCurves())
+            EXPECT_EQ(page.pixel(49, 0) | 0xFF000000, 0xFF0000FF) << static_cast<double>(w[0]);
+    }
+}
+
 TEST(Renderer, WithoutDisplayedChartsOnlyABlueFrame)
 {
     TMereni none;
@@ -234,16 +326,27 @@ TEST_F(TwoCharts, PlotWidgetRepaintsItsCurveCacheOnlyWhenTheViewChanges)
     EXPECT_EQ(panel.AxisY()->width(), 49);
     EXPECT_EQ(panel.AxisX()->height(), 25);
 
+    QStringList status;
+    QObject::connect(plot, &PlotWidget::StatusTextChanged, [&status](const QString& t) { status << t; });
     QImage shot = panel.grab().toImage();
     EXPECT_EQ(plot->CacheRepaints(), 1);
+    EXPECT_EQ(status, QStringList{"neni"}); // no active chart yet
     EXPECT_GT(CountColour(shot, QRect(49, 0, plot->width(), plot->height()), kRed), 50);
     EXPECT_GT(CountNot(shot, QRect(0, 0, 49, plot->height()), 0xFFFFFFFF), 50);
+    // The X strip runs under the whole row; its ticks start at the plot's
+    // left edge.
+    const QRect stripX(0, plot->height(), 600, 25);
+    EXPECT_GT(CountNot(shot, stripX, 0xFFFFFFFF), 50);
+    EXPECT_EQ(CountNot(shot, QRect(0, plot->height(), 49, 9), 0xFFFFFFFF), 0);
 
     charts.RefCursor = 600;
+    charts.ActiveIndex = 1;
+    charts.ActiveCursor = 100;
     plot->UpdateCursors();
     const QImage moved = panel.grab().toImage();
     EXPECT_EQ(plot->CacheRepaints(), 1);
     EXPECT_NE(moved, shot);
+    EXPECT_EQ(status, (QStringList{"neni", "Example 3"}));
 
     panel.InvalidateCurves();
     panel.grab();

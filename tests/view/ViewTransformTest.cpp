@@ -1,5 +1,6 @@
-#include "TMereni.h"
 #include "ViewTransform.h"
+#include "TMereni.h"
+#include "TruncQuotient.h"
 
 #include <gtest/gtest.h>
 
@@ -47,11 +48,11 @@ TEST(ViewTransform, PixelsAreTruncatedTowardZero)
     // 0.4 m per pixel, 0.5 % per pixel.
     const ViewTransform v = View(10, 90, -25, 25, 200, 100);
     EXPECT_EQ(v.ValueToPixel(Axis::X, 10), 0);
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 10.79L), 1);   // 1.975 -> 1
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.7L), 0);     // -0.75 -> 0, not -1
-    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.5L), -1);    // -1.25 -> -1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 10.79L), 1); // 1.975 -> 1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.7L), 0);   // -0.75 -> 0, not -1
+    EXPECT_EQ(v.ValueToPixel(Axis::X, 9.5L), -1);  // -1.25 -> -1
     EXPECT_EQ(v.ValueToPixel(Axis::X, 90), 200);
-    EXPECT_EQ(v.ValueToPixel(Axis::Y, -25), 100);    // bottom edge
+    EXPECT_EQ(v.ValueToPixel(Axis::Y, -25), 100); // bottom edge
     EXPECT_EQ(v.ValueToPixel(Axis::Y, 25), 0);
     EXPECT_EQ(v.ValueToPixel(Axis::Y, 0.3L), 50);    // 100 - trunc(50.6)
     EXPECT_EQ(v.ValueToPixel(Axis::Y, -25.3L), 100); // 100 - trunc(-0.6)
@@ -102,6 +103,25 @@ TEST(ViewTransform, DistanceToSampleClampsAndRoundsTiesToEven)
     EXPECT_EQ(DistanceToSample(c, -0.25L), 3);
     EXPECT_EQ(DistanceToSample(c, 0.25L), 3);
     EXPECT_EQ(DistanceToSample(c, 0.3L), 4);
+}
+
+TEST(ViewTransform, FastPixelQuotientMatchesTheExtendedDivision)
+{
+    // Divisors of real views (0.1 m per pixel is the classic trap: 0.3 / 0.1
+    // lies just below 3 in extended precision) and values on and near every
+    // pixel boundary.
+    for (const long double d : {61.3L / 613, 0.1L, 0.2L, 120.0L / 240, 1.0L / 3, 329.78L / 1551, 7e-5L}) {
+        const TruncQuotient fast(d);
+        int mismatches = 0;
+        for (int i = -3000; i <= 3000; ++i) {
+            for (const long double a : {i * d, i * 0.1L, i * 0.05L, i * 0.2L + 0.1L, -i * d / 3}) {
+                const long double q = a / d;
+                if (fast(a) != static_cast<int>(q))
+                    ++mismatches;
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << static_cast<double>(d);
+    }
 }
 
 } // namespace

@@ -1,0 +1,121 @@
+// Full repaint of the chart view through ChartRenderer: 10 displayed charts
+// of 10000 samples on a 1600 x 900 page (plot, cursors and both axis
+// strips), as the viewer repaints after a zoom or a resize.
+//
+//   build/bin/bench_render                 (offscreen unless QT_QPA_PLATFORM is set)
+
+#include "ChartGenerator.h"
+#include "ChartRenderer.h"
+#include "Palette.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace lumidrax;
+
+TMereni& TenCharts()
+{
+    static TMereni charts = [] {
+        TMereni m;
+        for (int i = 0; i < kMaxShown; ++i) {
+            chartgen::ChartOptions o;
+            o.seed = static_cast<std::uint64_t>(100 + i);
+            o.sampleCount = kMaxSamples;
+            o.faultCount = 3;
+            o.noiseLevel = 1.5L;
+            m.AppendRecord(chartgen::GenerateChart(o));
+        }
+        m.ComputeFullRange(true);
+        m.ViewXMin = m.FullXMin;
+        m.ViewXMax = m.FullXMax;
+        m.ViewYMin = m.FullYMin;
+        m.ViewYMax = m.FullYMax;
+        m.SetReference(1);
+        m.ActiveIndex = 2;
+        m.ActiveCursor = 5000;
+        return m;
+    }();
+    return charts;
+}
+
+// The whole page into a reused 32-bit image (what the widget's cache and the
+// render command paint into).
+void BM_FullRepaint(benchmark::State& state)
+{
+    TMereni& charts = TenCharts();
+    charts.LineWidth = static_cast<int>(state.range(0));
+    const ChartViewState view = ChartViewState::ForPage(charts, 1600, 900, Palette(state.range(1) != 0));
+    QImage image(1600, 900, QImage::Format_RGB32);
+    for (auto _ : state) {
+        const ChartRenderer renderer(view);
+        QPainter painter(&image);
+        renderer.PaintPage(painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kMaxShown * kMaxSamples);
+}
+BENCHMARK(BM_FullRepaint)
+    ->ArgNames({"width", "dark"})
+    ->Args({1, 0})
+    ->Args({3, 0})
+    ->Args({5, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// Only the cursors over a cached plot: what a cursor move costs.
+void BM_CursorsOverCache(benchmark::State& state)
+{
+    TMereni& charts = TenCharts();
+    charts.LineWidth = 1;
+    const ChartRenderer renderer(ChartViewState::ForPlot(charts, 1551, 875, Palette(false)));
+    QImage cache(1551, 875, QImage::Format_RGB32);
+    {
+        QPainter p(&cache);
+        renderer.PaintPlot(p);
+    }
+    QImage screen(1551, 875, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&screen);
+        painter.drawImage(0, 0, cache);
+        renderer.PaintCursors(painter);
+        painter.end();
+        benchmark::DoNotOptimize(screen.constBits());
+    }
+}
+BENCHMARK(BM_CursorsOverCache)->Unit(benchmark::kMillisecond);
+
+// The same page through ordinary QPainter calls (a 24-bit image is not
+// written directly): the path of PDF files and printers.
+void BM_FullRepaintQPainterPath(benchmark::State& state)
+{
+    TMereni& charts = TenCharts();
+    charts.LineWidth = static_cast<int>(state.range(0));
+    const ChartViewState view = ChartViewState::ForPage(charts, 1600, 900, Palette(false));
+    QImage image(1600, 900, QImage::Format_RGB888);
+    for (auto _ : state) {
+        const ChartRenderer renderer(view);
+        QPainter painter(&image);
+        renderer.PaintPage(painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_FullRepaintQPainterPath)->ArgName("width")->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -12,7 +12,7 @@ namespace lumidrax {
 
 namespace {
 constexpr const char* kRightsHolder = "The Lumidrax authors";
-constexpr const char* kRightsYears = "2003-2026";
+constexpr const char* kRightsYears = "2026";
 constexpr const char* kRightsAddress = "The Lumidrax authors\n"
                                        "Free software, distributed with its source code";
 } // namespace

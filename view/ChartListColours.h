@@ -2,6 +2,8 @@
 // The colours the chart list draws with: palette entries 11 to 16 of the
 // colour scheme (light or dark background).
 
+#include "Palette.h"
+
 #include <QColor>
 
 namespace lumidrax {
@@ -14,13 +16,15 @@ struct ChartListColours {
     QColor Text;          // entry 15: text of unselected rows, numbers, current-item arrow
     QColor SelectedText;  // entry 16: text of selected rows
 
-    static ChartListColours ForScheme(bool dark)
+    // The entries of the chart page's palette.
+    static ChartListColours FromPalette(const Palette& palette)
     {
-        const QColor back = dark ? QColor(0, 0, 0) : QColor(255, 255, 255);
-        const QColor fore = dark ? QColor(255, 255, 255) : QColor(0, 0, 0);
-        const QColor blue(50, 150, 220);
-        return ChartListColours{back, back, blue, blue, fore, QColor(255, 255, 255)};
+        const auto c = [&](int i) { return QColor::fromRgb(static_cast<QRgb>(palette.Entry(i))); };
+        return ChartListColours{c(Palette::kListColour), c(Palette::kListBackground), c(Palette::kListMark),
+                                c(Palette::kListMark2),  c(Palette::kListText),       c(Palette::kListWhite)};
     }
+
+    static ChartListColours ForScheme(bool dark) { return FromPalette(Palette(dark)); }
 };
 
 } // namespace lumidrax

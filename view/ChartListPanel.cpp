@@ -37,6 +37,9 @@ ChartListPanel::ChartListPanel(QWidget* parent) : QWidget(parent)
     header_->resizeSection(0, kNumberColumnWidth);
     header_->resizeSection(1, kMinColumnWidth);
     header_->resizeSection(2, kMinColumnWidth);
+    // The header's minimum size follows the minimum section width (70) in
+    // both directions; it needs only the height of its captions.
+    header_->setFixedHeight(header_->sizeHint().height());
     layout->addWidget(header_);
 
     list_ = new QListWidget(this);

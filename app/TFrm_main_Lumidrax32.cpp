@@ -2,11 +2,11 @@
 
 #include "AboutBox.h"
 #include "ChartFile.h"
-#include "HelpWindow.h"
 #include "ChartListPanel.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
 #include "QtDialogs.h"
@@ -34,11 +34,11 @@
 namespace lumidrax {
 
 class TFrm_main_Lumidrax32::Busy {
-public:
+  public:
     explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
     ~Busy() { --w_.busy_; }
 
-private:
+  private:
     TFrm_main_Lumidrax32& w_;
 };
 
@@ -126,7 +126,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
     connect(m.mi_tools_invert, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_tools_invertClick);
     for (QAction* item : m.mi_width)
-        connect(item, &QAction::triggered, this, [this, item] { mi_popup_width5Click(item->data().toInt()); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { mi_popup_width5Click(item->data().toInt()); });
     connect(m.sb_width, &QAction::triggered, this, [this] {
         if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
             chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
@@ -137,7 +138,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(r.mi_rep_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
     connect(r.mi_rep_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
-    connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(r.mi_rep_file_autofilename, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_file_autonameClick);
     connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
 
     ChartListPanel* list = chartPage_->ListPanel();

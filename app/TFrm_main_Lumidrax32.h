@@ -39,7 +39,7 @@ struct MainWindowOptions {
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrm_main_Lumidrax32(MainWindowOptions options = {}, QWidget* parent = nullptr);
     ~TFrm_main_Lumidrax32() override;
 
@@ -65,7 +65,7 @@ public:
     // Appends a name handed over by another instance.
     void ReceiveHandedOverName(const QString& name);
 
-signals:
+  signals:
     // The one-shot initialisation has run and the window is shown.
     void Initialised();
     // A batch of files has been opened (loaded may be 0).
@@ -73,13 +73,13 @@ signals:
     // The window accepted its close request.
     void Closed();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     void FormCreate();
     void TimerTimer();
     void pomTimerTimer();

@@ -29,8 +29,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 namespace lumidrax {
@@ -116,8 +116,8 @@ struct Viewer {
     }
 };
 
-#define START_VIEWER(v)                                                                                  \
-    ASSERT_TRUE((v).started);                                                                            \
+#define START_VIEWER(v)                                                                                      \
+    ASSERT_TRUE((v).started);                                                                                \
     ASSERT_TRUE((v).activated)
 
 TEST(MainWindow, StartsHiddenThenShowsTheChartPageWithItsCommands)
@@ -226,7 +226,8 @@ TEST(MainWindow, OpensDroppedChartFilesInNameOrder)
     const std::string a = WriteChart(dir.Path(), "a.NDT", "ay");
     const std::string txt = WriteChart(dir.Path(), "c.txt", "text");
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(b)), QUrl::fromLocalFile(QString::fromStdString(a)),
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(b)),
+                  QUrl::fromLocalFile(QString::fromStdString(a)),
                   QUrl::fromLocalFile(QString::fromStdString(txt))});
     const QPoint at = v.w->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -280,7 +281,8 @@ TEST(MainWindow, NamesArrivingInQuickSuccessionOpenAsOneBatch)
     const QString name = DefaultInstanceName() + "-batch";
     Viewer v({}, name);
     START_VIEWER(v);
-    std::vector<std::string> files = {WriteChart(dir.Path(), "z.ndt", "zed"), WriteChart(dir.Path(), "m.ndt", "em"),
+    std::vector<std::string> files = {WriteChart(dir.Path(), "z.ndt", "zed"),
+                                      WriteChart(dir.Path(), "m.ndt", "em"),
                                       WriteChart(dir.Path(), "A.ndt", "ay")};
     QSignalSpy batches(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
     std::vector<std::thread> senders;
@@ -312,7 +314,8 @@ TEST(MainWindow, CommandLineOpensOneChartOrABatchAndNamesAMissingFile)
     {
         const std::string b = WriteChart(dir.Path(), "b.ndt", "bee");
         const std::string a = WriteChart(dir.Path(), "a.ndt", "ay");
-        Viewer v({QString::fromStdString(b), QString::fromStdString(a), QString::fromStdString(dir.File("x.txt"))});
+        Viewer v({QString::fromStdString(b), QString::fromStdString(a),
+                  QString::fromStdString(dir.File("x.txt"))});
         START_VIEWER(v);
         EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"ay", "bee"}));
         EXPECT_TRUE(v.dialogs.Log.empty());
@@ -326,7 +329,8 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
     START_VIEWER(v);
     std::vector<std::string> names;
     for (int k = 1; k <= 11; ++k)
-        names.push_back(WriteChart(dir.Path(), "chart" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".ndt",
+        names.push_back(WriteChart(dir.Path(),
+                                   "chart" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".ndt",
                                    "chart " + std::to_string(k), k));
     v.dialogs.OpenAnswers = {names};
     v.Menus().mi_file_open->trigger();
@@ -454,7 +458,8 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
     TempDir dir;
     Viewer v;
     START_VIEWER(v);
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")}};
+    v.dialogs.OpenAnswers = {
+        {WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")}};
     v.Key(Qt::Key_O, Qt::ControlModifier);
     v.AddReceived("unsaved");
     ASSERT_EQ(v.Descriptions(), (std::vector<std::string>{"one", "three", "unsaved"}));

@@ -51,7 +51,9 @@ std::string OneLine(std::string_view s)
 IniFile IniFile::Parse(std::string_view text)
 {
     IniFile ini;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    // Byte order marks in front (some editors add one to a file that has
+    // one already) are not part of the first line.
+    while (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     const std::size_t firstBreak = text.find('\n');
     if (firstBreak != std::string_view::npos)

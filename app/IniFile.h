@@ -21,7 +21,7 @@ class IniFile {
 public:
     IniFile() = default;
 
-    // Reads INI text (UTF-8; a leading byte order mark is skipped; lines end
+    // Reads INI text (UTF-8; leading byte order marks are skipped; lines end
     // at CR LF, LF or a lone CR). Never
     // fails: lines that are neither headers nor key lines are kept as they
     // are and otherwise ignored; key lines before the first header belong to

@@ -94,6 +94,51 @@ std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTe
     return shown;
 }
 
+ChartListModeItems ChartListModeStates(int mode)
+{
+    ChartListModeItems m;
+    m.ShowAllChecked = mode == kListModeAll;
+    m.ShowAllEnabled = !m.ShowAllChecked;
+    m.ShowDisplayedChecked = mode == kListModeDisplayed;
+    m.ShowDisplayedEnabled = !m.ShowDisplayedChecked;
+    m.HideChecked = mode == kListModeHidden;
+    m.HideEnabled = !m.HideChecked;
+    m.HeightEnabled = mode != kListModeHidden;
+    return m;
+}
+
+std::string DescriptionEditorCaption(int selectedCount)
+{
+    return "Description of " + std::to_string(selectedCount) + " selected curves";
+}
+
+std::string CommonDescription(const TMereni& charts, const std::vector<int>& selectedCharts)
+{
+    std::string common;
+    bool first = true;
+    for (int i : selectedCharts) {
+        if (!IsChart(charts, i))
+            continue;
+        if (first) {
+            common = charts.Rec(i).Description;
+            first = false;
+        } else if (charts.Rec(i).Description != common) {
+            return {};
+        }
+    }
+    return common;
+}
+
+void SetDescriptions(TMereni& charts, const std::vector<int>& selectedCharts, const std::string& text)
+{
+    for (int i : selectedCharts) {
+        if (!IsChart(charts, i))
+            continue;
+        charts.Rec(i).Description = text;
+        charts.Rec(i).Saved = false;
+    }
+}
+
 void SetReferenceChart(TMereni& charts, int i)
 {
     if (!IsChart(charts, i)) {

@@ -82,6 +82,28 @@ inline constexpr int kListModeAll = 0;
 inline constexpr int kListModeDisplayed = 1;
 inline constexpr int kListModeHidden = 2;
 
+// The menu items of the list modes (SetChartList, and LoadSettings with
+// CHARTLIST): each mode item is checked when its mode is on and enabled
+// when it is not; the height items are enabled unless the list is hidden.
+struct ChartListModeItems {
+    bool ShowAllChecked = false, ShowAllEnabled = false;             // "Show &All Charts"
+    bool ShowDisplayedChecked = false, ShowDisplayedEnabled = false; // "Show &Displayed Charts"
+    bool HideChecked = false, HideEnabled = false;                   // "&Hide"
+    bool HeightEnabled = false; // "&Increase Height", "&Decrease Height"
+    bool operator==(const ChartListModeItems&) const = default;
+};
+ChartListModeItems ChartListModeStates(int mode);
+
+// The caption of the description editor for several charts:
+// "Description of " + count + " selected curves".
+std::string DescriptionEditorCaption(int selectedCount);
+// The text the description editor starts with: the description all the
+// selected charts share, otherwise empty.
+std::string CommonDescription(const TMereni& charts, const std::vector<int>& selectedCharts);
+// The editor's text confirmed: every selected chart takes it and becomes
+// unsaved.
+void SetDescriptions(TMereni& charts, const std::vector<int>& selectedCharts, const std::string& text);
+
 // The list rebuilt (RefillChartList without the widget).
 struct ChartListContent {
     std::vector<int> Items;    // chart numbers, in order

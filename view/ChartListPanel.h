@@ -18,8 +18,13 @@
 //     on CurrentChart();
 //   - commandStatesChanged carries the enabled state of every chart command:
 //     apply it to the menu items, tool buttons and popup items;
-//   - settings: SetListMode (CHARTLIST), SetColumnWidths / NameWidth /
-//     DescWidth (NAMEWIDTH, DESCWIDTH), SetColours on a scheme change.
+//   - settings: SetListMode (CHARTLIST; ChartListModeStates gives the
+//     mode and height menu items), SetColumnWidths / NameWidth / DescWidth
+//     (NAMEWIDTH, DESCWIDTH), SetColours(ChartListColours::FromPalette(...))
+//     on a scheme change;
+//   - editing the description of several charts: DescriptionEditor with
+//     DescriptionEditorCaption and CommonDescription, then SetDescriptions,
+//     RepaintList and UpdateCommandStates.
 // A click or key in the list runs SyncFromList by itself.
 
 #include "ChartListColours.h"

@@ -251,5 +251,30 @@ TEST(ChartListLogic, AfterAddingAndClosingTheActiveAndReferenceStayValid)
     EXPECT_EQ(m.ViewYMax, m.FullYMax);
 }
 
+TEST(ChartListLogic, ModeItemsAndDescriptionsOfSeveralCharts)
+{
+    EXPECT_EQ(ChartListModeStates(kListModeAll),
+              (ChartListModeItems{true, false, false, true, false, true, true}));
+    EXPECT_EQ(ChartListModeStates(kListModeDisplayed),
+              (ChartListModeItems{false, true, true, false, false, true, true}));
+    // Hidden: the height commands are off.
+    EXPECT_EQ(ChartListModeStates(kListModeHidden),
+              (ChartListModeItems{false, true, false, true, true, false, false}));
+
+    EXPECT_EQ(DescriptionEditorCaption(3), "Description of 3 selected curves");
+    TMereni m;
+    Add(m, "/a.ndt").Description = "pair 1";
+    Add(m, "/b.ndt").Description = "pair 1";
+    Add(m, "/c.ndt").Description = "pair 2";
+    EXPECT_EQ(CommonDescription(m, {1, 2}), "pair 1");
+    EXPECT_EQ(CommonDescription(m, {1, 2, 3}), "");
+    SetDescriptions(m, {2, 3}, "spliced");
+    EXPECT_EQ(m.Rec(1).Description, "pair 1");
+    EXPECT_TRUE(m.Rec(1).Saved);
+    EXPECT_EQ(m.Rec(2).Description, "spliced");
+    EXPECT_FALSE(m.Rec(2).Saved);
+    EXPECT_EQ(CommonDescription(m, {2, 3}), "spliced");
+}
+
 } // namespace
 } // namespace lumidrax

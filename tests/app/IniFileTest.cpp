@@ -104,6 +104,12 @@ TEST(IniFile, NewFileUsesCrLfAndOddBytesNeverBreakParsing)
     EXPECT_EQ(ini.Get("", "Y"), "2");
     EXPECT_EQ(IniFile::Parse("[A]\rB=1\rC=2").Get("A", "C"), "2"); // lone CR ends lines too
     EXPECT_EQ(IniFile::Parse(ini.ToText()).ToText(), ini.ToText());
+
+    // Found by fuzzing: a second byte order mark in front hid the first
+    // header until the file was written and read again.
+    const IniFile twoMarks = IniFile::Parse("\xEF\xBB\xBF\xEF\xBB\xBF[GENERAL]\r\nA=1\r\n");
+    EXPECT_EQ(twoMarks.Get("GENERAL", "A"), "1");
+    EXPECT_EQ(twoMarks.ToText(), "[GENERAL]\r\nA=1\r\n");
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "DescriptionEditor.h"
+#include "DescriptionField.h"
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
@@ -147,6 +149,21 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
     connect(list, &ChartListPanel::viewChanged, this, [this] { chartPage_->View()->UpdateCursors(); });
     connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
+    connect(m.mi_curves_edit_desc, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_curves_edit_descClick);
+    e_description = new DescriptionField(list->List()->viewport());
+    connect(e_description, &DescriptionField::Confirmed, this, [this](int chart, const QString& text) {
+        if (chart >= 1 && chart <= charts_.Count) {
+            charts_.Rec(chart).Description = text.toStdString();
+            charts_.Rec(chart).Saved = false;
+            statusPanels_[0]->setText(text);
+        }
+        chartPage_->ChartList()->setFocus();
+        chartPage_->ListPanel()->RepaintList();
+        UpdateCommandStates();
+    });
+    connect(e_description, &DescriptionField::Cancelled, this,
+            [this] { chartPage_->ChartList()->setFocus(); });
     for (QAction* item : chartMenus_->mi_chartlist_mode)
         connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
 
@@ -172,7 +189,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
     Timer.stop();
     LoadSettings();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
     SetChartList(settings_.ChartListMode);
     mi_popup_width5Click(settings_.LineWidth);
@@ -482,7 +499,7 @@ void TFrm_main_Lumidrax32::mi_tools_invertClick()
 {
     settings_.InvertColors = !chartPage_->View()->Dark();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
     update();
 }
 
@@ -502,16 +519,62 @@ void TFrm_main_Lumidrax32::SetChartList(int mode)
     if (chartPage_->ListHeight() > 0)
         settings_.ChartListHeight = chartPage_->ListHeight();
     settings_.ChartListMode = mode;
-    for (int k = 0; k < 3; ++k) {
-        chartMenus_->mi_chartlist_mode[k]->setChecked(k == mode);
-        chartMenus_->mi_chartlist_mode[k]->setEnabled(k != mode);
-    }
-    chartMenus_->mi_incChartList->setEnabled(mode != kListModeHidden);
-    chartMenus_->mi_decChartList->setEnabled(mode != kListModeHidden);
+    const ChartListModeItems items = ChartListModeStates(mode);
+    QAction* const* modeItems = chartMenus_->mi_chartlist_mode;
+    modeItems[0]->setChecked(items.ShowAllChecked);
+    modeItems[0]->setEnabled(items.ShowAllEnabled);
+    modeItems[1]->setChecked(items.ShowDisplayedChecked);
+    modeItems[1]->setEnabled(items.ShowDisplayedEnabled);
+    modeItems[2]->setChecked(items.HideChecked);
+    modeItems[2]->setEnabled(items.HideEnabled);
     chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
     chartPage_->ListPanel()->SetListMode(mode);
     chartPage_->ListPanel()->RefillChartList();
     chartPage_->View()->UpdateCursors();
+}
+
+void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
+{
+    if (!chartMenus_->mi_curves_edit_desc->isEnabled())
+        return;
+    const std::vector<int> selected = chartPage_->SelectedCharts();
+    if (selected.size() == 1)
+        EditDescriptionInPlace(selected.front());
+    else if (!selected.empty())
+        EditSeveralDescriptions(selected);
+}
+
+void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
+{
+    QListWidget* list = chartPage_->ChartList();
+    QListWidgetItem* row = nullptr;
+    for (int k = 0; k < list->count() && !row; ++k)
+        if (list->item(k)->text().toInt() == chart)
+            row = list->item(k);
+    if (!row)
+        return;
+    list->scrollToItem(row, QAbstractItemView::EnsureVisible);
+    const QRect r = list->visualItemRect(row);
+    const ChartListPanel* panel = chartPage_->ListPanel();
+    const QRect area(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(), panel->DescWidth(),
+                     r.height());
+    e_description->Start(chart, area, QString::fromStdString(charts_.Rec(chart).Description));
+}
+
+void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& charts)
+{
+    Busy busy(*this);
+    editingSeveral_ = true;
+    chartMenus_->mi_curves_edit_desc->setEnabled(false);
+    const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
+    const std::optional<QString> text = DescriptionEditor::EditDescription(
+        this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
+        QString::fromStdString(CommonDescription(charts_, charts)), colours.Background, colours.Text);
+    editingSeveral_ = false;
+    if (text)
+        SetDescriptions(charts_, charts, text->toStdString());
+    chartPage_->ListPanel()->RepaintList();
+    UpdateCommandStates();
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
@@ -568,6 +631,7 @@ void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
     m.sb_width->setEnabled(s.LineWidth);
     for (QAction* item : m.mi_width)
         item->setEnabled(s.LineWidth);
+    m.mi_curves_edit_desc->setEnabled(s.EditDescription && !editingSeveral_);
 }
 
 } // namespace lumidrax

@@ -21,6 +21,7 @@ namespace lumidrax {
 
 class ChartMenus;
 class ChartPage;
+class DescriptionField;
 class IDialogs;
 class InstanceChannel;
 class ReportMenus;
@@ -102,6 +103,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ApplyAutoFlags();
     void mi_tools_invertClick();
     void SetChartList(int mode);
+    void mi_curves_edit_descClick();
+    void EditDescriptionInPlace(int chart);
+    void EditSeveralDescriptions(const std::vector<int>& charts);
     void ApplyCommandStates(const ChartCommandStates& states);
     void mi_popup_width5Click(int width);
 
@@ -123,6 +127,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPage* chartPage_ = nullptr;
     ReportPage* reportPage_ = nullptr;
     QLabel* statusPanels_[2] = {};
+    DescriptionField* e_description = nullptr;
+    bool editingSeveral_ = false;
     InstanceChannel* instance_ = nullptr;
 
     QTimer Timer;

@@ -14,10 +14,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocalSocket>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSet>
@@ -748,6 +750,68 @@ TEST(InstanceChannel, SurvivesGarbageAndServesTheNextInstance)
     QTRY_COMPARE_WITH_TIMEOUT(v.Charts().Count, 1, 5000);
     EXPECT_TRUE(handed);
     EXPECT_TRUE(v.dialogs.Log.empty());
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
+{
+    TempDir dir;
+    Viewer v;
+    START_VIEWER(v);
+    v.dialogs.OpenAnswers = {
+        {WriteChart(dir.Path(), "a.ndt", "alpha"), WriteChart(dir.Path(), "b.ndt", "beta")}};
+    v.Key(Qt::Key_O, Qt::ControlModifier);
+
+    // One row: F7 opens the field over its description; Esc keeps the text.
+    v.ClickRow(1);
+    v.Key(Qt::Key_F7);
+    auto* field = v.w->findChild<QLineEdit*>("e_description");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_EQ(field->text(), "beta");
+    QTest::keyClicks(field, "gamma");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(v.Charts().Rec(2).Description, "beta");
+    EXPECT_TRUE(v.Charts().Rec(2).Saved);
+
+    // Enter stores it, marks the chart unsaved and shows it in the status bar.
+    v.Key(Qt::Key_F7);
+    ASSERT_TRUE(field->isVisible());
+    QTest::keyClicks(field, "gamma");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(v.Charts().Rec(2).Description, "gamma");
+    EXPECT_FALSE(v.Charts().Rec(2).Saved);
+    EXPECT_EQ(v.w->StatusText(0), "gamma");
+    EXPECT_EQ(v.Charts().Rec(1).Description, "alpha");
+
+    // Two rows: the description editor, starting empty (they differ).
+    v.ClickRow(0, Qt::ShiftModifier);
+    ASSERT_EQ(v.List()->selectedItems().size(), 2);
+    QString caption;
+    QString startText;
+    QTimer::singleShot(0, [&] {
+        QWidget* editor = QApplication::activeModalWidget();
+        ASSERT_NE(editor, nullptr);
+        caption = editor->windowTitle();
+        auto* memo = editor->findChild<QPlainTextEdit*>();
+        ASSERT_NE(memo, nullptr);
+        startText = memo->toPlainText();
+        QTest::keyClicks(memo, "shared");
+        QTest::keyClick(memo, Qt::Key_Return);
+    });
+    v.Key(Qt::Key_F7);
+    EXPECT_EQ(caption, "Description of 2 selected curves");
+    EXPECT_EQ(startText, "");
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"shared", "shared"}));
+    EXPECT_FALSE(v.Charts().Rec(1).Saved);
+    EXPECT_TRUE(v.Menus().mi_curves_edit_desc->isEnabled());
 }
 
 } // namespace

@@ -172,12 +172,16 @@ void TFrm_main_Lumidrax32::FormCreate()
     pc_allChange(kChartPage);
     connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
 
-    if (!options_.InstanceName.isEmpty()) {
+    if (options_.Channel) {
+        instance_ = options_.Channel;
+        instance_->setParent(this);
+    } else if (!options_.InstanceName.isEmpty()) {
         instance_ = new InstanceChannel(this);
-        connect(instance_, &InstanceChannel::FileNameReceived, this,
-                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
         instance_->Listen(options_.InstanceName);
     }
+    if (instance_)
+        connect(instance_, &InstanceChannel::FileNameReceived, this,
+                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
 
     ApplyAutoFlags();
     UpdateCommandStates();

@@ -27,11 +27,16 @@ class InstanceChannel;
 class ReportMenus;
 class ReportPage;
 
+class InstanceChannel;
+
 struct MainWindowOptions {
     // Command-line arguments (without the program name).
     QStringList Arguments;
     // Local socket name for the hand-over; empty = no listening.
     QString InstanceName;
+    // A channel already listening (taken over by the window); when set,
+    // InstanceName is not used.
+    InstanceChannel* Channel = nullptr;
     // Dialogs to use instead of the real ones (not owned).
     IDialogs* Dialogs = nullptr;
     // Read and write the settings file.

@@ -171,11 +171,20 @@ template <typename DotFn> void ForEachDot(const ViewTransform& v, const TJednoMe
     const int count = std::min<int>(c.SampleCount, static_cast<int>(c.Samples.size()));
     const TruncQuotient pixelX(v.XPerPix);
     const TruncQuotient pixelY(v.YPerPix);
-    for (; x <= v.ViewXMax && k <= count; ++k, x += c.Step) {
-        const long double y = c.Samples[static_cast<std::size_t>(k - 1)];
-        if (!(v.ViewYMin <= y && y <= v.ViewYMax))
+    // Locals, so that the pixel writes of `dot` cannot make the compiler
+    // reload them for every sample.
+    const long double xMin = v.ViewXMin;
+    const long double xMax = v.ViewXMax;
+    const long double yMin = v.ViewYMin;
+    const long double yMax = v.ViewYMax;
+    const long double step = c.Step;
+    const int height = v.PlotHeight;
+    const long double* samples = c.Samples.data();
+    for (; x <= xMax && k <= count; ++k, x += step) {
+        const long double y = samples[k - 1];
+        if (!(yMin <= y && y <= yMax))
             continue;
-        dot(pixelX(x - v.ViewXMin), v.PlotHeight - pixelY(y - v.ViewYMin));
+        dot(pixelX(x - xMin), height - pixelY(y - yMin));
     }
 }
 

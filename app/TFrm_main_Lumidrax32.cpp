@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "ChartFile.h"
 #include "ChartListPanel.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
@@ -151,6 +152,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
     connect(m.mi_curves_edit_desc, &QAction::triggered, this,
             &TFrm_main_Lumidrax32::mi_curves_edit_descClick);
+    popupCurves_ = new ChartListPopup(list->List(), m);
+    connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
     e_description = new DescriptionField(list->List()->viewport());
     connect(e_description, &DescriptionField::Confirmed, this, [this](int chart, const QString& text) {
         if (chart >= 1 && chart <= charts_.Count) {
@@ -636,6 +639,10 @@ void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
     for (QAction* item : m.mi_width)
         item->setEnabled(s.LineWidth);
     m.mi_curves_edit_desc->setEnabled(s.EditDescription && !editingSeveral_);
+    if (popupCurves_) {
+        popupCurves_->SyncStates();
+        popupCurves_->mi_curves_select_all->setEnabled(s.SelectAll);
+    }
 }
 
 } // namespace lumidrax

@@ -20,6 +20,7 @@ class QTabWidget;
 namespace lumidrax {
 
 class ChartMenus;
+class ChartListPopup;
 class ChartPage;
 class DescriptionField;
 class IDialogs;
@@ -54,6 +55,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartFileCommands& FileCommands() { return *fileCommands_; }
     ChartMenus& Menus() const { return *chartMenus_; }
     ReportMenus& RepMenus() const { return *reportMenus_; }
+    ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
@@ -133,6 +135,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ReportPage* reportPage_ = nullptr;
     QLabel* statusPanels_[2] = {};
     DescriptionField* e_description = nullptr;
+    ChartListPopup* popupCurves_ = nullptr;
     bool editingSeveral_ = false;
     InstanceChannel* instance_ = nullptr;
 

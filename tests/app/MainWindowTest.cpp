@@ -2,6 +2,7 @@
 // second instance; checks what the person sees and what lands on disk.
 
 #include "AppTestSupport.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
@@ -812,6 +813,40 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"shared", "shared"}));
     EXPECT_FALSE(v.Charts().Rec(1).Saved);
     EXPECT_TRUE(v.Menus().mi_curves_edit_desc->isEnabled());
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(MainWindow, ChartListKeysSelectAllAndCloseWithDelete)
+{
+    TempDir dir;
+    Viewer v;
+    START_VIEWER(v);
+    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "a.ndt", "a"), WriteChart(dir.Path(), "b.ndt", "b"),
+                              WriteChart(dir.Path(), "c.ndt", "c")}};
+    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.ClickRow(0);
+    ASSERT_EQ(v.List()->selectedItems().size(), 1);
+    EXPECT_TRUE(v.w->ListPopup().mi_curves_select_all->isEnabled());
+    EXPECT_TRUE(v.w->ListPopup().mi_curves_saveas->isEnabled());
+    v.Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(v.List()->selectedItems().size(), 3);
+    EXPECT_FALSE(v.w->ListPopup().mi_curves_select_all->isEnabled());
+    EXPECT_FALSE(v.w->ListPopup().mi_curves_saveas->isEnabled());
+    v.ClickRow(1);
+    v.Key(Qt::Key_Delete);
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(v.Rows(), (QStringList{"1", "2"}));
+    // Ctrl+S from the list still reaches the main menu's command.
+    v.ClickRow(0);
+    v.Charts().Rec(1).Saved = false;
+    v.Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(v.Charts().Rec(1).Saved);
+    EXPECT_EQ(v.dialogs.Log.size(), 1u);
 }
 
 } // namespace

@@ -145,7 +145,8 @@ int ChartFileCommands::Write(int i, bool ask)
     }
 }
 
-void ChartFileCommands::FinishSave(int i, int result, const std::string& tried, const std::string& oldFileName)
+void ChartFileCommands::FinishSave(int i, int result, const std::string& tried,
+                                   const std::string& oldFileName)
 {
     TJednoMereni& c = charts_.Rec(i);
     if (result == kSaveDone) {

@@ -22,7 +22,7 @@ class TMereni;
 enum class CloseOutcome { Cancelled, NothingDeleted, Deleted };
 
 class ChartFileCommands {
-public:
+  public:
     ChartFileCommands(TMereni& charts, Settings& settings, IDialogs& dialogs);
 
     static const char* const kChartFilter;
@@ -58,7 +58,7 @@ public:
 
     bool AnyUnsaved() const;
 
-private:
+  private:
     // Writes chart i to its FileName; shows any failure. The chart's names
     // and flags are updated on success. Returns the SaveChart result, or -100
     // for a write failure that was already reported.

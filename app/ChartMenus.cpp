@@ -24,22 +24,23 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     // File
     QMenu* file = MainMenu->addMenu(tr("&File"));
     file->setObjectName("mi_file");
-    mi_file_open = MakeAction(window, "mi_file_open", tr("&Open..."), tr("Open Chart"), QKeySequence("Ctrl+O"),
-                              tr("Open Chart [CTRL+O]"));
+    mi_file_open = MakeAction(window, "mi_file_open", tr("&Open..."), tr("Open Chart"),
+                              QKeySequence("Ctrl+O"), tr("Open Chart [CTRL+O]"));
     file->addAction(mi_file_open);
     mi_file_close = file->addMenu(tr("&Close"));
     mi_file_close->setObjectName("mi_file_close");
-    mi_file_close_selected = MakeAction(window, "mi_file_close_selected", tr("Selected Chart(s)"),
-                                        tr("Close Selected Charts"), QKeySequence("Ctrl+F4"),
-                                        tr("Close Selected Charts [CTRL+F4]"));
-    mi_file_close_all =
-        MakeAction(window, "mi_file_close_all", tr("All Charts"), tr("Close All Charts"), QKeySequence("Ctrl+N"));
+    mi_file_close_selected =
+        MakeAction(window, "mi_file_close_selected", tr("Selected Chart(s)"), tr("Close Selected Charts"),
+                   QKeySequence("Ctrl+F4"), tr("Close Selected Charts [CTRL+F4]"));
+    mi_file_close_all = MakeAction(window, "mi_file_close_all", tr("All Charts"), tr("Close All Charts"),
+                                   QKeySequence("Ctrl+N"));
     mi_file_close->addAction(mi_file_close_selected);
     mi_file_close->addAction(mi_file_close_all);
     mi_file_save = file->addMenu(tr("&Save"));
     mi_file_save->setObjectName("mi_file_save");
-    mi_save_selected = MakeAction(window, "mi_save_selected", tr("Selected Chart(s)"), tr("Save Selected Charts"),
-                                  QKeySequence("Ctrl+S"), tr("Save Selected Charts [CTRL+S]"));
+    mi_save_selected =
+        MakeAction(window, "mi_save_selected", tr("Selected Chart(s)"), tr("Save Selected Charts"),
+                   QKeySequence("Ctrl+S"), tr("Save Selected Charts [CTRL+S]"));
     mi_save_all = MakeAction(window, "mi_save_all", tr("All Charts"), tr("Save All Charts"));
     mi_file_save->addAction(mi_save_selected);
     mi_file_save->addAction(mi_save_all);
@@ -55,13 +56,15 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     mi_file_autosave->setCheckable(true);
     file->addAction(mi_file_autosave);
     file->addSeparator();
-    mi_file_print = MakeAction(window, "mi_file_print", tr("&Print Displayed Charts"), tr("Print Displayed Charts"),
-                               QKeySequence("Ctrl+P"), tr("Print Displayed Charts [CTRL+P]"));
+    mi_file_print =
+        MakeAction(window, "mi_file_print", tr("&Print Displayed Charts"), tr("Print Displayed Charts"),
+                   QKeySequence("Ctrl+P"), tr("Print Displayed Charts [CTRL+P]"));
     file->addAction(mi_file_print);
     mi_file_setup = MakeAction(window, "mi_file_setup", tr("Settings..."), tr("System Settings"));
     file->addAction(mi_file_setup);
     file->addSeparator();
-    mi_file_exit = MakeAction(window, "mi_file_exit", tr("E&xit"), tr("Close Application"), QKeySequence("Alt+F4"));
+    mi_file_exit =
+        MakeAction(window, "mi_file_exit", tr("E&xit"), tr("Close Application"), QKeySequence("Alt+F4"));
     file->addAction(mi_file_exit);
 
     // Edit
@@ -72,16 +75,17 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
 
     // Zoom
     QMenu* zoom = MainMenu->addMenu(tr("&Zoom"));
-    mi_zoom_do = MakeAction(window, "mi_zoom_do", tr("Zoom In/Out/Window"), tr("Zoom In/Out/Window [RIGHT CLICK]"));
+    mi_zoom_do =
+        MakeAction(window, "mi_zoom_do", tr("Zoom In/Out/Window"), tr("Zoom In/Out/Window [RIGHT CLICK]"));
     mi_zoom_do->setCheckable(true);
-    mi_zoom_prev =
-        MakeAction(window, "mi_zoom_prev", tr("Previous Zoom"), tr("Previous Zoom [F9, CTRL+Z]"), QKeySequence("F9"));
+    mi_zoom_prev = MakeAction(window, "mi_zoom_prev", tr("Previous Zoom"), tr("Previous Zoom [F9, CTRL+Z]"),
+                              QKeySequence("F9"));
     mi_zoom_next = MakeAction(window, "mi_zoom_next", tr("Next Zoom"), tr("Next Zoom [F10, CTRL+SHIFT+Z]"),
                               QKeySequence("F10"));
     mi_zoom_remember = MakeAction(window, "mi_zoom_remember", tr("Save Actual Zoom"),
                                   tr("Save Actual Zoom [F11, Ctrl+M]"), QKeySequence("F11"));
-    mi_zoom_all =
-        MakeAction(window, "mi_zoom_all", tr("Zoom to All"), tr("Zoom to All [F12, CTRL+T]"), QKeySequence("F12"));
+    mi_zoom_all = MakeAction(window, "mi_zoom_all", tr("Zoom to All"), tr("Zoom to All [F12, CTRL+T]"),
+                             QKeySequence("F12"));
     mi_zoom_clear =
         MakeAction(window, "mi_zoom_clear", tr("Clear zoom memory"), QString(), QKeySequence("Ctrl+Shift+M"));
     for (QAction* a : {mi_zoom_do, mi_zoom_prev, mi_zoom_next, mi_zoom_remember, mi_zoom_all, mi_zoom_clear})
@@ -95,21 +99,25 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
                                    tr("Shift Down [CTRL+DOWN]"), tr("Shift Right [CTRL+RIGHT]")};
     const char* shiftKeys[4] = {"Ctrl+Left", "Ctrl+Up", "Ctrl+Down", "Ctrl+Right"};
     for (int k = 0; k < 4; ++k) {
-        mi_shift[k] = MakeAction(window, shiftNames[k], shiftCaptions[k], shiftHints[k], QKeySequence(shiftKeys[k]));
+        mi_shift[k] =
+            MakeAction(window, shiftNames[k], shiftCaptions[k], shiftHints[k], QKeySequence(shiftKeys[k]));
         mi_shift[k]->setData(100 + k);
         shift->addAction(mi_shift[k]);
     }
 
     // Tools
     QMenu* tools = MainMenu->addMenu(tr("&Tools"));
-    mi_curves_show = MakeAction(window, "mi_curves_show", tr("Display Selected Chart(s)"), tr("Display Selected Charts"));
-    mi_curves_hide = MakeAction(window, "mi_curves_hide", tr("Hide Selected Chart(s)"), tr("Hide Selected Charts"));
+    mi_curves_show =
+        MakeAction(window, "mi_curves_show", tr("Display Selected Chart(s)"), tr("Display Selected Charts"));
+    mi_curves_hide =
+        MakeAction(window, "mi_curves_hide", tr("Hide Selected Chart(s)"), tr("Hide Selected Charts"));
     mi_tools_dishide = MakeAction(window, "mi_tools_dishide", tr("Display / Hide Selected Charts"),
                                   tr("Display/Hide Selected Charts [F8, Ctrl+D] "), QKeySequence("F8"));
-    mi_curves_edit_desc = MakeAction(window, "mi_curves_edit_desc", tr("Edit Selected Charts &Description..."),
-                                     tr("Edit Description [F7, Ctrl+E]"), QKeySequence("F7"));
-    mi_curves_average = MakeAction(window, "mi_curves_average", tr("Average Value"), tr("Average Value [Ctrl+V]"),
-                                   QKeySequence("Ctrl+V"));
+    mi_curves_edit_desc =
+        MakeAction(window, "mi_curves_edit_desc", tr("Edit Selected Charts &Description..."),
+                   tr("Edit Description [F7, Ctrl+E]"), QKeySequence("F7"));
+    mi_curves_average = MakeAction(window, "mi_curves_average", tr("Average Value"),
+                                   tr("Average Value [Ctrl+V]"), QKeySequence("Ctrl+V"));
     for (QAction* a : {mi_curves_show, mi_curves_hide, mi_tools_dishide, mi_curves_edit_desc})
         tools->addAction(a);
     tools->addSeparator();
@@ -152,10 +160,10 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
         list->addAction(mi_chartlist_mode[k]);
     }
     list->addSeparator();
-    mi_incChartList = MakeAction(window, "mi_incChartList", tr("&Increase Height"), tr("Increase Chart List Height"),
-                                 QKeySequence("Ctrl+Shift+Up"));
-    mi_decChartList = MakeAction(window, "mi_decChartList", tr("&Decrease Height"), tr("Decrease Chart List Height"),
-                                 QKeySequence("Ctrl+Shift+Down"));
+    mi_incChartList = MakeAction(window, "mi_incChartList", tr("&Increase Height"),
+                                 tr("Increase Chart List Height"), QKeySequence("Ctrl+Shift+Up"));
+    mi_decChartList = MakeAction(window, "mi_decChartList", tr("&Decrease Height"),
+                                 tr("Decrease Chart List Height"), QKeySequence("Ctrl+Shift+Down"));
     list->addAction(mi_incChartList);
     list->addAction(mi_decChartList);
 
@@ -228,10 +236,11 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     ToolBar->addWidget(e_port);
 
     // Commands that later work fills in stay disabled until then.
-    Unbuilt = {mi_file_print, mi_file_setup, mi_edit_copy, mi_zoom_do, mi_zoom_prev, mi_zoom_next,
-               mi_zoom_remember, mi_zoom_all, mi_zoom_clear, mi_shift[0], mi_shift[1], mi_shift[2],
-               mi_shift[3], mi_curves_average, mi_tools_refcolor, sb_filter, mi_curves_show, mi_curves_hide, mi_tools_dishide,
-               mi_curves_edit_desc, mi_panels_refinfo, mi_incChartList, mi_decChartList};
+    Unbuilt = {mi_file_print,   mi_file_setup,    mi_edit_copy,   mi_zoom_do,        mi_zoom_prev,
+               mi_zoom_next,    mi_zoom_remember, mi_zoom_all,    mi_zoom_clear,     mi_shift[0],
+               mi_shift[1],     mi_shift[2],      mi_shift[3],    mi_curves_average, mi_tools_refcolor,
+               sb_filter,       mi_curves_show,   mi_curves_hide, mi_tools_dishide,  mi_panels_refinfo,
+               mi_incChartList, mi_decChartList};
     mi_tools_filter->setEnabled(false);
     for (QAction* a : Unbuilt)
         a->setEnabled(false);

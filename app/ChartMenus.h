@@ -19,7 +19,7 @@ namespace lumidrax {
 
 class ChartMenus : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ChartMenus(QWidget* window);
 
     QMenuBar* MainMenu = nullptr;

@@ -15,7 +15,7 @@ class ChartViewPanel;
 
 class ChartPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartPage(QWidget* parent = nullptr);
 
     // The plot with its axis strips.
@@ -33,7 +33,7 @@ public:
     void SetListHeight(int height);
     int ListHeight() const;
 
-private:
+  private:
     QSplitter* splitter_;
     ChartViewPanel* view_;
     ChartListPanel* list_;

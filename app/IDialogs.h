@@ -24,7 +24,7 @@ struct FileDialogRequest {
 };
 
 class IDialogs {
-public:
+  public:
     virtual ~IDialogs() = default;
 
     // Question with Yes and No, and Cancel when withCancel: 6, 7 or 2.

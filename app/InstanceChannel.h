@@ -24,7 +24,7 @@ bool HandOverToRunningInstance(const QString& serverName, const QStringList& nam
 
 class InstanceChannel : public QObject {
     Q_OBJECT
-public:
+  public:
     // Longest file name accepted from the channel, in bytes.
     static constexpr int kMaxNameBytes = 32768;
 
@@ -35,10 +35,10 @@ public:
     // replaced. Returns false when the name cannot be taken.
     bool Listen(const QString& serverName);
 
-signals:
+  signals:
     void FileNameReceived(const QString& name);
 
-private:
+  private:
     void OnNewConnection();
 
     QLocalServer* server_;

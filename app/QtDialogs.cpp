@@ -72,7 +72,8 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& caption, const
                                                const std::string& value)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+    const QString text =
+        QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
     if (!ok)
         return std::nullopt;
     return text.toStdString();

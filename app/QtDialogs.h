@@ -10,7 +10,7 @@ class QWidget;
 namespace lumidrax {
 
 class QtDialogs : public IDialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
 
     int AskYesNo(const std::string& caption, const std::string& text, bool withCancel) override;
@@ -20,7 +20,7 @@ public:
     std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

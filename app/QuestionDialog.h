@@ -11,7 +11,7 @@ namespace lumidrax {
 
 class QuestionDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     enum class Kind { YesNo, YesNoCancel, Message };
 
     QuestionDialog(Kind kind, const QString& caption, const QString& text, QWidget* parent = nullptr);
@@ -20,7 +20,7 @@ public:
     // message box.
     int Ask();
 
-private:
+  private:
     Kind kind_;
     int answer_;
 };

@@ -23,12 +23,14 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
                                   QKeySequence("Ctrl+O"), tr("Open Report [CTRL+O]"));
     mi_rep_file_close = MakeAction(window, "mi_rep_file_close", tr("&Close"), tr("Close Selected Report"),
                                    QKeySequence("Ctrl+F4"), tr("Close Selected Report [CTRL+F4]"));
-    mi_rep_file_closeall = MakeAction(window, "mi_rep_file_closeall", tr("Close All"), tr("Close All Reports"),
-                                      QKeySequence("Ctrl+N"), tr("Close All Reports [CTRL+N]"));
+    mi_rep_file_closeall =
+        MakeAction(window, "mi_rep_file_closeall", tr("Close All"), tr("Close All Reports"),
+                   QKeySequence("Ctrl+N"), tr("Close All Reports [CTRL+N]"));
     mi_rep_file_save = MakeAction(window, "mi_rep_file_save", tr("&Save"), tr("Save Selected Report"),
                                   QKeySequence("Ctrl+S"), tr("Save Selected Report [CTRL+S]"));
-    mi_rep_file_saveas = MakeAction(window, "mi_rep_file_saveas", tr("S&ave As..."), tr("Save Selected Report As"),
-                                    QKeySequence("Shift+Ctrl+S"), tr("Save Selected Report As [SHIFT+CTRL+S]"));
+    mi_rep_file_saveas =
+        MakeAction(window, "mi_rep_file_saveas", tr("S&ave As..."), tr("Save Selected Report As"),
+                   QKeySequence("Shift+Ctrl+S"), tr("Save Selected Report As [SHIFT+CTRL+S]"));
     mi_rep_file_autofilename =
         MakeAction(window, "mi_rep_file_autofilename", tr("AutoFileName"), tr("Automatic File Names"));
     mi_rep_file_autofilename->setCheckable(true);
@@ -37,12 +39,12 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     mi_rep_file_autosave->setCheckable(true);
     mi_rep_file_print = MakeAction(window, "mi_rep_file_print", tr("&Print"), tr("Print Selected Report"),
                                    QKeySequence("Ctrl+P"), tr("Print Selected Report [CTRL+P]"));
-    mi_rep_file_settings =
-        MakeAction(window, "mi_rep_file_settings", tr("Settings..."), tr("System Settings"), QKeySequence("F12"));
+    mi_rep_file_settings = MakeAction(window, "mi_rep_file_settings", tr("Settings..."),
+                                      tr("System Settings"), QKeySequence("F12"));
     mi_rep_file_exit =
         MakeAction(window, "mi_rep_file_exit", tr("E&xit"), tr("Close Application"), QKeySequence("Alt+F4"));
-    for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
-                       mi_rep_file_saveas})
+    for (QAction* a :
+         {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save, mi_rep_file_saveas})
         file->addAction(a);
     file->addSeparator();
     file->addAction(mi_rep_file_autofilename);
@@ -54,15 +56,17 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     file->addAction(mi_rep_file_exit);
 
     QMenu* edit = MainMenuRep->addMenu(tr("&Edit"));
-    mi_rep_edit_copy = MakeAction(window, "mi_rep_edit_copy", tr("&Copy to Clipboard"), tr("Copy to clipboard"),
-                                  QKeySequence("Ctrl+C"), tr("Copy to Clipboard [CTRL+C]"));
+    mi_rep_edit_copy =
+        MakeAction(window, "mi_rep_edit_copy", tr("&Copy to Clipboard"), tr("Copy to clipboard"),
+                   QKeySequence("Ctrl+C"), tr("Copy to Clipboard [CTRL+C]"));
     mi_rep_edit_cut = MakeAction(window, "mi_rep_edit_cut", tr("Cut to Clipboard"), tr("Cut to Clipboard"),
                                  QKeySequence("Ctrl+X"), tr("Cut to Clipboard [CTRL+X]"));
-    mi_rep_edit_paste = MakeAction(window, "mi_rep_edit_paste", tr("Paste from Clipboard"),
-                                   tr("Paste from Clipboard"), QKeySequence("Ctrl+V"),
-                                   tr("Paste from Clipboard [CTRL+V]"));
-    mi_rep_edit_selectall = MakeAction(window, "mi_rep_edit_selectall", tr("Select All"), tr("Select All Text"),
-                                       QKeySequence("Ctrl+A"), tr("Select All Text [CTRL+A]"));
+    mi_rep_edit_paste =
+        MakeAction(window, "mi_rep_edit_paste", tr("Paste from Clipboard"), tr("Paste from Clipboard"),
+                   QKeySequence("Ctrl+V"), tr("Paste from Clipboard [CTRL+V]"));
+    mi_rep_edit_selectall =
+        MakeAction(window, "mi_rep_edit_selectall", tr("Select All"), tr("Select All Text"),
+                   QKeySequence("Ctrl+A"), tr("Select All Text [CTRL+A]"));
     for (QAction* a : {mi_rep_edit_copy, mi_rep_edit_cut, mi_rep_edit_paste, mi_rep_edit_selectall})
         edit->addAction(a);
     QMenu* width = edit->addMenu(tr("&Report Width"));
@@ -74,8 +78,8 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     width->addAction(mi_rep_width_dec);
 
     QMenu* help = MainMenuRep->addMenu(tr("&Help"));
-    mi_rep_help_contens =
-        MakeAction(window, "mi_rep_help_contens", tr("&Contens..."), tr("Application Help"), QKeySequence("F1"));
+    mi_rep_help_contens = MakeAction(window, "mi_rep_help_contens", tr("&Contens..."), tr("Application Help"),
+                                     QKeySequence("F1"));
     mi_rep_help_about = MakeAction(window, "mi_rep_help_about", tr("&About..."), tr("\"About\" Information"));
     help->addAction(mi_rep_help_contens);
     help->addAction(mi_rep_help_about);
@@ -97,10 +101,10 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
 
     // The report commands arrive with the reports page; until then only the
     // shared and window-wide items work.
-    for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
-                       mi_rep_file_saveas, mi_rep_file_print, mi_rep_file_settings, mi_rep_edit_copy,
-                       mi_rep_edit_cut, mi_rep_edit_paste, mi_rep_edit_selectall, mi_rep_width_inc,
-                       mi_rep_width_dec})
+    for (QAction* a :
+         {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save, mi_rep_file_saveas,
+          mi_rep_file_print, mi_rep_file_settings, mi_rep_edit_copy, mi_rep_edit_cut, mi_rep_edit_paste,
+          mi_rep_edit_selectall, mi_rep_width_inc, mi_rep_width_dec})
         a->setEnabled(false);
 }
 

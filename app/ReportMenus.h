@@ -13,7 +13,7 @@ namespace lumidrax {
 
 class ReportMenus : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit ReportMenus(QWidget* window);
 
     QMenuBar* MainMenuRep = nullptr;

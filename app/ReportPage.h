@@ -11,7 +11,7 @@ namespace lumidrax {
 
 class ReportPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ReportPage(QWidget* parent = nullptr);
 
     QListWidget* ReportList() const { return lb_reports_; }
@@ -20,7 +20,7 @@ public:
     // True when an open report has unsaved changes.
     bool AnyUnsaved() const { return false; }
 
-private:
+  private:
     QListWidget* lb_reports_;
     QPlainTextEdit* m_report_;
 };

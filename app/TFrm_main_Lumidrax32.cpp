@@ -2,11 +2,14 @@
 
 #include "AboutBox.h"
 #include "ChartFile.h"
-#include "HelpWindow.h"
 #include "ChartListPanel.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "DescriptionEditor.h"
+#include "DescriptionField.h"
+#include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
 #include "QtDialogs.h"
@@ -34,11 +37,11 @@
 namespace lumidrax {
 
 class TFrm_main_Lumidrax32::Busy {
-public:
+  public:
     explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
     ~Busy() { --w_.busy_; }
 
-private:
+  private:
     TFrm_main_Lumidrax32& w_;
 };
 
@@ -126,7 +129,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
     connect(m.mi_tools_invert, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_tools_invertClick);
     for (QAction* item : m.mi_width)
-        connect(item, &QAction::triggered, this, [this, item] { mi_popup_width5Click(item->data().toInt()); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { mi_popup_width5Click(item->data().toInt()); });
     connect(m.sb_width, &QAction::triggered, this, [this] {
         if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
             chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
@@ -137,7 +141,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(r.mi_rep_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
     connect(r.mi_rep_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
-    connect(r.mi_rep_file_autofilename, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+    connect(r.mi_rep_file_autofilename, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_file_autonameClick);
     connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
 
     ChartListPanel* list = chartPage_->ListPanel();
@@ -145,6 +150,23 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
     connect(list, &ChartListPanel::viewChanged, this, [this] { chartPage_->View()->UpdateCursors(); });
     connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
+    connect(m.mi_curves_edit_desc, &QAction::triggered, this,
+            &TFrm_main_Lumidrax32::mi_curves_edit_descClick);
+    popupCurves_ = new ChartListPopup(list->List(), m);
+    connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
+    e_description = new DescriptionField(list->List()->viewport());
+    connect(e_description, &DescriptionField::Confirmed, this, [this](int chart, const QString& text) {
+        if (chart >= 1 && chart <= charts_.Count) {
+            charts_.Rec(chart).Description = text.toStdString();
+            charts_.Rec(chart).Saved = false;
+            statusPanels_[0]->setText(text);
+        }
+        chartPage_->ChartList()->setFocus();
+        chartPage_->ListPanel()->RepaintList();
+        UpdateCommandStates();
+    });
+    connect(e_description, &DescriptionField::Cancelled, this,
+            [this] { chartPage_->ChartList()->setFocus(); });
     for (QAction* item : chartMenus_->mi_chartlist_mode)
         connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
 
@@ -153,12 +175,16 @@ void TFrm_main_Lumidrax32::FormCreate()
     pc_allChange(kChartPage);
     connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
 
-    if (!options_.InstanceName.isEmpty()) {
+    if (options_.Channel) {
+        instance_ = options_.Channel;
+        instance_->setParent(this);
+    } else if (!options_.InstanceName.isEmpty()) {
         instance_ = new InstanceChannel(this);
-        connect(instance_, &InstanceChannel::FileNameReceived, this,
-                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
         instance_->Listen(options_.InstanceName);
     }
+    if (instance_)
+        connect(instance_, &InstanceChannel::FileNameReceived, this,
+                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
 
     ApplyAutoFlags();
     UpdateCommandStates();
@@ -170,7 +196,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
     Timer.stop();
     LoadSettings();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
     SetChartList(settings_.ChartListMode);
     mi_popup_width5Click(settings_.LineWidth);
@@ -480,7 +506,7 @@ void TFrm_main_Lumidrax32::mi_tools_invertClick()
 {
     settings_.InvertColors = !chartPage_->View()->Dark();
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ListPanel()->SetColours(ChartListColours::ForScheme(settings_.InvertColors));
+    chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
     update();
 }
 
@@ -500,16 +526,62 @@ void TFrm_main_Lumidrax32::SetChartList(int mode)
     if (chartPage_->ListHeight() > 0)
         settings_.ChartListHeight = chartPage_->ListHeight();
     settings_.ChartListMode = mode;
-    for (int k = 0; k < 3; ++k) {
-        chartMenus_->mi_chartlist_mode[k]->setChecked(k == mode);
-        chartMenus_->mi_chartlist_mode[k]->setEnabled(k != mode);
-    }
-    chartMenus_->mi_incChartList->setEnabled(mode != kListModeHidden);
-    chartMenus_->mi_decChartList->setEnabled(mode != kListModeHidden);
+    const ChartListModeItems items = ChartListModeStates(mode);
+    QAction* const* modeItems = chartMenus_->mi_chartlist_mode;
+    modeItems[0]->setChecked(items.ShowAllChecked);
+    modeItems[0]->setEnabled(items.ShowAllEnabled);
+    modeItems[1]->setChecked(items.ShowDisplayedChecked);
+    modeItems[1]->setEnabled(items.ShowDisplayedEnabled);
+    modeItems[2]->setChecked(items.HideChecked);
+    modeItems[2]->setEnabled(items.HideEnabled);
     chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
     chartPage_->ListPanel()->SetListMode(mode);
     chartPage_->ListPanel()->RefillChartList();
     chartPage_->View()->UpdateCursors();
+}
+
+void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
+{
+    if (!chartMenus_->mi_curves_edit_desc->isEnabled())
+        return;
+    const std::vector<int> selected = chartPage_->SelectedCharts();
+    if (selected.size() == 1)
+        EditDescriptionInPlace(selected.front());
+    else if (!selected.empty())
+        EditSeveralDescriptions(selected);
+}
+
+void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
+{
+    QListWidget* list = chartPage_->ChartList();
+    QListWidgetItem* row = nullptr;
+    for (int k = 0; k < list->count() && !row; ++k)
+        if (list->item(k)->text().toInt() == chart)
+            row = list->item(k);
+    if (!row)
+        return;
+    list->scrollToItem(row, QAbstractItemView::EnsureVisible);
+    const QRect r = list->visualItemRect(row);
+    const ChartListPanel* panel = chartPage_->ListPanel();
+    const QRect area(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(), panel->DescWidth(),
+                     r.height());
+    e_description->Start(chart, area, QString::fromStdString(charts_.Rec(chart).Description));
+}
+
+void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& charts)
+{
+    Busy busy(*this);
+    editingSeveral_ = true;
+    chartMenus_->mi_curves_edit_desc->setEnabled(false);
+    const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
+    const std::optional<QString> text = DescriptionEditor::EditDescription(
+        this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
+        QString::fromStdString(CommonDescription(charts_, charts)), colours.Background, colours.Text);
+    editingSeveral_ = false;
+    if (text)
+        SetDescriptions(charts_, charts, text->toStdString());
+    chartPage_->ListPanel()->RepaintList();
+    UpdateCommandStates();
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
@@ -566,6 +638,11 @@ void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
     m.sb_width->setEnabled(s.LineWidth);
     for (QAction* item : m.mi_width)
         item->setEnabled(s.LineWidth);
+    m.mi_curves_edit_desc->setEnabled(s.EditDescription && !editingSeveral_);
+    if (popupCurves_) {
+        popupCurves_->SyncStates();
+        popupCurves_->mi_curves_select_all->setEnabled(s.SelectAll);
+    }
 }
 
 } // namespace lumidrax

@@ -20,17 +20,24 @@ class QTabWidget;
 namespace lumidrax {
 
 class ChartMenus;
+class ChartListPopup;
 class ChartPage;
+class DescriptionField;
 class IDialogs;
 class InstanceChannel;
 class ReportMenus;
 class ReportPage;
+
+class InstanceChannel;
 
 struct MainWindowOptions {
     // Command-line arguments (without the program name).
     QStringList Arguments;
     // Local socket name for the hand-over; empty = no listening.
     QString InstanceName;
+    // A channel already listening (taken over by the window); when set,
+    // InstanceName is not used.
+    InstanceChannel* Channel = nullptr;
     // Dialogs to use instead of the real ones (not owned).
     IDialogs* Dialogs = nullptr;
     // Read and write the settings file.
@@ -39,7 +46,7 @@ struct MainWindowOptions {
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFrm_main_Lumidrax32(MainWindowOptions options = {}, QWidget* parent = nullptr);
     ~TFrm_main_Lumidrax32() override;
 
@@ -48,6 +55,7 @@ public:
     ChartFileCommands& FileCommands() { return *fileCommands_; }
     ChartMenus& Menus() const { return *chartMenus_; }
     ReportMenus& RepMenus() const { return *reportMenus_; }
+    ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
@@ -65,7 +73,7 @@ public:
     // Appends a name handed over by another instance.
     void ReceiveHandedOverName(const QString& name);
 
-signals:
+  signals:
     // The one-shot initialisation has run and the window is shown.
     void Initialised();
     // A batch of files has been opened (loaded may be 0).
@@ -73,13 +81,13 @@ signals:
     // The window accepted its close request.
     void Closed();
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
-private:
+  private:
     void FormCreate();
     void TimerTimer();
     void pomTimerTimer();
@@ -102,6 +110,9 @@ private:
     void ApplyAutoFlags();
     void mi_tools_invertClick();
     void SetChartList(int mode);
+    void mi_curves_edit_descClick();
+    void EditDescriptionInPlace(int chart);
+    void EditSeveralDescriptions(const std::vector<int>& charts);
     void ApplyCommandStates(const ChartCommandStates& states);
     void mi_popup_width5Click(int width);
 
@@ -123,6 +134,9 @@ private:
     ChartPage* chartPage_ = nullptr;
     ReportPage* reportPage_ = nullptr;
     QLabel* statusPanels_[2] = {};
+    DescriptionField* e_description = nullptr;
+    ChartListPopup* popupCurves_ = nullptr;
+    bool editingSeveral_ = false;
     InstanceChannel* instance_ = nullptr;
 
     QTimer Timer;

@@ -19,12 +19,21 @@ int main(int argc, char* argv[])
     for (const QString& a : args)
         names << QFileInfo(a).absoluteFilePath();
     const QString instanceName = lumidrax::DefaultInstanceName();
-    if (lumidrax::HandOverToRunningInstance(instanceName, names))
-        return 0;
+    // Several viewers started at once (a file manager opening many charts)
+    // race for the name: the one that takes it runs, the others hand over.
+    auto* channel = new lumidrax::InstanceChannel;
+    for (int attempt = 0;; ++attempt) {
+        if (lumidrax::HandOverToRunningInstance(instanceName, names)) {
+            delete channel;
+            return 0;
+        }
+        if (channel->Listen(instanceName) || attempt == 2)
+            break;
+    }
 
     lumidrax::MainWindowOptions options;
     options.Arguments = args;
-    options.InstanceName = instanceName;
+    options.Channel = channel;
     lumidrax::TFrm_main_Lumidrax32 window(options);
     QObject::connect(&window, &lumidrax::TFrm_main_Lumidrax32::Closed, &app, &QApplication::quit,
                      Qt::QueuedConnection);

@@ -15,7 +15,7 @@ namespace lumidrax::test {
 // Answers every dialog from a script and records what was shown. A dialog
 // that the script does not expect fails the test and is cancelled.
 class FakeDialogs : public IDialogs {
-public:
+  public:
     struct Shown {
         std::string Kind; // "ask", "message", "open", "save", "input"
         std::string Caption;
@@ -46,7 +46,7 @@ public:
 // The text of a small valid chart file; `level` shifts every sample.
 std::string ChartFileBytes(const std::string& description, int samples = 50, int level = 0);
 // Writes such a chart into a folder and returns its path.
-std::string WriteChart(const std::string& folder, const std::string& name, const std::string& description = "test",
-                       int level = 0);
+std::string WriteChart(const std::string& folder, const std::string& name,
+                       const std::string& description = "test", int level = 0);
 
 } // namespace lumidrax::test

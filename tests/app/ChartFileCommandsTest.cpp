@@ -1,8 +1,8 @@
 // The chart file commands without a window: open batch, save, save as,
 // close, exit saving, and the catalogue texts they show.
 
-#include "AppTestSupport.h"
 #include "ChartFileCommands.h"
+#include "AppTestSupport.h"
 #include "MessageCatalogue.h"
 #include "TMereni.h"
 #include "TestSupport.h"
@@ -74,12 +74,14 @@ TEST(ChartFileCommands, OpenBatchReportsUnreadableFilesAndGoesOn)
     TempDir dir;
     Commands c;
     c.settings.LastPath = true;
-    const std::string bad = dir.Write("a_bad.ndt", "description\r\n1000 660 50 0 0 0 10 0 0 0 0 0 0\r\n1,5\r\nxyz\r\n");
+    const std::string bad =
+        dir.Write("a_bad.ndt", "description\r\n1000 660 50 0 0 0 10 0 0 0 0 0 0\r\n1,5\r\nxyz\r\n");
     const std::string missing = dir.File("b_missing.ndt");
     const std::string good = WriteChart(dir.Path() + "/sub", "c_good.ndt");
     EXPECT_EQ(c.commands.OpenBatch({good, missing, bad}), 1);
     ASSERT_EQ(c.dialogs.Messages().size(), 1u);
-    EXPECT_EQ(c.dialogs.Messages()[0], "Error: " + bad + ", line 4: 'xyz' is not a valid floating point value.");
+    EXPECT_EQ(c.dialogs.Messages()[0],
+              "Error: " + bad + ", line 4: 'xyz' is not a valid floating point value.");
     EXPECT_EQ(c.charts.Count, 1);
     EXPECT_EQ(c.charts.Rec(1).FileName, good);
     // The data path follows the last name of the sorted batch.
@@ -153,7 +155,8 @@ TEST(ChartFileCommands, DeclinedOverwriteAndWriteErrorsLeaveTheChartUnsaved)
     c.dialogs.SaveAnswers = {existing};
     c.dialogs.Answers = {kAnswerNo};
     EXPECT_FALSE(c.commands.SaveOneChart(1));
-    EXPECT_EQ(c.dialogs.Questions(), std::vector<std::string>{"File " + existing + " already exists. Overwrite ?"});
+    EXPECT_EQ(c.dialogs.Questions(),
+              std::vector<std::string>{"File " + existing + " already exists. Overwrite ?"});
     EXPECT_FALSE(c.charts.Rec(1).Saved);
     EXPECT_TRUE(c.charts.Rec(1).FileName.empty());
     EXPECT_EQ(ReadFile(existing).substr(0, 9), "keep me\r\n");

@@ -2,6 +2,7 @@
 // second instance; checks what the person sees and what lands on disk.
 
 #include "AppTestSupport.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
@@ -14,9 +15,12 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QLocalSocket>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSet>
@@ -28,6 +32,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -114,8 +119,8 @@ struct Viewer {
     }
 };
 
-#define START_VIEWER(v)                                                                                  \
-    ASSERT_TRUE((v).started);                                                                            \
+#define START_VIEWER(v)                                                                                      \
+    ASSERT_TRUE((v).started);                                                                                \
     ASSERT_TRUE((v).activated)
 
 TEST(MainWindow, StartsHiddenThenShowsTheChartPageWithItsCommands)
@@ -224,7 +229,8 @@ TEST(MainWindow, OpensDroppedChartFilesInNameOrder)
     const std::string a = WriteChart(dir.Path(), "a.NDT", "ay");
     const std::string txt = WriteChart(dir.Path(), "c.txt", "text");
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(b)), QUrl::fromLocalFile(QString::fromStdString(a)),
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(b)),
+                  QUrl::fromLocalFile(QString::fromStdString(a)),
                   QUrl::fromLocalFile(QString::fromStdString(txt))});
     const QPoint at = v.w->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -278,7 +284,8 @@ TEST(MainWindow, NamesArrivingInQuickSuccessionOpenAsOneBatch)
     const QString name = DefaultInstanceName() + "-batch";
     Viewer v({}, name);
     START_VIEWER(v);
-    std::vector<std::string> files = {WriteChart(dir.Path(), "z.ndt", "zed"), WriteChart(dir.Path(), "m.ndt", "em"),
+    std::vector<std::string> files = {WriteChart(dir.Path(), "z.ndt", "zed"),
+                                      WriteChart(dir.Path(), "m.ndt", "em"),
                                       WriteChart(dir.Path(), "A.ndt", "ay")};
     QSignalSpy batches(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
     std::vector<std::thread> senders;
@@ -310,7 +317,8 @@ TEST(MainWindow, CommandLineOpensOneChartOrABatchAndNamesAMissingFile)
     {
         const std::string b = WriteChart(dir.Path(), "b.ndt", "bee");
         const std::string a = WriteChart(dir.Path(), "a.ndt", "ay");
-        Viewer v({QString::fromStdString(b), QString::fromStdString(a), QString::fromStdString(dir.File("x.txt"))});
+        Viewer v({QString::fromStdString(b), QString::fromStdString(a),
+                  QString::fromStdString(dir.File("x.txt"))});
         START_VIEWER(v);
         EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"ay", "bee"}));
         EXPECT_TRUE(v.dialogs.Log.empty());
@@ -324,7 +332,8 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
     START_VIEWER(v);
     std::vector<std::string> names;
     for (int k = 1; k <= 11; ++k)
-        names.push_back(WriteChart(dir.Path(), "chart" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".ndt",
+        names.push_back(WriteChart(dir.Path(),
+                                   "chart" + std::string(k < 10 ? "0" : "") + std::to_string(k) + ".ndt",
                                    "chart " + std::to_string(k), k));
     v.dialogs.OpenAnswers = {names};
     v.Menus().mi_file_open->trigger();
@@ -452,7 +461,8 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
     TempDir dir;
     Viewer v;
     START_VIEWER(v);
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")}};
+    v.dialogs.OpenAnswers = {
+        {WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")}};
     v.Key(Qt::Key_O, Qt::ControlModifier);
     v.AddReceived("unsaved");
     ASSERT_EQ(v.Descriptions(), (std::vector<std::string>{"one", "three", "unsaved"}));
@@ -656,6 +666,187 @@ TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
     v.Menus().mi_help_about->trigger();
     EXPECT_EQ(title, "About Lumidrax");
     EXPECT_TRUE(texts.contains("Build 3.1.0.536")) << texts.toStdString();
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// What scripts/run.sh does: the viewer started on every example chart.
+TEST(MainWindow, StartsOnAllExampleChartsGivenOnTheCommandLine)
+{
+    QStringList args;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(test::SourcePath("examples")))
+        if (entry.path().extension() == ".ndt") {
+            args << QString::fromStdString(entry.path().string());
+            names.push_back(entry.path().filename().string());
+        }
+    ASSERT_GE(args.size(), 2);
+    Viewer v(args);
+    START_VIEWER(v);
+    EXPECT_TRUE(v.dialogs.Log.empty());
+    ASSERT_EQ(v.Charts().Count, args.size());
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+    });
+    for (int i = 1; i <= v.Charts().Count; ++i)
+        EXPECT_EQ(fs::path(v.Charts().Rec(i).FileName).filename().string(), names[i - 1]);
+    EXPECT_EQ(v.List()->count(), args.size());
+    EXPECT_EQ(v.Charts().ShownCount, std::min<int>(args.size(), kMaxShown));
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// The hand-over channel takes any bytes: names that are not files are
+// skipped, an endless name is cut off, and the next instance is served.
+TEST(InstanceChannel, SurvivesGarbageAndServesTheNextInstance)
+{
+    TempDir dir;
+    const QString name = DefaultInstanceName() + "-garbage";
+    Viewer v({}, name);
+    START_VIEWER(v);
+    QSignalSpy batches(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+    QByteArray answers;
+    std::atomic<bool> done{false};
+    std::thread sender([&] {
+        struct Done {
+            std::atomic<bool>& flag;
+            ~Done() { flag = true; }
+        } finish{done};
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        if (!socket.waitForConnected(3000))
+            return;
+        socket.write(QByteArray("\xff\xfe\x01 not a file", 14) + '\0');
+        socket.waitForBytesWritten(3000);
+        if (socket.waitForReadyRead(3000))
+            answers += socket.readAll();
+        socket.write(QByteArray(InstanceChannel::kMaxNameBytes + 100, 'a'));
+        socket.waitForBytesWritten(3000);
+        socket.waitForDisconnected(3000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000);
+    sender.join();
+    EXPECT_EQ(answers, QByteArray("1"));
+    QTRY_COMPARE_WITH_TIMEOUT(batches.size(), 1, 5000);
+    EXPECT_EQ(batches[0][0].toInt(), 0);
+    EXPECT_EQ(v.Charts().Count, 0);
+
+    const std::string chart = WriteChart(dir.Path(), "after.ndt", "after garbage");
+    std::atomic<bool> handed{false};
+    std::atomic<bool> nextDone{false};
+    std::thread next([&] {
+        handed = HandOverToRunningInstance(name, {QString::fromStdString(chart)});
+        nextDone = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(nextDone.load(), 5000);
+    next.join();
+    QTRY_COMPARE_WITH_TIMEOUT(v.Charts().Count, 1, 5000);
+    EXPECT_TRUE(handed);
+    EXPECT_TRUE(v.dialogs.Log.empty());
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
+{
+    TempDir dir;
+    Viewer v;
+    START_VIEWER(v);
+    v.dialogs.OpenAnswers = {
+        {WriteChart(dir.Path(), "a.ndt", "alpha"), WriteChart(dir.Path(), "b.ndt", "beta")}};
+    v.Key(Qt::Key_O, Qt::ControlModifier);
+
+    // One row: F7 opens the field over its description; Esc keeps the text.
+    v.ClickRow(1);
+    v.Key(Qt::Key_F7);
+    auto* field = v.w->findChild<QLineEdit*>("e_description");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    EXPECT_EQ(field->text(), "beta");
+    QTest::keyClicks(field, "gamma");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(v.Charts().Rec(2).Description, "beta");
+    EXPECT_TRUE(v.Charts().Rec(2).Saved);
+
+    // Enter stores it, marks the chart unsaved and shows it in the status bar.
+    v.Key(Qt::Key_F7);
+    ASSERT_TRUE(field->isVisible());
+    QTest::keyClicks(field, "gamma");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(field->isVisible());
+    EXPECT_EQ(v.Charts().Rec(2).Description, "gamma");
+    EXPECT_FALSE(v.Charts().Rec(2).Saved);
+    EXPECT_EQ(v.w->StatusText(0), "gamma");
+    EXPECT_EQ(v.Charts().Rec(1).Description, "alpha");
+
+    // Two rows: the description editor, starting empty (they differ).
+    v.ClickRow(0, Qt::ShiftModifier);
+    ASSERT_EQ(v.List()->selectedItems().size(), 2);
+    QString caption;
+    QString startText;
+    QTimer::singleShot(0, [&] {
+        QWidget* editor = QApplication::activeModalWidget();
+        ASSERT_NE(editor, nullptr);
+        caption = editor->windowTitle();
+        auto* memo = editor->findChild<QPlainTextEdit*>();
+        ASSERT_NE(memo, nullptr);
+        startText = memo->toPlainText();
+        QTest::keyClicks(memo, "shared");
+        QTest::keyClick(memo, Qt::Key_Return);
+    });
+    v.Key(Qt::Key_F7);
+    EXPECT_EQ(caption, "Description of 2 selected curves");
+    EXPECT_EQ(startText, "");
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"shared", "shared"}));
+    EXPECT_FALSE(v.Charts().Rec(1).Saved);
+    EXPECT_TRUE(v.Menus().mi_curves_edit_desc->isEnabled());
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(MainWindow, ChartListKeysSelectAllAndCloseWithDelete)
+{
+    TempDir dir;
+    Viewer v;
+    START_VIEWER(v);
+    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "a.ndt", "a"), WriteChart(dir.Path(), "b.ndt", "b"),
+                              WriteChart(dir.Path(), "c.ndt", "c")}};
+    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.ClickRow(0);
+    ASSERT_EQ(v.List()->selectedItems().size(), 1);
+    EXPECT_TRUE(v.w->ListPopup().mi_curves_select_all->isEnabled());
+    EXPECT_TRUE(v.w->ListPopup().mi_curves_saveas->isEnabled());
+    v.Key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(v.List()->selectedItems().size(), 3);
+    EXPECT_FALSE(v.w->ListPopup().mi_curves_select_all->isEnabled());
+    EXPECT_FALSE(v.w->ListPopup().mi_curves_saveas->isEnabled());
+    v.ClickRow(1);
+    v.Key(Qt::Key_Delete);
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(v.Rows(), (QStringList{"1", "2"}));
+    // Ctrl+S from the list still reaches the main menu's command.
+    v.ClickRow(0);
+    v.Charts().Rec(1).Saved = false;
+    v.Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(v.Charts().Rec(1).Saved);
+    EXPECT_EQ(v.dialogs.Log.size(), 1u);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ChartPage.h"
 
+#include "ChartListLogic.h"
 #include "ChartListPanel.h"
 #include "ChartViewPanel.h"
 
@@ -19,7 +20,7 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     view_->setMinimumHeight(100);
     list_ = new ChartListPanel(splitter_);
     list_->setObjectName("p_curves");
-    list_->setMinimumHeight(0);
+    list_->setMinimumHeight(kMinListHeight);
     list_->List()->setStatusTip(tr("List of Opened Charts"));
     splitter_->addWidget(view_);
     splitter_->addWidget(list_);

@@ -156,6 +156,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
     e_description = new DescriptionField(list->List()->viewport());
     connect(e_description, &DescriptionField::Confirmed, this, [this](int chart, const QString& text) {
+        editPosition_ = -1;
         if (chart >= 1 && chart <= charts_.Count) {
             charts_.Rec(chart).Description = text.toStdString();
             charts_.Rec(chart).Saved = false;
@@ -165,10 +166,13 @@ void TFrm_main_Lumidrax32::FormCreate()
         chartPage_->ListPanel()->RepaintList();
         UpdateCommandStates();
     });
-    connect(e_description, &DescriptionField::Cancelled, this,
-            [this] { chartPage_->ChartList()->setFocus(); });
+    connect(e_description, &DescriptionField::Cancelled, this, [this] {
+        editPosition_ = -1;
+        chartPage_->ChartList()->setFocus();
+    });
     for (QAction* item : chartMenus_->mi_chartlist_mode)
         connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
+    ConnectChartListCommands();
 
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);
@@ -534,6 +538,8 @@ void TFrm_main_Lumidrax32::SetChartList(int mode)
     modeItems[1]->setEnabled(items.ShowDisplayedEnabled);
     modeItems[2]->setChecked(items.HideChecked);
     modeItems[2]->setEnabled(items.HideEnabled);
+    chartMenus_->mi_incChartList->setEnabled(items.HeightEnabled);
+    chartMenus_->mi_decChartList->setEnabled(items.HeightEnabled);
     chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
     chartPage_->ListPanel()->SetListMode(mode);
     chartPage_->ListPanel()->RefillChartList();
@@ -554,17 +560,23 @@ void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
 void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
 {
     QListWidget* list = chartPage_->ChartList();
-    QListWidgetItem* row = nullptr;
-    for (int k = 0; k < list->count() && !row; ++k)
+    int position = -1;
+    for (int k = 0; k < list->count() && position < 0; ++k)
         if (list->item(k)->text().toInt() == chart)
-            row = list->item(k);
-    if (!row)
+            position = k;
+    if (position < 0)
         return;
-    list->scrollToItem(row, QAbstractItemView::EnsureVisible);
-    const QRect r = list->visualItemRect(row);
+    // A row outside the visible rows becomes the top row.
+    const QListWidgetItem* topItem = list->itemAt(1, 1);
+    const int top = topItem ? list->row(topItem) : 0;
+    const InPlaceEditRow place = PlaceInPlaceEditor(position, top, list->viewport()->height() / kListItemHeight);
+    if (place.TopRow != top)
+        list->scrollToItem(list->item(place.TopRow), QAbstractItemView::PositionAtTop);
+    const QRect r = list->visualItemRect(list->item(position));
     const ChartListPanel* panel = chartPage_->ListPanel();
     const QRect area(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(), panel->DescWidth(),
                      r.height());
+    editPosition_ = position;
     e_description->Start(chart, area, QString::fromStdString(charts_.Rec(chart).Description));
 }
 
@@ -572,7 +584,7 @@ void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& chart
 {
     Busy busy(*this);
     editingSeveral_ = true;
-    chartMenus_->mi_curves_edit_desc->setEnabled(false);
+    UpdateCommandStates(); // both edit-description items off while the editor is open
     const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
     const std::optional<QString> text = DescriptionEditor::EditDescription(
         this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
@@ -626,19 +638,31 @@ void TFrm_main_Lumidrax32::UpdateCommandStates()
 void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
 {
     ChartMenus& m = *chartMenus_;
-    m.mi_file_open->setEnabled(s.Open);
-    m.mi_file_close_selected->setEnabled(s.CloseSelected);
-    m.mi_file_close_all->setEnabled(s.CloseAll);
-    m.mi_save_selected->setEnabled(s.SaveSelected);
-    m.mi_save_all->setEnabled(s.SaveAll);
-    m.mi_file_saveas->setEnabled(s.SaveAs);
+    // A command whose work is not wired yet stays disabled whatever the state.
+    auto apply = [&m](QAction* a, bool enabled) { a->setEnabled(enabled && !m.Unbuilt.contains(a)); };
+    apply(m.mi_file_open, s.Open);
+    apply(m.mi_file_close_selected, s.CloseSelected);
+    apply(m.mi_file_close_all, s.CloseAll);
+    apply(m.mi_save_selected, s.SaveSelected);
+    apply(m.mi_save_all, s.SaveAll);
+    apply(m.mi_file_saveas, s.SaveAs);
     m.mi_file_close->setEnabled(s.CloseMenu);
     m.mi_file_save->setEnabled(s.SaveMenu);
+    apply(m.mi_file_print, s.Print);
+    apply(m.mi_edit_copy, s.CopyToClipboard);
+    apply(m.mi_curves_show, s.DisplaySelected);
+    apply(m.mi_curves_hide, s.HideSelected);
+    apply(m.mi_panels_refinfo, s.RefInfo);
+    apply(m.sb_filter, s.RefFilter);
+    m.mi_tools_filter->setEnabled(s.RefFilter && !m.Unbuilt.contains(m.sb_filter));
+    apply(m.mi_tools_refcolor, s.RefColor);
     m.mi_tools_width->setEnabled(s.LineWidth);
-    m.sb_width->setEnabled(s.LineWidth);
+    apply(m.sb_width, s.LineWidth);
     for (QAction* item : m.mi_width)
-        item->setEnabled(s.LineWidth);
-    m.mi_curves_edit_desc->setEnabled(s.EditDescription && !editingSeveral_);
+        apply(item, s.LineWidth);
+    apply(m.mi_curves_average, s.Average);
+    apply(m.mi_tools_dishide, s.DisplayHideToggle);
+    apply(m.mi_curves_edit_desc, s.EditDescription && !editingSeveral_);
     if (popupCurves_) {
         popupCurves_->SyncStates();
         popupCurves_->mi_curves_select_all->setEnabled(s.SelectAll);

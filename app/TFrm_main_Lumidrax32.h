@@ -67,6 +67,12 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void AfterChartsAdded();
     void RefreshChartView();
     void UpdateCommandStates();
+    // A mouse button released over the reference colour marker: the right
+    // button with Ctrl and Shift held opens the "Values" window of the
+    // reference chart. Returns true when it opened.
+    bool sh_refcolorMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // List position whose description is edited in place, -1 when none.
+    int DescriptionEditPosition() const { return editPosition_; }
 
     // Opens every name in PendingFiles as one batch.
     void OpenPendingFiles();
@@ -115,6 +121,12 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void EditSeveralDescriptions(const std::vector<int>& charts);
     void ApplyCommandStates(const ChartCommandStates& states);
     void mi_popup_width5Click(int width);
+    // Chart list commands (MainWindowChartList.cpp).
+    void ConnectChartListCommands();
+    void mi_incChartListClick();
+    void mi_decChartListClick();
+    void VSplitterMoved();
+    void PlaceDescriptionField();
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.
@@ -137,6 +149,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     DescriptionField* e_description = nullptr;
     ChartListPopup* popupCurves_ = nullptr;
     bool editingSeveral_ = false;
+    int editPosition_ = -1;
     InstanceChannel* instance_ = nullptr;
 
     QTimer Timer;

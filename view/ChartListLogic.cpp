@@ -1,5 +1,6 @@
 #include "ChartListLogic.h"
 
+#include "NumberText.h"
 #include "Utf8Text.h"
 
 #include <algorithm>
@@ -231,6 +232,153 @@ bool RefreshChartState(TMereni& charts)
     charts.ViewYMin = charts.FullYMin;
     charts.ViewYMax = charts.FullYMax;
     return true;
+}
+
+int ShowSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts)
+{
+    int shown = 0;
+    int last = 0;
+    for (int i : selectedCharts) {
+        if (charts.ShownCount >= kMaxShown)
+            break;
+        if (!IsChart(charts, i) || charts.Rec(i).Shown)
+            continue;
+        TJednoMereni& c = charts.Rec(i);
+        const int slot = charts.FirstFreeSlot();
+        if (slot < 1)
+            break;
+        charts.SlotFree[static_cast<std::size_t>(slot)] = false;
+        c.ColorSlot = slot;
+        c.Color = SlotColour(slot, charts.Scheme);
+        c.Shown = true;
+        ++charts.ShownCount;
+        ++shown;
+        last = i;
+    }
+    if (shown > 0 && charts.ShownCount == 1) {
+        SetReferenceChart(charts, last);
+        charts.ActiveIndex = charts.RefIndex;
+        charts.ActiveCursor = charts.RefCursor;
+        charts.ActiveCursorX = charts.RefCursorX;
+        charts.ActiveCursorY = charts.RefCursorY;
+    }
+    charts.ComputeFullRange(true);
+    return shown;
+}
+
+int HideSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts)
+{
+    int hidden = 0;
+    for (int i : selectedCharts) {
+        if (!IsChart(charts, i) || !charts.Rec(i).Shown)
+            continue;
+        charts.ReleaseColourSlot(i);
+        ++hidden;
+    }
+    if (IsChart(charts, charts.RefIndex) && !charts.Rec(charts.RefIndex).Shown)
+        SetReferenceChart(charts, 0);
+    if (IsChart(charts, charts.ActiveIndex) && !charts.Rec(charts.ActiveIndex).Shown) {
+        charts.ActiveIndex = 0;
+        charts.ActiveCursor = 0;
+    }
+    charts.ComputeFullRange(false);
+    return hidden;
+}
+
+bool ToggleShows(const TMereni& charts, const std::vector<int>& selectedCharts)
+{
+    bool anyShown = false;
+    bool anyHidden = false;
+    for (int i : selectedCharts) {
+        if (IsChart(charts, i))
+            (charts.Rec(i).Shown ? anyShown : anyHidden) = true;
+    }
+    if (!anyHidden)
+        return false;
+    if (!anyShown)
+        return true;
+    return charts.ShownCount < kMaxShown;
+}
+
+bool ToggleSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts)
+{
+    const bool show = ToggleShows(charts, selectedCharts);
+    if (show)
+        ShowSelectedCharts(charts, selectedCharts);
+    else
+        HideSelectedCharts(charts, selectedCharts);
+    return show;
+}
+
+ListHeightStep IncreaseListHeight(int plotHeight, int listHeight)
+{
+    if (plotHeight >= 101)
+        return {listHeight + kListItemHeight, true};
+    return {listHeight, false};
+}
+
+ListHeightStep DecreaseListHeight(int listHeight)
+{
+    if (listHeight >= 41)
+        return {listHeight - kListItemHeight, true};
+    return {listHeight, false};
+}
+
+InPlaceEditRow PlaceInPlaceEditor(int row, int topRow, int visibleRows)
+{
+    InPlaceEditRow out;
+    out.TopRow = topRow;
+    if (row < topRow || row > topRow + std::max(visibleRows, 1) - 1)
+        out.TopRow = row;
+    out.Y = (row - out.TopRow) * kListItemHeight;
+    return out;
+}
+
+std::string StatusBitsText(int value)
+{
+    std::string out;
+    long long rest = value;
+    for (int bit = 128; bit >= 2; bit /= 2) {
+        if (rest >= bit) {
+            out += '1';
+            rest -= bit;
+        } else {
+            out += '0';
+        }
+    }
+    return out + std::to_string(rest) + " (" + std::to_string(value) + ")";
+}
+
+std::vector<ValueRow> ChartValueRows(const TJednoMereni& c)
+{
+    auto i = [](long long v) { return std::to_string(v); };
+    auto g = [](long double v) { return FormatGeneral(v); };
+    return {
+        {"Interval", i(c.Interval)},
+        {"Velocity", g(c.Velocity)},
+        {"Impedance", i(c.Impedance)},
+        {"Noise", i(c.Noise)},
+        {"DC", i(c.DC)},
+        {"Filter", i(c.Filter)},
+        {"Pozice0X", i(c.Pozice0X)},
+        {"FilterPost", i(c.FilterPost)},
+        {"Pozice0Y", i(c.Pozice0Y)},
+        {"NegEdge", i(c.NegEdge)},
+        {"StatusIDX", StatusBitsText(c.StatusIDX)},
+        {"DCResistance", i(c.DCResistance)},
+        {"DCVoltage", i(c.DCVoltage)},
+        {"DatumCas", c.DatumCas},
+        {"SeriePrvni", i(c.SeriePrvni)},
+        {"SeriePosledni", i(c.SeriePosledni)},
+        {"SerialNumber", i(c.SerialNumber)},
+        {"DCResistanceSingle", g(c.DCResistanceSingle)},
+        {"DCVoltageSingle", g(c.DCVoltageSingle)},
+        {"Pozice0YSingle", g(c.Pozice0YSingle)},
+        {"VerzeVKR", c.VerzeVKR},
+        {"Index", i(c.Index)},
+        {"DCVoltageStr", c.DCVoltageStr},
+        {"DCResistStr", c.DCResistStr},
+    };
 }
 
 } // namespace lumidrax

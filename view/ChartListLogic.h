@@ -142,4 +142,60 @@ void ActiveFollowsReference(TMereni& charts);
 // chart is left.
 bool RefreshChartState(TMereni& charts);
 
+// Show selected charts: every selected hidden chart takes the lowest free
+// colour slot k (colour of slot k) and is drawn, as long as fewer than ten
+// are drawn. With exactly one chart drawn afterwards, the last one shown
+// becomes the reference and the active chart. The full extent is
+// recomputed (the view is set to it when one chart is drawn). Returns the
+// number of charts shown.
+int ShowSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
+// Hide selected charts: every selected drawn chart frees its colour slot and
+// turns white with slot 0. A reference or active chart no longer drawn is
+// cleared (its cursor with it). The full extent is recomputed. Returns the
+// number of charts hidden.
+int HideSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
+// The display/hide toggle: true = show the selection, false = hide it. Hides
+// when every selected chart is drawn (or nothing is selected), shows when
+// every one is hidden; a mixed selection is shown while fewer than ten
+// charts are drawn, otherwise hidden.
+bool ToggleShows(const TMereni& charts, const std::vector<int>& selectedCharts);
+// Runs the toggle; returns true when it showed.
+bool ToggleSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
+
+// One step of the list height commands.
+struct ListHeightStep {
+    int Height = 0;           // the list's new height
+    bool Changed = false;     // false: the command only disables itself
+    // Changed: the opposite command becomes enabled; not changed: this
+    // command becomes disabled.
+};
+inline constexpr int kListItemHeight = 16;
+// "&Increase Height": grows by one item while the plot is at least 101 high.
+ListHeightStep IncreaseListHeight(int plotHeight, int listHeight);
+// "&Decrease Height": shrinks by one item while the list is at least 41 high.
+ListHeightStep DecreaseListHeight(int listHeight);
+// The splitter accepts a list height only above 20 pixels.
+inline constexpr int kMinListHeight = 21;
+
+// The in-place description field's row: the top row the list scrolls to so
+// that row p is visible (p above the top row or below the last fully
+// visible row becomes the top row), and the field's y offset within the
+// rows area.
+struct InPlaceEditRow {
+    int TopRow = 0;
+    int Y = 0; // (p - top row) x 16
+};
+InPlaceEditRow PlaceInPlaceEditor(int row, int topRow, int visibleRows);
+
+// The rows of the "Values" window for one chart: 24 pairs of label and
+// value.
+struct ValueRow {
+    std::string Label;
+    std::string Value;
+};
+std::vector<ValueRow> ChartValueRows(const TJednoMereni& chart);
+// The status bits 128, 64, .., 2 as "1"/"0" (each set bit subtracted), the
+// decimal remainder, then " (" value ")": 5 reads "00000101 (5)".
+std::string StatusBitsText(int value);
+
 } // namespace lumidrax

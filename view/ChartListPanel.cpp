@@ -115,6 +115,7 @@ void ChartListPanel::SectionResized()
     // horizontal scroll extent.
     list_->doItemsLayout();
     RepaintList();
+    emit columnsResized();
 }
 
 std::vector<int> ChartListPanel::SelectedCharts() const
@@ -240,6 +241,44 @@ void ChartListPanel::SelectAllCharts()
     list_->selectAll();
     filling_ = false;
     SyncFromList();
+}
+
+void ChartListPanel::ShowSelected()
+{
+    if (!charts_)
+        return;
+    ShowSelectedCharts(*charts_, SelectedCharts());
+    AfterVisibilityChange();
+}
+
+void ChartListPanel::HideSelected()
+{
+    if (!charts_)
+        return;
+    HideSelectedCharts(*charts_, SelectedCharts());
+    AfterVisibilityChange();
+}
+
+void ChartListPanel::ToggleSelected()
+{
+    if (!charts_)
+        return;
+    ToggleSelectedCharts(*charts_, SelectedCharts());
+    AfterVisibilityChange();
+}
+
+void ChartListPanel::AfterVisibilityChange()
+{
+    emit activeInfoNeeded();
+    emit refInfoNeeded(false);
+    emit zoomControlsNeeded();
+    // Mode 1 lists only drawn charts: the rows change.
+    if (mode_ == kListModeDisplayed)
+        RefillChartList();
+    RepaintList();
+    emit curvesChanged();
+    emit viewChanged();
+    UpdateCommandStates();
 }
 
 void ChartListPanel::RepaintList()

@@ -93,6 +93,13 @@ public:
     void SelectAllCharts();
     // Redraws the rows without rebuilding them.
     void RepaintList();
+    // "Display Selected Chart(s)", "Hide Selected Chart(s)" and the
+    // display/hide toggle on the selected charts; then the read-outs, zoom
+    // controls, list (repainted, or refilled in mode 1), plot and command
+    // states follow.
+    void ShowSelected();
+    void HideSelected();
+    void ToggleSelected();
 
 signals:
     void commandStatesChanged(const lumidrax::ChartCommandStates& states);
@@ -101,10 +108,13 @@ signals:
     void zoomControlsNeeded();             // UpdateZoomControls
     void viewChanged();                    // the plot has to be repainted
     void chartsEmptied();
+    void curvesChanged();                  // charts were shown or hidden
+    void columnsResized();                 // the header's sections moved
 
 private:
     void SectionResized();
     void SelectionChanged();
+    void AfterVisibilityChange();
 
     TMereni* charts_ = nullptr;
     int mode_ = kListModeAll;

@@ -17,7 +17,8 @@ endif()
 # pieces the main window is built from.
 if(TARGET lumidrax_chartlist)
   find_package(Qt6 REQUIRED COMPONENTS Test)
-  add_executable(chartlist_tests ${CMAKE_CURRENT_LIST_DIR}/ChartListLogicTest.cpp)
+  add_executable(chartlist_tests ${CMAKE_CURRENT_LIST_DIR}/ChartListLogicTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ChartListCommandTableTest.cpp)
   target_link_libraries(chartlist_tests PRIVATE lumidrax_chartlist lumidrax_testsupport GTest::gtest_main)
   gtest_discover_tests(chartlist_tests DISCOVERY_MODE PRE_TEST)
 

@@ -1,0 +1,108 @@
+// The main window's chart list commands: show / hide / toggle, the list
+// height and its splitter, the in-place description field's place and the
+// "Values" window.
+
+#include "TFrm_main_Lumidrax32.h"
+
+#include "ChartListPanel.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
+#include "DescriptionField.h"
+#include "ValuesWindow.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QSplitter>
+
+namespace lumidrax {
+
+void TFrm_main_Lumidrax32::ConnectChartListCommands()
+{
+    ChartMenus& m = *chartMenus_;
+    ChartListPanel* list = chartPage_->ListPanel();
+    connect(m.mi_curves_show, &QAction::triggered, this, [this, list] {
+        if (chartMenus_->mi_curves_show->isEnabled())
+            list->ShowSelected();
+    });
+    connect(m.mi_curves_hide, &QAction::triggered, this, [this, list] {
+        if (chartMenus_->mi_curves_hide->isEnabled())
+            list->HideSelected();
+    });
+    connect(m.mi_tools_dishide, &QAction::triggered, this, [this, list] {
+        if (chartMenus_->mi_tools_dishide->isEnabled())
+            list->ToggleSelected();
+    });
+    connect(list, &ChartListPanel::curvesChanged, this, [this] {
+        chartPage_->View()->InvalidateCurves();
+        update();
+    });
+    connect(list, &ChartListPanel::columnsResized, this, &TFrm_main_Lumidrax32::PlaceDescriptionField);
+    connect(m.mi_incChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_incChartListClick);
+    connect(m.mi_decChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_decChartListClick);
+    connect(chartPage_->Splitter(), &QSplitter::splitterMoved, this, &TFrm_main_Lumidrax32::VSplitterMoved);
+    for (QAction* a :
+         {m.mi_curves_show, m.mi_curves_hide, m.mi_tools_dishide, m.mi_incChartList, m.mi_decChartList})
+        m.Unbuilt.removeAll(a);
+}
+
+void TFrm_main_Lumidrax32::mi_incChartListClick()
+{
+    if (settings_.ChartListMode == kListModeHidden)
+        return;
+    const ListHeightStep step = IncreaseListHeight(chartPage_->View()->height(), chartPage_->ListHeight());
+    if (!step.Changed) {
+        chartMenus_->mi_incChartList->setEnabled(false);
+        return;
+    }
+    chartPage_->SetListHeight(step.Height);
+    settings_.ChartListHeight = chartPage_->ListHeight();
+    chartMenus_->mi_decChartList->setEnabled(true);
+}
+
+void TFrm_main_Lumidrax32::mi_decChartListClick()
+{
+    if (settings_.ChartListMode == kListModeHidden)
+        return;
+    const ListHeightStep step = DecreaseListHeight(chartPage_->ListHeight());
+    if (!step.Changed) {
+        chartMenus_->mi_decChartList->setEnabled(false);
+        return;
+    }
+    chartPage_->SetListHeight(step.Height);
+    settings_.ChartListHeight = chartPage_->ListHeight();
+    chartMenus_->mi_incChartList->setEnabled(true);
+}
+
+void TFrm_main_Lumidrax32::VSplitterMoved()
+{
+    if (chartPage_->ListHeight() > 0)
+        settings_.ChartListHeight = chartPage_->ListHeight();
+}
+
+void TFrm_main_Lumidrax32::PlaceDescriptionField()
+{
+    if (!e_description || !e_description->Editing())
+        return;
+    QListWidget* list = chartPage_->ChartList();
+    if (editPosition_ < 0 || editPosition_ >= list->count())
+        return;
+    const QRect r = list->visualItemRect(list->item(editPosition_));
+    const ChartListPanel* panel = chartPage_->ListPanel();
+    e_description->setGeometry(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(),
+                               panel->DescWidth(), r.height());
+}
+
+bool TFrm_main_Lumidrax32::sh_refcolorMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::KeyboardModifiers both = Qt::ControlModifier | Qt::ShiftModifier;
+    if (button != Qt::RightButton || (modifiers & both) != both)
+        return false;
+    if (charts_.RefIndex < 1 || charts_.RefIndex > charts_.Count)
+        return false;
+    ValuesWindow::ShowValues(this, charts_.Rec(charts_.RefIndex));
+    return true;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,313 @@
+// Showing and hiding charts with their colour slots, the list height steps,
+// the in-place field's row, the "Values" rows and every row of the command
+// enabling table, without a window.
+
+#include "ChartListLogic.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace lumidrax {
+namespace {
+
+// A chart of 101 samples 0,2 m apart, level = sample number; `shown` as
+// loading leaves it (the first ten loaded are drawn).
+TJednoMereni& Add(TMereni& m, const std::string& file = "")
+{
+    TJednoMereni c;
+    c.Interval = 2000;
+    c.Velocity = 0.66L;
+    c.Pozice0X = 1;
+    c.FilterPost = 1;
+    c.FileName = file;
+    c.Saved = !file.empty();
+    std::vector<long double> s;
+    for (int k = 1; k <= 101; ++k)
+        s.push_back(k);
+    c.SetSamples(s);
+    return m.AppendRecord(std::move(c));
+}
+
+TMereni WithCharts(int n)
+{
+    TMereni m;
+    for (int i = 1; i <= n; ++i)
+        Add(m, "/c" + std::to_string(i) + ".ndt");
+    return m;
+}
+
+std::vector<int> Slots(const TMereni& m)
+{
+    std::vector<int> out;
+    for (int i = 1; i <= m.Count; ++i)
+        out.push_back(m.Rec(i).ColorSlot);
+    return out;
+}
+
+TEST(ChartVisibility, HidingFreesTheSlotAndShowingTakesTheLowestFreeOne)
+{
+    TMereni m = WithCharts(12);
+    ASSERT_EQ(Slots(m), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0}));
+
+    EXPECT_EQ(HideSelectedCharts(m, {3, 7, 11}), 2); // 11 was hidden already
+    EXPECT_EQ(m.ShownCount, 8);
+    EXPECT_EQ(m.Rec(3).Color, kWhite);
+    EXPECT_FALSE(m.Rec(7).Shown);
+    EXPECT_TRUE(m.SlotFree[3] && m.SlotFree[7]);
+
+    // Chart 12 takes slot 3 (the lowest free), chart 11 slot 7.
+    EXPECT_EQ(ShowSelectedCharts(m, {12, 11}), 2);
+    EXPECT_EQ(Slots(m), (std::vector<int>{1, 2, 0, 4, 5, 6, 0, 8, 9, 10, 7, 3}));
+    EXPECT_EQ(m.Rec(12).Color, SlotColour(3, m.Scheme));
+    EXPECT_EQ(m.Rec(11).Color, SlotColour(7, m.Scheme));
+    EXPECT_EQ(m.ShownCount, 10);
+
+    // An eleventh chart is not shown; nothing else changes.
+    EXPECT_EQ(ShowSelectedCharts(m, {3, 7}), 0);
+    EXPECT_FALSE(m.Rec(3).Shown);
+    EXPECT_EQ(m.ShownCount, 10);
+
+    // The dark scheme gives a newly shown chart that scheme's slot colour.
+    HideSelectedCharts(m, {1});
+    m.Scheme = ColourScheme::Dark;
+    ShowSelectedCharts(m, {3});
+    EXPECT_EQ(m.Rec(3).ColorSlot, 1);
+    EXPECT_EQ(m.Rec(3).Color, SlotColour(1, ColourScheme::Dark));
+}
+
+TEST(ChartVisibility, TheOnlyShownChartBecomesReferenceAndActiveAndHidingClearsThem)
+{
+    TMereni m = WithCharts(3);
+    HideSelectedCharts(m, {1, 2, 3});
+    EXPECT_EQ(m.ShownCount, 0);
+    EXPECT_EQ(m.RefIndex, 0);
+    EXPECT_EQ(m.ActiveIndex, 0);
+
+    ShowSelectedCharts(m, {2});
+    EXPECT_EQ(m.RefIndex, 2);
+    EXPECT_EQ(m.ActiveIndex, 2);
+    EXPECT_EQ(m.ActiveCursor, m.RefCursor);
+    EXPECT_GE(m.RefCursor, 1);
+    // With one chart drawn the view is its range (with the margins).
+    EXPECT_TRUE(m.ViewIsFull());
+    EXPECT_LT(m.ViewXMin, m.Rec(2).XStart);
+    EXPECT_GT(m.ViewXMax, m.Rec(2).XEnd);
+
+    // A second chart shown leaves the reference where it was.
+    ShowSelectedCharts(m, {3});
+    EXPECT_EQ(m.RefIndex, 2);
+
+    // Hiding the reference clears it; the active chart 2 goes with it.
+    HideSelectedCharts(m, {2});
+    EXPECT_EQ(m.RefIndex, 0);
+    EXPECT_EQ(m.RefCursor, 0);
+    EXPECT_EQ(m.ActiveIndex, 0);
+    // Hiding a chart that is neither keeps both.
+    ShowSelectedCharts(m, {1});
+    m.SetReference(3);
+    m.ActiveIndex = 3;
+    HideSelectedCharts(m, {1});
+    EXPECT_EQ(m.RefIndex, 3);
+    EXPECT_EQ(m.ActiveIndex, 3);
+}
+
+TEST(ChartVisibility, ToggleHidesShowsAndDecidesAMixedSelectionByTheCount)
+{
+    TMereni m = WithCharts(12); // 1..10 drawn, 11 and 12 hidden
+    EXPECT_FALSE(ToggleShows(m, {}));
+    EXPECT_FALSE(ToggleShows(m, {1, 2}));
+    EXPECT_TRUE(ToggleShows(m, {11, 12}));
+    // Mixed with ten drawn: hide.
+    EXPECT_FALSE(ToggleSelectedCharts(m, {1, 11}));
+    EXPECT_FALSE(m.Rec(1).Shown);
+    EXPECT_FALSE(m.Rec(11).Shown);
+    EXPECT_EQ(m.ShownCount, 9);
+    // Mixed with nine drawn: show; chart 1 takes the freed slot 1, chart 2
+    // stays drawn.
+    EXPECT_TRUE(ToggleSelectedCharts(m, {1, 2}));
+    EXPECT_TRUE(m.Rec(1).Shown);
+    EXPECT_EQ(m.Rec(1).ColorSlot, 1);
+    EXPECT_TRUE(m.Rec(2).Shown);
+    // A hidden selection is shown, here with ten drawn: nothing changes.
+    EXPECT_TRUE(ToggleSelectedCharts(m, {11, 12}));
+    EXPECT_EQ(m.ShownCount, 10);
+    EXPECT_FALSE(m.Rec(11).Shown);
+}
+
+TEST(ChartListHeight, StepsByOneItemWithinThePlotAndListLimits)
+{
+    EXPECT_EQ(IncreaseListHeight(101, 80).Height, 96);
+    EXPECT_TRUE(IncreaseListHeight(101, 80).Changed);
+    EXPECT_FALSE(IncreaseListHeight(100, 80).Changed);
+    EXPECT_EQ(IncreaseListHeight(100, 80).Height, 80);
+    EXPECT_EQ(DecreaseListHeight(41).Height, 25);
+    EXPECT_TRUE(DecreaseListHeight(41).Changed);
+    EXPECT_FALSE(DecreaseListHeight(40).Changed);
+    // Never below what the splitter accepts.
+    EXPECT_GE(DecreaseListHeight(41).Height, kMinListHeight);
+}
+
+TEST(ChartListHeight, InPlaceFieldRowScrollsARowOutOfSightToTheTop)
+{
+    // Rows 5..9 visible.
+    EXPECT_EQ(PlaceInPlaceEditor(7, 5, 5).TopRow, 5);
+    EXPECT_EQ(PlaceInPlaceEditor(7, 5, 5).Y, 32);
+    EXPECT_EQ(PlaceInPlaceEditor(9, 5, 5).TopRow, 5);
+    EXPECT_EQ(PlaceInPlaceEditor(10, 5, 5).TopRow, 10);
+    EXPECT_EQ(PlaceInPlaceEditor(10, 5, 5).Y, 0);
+    EXPECT_EQ(PlaceInPlaceEditor(2, 5, 5).TopRow, 2);
+    // A list too low for one full row still shows the edited row on top.
+    EXPECT_EQ(PlaceInPlaceEditor(3, 0, 0).TopRow, 3);
+}
+
+TEST(ValuesWindowRows, ListEveryFieldWithStatusBits)
+{
+    EXPECT_EQ(StatusBitsText(5), "00000101 (5)");
+    EXPECT_EQ(StatusBitsText(0), "00000000 (0)");
+    EXPECT_EQ(StatusBitsText(255), "11111111 (255)");
+    EXPECT_EQ(StatusBitsText(130), "10000010 (130)");
+    // Beyond one byte the remainder keeps the rest of the value.
+    EXPECT_EQ(StatusBitsText(300), "111111146 (300)");
+
+    TJednoMereni c;
+    c.Interval = 2000;
+    c.Velocity = 0.66L;
+    c.StatusIDX = 5;
+    c.DatumCas = "08.12.2026 12:00:00";
+    c.DCVoltageSingle = 1.5f;
+    c.VerzeVKR = "VKR103";
+    c.Index = 4;
+    c.DCResistStr = "R > 20 MOhm";
+    const std::vector<ValueRow> rows = ChartValueRows(c);
+    ASSERT_EQ(rows.size(), 24u);
+    const char* labels[24] = {
+        "Interval",      "Velocity",     "Impedance",          "Noise",           "DC",
+        "Filter",        "Pozice0X",     "FilterPost",         "Pozice0Y",        "NegEdge",
+        "StatusIDX",     "DCResistance", "DCVoltage",          "DatumCas",        "SeriePrvni",
+        "SeriePosledni", "SerialNumber", "DCResistanceSingle", "DCVoltageSingle", "Pozice0YSingle",
+        "VerzeVKR",      "Index",        "DCVoltageStr",       "DCResistStr"};
+    for (int r = 0; r < 24; ++r)
+        EXPECT_EQ(rows[static_cast<std::size_t>(r)].Label, labels[r]) << r;
+    EXPECT_EQ(rows[0].Value, "2000");
+    EXPECT_EQ(rows[1].Value, "0,66");
+    EXPECT_EQ(rows[10].Value, "00000101 (5)");
+    EXPECT_EQ(rows[13].Value, "08.12.2026 12:00:00");
+    EXPECT_EQ(rows[18].Value, "1,5");
+    EXPECT_EQ(rows[20].Value, "VKR103");
+    EXPECT_EQ(rows[21].Value, "4");
+    EXPECT_EQ(rows[23].Value, "R > 20 MOhm");
+}
+
+// One row of the enabling table: a situation in which the command is
+// enabled and one, as close as possible, in which it is not.
+struct Situation {
+    TMereni Charts;
+    std::vector<int> Selected;
+    int Items = 0;
+};
+struct TableRow {
+    const char* Command;
+    bool ChartCommandStates::*State;
+    std::function<void(Situation&)> Enabled;
+    std::function<void(Situation&)> Disabled;
+};
+
+void Loaded(Situation& s, int n)
+{
+    s.Charts = WithCharts(n);
+    s.Items = n;
+}
+
+TEST(ChartCommandTable, EveryCommandFollowsItsRow)
+{
+    using S = ChartCommandStates;
+    const std::vector<TableRow> table = {
+        {"Open", &S::Open, [](Situation& s) { Loaded(s, 998); }, [](Situation& s) { Loaded(s, 999); }},
+        {"close selected", &S::CloseSelected, [](Situation& s) { Loaded(s, 2), s.Selected = {2}; },
+         [](Situation& s) { Loaded(s, 2); }},
+        {"close all", &S::CloseAll, [](Situation& s) { Loaded(s, 1); }, [](Situation& s) { Loaded(s, 0); }},
+        {"save selected", &S::SaveSelected, [](Situation& s) { Loaded(s, 2), s.Selected = {1}; },
+         [](Situation& s) { Loaded(s, 2); }},
+        {"save all", &S::SaveAll,
+         [](Situation& s) {
+             Loaded(s, 2);
+             s.Charts.Rec(2).FileName.clear();
+             s.Charts.Rec(2).AutoFileName = "/data/auto.ndt";
+         },
+         [](Situation& s) {
+             Loaded(s, 2);
+             s.Charts.Rec(2).FileName.clear();
+         }},
+        {"save all (nothing loaded)", &S::SaveAll, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 0); }},
+        {"save as", &S::SaveAs, [](Situation& s) { Loaded(s, 2), s.Selected = {2}; },
+         [](Situation& s) {
+             Loaded(s, 2), s.Selected = {1, 2};
+         }},
+        {"print", &S::Print, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 1), HideSelectedCharts(s.Charts, {1}); }},
+        {"copy", &S::CopyToClipboard, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 1), HideSelectedCharts(s.Charts, {1}); }},
+        {"display selected", &S::DisplaySelected,
+         [](Situation& s) {
+             Loaded(s, 10), HideSelectedCharts(s.Charts, {4}), s.Selected = {3, 4};
+         },
+         [](Situation& s) {
+             Loaded(s, 11), s.Selected = {3, 11};
+         }}, // ten drawn
+        {"display selected (none hidden)", &S::DisplaySelected,
+         [](Situation& s) { Loaded(s, 2), HideSelectedCharts(s.Charts, {2}), s.Selected = {2}; },
+         [](Situation& s) { Loaded(s, 2), s.Selected = {2}; }},
+        {"hide selected", &S::HideSelected,
+         [](Situation& s) {
+             Loaded(s, 11), s.Selected = {11, 1};
+         },
+         [](Situation& s) { Loaded(s, 11), s.Selected = {11}; }},
+        {"ref info", &S::RefInfo, [](Situation& s) { Loaded(s, 1), s.Charts.SetReference(1); },
+         [](Situation& s) { Loaded(s, 1), s.Charts.RefIndex = 0; }},
+        {"ref filter", &S::RefFilter, [](Situation& s) { Loaded(s, 1), s.Charts.SetReference(1); },
+         [](Situation& s) { Loaded(s, 1), s.Charts.SetReference(1), s.Charts.Rec(1).FilterPost = 2; }},
+        {"ref filter (no reference)", &S::RefFilter,
+         [](Situation& s) { Loaded(s, 1), s.Charts.SetReference(1); },
+         [](Situation& s) { Loaded(s, 1), s.Charts.RefIndex = 0; }},
+        {"ref colour", &S::RefColor, [](Situation& s) { Loaded(s, 1), s.Charts.SetReference(1); },
+         [](Situation& s) { Loaded(s, 1), s.Charts.RefIndex = 0; }},
+        {"line width", &S::LineWidth, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 1), HideSelectedCharts(s.Charts, {1}); }},
+        {"select all", &S::SelectAll,
+         [](Situation& s) {
+             Loaded(s, 3), s.Selected = {1, 2};
+         },
+         [](Situation& s) {
+             Loaded(s, 3), s.Selected = {1, 2, 3};
+         }},
+        {"average", &S::Average,
+         [](Situation& s) {
+             Loaded(s, 3), s.Selected = {1, 3};
+         },
+         [](Situation& s) { Loaded(s, 3), s.Selected = {3}; }},
+        {"toggle", &S::DisplayHideToggle, [](Situation& s) { Loaded(s, 2), s.Selected = {2}; },
+         [](Situation& s) { Loaded(s, 2); }},
+        {"edit description", &S::EditDescription, [](Situation& s) { Loaded(s, 2), s.Selected = {2}; },
+         [](Situation& s) { Loaded(s, 2); }},
+        {"File > Close", &S::CloseMenu, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 0); }},
+        {"File > Save (selected)", &S::SaveMenu,
+         [](Situation& s) { Loaded(s, 1), s.Charts.Rec(1).FileName.clear(), s.Selected = {1}; },
+         [](Situation& s) { Loaded(s, 1), s.Charts.Rec(1).FileName.clear(); }},
+        {"File > Save (all)", &S::SaveMenu, [](Situation& s) { Loaded(s, 1); },
+         [](Situation& s) { Loaded(s, 0); }},
+    };
+    for (const TableRow& row : table) {
+        Situation on;
+        row.Enabled(on);
+        Situation off;
+        row.Disabled(off);
+        EXPECT_TRUE(ComputeCommandStates(on.Charts, on.Selected, on.Items).*row.State) << row.Command;
+        EXPECT_FALSE(ComputeCommandStates(off.Charts, off.Selected, off.Items).*row.State) << row.Command;
+    }
+}
+
+} // namespace
+} // namespace lumidrax

@@ -5,6 +5,7 @@
 #include "ChartListPanel.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
+#include "ToolBarLook.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "DescriptionEditor.h"
@@ -78,6 +79,7 @@ void TFrm_main_Lumidrax32::FormCreate()
 
     // Menus: both menu bars live in one container; the page shows one.
     chartMenus_ = new ChartMenus(this);
+    ApplyToolBarLook(*chartMenus_);
     reportMenus_ = new ReportMenus(this);
     auto* menus = new QWidget(this);
     auto* menuLayout = new QVBoxLayout(menus);

@@ -87,8 +87,9 @@ TEST(ChartFile, VKR104DateWithoutOneBlankStillGives23Tokens)
         TMereni m;
         ASSERT_EQ(LoadText(m, dir, "d" + std::to_string(date.size()) + ".ndt", ChartFileText(c)), 1);
         EXPECT_EQ(m.Rec(1).Index, 17) << date;
-        if (date.find(' ') == std::string::npos && !date.empty())
+        if (date.find(' ') == std::string::npos && !date.empty()) {
             EXPECT_EQ(m.Rec(1).DatumCas, date);
+        }
         EXPECT_EQ(ChartFileText(m.Rec(1)), ChartFileText(c)) << "written again unchanged";
     }
 }

@@ -95,12 +95,14 @@ TEST_F(TwoCharts, ScreenshotShowsBothCurveColoursAndTheAxisLabels)
             const StripLabel& l = layout.Labels[i];
             const auto value = ParseDecimal(l.Text);
             ASSERT_TRUE(value.has_value()) << l.Text;
-            if (ticks.Decimals > 0)
+            if (ticks.Decimals > 0) {
                 EXPECT_NE(l.Text.find(','), std::string::npos) << l.Text;
-            if (i > 0)
+            }
+            if (i > 0) {
                 EXPECT_NEAR(static_cast<double>(*value - previous), static_cast<double>(ticks.MajorStep),
                             1e-9)
                     << l.Text;
+            }
             previous = *value;
             const QRect box(origin + QPoint(l.X, l.Y),
                             QSize(fm.horizontalAdvance(QString::fromStdString(l.Text)), fm.height()));
@@ -294,8 +296,9 @@ TEST_F(DotChart, DegenerateViewsPaintAFrameInsteadOfHangingOrCrashing)
         const ChartRenderer r(ChartViewState::ForPage(charts, 300, 200, Palette(false)));
         const QImage page = r.RenderPage();
         EXPECT_EQ(page.size(), QSize(300, 200));
-        if (!r.HasCurves())
+        if (!r.HasCurves()) {
             EXPECT_EQ(page.pixel(49, 0) | 0xFF000000, 0xFF0000FF) << static_cast<double>(w[0]);
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "DescriptionField.h"
+#include "MouseReleaseHook.h"
 #include "ValuesWindow.h"
 
 #include <QAction>

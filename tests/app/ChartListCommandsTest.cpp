@@ -463,3 +463,30 @@ TEST(ChartListCommands, ValuesWindowOpensOnlyWithCtrlShiftRightButtonAndAReferen
 
 } // namespace
 } // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST(ChartListCommands, CtrlShiftRightReleaseOnTheReferenceMarkerOpensValues)
+{
+    ListViewer v(1);
+    START(v);
+    auto* marker = v.w->findChild<QWidget*>("sh_refcolor");
+    if (!marker)
+        GTEST_SKIP() << "this build's chart page has no reference colour marker";
+    v.ClickRow(0);
+    ASSERT_EQ(v.Charts().RefIndex, 1);
+    QString title;
+    QTimer::singleShot(0, v.w.get(), [&] {
+        if (QWidget* window = QApplication::activeModalWidget()) {
+            title = window->windowTitle();
+            window->close();
+        }
+    });
+    QTest::mouseRelease(marker, Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier,
+                        marker->rect().center());
+    EXPECT_EQ(title, "Values");
+}
+
+} // namespace
+} // namespace lumidrax

@@ -43,6 +43,12 @@ void TFrm_main_Lumidrax32::ConnectChartListCommands()
     connect(m.mi_incChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_incChartListClick);
     connect(m.mi_decChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_decChartListClick);
     connect(chartPage_->Splitter(), &QSplitter::splitterMoved, this, &TFrm_main_Lumidrax32::VSplitterMoved);
+    // The reference colour marker of the reference information, when the
+    // page has one.
+    if (auto* marker = findChild<QWidget*>("sh_refcolor"))
+        new MouseReleaseHook(marker, [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+            sh_refcolorMouseUp(button, modifiers);
+        });
     for (QAction* a :
          {m.mi_curves_show, m.mi_curves_hide, m.mi_tools_dishide, m.mi_incChartList, m.mi_decChartList})
         m.Unbuilt.removeAll(a);

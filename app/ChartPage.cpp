@@ -2,6 +2,7 @@
 
 #include "ChartListPanel.h"
 #include "ChartViewPanel.h"
+#include "CursorReadoutPanels.h"
 
 #include <QListWidget>
 #include <QSplitter>
@@ -27,6 +28,9 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     splitter_->setStretchFactor(1, 0);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    readouts_ = new CursorReadoutPanels(this);
+    layout->addWidget(readouts_);
     layout->addWidget(splitter_);
 }
 

@@ -80,7 +80,8 @@ void ConnectCursors(ChartPage& page, TMereni& charts, QAction* refInfoItem)
         if (select && charts.RefIndex > 0)
             SelectOnlyInList(*list, charts.RefIndex);
     });
-    QObject::connect(list, &ChartListPanel::activeInfoNeeded, readouts, &CursorReadoutPanels::UpdateActiveInfo);
+    QObject::connect(list, &ChartListPanel::activeInfoNeeded, readouts,
+                     &CursorReadoutPanels::UpdateActiveInfo);
     QObject::connect(list, &ChartListPanel::viewChanged, readouts, &CursorReadoutPanels::UpdateAll);
 
     if (refInfoItem != nullptr) {

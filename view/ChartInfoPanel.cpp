@@ -64,10 +64,9 @@ ChartInfoPanel::ChartInfoPanel(Kind kind, QWidget* parent) : QWidget(parent)
 
 void ChartInfoPanel::Show(const ChartInfoTexts& t)
 {
-    const std::array<const std::string*, kFields> texts = {&t.CurveNo, &t.Impedance, &t.Velocity,
-                                                           &t.Noise,   &t.DC,        &t.Filter,
-                                                           &t.Edge,    &t.Voltage,   &t.Resistance,
-                                                           &t.DateTime};
+    const std::array<const std::string*, kFields> texts = {
+        &t.CurveNo, &t.Impedance, &t.Velocity, &t.Noise,      &t.DC,
+        &t.Filter,  &t.Edge,      &t.Voltage,  &t.Resistance, &t.DateTime};
     for (std::size_t f = 0; f < texts.size(); ++f)
         values_[f]->setText(QString::fromStdString(*texts[f]));
     if (t.Marker) {

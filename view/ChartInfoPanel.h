@@ -21,7 +21,19 @@ class ChartInfoPanel : public QWidget {
     Q_OBJECT
   public:
     enum class Kind { Active, Reference };
-    enum Field { CurveNo, Impedance, Velocity, Noise, DC, Filter, Edge, Voltage, Resistance, DateTime, kFields };
+    enum Field {
+        CurveNo,
+        Impedance,
+        Velocity,
+        Noise,
+        DC,
+        Filter,
+        Edge,
+        Voltage,
+        Resistance,
+        DateTime,
+        kFields
+    };
 
     explicit ChartInfoPanel(Kind kind, QWidget* parent = nullptr);
 

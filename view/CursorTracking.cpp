@@ -168,8 +168,7 @@ CursorListFollow TrackCursorDense(TMereni& charts, long double x, long double y)
     return {active};
 }
 
-CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, long double x,
-                                   long double y)
+CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, long double x, long double y)
 {
     const long double px = view.ValueToPixel(Axis::X, x);
     const long double py = view.ValueToPixel(Axis::Y, y);

@@ -41,8 +41,7 @@ CursorListFollow TrackCursorDense(TMereni& charts, long double x, long double y)
 // whose distance is in the view's distance range counts, whatever its level;
 // the reference chart wins ties, then the higher index. No dot in range: no
 // active chart.
-CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, long double x,
-                                   long double y);
+CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, long double x, long double y);
 
 // A mouse move to plot pixel (px, py): converts it to values and runs the
 // dense or the sparse tracking as the sample spacing says. Nothing happens

@@ -149,8 +149,8 @@ bool PlotWidget::CacheKeyMatches() const
     if (k.Width != width() || k.Height != height() || k.Dark != colours_.Dark() || k.Grid != grid_)
         return false;
     if (charts_ == nullptr)
-        return k.Count == 0 && k.Charts.empty() && k.XMin == 0 && k.XMax == 0 && k.YMin == 0 &&
-               k.YMax == 0 && k.LineWidth == 0 && k.ShownCount == 0 && k.RefIndex == 0;
+        return k.Count == 0 && k.Charts.empty() && k.XMin == 0 && k.XMax == 0 && k.YMin == 0 && k.YMax == 0 &&
+               k.LineWidth == 0 && k.ShownCount == 0 && k.RefIndex == 0;
     if (k.XMin != charts_->ViewXMin || k.XMax != charts_->ViewXMax || k.YMin != charts_->ViewYMin ||
         k.YMax != charts_->ViewYMax || k.LineWidth != charts_->LineWidth || k.Count != charts_->Count ||
         k.ShownCount != charts_->ShownCount || k.RefIndex != charts_->RefIndex ||
@@ -165,26 +165,34 @@ bool PlotWidget::CacheKeyMatches() const
     return true;
 }
 
-void PlotWidget::paintEvent(QPaintEvent*)
+void PlotWidget::paintEvent(QPaintEvent* event)
 {
-    const ChartRenderer renderer(State());
     QPainter painter(this);
-    if (!renderer.HasCurves()) {
-        renderer.PaintPlot(painter);
-        return;
-    }
-    if (dirty_ || cache_.size() != size() || !CacheKeyMatches()) {
+    // While the cached curves are still right, so is the renderer made for
+    // them: a cursor move neither paints the curves nor works out the ticks.
+    if (!renderer_ || dirty_ || cache_.size() != size() || !CacheKeyMatches()) {
+        renderer_.emplace(State());
+        if (!renderer_->HasCurves()) {
+            renderer_->PaintPlot(painter);
+            renderer_.reset();
+            paintedCursors_ = QRegion();
+            return;
+        }
         CacheKey key = CurrentKey();
         if (cache_.size() != size())
             cache_ = QImage(size(), QImage::Format_RGB32);
         QPainter cachePainter(&cache_);
-        renderer.PaintPlot(cachePainter);
+        renderer_->PaintPlot(cachePainter);
         cachePainter.end();
         cacheKey_ = std::move(key);
         dirty_ = false;
         ++cacheRepaints_;
     }
-    painter.drawImage(0, 0, cache_);
+    const ChartRenderer& renderer = *renderer_;
+    // Only the parts asked for: after a cursor move, the strips the cursors
+    // left and entered.
+    for (const QRect& r : event->region())
+        painter.drawImage(r, cache_, r);
     renderer.PaintCursors(painter);
     painter.end();
     paintedCursors_ = CursorRegion();

@@ -26,6 +26,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace lumidrax {
@@ -107,6 +108,8 @@ class PlotWidget : public QWidget {
     bool grid_ = false;
     bool dirty_ = true;
     QImage cache_;
+    // The renderer the cache was painted with (reset when nothing is drawn).
+    std::optional<ChartRenderer> renderer_;
     CacheKey cacheKey_;
     int cacheRepaints_ = 0;
     QString statusText_;

@@ -24,8 +24,7 @@ struct CursorReadoutTexts {
 
 // One chart information panel ("Active" or "Reference").
 struct ChartInfoTexts {
-    std::string CurveNo, Impedance, Velocity, Noise, DC, Filter, Edge, Voltage, Resistance,
-        DateTime;
+    std::string CurveNo, Impedance, Velocity, Noise, DC, Filter, Edge, Voltage, Resistance, DateTime;
     // Colour of the marker; none: the marker is hidden.
     std::optional<RgbColor> Marker;
     bool operator==(const ChartInfoTexts&) const = default;

@@ -10,6 +10,9 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include <memory>
+#include <utility>
+
 namespace lumidrax {
 namespace {
 
@@ -64,10 +67,17 @@ void ConnectCursors(ChartPage& page, TMereni& charts, QAction* refInfoItem)
     plot->SetTrackedCharts(&charts);
     readouts->SetCharts(&charts);
 
-    QObject::connect(plot, &PlotWidget::cursorMoved, readouts, [readouts, list](int listChart) {
+    // The list row followed last: a move over the same chart does not look
+    // through the rows again.
+    auto followed = std::make_shared<std::pair<int, int>>(0, -1); // chart, row
+    QObject::connect(plot, &PlotWidget::cursorMoved, readouts, [readouts, list, followed](int listChart) {
         readouts->UpdateActiveInfo();
-        if (listChart > 0)
-            FollowInList(*list, listChart);
+        if (listChart <= 0)
+            return;
+        if (followed->first == listChart && followed->second == list->List()->currentRow())
+            return;
+        if (FollowInList(*list, listChart))
+            *followed = {listChart, list->List()->currentRow()};
     });
     QObject::connect(plot, &PlotWidget::referenceSet, readouts, [readouts, list, &charts] {
         readouts->UpdateRefInfo();

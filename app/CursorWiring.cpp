@@ -96,6 +96,8 @@ void ConnectCursors(ChartPage& page, TMereni& charts, QAction* refInfoItem)
 
     if (refInfoItem != nullptr) {
         readouts->SetRefInfoVisible(refInfoItem->isChecked());
+        // Enabled while there is a reference chart (from the command states).
+        refInfoItem->setEnabled(charts.RefIndex > 0);
         QObject::connect(refInfoItem, &QAction::toggled, readouts, &CursorReadoutPanels::SetRefInfoVisible);
         QObject::connect(list, &ChartListPanel::commandStatesChanged, refInfoItem,
                          [refInfoItem](const ChartCommandStates& s) { refInfoItem->setEnabled(s.RefInfo); });

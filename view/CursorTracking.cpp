@@ -184,6 +184,9 @@ CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, l
             if (!(dist >= view.ViewXMin && dist <= view.ViewXMax))
                 continue;
             const long double dx = view.ValueToPixel(Axis::X, dist) - px;
+            // Too far sideways already: the level cannot bring it nearer.
+            if (dx * dx > best)
+                continue;
             const long double dy = view.ValueToPixel(Axis::Y, c.Sample(k)) - py;
             const long double d = dx * dx + dy * dy;
             if (d < best || (winsTies && d == best)) {

@@ -2,6 +2,8 @@
 
 #include "PlotRules.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -191,8 +193,15 @@ void PlotWidget::paintEvent(QPaintEvent* event)
     const ChartRenderer& renderer = *renderer_;
     // Only the parts asked for: after a cursor move, the strips the cursors
     // left and entered.
-    for (const QRect& r : event->region())
-        painter.drawImage(r, cache_, r);
+    // Narrow parts go in bands of 64 rows: the raster engine copies those on
+    // this thread instead of handing them to its thread pool.
+    for (const QRect& r : event->region()) {
+        const int rows = r.width() < 64 ? 64 : r.height();
+        for (int top = r.top(); top <= r.bottom(); top += rows) {
+            const QRect band(r.left(), top, r.width(), std::min(rows, r.bottom() + 1 - top));
+            painter.drawImage(band, cache_, band);
+        }
+    }
     renderer.PaintCursors(painter);
     painter.end();
     paintedCursors_ = CursorRegion();

@@ -224,7 +224,9 @@ CursorListFollow TrackMouse(TMereni& charts, const ViewTransform& view, int px, 
 
 void SetReferenceFromActive(TMereni& charts)
 {
-    if (!IsChart(charts, charts.ActiveIndex) || charts.ActiveCursor < 1) {
+    // A hidden chart (active through the list) never becomes the reference:
+    // hidden charts have none.
+    if (!IsDisplayed(charts, charts.ActiveIndex) || charts.ActiveCursor < 1) {
         charts.RefIndex = 0;
         charts.RefCursor = 0;
         return;

@@ -49,7 +49,7 @@ CursorListFollow TrackCursorSparse(TMereni& charts, const ViewTransform& view, l
 CursorListFollow TrackMouse(TMereni& charts, const ViewTransform& view, int px, int py);
 
 // Left click: the reference cursor becomes a copy of the active cursor (no
-// active chart: no reference).
+// active chart, or a hidden one: no reference).
 void SetReferenceFromActive(TMereni& charts);
 
 // Keys: the next / previous displayed chart after / before the active one

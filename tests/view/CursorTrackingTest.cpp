@@ -261,6 +261,15 @@ TEST(SetReferenceFromActive, CopiesTheActiveCursorOrClearsTheReference)
     SetReferenceFromActive(m);
     EXPECT_EQ(m.RefIndex, 0);
     EXPECT_EQ(m.RefCursor, 0);
+
+    // The active chart hidden (made active through the list): no reference.
+    m.ActiveIndex = 1;
+    m.ActiveCursor = 3;
+    m.RefIndex = 2;
+    m.RefCursor = 5;
+    m.Rec(1).Shown = false;
+    SetReferenceFromActive(m);
+    EXPECT_EQ(m.RefIndex, 0);
 }
 
 TEST(ChartSwitching, DisplayedChartsKeepTheCursorDistance)

@@ -3,6 +3,7 @@
 #include "ChartListLogic.h"
 #include "ChartListPanel.h"
 #include "ChartViewPanel.h"
+#include "CursorReadoutPanels.h"
 
 #include <QListWidget>
 #include <QSplitter>
@@ -28,6 +29,9 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     splitter_->setStretchFactor(1, 0);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    readouts_ = new CursorReadoutPanels(this);
+    layout->addWidget(readouts_);
     layout->addWidget(splitter_);
 }
 

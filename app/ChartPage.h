@@ -12,6 +12,7 @@ namespace lumidrax {
 
 class ChartListPanel;
 class ChartViewPanel;
+class CursorReadoutPanels;
 
 class ChartPage : public QWidget {
     Q_OBJECT
@@ -21,6 +22,8 @@ class ChartPage : public QWidget {
     // The plot with its axis strips.
     ChartViewPanel* View() const { return view_; }
     ChartListPanel* ListPanel() const { return list_; }
+    // The read-out areas above the plot (p_refinfo, p_aktinfo, p_coords).
+    CursorReadoutPanels* Readouts() const { return readouts_; }
     QListWidget* ChartList() const;
     QSplitter* Splitter() const { return splitter_; }
 
@@ -37,6 +40,7 @@ class ChartPage : public QWidget {
     QSplitter* splitter_;
     ChartViewPanel* view_;
     ChartListPanel* list_;
+    CursorReadoutPanels* readouts_;
 };
 
 } // namespace lumidrax

@@ -8,6 +8,7 @@
 #include "ToolBarLook.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "CursorWiring.h"
 #include "DescriptionEditor.h"
 #include "DescriptionField.h"
 #include "HelpWindow.h"
@@ -99,6 +100,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     pc_all_->addTab(reportPage_, tr("Report"));
     setCentralWidget(pc_all_);
     chartPage_->View()->SetCharts(&charts_);
+    ConnectCursors(*chartPage_, charts_, chartMenus_->mi_panels_refinfo);
 
     for (int k = 0; k < 2; ++k) {
         statusPanels_[k] = new QLabel(this);
@@ -401,6 +403,7 @@ void TFrm_main_Lumidrax32::LoadSettings()
     } else if (settings_.WindowState == kWindowStateNormal) {
         setGeometry(settings_.Left, settings_.Top, settings_.Width, settings_.Height);
     }
+    chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
 }
 
 void TFrm_main_Lumidrax32::SaveSettings(bool full)
@@ -420,6 +423,7 @@ void TFrm_main_Lumidrax32::SaveSettings(bool full)
     }
     settings_.NameWidth = chartPage_->ListPanel()->NameWidth();
     settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
+    settings_.RefInfoVisible = chartMenus_->mi_panels_refinfo->isChecked();
     if (chartPage_->ListHeight() > 0)
         settings_.ChartListHeight = chartPage_->ListHeight();
     std::string error;

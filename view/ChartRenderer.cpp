@@ -38,7 +38,12 @@ void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels, QColor colo
         points.reserve(pixels.size());
         for (const Pixel& p : pixels)
             points.emplace_back(p.X, p.Y);
-        painter.drawPoints(points.data(), static_cast<int>(points.size()));
+        // In batches small enough that the raster engine fills them on this
+        // thread: larger batches are handed to its thread pool, which costs
+        // far more than the few pixels of a cursor.
+        constexpr std::size_t kBatch = 64;
+        for (std::size_t i = 0; i < points.size(); i += kBatch)
+            painter.drawPoints(points.data() + i, static_cast<int>(std::min(kBatch, points.size() - i)));
         return;
     }
     painter.setPen(Qt::NoPen);

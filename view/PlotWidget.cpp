@@ -2,6 +2,9 @@
 
 #include "PlotRules.h"
 
+#include <algorithm>
+
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -20,6 +23,13 @@ void PlotWidget::SetCharts(const TMereni* charts)
 {
     charts_ = charts;
     InvalidateCurves();
+}
+
+void PlotWidget::SetTrackedCharts(TMereni* charts)
+{
+    tracked_ = charts;
+    setMouseTracking(charts != nullptr);
+    SetCharts(charts);
 }
 
 void PlotWidget::SetColours(const Palette& colours)
@@ -51,7 +61,52 @@ void PlotWidget::InvalidateCurves()
 
 void PlotWidget::UpdateCursors()
 {
-    update();
+    if (dirty_ || paintedCursors_.isEmpty() || cache_.size() != size() || !CacheKeyMatches()) {
+        update();
+        return;
+    }
+    update(paintedCursors_ | CursorRegion());
+}
+
+ViewTransform PlotWidget::CurrentView() const
+{
+    static const TMereni kNoCharts;
+    const TMereni& charts = charts_ != nullptr ? *charts_ : kNoCharts;
+    ViewTransform v(charts, width(), height());
+    v.UpdateScales(charts.ShownCount, window() != nullptr && window()->isMinimized());
+    return v;
+}
+
+QRegion PlotWidget::CursorRegion() const
+{
+    QRegion region;
+    if (charts_ == nullptr)
+        return region;
+    const ViewTransform v = CurrentView();
+    if (!v.HasScales())
+        return region;
+    const int h = height();
+    // A cursor at sample pixel (x, y): the vertical line with its arrow head
+    // and the marker round (x, y) lie in a strip 11 pixels wide; the active
+    // cursor's arrow at the left edge reaches 13 pixels in at height y +- 4.
+    auto add = [&](int chart, int index, bool arrow) {
+        if (chart < 1 || chart > charts_->Count)
+            return;
+        const TJednoMereni& c = charts_->Rec(chart);
+        if (index < 1 || index > c.SampleCount || index > static_cast<int>(c.Samples.size()))
+            return;
+        const int x = v.ValueToPixel(Axis::X, SampleDistance(c, index));
+        const int y = v.ValueToPixel(Axis::Y, c.Sample(index));
+        region += QRect(x - 5, -1, 11, h + 2).intersected(rect());
+        region += QRect(x - 5, y - 5, 11, 11).intersected(rect());
+        if (arrow)
+            region += QRect(0, y - 5, 14, 11).intersected(rect());
+    };
+    if (charts_->ActiveIndex >= 1 && charts_->ActiveIndex <= charts_->Count &&
+        charts_->Rec(charts_->ActiveIndex).Shown)
+        add(charts_->ActiveIndex, charts_->ActiveCursor, true);
+    add(charts_->RefIndex, charts_->RefCursor, false);
+    return region;
 }
 
 ChartViewState PlotWidget::State() const
@@ -90,28 +145,66 @@ PlotWidget::CacheKey PlotWidget::CurrentKey() const
     return k;
 }
 
-void PlotWidget::paintEvent(QPaintEvent*)
+bool PlotWidget::CacheKeyMatches() const
 {
-    const ChartRenderer renderer(State());
-    QPainter painter(this);
-    if (!renderer.HasCurves()) {
-        renderer.PaintPlot(painter);
-        return;
+    const CacheKey& k = cacheKey_;
+    if (k.Width != width() || k.Height != height() || k.Dark != colours_.Dark() || k.Grid != grid_)
+        return false;
+    if (charts_ == nullptr)
+        return k.Count == 0 && k.Charts.empty() && k.XMin == 0 && k.XMax == 0 && k.YMin == 0 && k.YMax == 0 &&
+               k.LineWidth == 0 && k.ShownCount == 0 && k.RefIndex == 0;
+    if (k.XMin != charts_->ViewXMin || k.XMax != charts_->ViewXMax || k.YMin != charts_->ViewYMin ||
+        k.YMax != charts_->ViewYMax || k.LineWidth != charts_->LineWidth || k.Count != charts_->Count ||
+        k.ShownCount != charts_->ShownCount || k.RefIndex != charts_->RefIndex ||
+        k.Charts.size() != static_cast<std::size_t>(charts_->Count))
+        return false;
+    for (int i = 1; i <= charts_->Count; ++i) {
+        const TJednoMereni& c = charts_->Rec(i);
+        if (k.Charts[static_cast<std::size_t>(i - 1)] !=
+            ((static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u)))
+            return false;
     }
-    CacheKey key = CurrentKey();
-    if (dirty_ || cache_.size() != size() || !(key == cacheKey_)) {
+    return true;
+}
+
+void PlotWidget::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    // While the cached curves are still right, so is the renderer made for
+    // them: a cursor move neither paints the curves nor works out the ticks.
+    if (!renderer_ || dirty_ || cache_.size() != size() || !CacheKeyMatches()) {
+        renderer_.emplace(State());
+        if (!renderer_->HasCurves()) {
+            renderer_->PaintPlot(painter);
+            renderer_.reset();
+            paintedCursors_ = QRegion();
+            return;
+        }
+        CacheKey key = CurrentKey();
         if (cache_.size() != size())
             cache_ = QImage(size(), QImage::Format_RGB32);
         QPainter cachePainter(&cache_);
-        renderer.PaintPlot(cachePainter);
+        renderer_->PaintPlot(cachePainter);
         cachePainter.end();
         cacheKey_ = std::move(key);
         dirty_ = false;
         ++cacheRepaints_;
     }
-    painter.drawImage(0, 0, cache_);
+    const ChartRenderer& renderer = *renderer_;
+    // Only the parts asked for: after a cursor move, the strips the cursors
+    // left and entered.
+    // Narrow parts go in bands of 64 rows: the raster engine copies those on
+    // this thread instead of handing them to its thread pool.
+    for (const QRect& r : event->region()) {
+        const int rows = r.width() < 64 ? 64 : r.height();
+        for (int top = r.top(); top <= r.bottom(); top += rows) {
+            const QRect band(r.left(), top, r.width(), std::min(rows, r.bottom() + 1 - top));
+            painter.drawImage(band, cache_, band);
+        }
+    }
     renderer.PaintCursors(painter);
     painter.end();
+    paintedCursors_ = CursorRegion();
 
     if (const auto text = CursorStatusText(*charts_)) {
         const QString status = QString::fromStdString(*text);
@@ -121,6 +214,31 @@ void PlotWidget::paintEvent(QPaintEvent*)
             emit StatusTextChanged(status);
         }
     }
+}
+
+void PlotWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (tracked_ == nullptr)
+        return;
+    // A Shift+left drag moves the view, not the cursor.
+    if ((event->buttons() & Qt::LeftButton) && (event->modifiers() & Qt::ShiftModifier))
+        return;
+    const QPoint p = event->position().toPoint();
+    const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), p.x(), p.y());
+    UpdateCursors();
+    emit cursorMoved(follow.ListChart);
+}
+
+void PlotWidget::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (tracked_ == nullptr || event->button() != Qt::LeftButton ||
+        (event->modifiers() & Qt::ShiftModifier) || tracked_->ShownCount < 1)
+        return;
+    SetReferenceFromActive(*tracked_);
+    UpdateCursors();
+    emit referenceSet();
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event)

@@ -10,6 +10,8 @@
 //   plot->InvalidateCurves();          // after loading/closing/showing charts,
 //                                      // zoom, shift, a colour or line width change
 //   plot->UpdateCursors();             // after ActiveCursor/RefCursor/ActiveIndex changed
+//   plot->SetTrackedCharts(&mereni);   // the mouse moves the cursors of this
+//                                      // collection (cursorMoved, referenceSet)
 //   plot->SetColours(palette);         // after ApplyColorScheme
 // The view window, sizes, palette, line width and chart colours are also
 // compared with the cached ones on every paint, so a forgotten
@@ -17,10 +19,14 @@
 
 #include "ChartRenderer.h"
 
+#include "CursorTracking.h"
+
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace lumidrax {
@@ -31,6 +37,10 @@ class PlotWidget : public QWidget {
     explicit PlotWidget(QWidget* parent = nullptr);
 
     void SetCharts(const TMereni* charts);
+    // Mouse moves over the plot track the active cursor of `charts` and a
+    // left click freezes it as the reference cursor (nullptr: the mouse
+    // changes nothing). Also sets the painted collection.
+    void SetTrackedCharts(TMereni* charts);
     const TMereni* Charts() const { return charts_; }
     void SetColours(const Palette& colours);
     const Palette& Colours() const { return colours_; }
@@ -40,8 +50,12 @@ class PlotWidget : public QWidget {
 
     // The curves must be painted again at the next paint.
     void InvalidateCurves();
-    // Only the cursors changed: repaint them over the cached curves.
+    // Only the cursors changed: repaint them over the cached curves. Only
+    // the strips where the cursors were and are now are repainted, unless
+    // the curves have to be painted again anyway.
     void UpdateCursors();
+    // The plot pixels the two cursors of the collection cover now.
+    QRegion CursorRegion() const;
 
     // The view as this widget paints it now (plot size = widget size).
     ChartViewState State() const;
@@ -56,10 +70,17 @@ class PlotWidget : public QWidget {
     // ("neni" without an active chart, else the active chart's description;
     // see CursorStatusText). Emitted when the text changes.
     void StatusTextChanged(const QString& text);
+    // The mouse moved the active cursor; `listChart` is the chart whose list
+    // row becomes the current one (0: none).
+    void cursorMoved(int listChart);
+    // A left click made the active cursor the reference cursor.
+    void referenceSet();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
   private:
     struct CacheKey {
@@ -73,13 +94,22 @@ class PlotWidget : public QWidget {
         bool operator==(const CacheKey&) const = default;
     };
     CacheKey CurrentKey() const;
+    // CurrentKey() == cacheKey_, without building a key.
+    bool CacheKeyMatches() const;
+    // The view transform of the plot as it is now (no fonts, no ticks).
+    ViewTransform CurrentView() const;
 
     const TMereni* charts_ = nullptr;
+    TMereni* tracked_ = nullptr;
+    // Where the cursors were painted last (empty: not painted yet).
+    QRegion paintedCursors_;
     Palette colours_;
     QFont axisFont_;
     bool grid_ = false;
     bool dirty_ = true;
     QImage cache_;
+    // The renderer the cache was painted with (reset when nothing is drawn).
+    std::optional<ChartRenderer> renderer_;
     CacheKey cacheKey_;
     int cacheRepaints_ = 0;
     QString statusText_;

@@ -1,0 +1,343 @@
+// The cursors driven with the mouse over the plot of a running viewer: which
+// chart becomes active, what the read-out areas say, the reference click and
+// "&Ref. Chart Info".
+
+#include "AppTestSupport.h"
+#include "ChartInfoPanel.h"
+#include "ChartListPanel.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
+#include "CursorCoordsPanel.h"
+#include "CursorReadoutPanels.h"
+#include "MarkerShape.h"
+#include "NumberText.h"
+#include "TFrm_main_Lumidrax32.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace lumidrax {
+namespace {
+
+struct CursorViewer {
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    bool started = false;
+
+    CursorViewer()
+    {
+        MainWindowOptions options;
+        options.Dialogs = &dialogs;
+        options.UseSettingsFile = false;
+        w = std::make_unique<TFrm_main_Lumidrax32>(options);
+        w->resize(900, 700);
+        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
+        started = initialised.wait(5000) && QTest::qWaitForWindowExposed(w.get());
+    }
+
+    TMereni& Charts() { return w->Charts(); }
+    ChartMenus& Menus() { return w->Menus(); }
+    PlotWidget* Plot() { return w->ChartsPage().View()->Plot(); }
+    QLabel* Label(const char* name) { return w->findChild<QLabel*>(name); }
+    QString Text(const char* name)
+    {
+        QLabel* l = Label(name);
+        return l ? l->text() : QString("<no label %1>").arg(name);
+    }
+    MarkerShape* Marker(const char* name) { return w->findChild<MarkerShape*>(name); }
+    QListWidget* List() { return w->ChartsPage().ChartList(); }
+    QString CurrentRow() { return List()->currentItem() ? List()->currentItem()->text() : QString(); }
+
+    // A chart as the instrument sends it: `samples` samples at one level,
+    // 0,1 m apart (interval 1000) or 1 m apart (interval 10000), starting
+    // `start` samples before the cable start.
+    void Add(int samples, long double level, int interval = 1000, int start = 1)
+    {
+        TJednoMereni r;
+        r.Interval = interval;
+        r.Velocity = 0.66L;
+        r.Pozice0X = start;
+        r.Impedance = 50;
+        r.Noise = 2;
+        r.Filter = 1;
+        r.FilterPost = 1;
+        r.StatusIDX = -1;
+        r.DatumCas = "05.06.2024 08:09:10";
+        r.Description = "level " + std::to_string(static_cast<int>(level));
+        r.SetSamples(std::vector<long double>(static_cast<std::size_t>(samples), level));
+        r.IsNew = true;
+        Charts().AppendRecord(std::move(r));
+        // As loading a chart file does.
+        Charts().ComputeFullRange(true);
+        w->AfterChartsAdded();
+    }
+    // Sets the view window and repaints the curves (as a zoom does).
+    void SetView(long double x0, long double x1, long double y0, long double y1)
+    {
+        TMereni& m = Charts();
+        m.ViewXMin = x0;
+        m.ViewXMax = x1;
+        m.ViewYMin = y0;
+        m.ViewYMax = y1;
+        Plot()->InvalidateCurves();
+        Plot()->repaint();
+    }
+    ViewTransform View()
+    {
+        ViewTransform v(Charts(), Plot()->width(), Plot()->height());
+        v.UpdateScales(Charts().ShownCount);
+        return v;
+    }
+    QPoint At(long double x, long double y)
+    {
+        const ViewTransform v = View();
+        return {v.ValueToPixel(Axis::X, x), v.ValueToPixel(Axis::Y, y)};
+    }
+    void Move(QPoint p)
+    {
+        QMouseEvent e(QEvent::MouseMove, p, Plot()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(Plot(), &e);
+    }
+    void Move(long double x, long double y) { Move(At(x, y)); }
+    void Click(long double x, long double y) { QTest::mouseClick(Plot(), Qt::LeftButton, {}, At(x, y)); }
+};
+
+long double Number(const QString& text)
+{
+    const QString n = text.section(' ', 0, 0);
+    return ParseDecimal(n.toStdString()).value_or(-1e9L);
+}
+
+#define START(v) ASSERT_TRUE((v).started)
+
+TEST(Cursors, DenseSamplesTheMouseLevelPicksTheChartAndTheReadoutsFollow)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(1000, 10); // 0 .. 99,9 m
+    v.Add(1000, 30);
+    ASSERT_EQ(v.Charts().ShownCount, 2);
+    v.Plot()->repaint();
+    const int cachePaints = v.Plot()->CacheRepaints();
+    const QStringList selectedBefore = [&] {
+        QStringList s;
+        for (QListWidgetItem* i : v.List()->selectedItems())
+            s << i->text();
+        return s;
+    }();
+
+    v.Move(50, 25);
+    EXPECT_EQ(v.Charts().ActiveIndex, 2);
+    EXPECT_EQ(v.Text("lbl_mainY"), "30,0 %");
+    EXPECT_NEAR(Number(v.Text("lbl_mainX")), v.View().PixelToValue(v.At(50, 25).x(), Axis::X), 0.051);
+    EXPECT_TRUE(v.Text("lbl_mainX").endsWith(" m"));
+    EXPECT_EQ(v.Text("lbl_curve_no"), "2");
+    EXPECT_EQ(v.Text("lbl_imp"), "50 Ohm");
+    EXPECT_EQ(v.Text("lbl_vel"), "66,0%");
+    EXPECT_EQ(v.Text("lbl_noise"), "2%");
+    EXPECT_EQ(v.Text("lbl_filter"), "Off");
+    EXPECT_EQ(v.Text("lbl_voltage"), "---");
+    EXPECT_EQ(v.Text("lbl_resistance"), "---");
+    EXPECT_EQ(v.Text("lbl_datetime"), "05.06.2024 08:09:10");
+    EXPECT_EQ(v.Marker("sh_main")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
+    EXPECT_TRUE(v.Marker("sh_activecolor")->isVisibleTo(v.w.get()));
+    EXPECT_EQ(v.Marker("sh_activecolor")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
+    EXPECT_EQ(v.CurrentRow(), "2");
+
+    v.Move(70, 12);
+    EXPECT_EQ(v.Charts().ActiveIndex, 1);
+    EXPECT_EQ(v.Text("lbl_mainY"), "10,0 %");
+    EXPECT_NEAR(Number(v.Text("lbl_mainX")), 70, 0.5);
+    EXPECT_EQ(v.Text("lbl_curve_no"), "1");
+    EXPECT_EQ(v.Marker("sh_main")->Fill(), QColor::fromRgb(v.Charts().Rec(1).Color));
+    EXPECT_EQ(v.CurrentRow(), "1");
+
+    // The list only moved its current row: the selection, and with it the
+    // reference chart, stayed.
+    QStringList selectedAfter;
+    for (QListWidgetItem* i : v.List()->selectedItems())
+        selectedAfter << i->text();
+    EXPECT_EQ(selectedAfter, selectedBefore);
+    // The curves were not painted again for the cursor moves.
+    v.Plot()->repaint();
+    EXPECT_EQ(v.Plot()->CacheRepaints(), cachePaints);
+}
+
+TEST(Cursors, RepaintingOnlyTheCursorStripsLeavesTheSamePictureAsAFullPaint)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(1000, 10);
+    v.Add(1000, 30);
+    v.Add(300, -20, 1000, -199); // 20 .. 49,9 m
+    PlotWidget* plot = v.Plot();
+    auto onScreen = [&] {
+        QApplication::processEvents();
+        const QPoint origin = plot->mapTo(v.w.get(), QPoint(0, 0));
+        return plot->screen()
+            ->grabWindow(v.w->winId(), origin.x(), origin.y(), plot->width(), plot->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    onScreen();
+    const int cachePaints = plot->CacheRepaints();
+    for (auto [x, y] : {std::pair{10.0, 10.0}, {45.0, -18.0}, {90.0, 29.0}, {30.0, 12.0}}) {
+        v.Move(x, y);
+        const QImage partial = onScreen();
+        ASSERT_FALSE(partial.isNull());
+        const QImage full = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(partial == full) << "after the move to " << x << " m";
+    }
+    EXPECT_EQ(plot->CacheRepaints(), cachePaints);
+}
+
+TEST(Cursors, TwoChartsAtTheSameLevelGiveTheHigherNumber)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(1000, 20);
+    v.Add(1000, 20);
+    v.Add(1000, 20);
+    v.Move(30, -40);
+    EXPECT_EQ(v.Charts().ActiveIndex, 3);
+    EXPECT_EQ(v.Text("lbl_curve_no"), "3");
+}
+
+TEST(Cursors, LeftOfEveryChartTheCursorSitsOnSampleTwoAndInTheMarginItStays)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(1000, 10);           // 0 .. 99,9 m
+    v.Add(500, 30, 1000, -99); // 10 .. 59,9 m
+    TMereni& m = v.Charts();
+    ASSERT_LT(m.FullXMin, -4);
+    // Zoomed out, so that the plot reaches left of the full extent.
+    v.SetView(m.FullXMin - 30, m.FullXMax, m.FullYMin, m.FullYMax);
+    v.Move(QPoint(2, v.At(0, 30).y()));
+    EXPECT_EQ(m.ActiveIndex, 1);
+    EXPECT_EQ(v.Text("lbl_mainX"), "0,10 m");
+    EXPECT_EQ(v.Text("lbl_mainY"), "10,0 %");
+
+    v.Move(40, 30);
+    ASSERT_EQ(m.ActiveIndex, 2);
+    const QString x = v.Text("lbl_mainX");
+    // Between the full extent's start and the first chart: nothing moves.
+    v.Move(m.FullXMin / 2, 10);
+    EXPECT_EQ(m.ActiveIndex, 2);
+    EXPECT_EQ(v.Text("lbl_mainX"), x);
+    EXPECT_EQ(v.Text("lbl_mainY"), "30,0 %");
+    // In the gap right of chart 2 over chart 1 only: chart 1.
+    v.Move(80, 30);
+    EXPECT_EQ(m.ActiveIndex, 1);
+}
+
+TEST(Cursors, SparseSamplesTheNearestDotWinsAndNoVisibleDotLeavesNoActiveChart)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(20, -40, 10000); // 1 m apart, 0 .. 19 m
+    v.Add(20, 30, 10000);
+    // 10 m across the plot: far more than 10 pixels per sample. Neither
+    // level is in the view.
+    v.SetView(0, 10, -10, 10);
+    ASSERT_GT(v.Plot()->width(), 200);
+    const int cachePaints = v.Plot()->CacheRepaints();
+    v.Move(3.3L, 9.9L);
+    EXPECT_EQ(v.Charts().ActiveIndex, 2);
+    EXPECT_EQ(v.Text("lbl_mainX"), "3,00 m");
+    EXPECT_EQ(v.Text("lbl_mainY"), "30,0 %");
+    v.Move(6.8L, -9.9L);
+    EXPECT_EQ(v.Charts().ActiveIndex, 1);
+    EXPECT_EQ(v.Text("lbl_mainX"), "7,00 m");
+    EXPECT_EQ(v.Text("lbl_mainY"), "-40,0 %");
+    v.Plot()->repaint();
+    EXPECT_EQ(v.Plot()->CacheRepaints(), cachePaints);
+
+    // Right of both charts: no dot in the distance range.
+    v.SetView(100, 110, -10, 10);
+    v.Move(105, 0);
+    EXPECT_EQ(v.Charts().ActiveIndex, 0);
+    EXPECT_EQ(v.Text("lbl_mainX"), "");
+    EXPECT_EQ(v.Text("lbl_mainY"), "");
+    EXPECT_EQ(v.Text("lbl_diffX"), "");
+    EXPECT_EQ(v.Text("lbl_curve_no"), "---");
+    EXPECT_EQ(v.Text("lbl_active_edge"), "-");
+    EXPECT_FALSE(v.Marker("sh_activecolor")->isVisibleTo(v.w.get()));
+
+    // A click there leaves no reference: "Ref" and "Diff" are empty.
+    v.Click(105, 0);
+    EXPECT_EQ(v.Charts().RefIndex, 0);
+    EXPECT_EQ(v.Text("lbl_refX"), "");
+    EXPECT_EQ(v.Text("lbl_refY"), "");
+    EXPECT_EQ(v.Text("lbl_diffY"), "");
+    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "---");
+    EXPECT_FALSE(v.Marker("sh_refcolor")->isVisibleTo(v.w.get()));
+    EXPECT_FALSE(v.Menus().mi_panels_refinfo->isEnabled());
+}
+
+TEST(Cursors, AClickSetsTheReferenceAndDiffReadsActiveMinusReference)
+{
+    CursorViewer v;
+    START(v);
+    v.Add(1000, 10);
+    v.Add(1000, 30);
+    v.Add(1000, -20);
+    v.Move(40, 28);
+    ASSERT_EQ(v.Charts().ActiveIndex, 2);
+    v.Click(40, 28);
+    EXPECT_EQ(v.Charts().RefIndex, 2);
+    EXPECT_EQ(v.Text("lbl_refX"), v.Text("lbl_mainX"));
+    EXPECT_EQ(v.Text("lbl_refY"), "30,0 %");
+    EXPECT_EQ(v.Text("lbl_diffX"), "0,00 m");
+    EXPECT_EQ(v.Text("lbl_diffY"), "0,0 %");
+    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "2");
+    EXPECT_EQ(v.Text("lbl_ref_imp"), "50 Ohm");
+    EXPECT_EQ(v.Marker("sh_ref")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
+    EXPECT_TRUE(v.Marker("sh_refcolor")->isVisibleTo(v.w.get()));
+    // The list selects the reference chart alone.
+    ASSERT_EQ(v.List()->selectedItems().size(), 1);
+    EXPECT_EQ(v.List()->selectedItems().front()->text(), "2");
+    EXPECT_TRUE(v.Menus().mi_panels_refinfo->isEnabled());
+
+    v.Move(75, -15);
+    EXPECT_EQ(v.Charts().ActiveIndex, 3);
+    EXPECT_EQ(v.Text("lbl_mainY"), "-20,0 %");
+    EXPECT_EQ(v.Text("lbl_diffY"), "-50,0 %");
+    EXPECT_NEAR(Number(v.Text("lbl_diffX")), Number(v.Text("lbl_mainX")) - Number(v.Text("lbl_refX")), 0.006);
+    EXPECT_NEAR(Number(v.Text("lbl_diffX")), 35, 0.5);
+    // The reference stays where it was clicked.
+    EXPECT_EQ(v.Text("lbl_refY"), "30,0 %");
+    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "2");
+}
+
+TEST(Cursors, RefChartInfoShowsAndHidesTheReferencePanel)
+{
+    CursorViewer v;
+    START(v);
+    QAction* item = v.Menus().mi_panels_refinfo;
+    EXPECT_EQ(item->text(), "&Ref. Chart Info");
+    EXPECT_EQ(item->shortcut(), QKeySequence("F6"));
+    EXPECT_FALSE(item->isEnabled());
+    v.Add(1000, 10);
+    EXPECT_TRUE(item->isEnabled());
+    QWidget* panel = v.w->ChartsPage().Readouts()->RefInfo();
+    EXPECT_EQ(panel->objectName(), "p_refinfo");
+    const bool shown = item->isChecked();
+    EXPECT_EQ(panel->isVisible(), shown);
+    item->trigger();
+    EXPECT_EQ(item->isChecked(), !shown);
+    EXPECT_EQ(panel->isVisible(), !shown);
+    item->trigger();
+    EXPECT_EQ(panel->isVisible(), shown);
+}
+
+} // namespace
+} // namespace lumidrax

@@ -10,7 +10,7 @@ namespace lumidrax {
 
 class AboutBox : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutBox(QWidget* parent = nullptr);
 
     // Shows the box modally (mi_help_aboutClick).
@@ -18,7 +18,7 @@ public:
 
     QLabel* BuildLabel() const { return build_; }
 
-private:
+  private:
     QLabel* build_ = nullptr;
 };
 

@@ -48,7 +48,8 @@ QString DescriptionEditor::Text() const
 {
     QString text = edit_->toPlainText();
     for (QChar& c : text)
-        if (c == QChar('\n') || c == QChar('\r') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+        if (c == QChar('\n') || c == QChar('\r') || c == QChar::ParagraphSeparator ||
+            c == QChar::LineSeparator)
             c = QChar(' ');
     return text;
 }

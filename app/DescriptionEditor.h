@@ -16,7 +16,7 @@ namespace lumidrax {
 
 class DescriptionEditor : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit DescriptionEditor(QWidget* parent = nullptr);
 
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
@@ -32,14 +32,14 @@ public:
     QPlainTextEdit* Editor() const { return edit_; }
 
     // Opens the editor modally; the text on "&OK", nothing on "&Cancel".
-    static std::optional<QString> EditDescription(QWidget* parent, const QString& caption, const QString& text,
-                                                  const QColor& background = Qt::white,
+    static std::optional<QString> EditDescription(QWidget* parent, const QString& caption,
+                                                  const QString& text, const QColor& background = Qt::white,
                                                   const QColor& textColour = Qt::black);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QPlainTextEdit* edit_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -16,7 +16,7 @@ namespace lumidrax {
 
 class DirectoryChooser : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit DirectoryChooser(QWidget* parent = nullptr);
 
     // Puts the tree on a folder; a folder that does not exist puts it on
@@ -31,7 +31,7 @@ public:
     // Opens the chooser modally on `start`; the chosen folder on "&Select".
     static std::optional<QString> ChooseDirectory(QWidget* parent, const QString& start);
 
-private:
+  private:
     void DriveChosen(int index);
     void FollowTree();
 

@@ -12,7 +12,7 @@ namespace lumidrax {
 
 class HelpWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     // Shows a document (full path). A missing document shows a page that
@@ -27,7 +27,7 @@ public:
 
     QTextBrowser* Browser() const { return browser_; }
 
-private:
+  private:
     QTextBrowser* browser_ = nullptr;
     QToolButton* prev_ = nullptr;
     QToolButton* next_ = nullptr;

@@ -27,8 +27,8 @@ char AsciiUpper(char c)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 std::string Unquote(std::string_view value)
@@ -64,7 +64,8 @@ IniFile IniFile::Parse(std::string_view text)
     while (pos < text.size()) {
         // A line ends at CR LF, LF or a lone CR.
         const std::size_t end = text.find_first_of("\r\n", pos);
-        const std::string_view raw = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+        const std::string_view raw =
+            text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
         pos = (end == std::string_view::npos) ? text.size() : end + 1;
         if (end != std::string_view::npos && text[end] == '\r' && pos < text.size() && text[pos] == '\n')
             ++pos;

@@ -18,7 +18,7 @@
 namespace lumidrax {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
 
     // Reads INI text (UTF-8; leading byte order marks are skipped; lines end
@@ -48,7 +48,7 @@ public:
 
     const std::string& LineEnd() const { return lineEnd_; }
 
-private:
+  private:
     struct Line {
         std::string text; // the line as read or written, without its line end
         bool isKey = false;
@@ -56,8 +56,8 @@ private:
         std::string value; // trimmed, unquoted value (isKey only)
     };
     struct Section {
-        std::string name;      // as written between the brackets, trimmed
-        std::string header;    // the header line as read
+        std::string name;   // as written between the brackets, trimmed
+        std::string header; // the header line as read
         std::vector<Line> lines;
     };
 

@@ -8,7 +8,7 @@
 namespace lumidrax {
 
 class ProgramIcon {
-public:
+  public:
     static QPixmap Pixmap(int size);
     // Sizes 16 to 256, for window icons.
     static QIcon Icon();

@@ -36,7 +36,8 @@ std::vector<std::string> HelpDocumentCandidates(const std::string& programDir)
     return {dir + "Help/" + kHelpDocumentName, dir + "../share/lumidrax/help/" + kHelpDocumentName};
 }
 
-std::string FindHelpDocument(const std::string& programDir, const std::function<bool(const std::string&)>& exists)
+std::string FindHelpDocument(const std::string& programDir,
+                             const std::function<bool(const std::string&)>& exists)
 {
     const std::vector<std::string> candidates = HelpDocumentCandidates(programDir);
     for (const std::string& c : candidates)

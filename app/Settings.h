@@ -24,20 +24,20 @@ inline constexpr int kChartListHidden = 2;
 
 struct Settings {
     // [GENERAL]
-    std::string DataPath;   // DATAPATH: start folder of the open dialogs; ends with '/'
-    std::string SaveRoot;   // SAVEROOT: root of automatic saving; ends with '/'
+    std::string DataPath;                       // DATAPATH: start folder of the open dialogs; ends with '/'
+    std::string SaveRoot;                       // SAVEROOT: root of automatic saving; ends with '/'
     std::string ReportFontName = "Courier New"; // FONTNAME
-    int ReportFontSize = 10;                     // FONTSIZE
-    bool SaveSettingsOnExit = true;              // SAVESETTINGS: exit writes the full (on) or partial form
-    bool LastPath = true;                        // LASTPATH: data path follows the last opened file
-    int LineWidth = 1;                           // LINEWIDTH: 1, 3 or 5
-    bool AutoName = true;                        // AUTONAME: written, never read (on after every start)
-    bool AutoSave = false;                       // AUTOSAVE
-    std::string Connection = "COM";              // CONNECTION: "COM" (RS-232) or anything else (Bluetooth)
-    std::uint8_t Port = 0;                       // PORT: legacy port, default of the next two
-    std::uint8_t PortCom = 0;                    // PORT_COM: RS-232 port
-    std::uint8_t PortBT1 = 0;                    // PORT_BT1: Bluetooth port 1
-    std::uint8_t PortBT2 = 0;                    // PORT_BT2: Bluetooth port 2, 0 = not used
+    int ReportFontSize = 10;                    // FONTSIZE
+    bool SaveSettingsOnExit = true;             // SAVESETTINGS: exit writes the full (on) or partial form
+    bool LastPath = true;                       // LASTPATH: data path follows the last opened file
+    int LineWidth = 1;                          // LINEWIDTH: 1, 3 or 5
+    bool AutoName = true;                       // AUTONAME: written, never read (on after every start)
+    bool AutoSave = false;                      // AUTOSAVE
+    std::string Connection = "COM";             // CONNECTION: "COM" (RS-232) or anything else (Bluetooth)
+    std::uint8_t Port = 0;                      // PORT: legacy port, default of the next two
+    std::uint8_t PortCom = 0;                   // PORT_COM: RS-232 port
+    std::uint8_t PortBT1 = 0;                   // PORT_BT1: Bluetooth port 1
+    std::uint8_t PortBT2 = 0;                   // PORT_BT2: Bluetooth port 2, 0 = not used
 
     // [MAIN]
     // REPLISTWIDTH: nothing when the file has none; the window then uses
@@ -47,15 +47,15 @@ struct Settings {
     // designed); before writing, the window's current state
     // (kWindowStateNormal, kWindowStateMaximized or kWindowStateMinimized).
     int WindowState = kWindowStateNormal;
-    int Top = 0;     // TOP
-    int Left = 0;    // LEFT
-    int Width = 800; // WIDTH
-    int Height = 500; // HEIGHT
-    int ChartListHeight = 100;            // CURVELISTHEIGHT, pixels
-    int ChartListMode = kChartListAll;    // CHARTLIST
-    int NameWidth = 450;                  // NAMEWIDTH: chart list column "File"
-    int DescWidth = 300;                  // DESCWIDTH: chart list column "Description"
-    bool InvertColors = false;            // INVERTCOLORS: dark colour scheme
+    int Top = 0;                       // TOP
+    int Left = 0;                      // LEFT
+    int Width = 800;                   // WIDTH
+    int Height = 500;                  // HEIGHT
+    int ChartListHeight = 100;         // CURVELISTHEIGHT, pixels
+    int ChartListMode = kChartListAll; // CHARTLIST
+    int NameWidth = 450;               // NAMEWIDTH: chart list column "File"
+    int DescWidth = 300;               // DESCWIDTH: chart list column "Description"
+    bool InvertColors = false;         // INVERTCOLORS: dark colour scheme
 
     // [CURVES]
     bool RefInfoVisible = true; // INFO: reference chart info panel shown

@@ -33,7 +33,7 @@ std::string WithSlash(std::string dir)
 
 // Reads keys one by one, noting values that are present but unusable.
 class KeyReader {
-public:
+  public:
     KeyReader(const IniFile& ini, std::vector<std::string>& problems) : ini_(ini), problems_(problems) {}
 
     std::string String(const char* section, const char* key, const std::string& def) const
@@ -89,7 +89,7 @@ public:
                             " is used");
     }
 
-private:
+  private:
     const IniFile& ini_;
     std::vector<std::string>& problems_;
 };
@@ -122,8 +122,9 @@ SettingsLocation LocateSettings(const std::string& programDir, bool programDirWr
         loc.DataFolder = WithSlash(programDir) + "DATA/";
         return loc;
     }
-    const std::string config =
-        (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') ? xdgConfigHome : WithSlash(home) + ".config";
+    const std::string config = (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
+                                   ? xdgConfigHome
+                                   : WithSlash(home) + ".config";
     loc.File = WithSlash(config) + "lumidrax/" + kSettingsFileName;
     loc.DataFolder = WithSlash(home) + "Lumidrax/DATA/";
     return loc;
@@ -329,12 +330,15 @@ bool EditSettingsFile(const SettingsLocation& location, const std::function<void
     return false;
 }
 
-bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings, bool full, std::string& error)
+bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings, bool full,
+                      std::string& error)
 {
-    return EditSettingsFile(location, [&](IniFile& ini) { WriteSettings(ini, settings, full); }, error);
+    return EditSettingsFile(
+        location, [&](IniFile& ini) { WriteSettings(ini, settings, full); }, error);
 }
 
-bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2, std::string& error)
+bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2,
+                         std::string& error)
 {
     return EditSettingsFile(
         location,

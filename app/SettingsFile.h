@@ -47,8 +47,8 @@ namespace lumidrax {
 inline constexpr const char* kSettingsFileName = "lumidrax.INI";
 
 struct SettingsLocation {
-    std::string File;        // full path of lumidrax.INI
-    std::string DataFolder;  // default of DATAPATH and SAVEROOT, ends with '/'
+    std::string File;       // full path of lumidrax.INI
+    std::string DataFolder; // default of DATAPATH and SAVEROOT, ends with '/'
 };
 
 // The settings file is <programDir>/lumidrax.INI when the program's folder is

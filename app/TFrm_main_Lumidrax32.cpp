@@ -5,7 +5,6 @@
 #include "ChartListPanel.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
-#include "ToolBarLook.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "CursorWiring.h"
@@ -17,6 +16,7 @@
 #include "QtDialogs.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
+#include "ToolBarLook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -575,7 +575,8 @@ void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
     // A row outside the visible rows becomes the top row.
     const QListWidgetItem* topItem = list->itemAt(1, 1);
     const int top = topItem ? list->row(topItem) : 0;
-    const InPlaceEditRow place = PlaceInPlaceEditor(position, top, list->viewport()->height() / kListItemHeight);
+    const InPlaceEditRow place =
+        PlaceInPlaceEditor(position, top, list->viewport()->height() / kListItemHeight);
     if (place.TopRow != top)
         list->scrollToItem(list->item(place.TopRow), QAbstractItemView::PositionAtTop);
     const QRect r = list->visualItemRect(list->item(position));

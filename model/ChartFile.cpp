@@ -10,11 +10,11 @@
 #include <array>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -98,7 +98,7 @@ std::string DateFromTokens(const std::string& date, const std::string& time)
 
 // Splits the buffer into lines ended by CR LF, LF or a lone CR.
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view text) : text_(text) {}
     bool Next(std::string_view& line)
     {
@@ -123,7 +123,7 @@ public:
     }
     int Number() const { return number_; }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
     int number_ = 0;
@@ -228,8 +228,7 @@ void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& w
 
     // Every remaining line holds one sample; reserve for them all so that the
     // vector is allocated once and holds no spare room.
-    const std::size_t maxLines =
-        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    const std::size_t maxLines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
     std::vector<long double> samples;
     samples.reserve(std::min<std::size_t>(maxLines, kMaxSamples));
     PrefaultForWriting(samples.data(), samples.capacity() * sizeof(long double));
@@ -244,8 +243,7 @@ void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& w
                                  FileTextToUtf8(shown) + "' is not a valid floating point value");
         }
         if (samples.size() == static_cast<std::size_t>(kMaxSamples))
-            throw ChartFileError(where + " holds more than " + std::to_string(kMaxSamples) +
-                                 " samples");
+            throw ChartFileError(where + " holds more than " + std::to_string(kMaxSamples) + " samples");
         samples.push_back(*value);
     }
     if (samples.capacity() > samples.size() + samples.size() / 8)
@@ -299,7 +297,8 @@ std::string ChartFileText(const TJednoMereni& c)
 {
     // A line break inside the description would shift every later line.
     std::string description = c.Description;
-    std::replace_if(description.begin(), description.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
+    std::replace_if(
+        description.begin(), description.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
     std::string out = Utf8ToCp1250(description);
     out += kLineEnd;
     out += Utf8ToCp1250(HeaderLine(c));

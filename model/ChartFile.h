@@ -18,7 +18,7 @@ class TMereni;
 // A chart file that cannot be read or written. what() is the message in the
 // catalogue's form without the leading "Error: " and the final ".".
 class ChartFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

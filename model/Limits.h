@@ -19,8 +19,7 @@ enum class ColourScheme { Light, Dark };
 inline RgbColor SlotColour(int slot, ColourScheme scheme = ColourScheme::Light)
 {
     static constexpr std::array<RgbColor, 10> kTable = {
-        0xFF0000, 0x4040FF, 0x00A000, 0xFF00FF, 0x00FFFF,
-        0x00FF00, 0xFF8000, 0xD0D000, 0x808080, 0x000000,
+        0xFF0000, 0x4040FF, 0x00A000, 0xFF00FF, 0x00FFFF, 0x00FF00, 0xFF8000, 0xD0D000, 0x808080, 0x000000,
     };
     if (slot < 1 || slot > kColourSlots)
         return kWhite;

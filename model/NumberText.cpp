@@ -79,9 +79,8 @@ void RoundDigits(DecimalDigits& d, int keep)
 
 // Powers of ten that a long double holds exactly (5^27 < 2^64).
 constexpr std::array<long double, 28> kExactPowers = {
-    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L,
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L,
 };
 
 bool AllZero(const std::string& digits)
@@ -107,13 +106,16 @@ std::string FormatFixed(long double value, int decimals)
         out.push_back('0');
     } else {
         for (int i = 0; i < d.pointPos; ++i)
-            out.push_back(i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] : '0');
+            out.push_back(i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)]
+                                                                : '0');
     }
     if (decimals > 0) {
         out.push_back(',');
         for (int k = 0; k < decimals; ++k) {
             int i = d.pointPos + k;
-            out.push_back(i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[static_cast<std::size_t>(i)] : '0');
+            out.push_back(i >= 0 && i < static_cast<int>(d.digits.size())
+                              ? d.digits[static_cast<std::size_t>(i)]
+                              : '0');
         }
     }
     return out;
@@ -168,8 +170,8 @@ std::optional<long double> ParseDecimal(std::string_view text)
     }
     std::uint64_t mantissa = 0;
     int digitsInMantissa = 0;
-    int dropped = 0;   // integer digits not held in the mantissa
-    int fraction = 0;  // fraction digits held in the mantissa
+    int dropped = 0;  // integer digits not held in the mantissa
+    int fraction = 0; // fraction digits held in the mantissa
     bool anyDigit = false;
     for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
         anyDigit = true;

@@ -14,7 +14,7 @@
 namespace lumidrax {
 
 class TMereni {
-public:
+  public:
     TMereni();
 
     int Count = 0;
@@ -72,11 +72,10 @@ public:
 
     bool ViewIsFull() const
     {
-        return ViewXMin == FullXMin && ViewXMax == FullXMax && ViewYMin == FullYMin &&
-               ViewYMax == FullYMax;
+        return ViewXMin == FullXMin && ViewXMax == FullXMax && ViewYMin == FullYMin && ViewYMax == FullYMax;
     }
 
-private:
+  private:
     std::vector<TJednoMereni> Records;
 };
 

@@ -36,7 +36,9 @@ void DrawArrow(QPainter* p, int x, int y, const QColor& colour)
 
 } // namespace
 
-ChartListDelegate::ChartListDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+ChartListDelegate::ChartListDelegate(QObject* parent) : QStyledItemDelegate(parent)
+{
+}
 
 QPixmap ChartListDelegate::UnsavedPicture()
 {
@@ -92,8 +94,8 @@ void ChartListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
     const QFontMetrics fm(font);
     p->setFont(font);
     p->setPen(colours_.Text);
-    p->drawText(QRect(x0 + ChartListColumns::kNumberLeft, top, ChartListColumns::kNameLeft - 4 -
-                      ChartListColumns::kNumberLeft, r.height()),
+    p->drawText(QRect(x0 + ChartListColumns::kNumberLeft, top,
+                      ChartListColumns::kNameLeft - 4 - ChartListColumns::kNumberLeft, r.height()),
                 Qt::AlignRight | Qt::AlignVCenter, numberText);
 
     if (c) {
@@ -103,7 +105,8 @@ void ChartListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
         const std::string& nameSource =
             !c->DisplayName.empty() ? c->DisplayName : (!c->FileName.empty() ? c->FileName : c->AutoFileName);
         const QString name = QString::fromStdString(ShortenFromLeft(nameSource, columns_.NameFit(), width));
-        const QString desc = QString::fromStdString(ShortenFromRight(c->Description, columns_.DescFit(), width));
+        const QString desc =
+            QString::fromStdString(ShortenFromRight(c->Description, columns_.DescFit(), width));
         p->setPen(text);
         const QRect nameRect(x0 + ChartListColumns::kNameLeft, top,
                              columns_.NameEnd() - 2 - ChartListColumns::kNameLeft, r.height());

@@ -14,7 +14,7 @@ namespace lumidrax {
 
 class ChartListDelegate : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRowHeight = 16;
 
     explicit ChartListDelegate(QObject* parent = nullptr);
@@ -27,13 +27,14 @@ public:
     void SetColumns(const ChartListColumns& columns) { columns_ = columns; }
     const ChartListColumns& Columns() const { return columns_; }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     // The 14 x 14 picture of an unsaved chart.
     static QPixmap UnsavedPicture();
 
-private:
+  private:
     const TMereni* charts_ = nullptr;
     ChartListColours colours_ = ChartListColours::ForScheme(false);
     ChartListColumns columns_;

@@ -218,7 +218,8 @@ bool RefreshChartState(TMereni& charts)
 {
     charts.ActiveIndex = std::min(charts.ActiveIndex, charts.Count);
     if (IsChart(charts, charts.ActiveIndex))
-        PlaceCursor(charts, charts.ActiveIndex, charts.ActiveCursor, charts.ActiveCursorX, charts.ActiveCursorY);
+        PlaceCursor(charts, charts.ActiveIndex, charts.ActiveCursor, charts.ActiveCursorX,
+                    charts.ActiveCursorY);
     else
         charts.ActiveCursor = 0;
     if (IsChart(charts, charts.RefIndex) && charts.Rec(charts.RefIndex).Shown)

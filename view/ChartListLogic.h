@@ -20,26 +20,26 @@ namespace lumidrax {
 // Enabled state of every chart command. Each menu item, tool button and
 // popup item of a command takes the same state.
 struct ChartCommandStates {
-    bool Open = false;            // "&Open...": fewer than 999 charts
-    bool CloseSelected = false;   // at least one item selected
-    bool CloseAll = false;        // at least one chart loaded
-    bool SaveSelected = false;    // at least one item selected
-    bool SaveAll = false;         // charts loaded, each with a file location
-    bool SaveAs = false;          // exactly one item selected
-    bool Print = false;           // a chart displayed
-    bool CopyToClipboard = false; // a chart displayed
-    bool DisplaySelected = false; // a selected chart hidden and fewer than 10 displayed
-    bool HideSelected = false;    // a selected chart displayed
-    bool RefInfo = false;         // a reference chart exists
-    bool RefFilter = false;       // a reference chart whose FilterPost is 1 or less
-    bool RefColor = false;        // a reference chart exists
-    bool LineWidth = false;       // a chart displayed
-    bool SelectAll = false;       // fewer items selected than listed
-    bool Average = false;         // at least two items selected
+    bool Open = false;              // "&Open...": fewer than 999 charts
+    bool CloseSelected = false;     // at least one item selected
+    bool CloseAll = false;          // at least one chart loaded
+    bool SaveSelected = false;      // at least one item selected
+    bool SaveAll = false;           // charts loaded, each with a file location
+    bool SaveAs = false;            // exactly one item selected
+    bool Print = false;             // a chart displayed
+    bool CopyToClipboard = false;   // a chart displayed
+    bool DisplaySelected = false;   // a selected chart hidden and fewer than 10 displayed
+    bool HideSelected = false;      // a selected chart displayed
+    bool RefInfo = false;           // a reference chart exists
+    bool RefFilter = false;         // a reference chart whose FilterPost is 1 or less
+    bool RefColor = false;          // a reference chart exists
+    bool LineWidth = false;         // a chart displayed
+    bool SelectAll = false;         // fewer items selected than listed
+    bool Average = false;           // at least two items selected
     bool DisplayHideToggle = false; // at least one item selected
     bool EditDescription = false;   // at least one item selected
-    bool CloseMenu = false;       // File > "&Close": one of its items enabled
-    bool SaveMenu = false;        // File > "&Save": one of its items enabled
+    bool CloseMenu = false;         // File > "&Close": one of its items enabled
+    bool SaveMenu = false;          // File > "&Save": one of its items enabled
 
     bool operator==(const ChartCommandStates&) const = default;
 };
@@ -65,9 +65,9 @@ std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTe
 
 // Column edges of a list row, in pixels from the row's left.
 struct ChartListColumns {
-    int NameWidth = 70; // "File"
-    int DescWidth = 70; // "Description"
-    static constexpr int kMarkLeft = 16;  // colour mark column 16..32
+    int NameWidth = 70;                    // "File"
+    int DescWidth = 70;                    // "Description"
+    static constexpr int kMarkLeft = 16;   // colour mark column 16..32
     static constexpr int kNumberLeft = 32; // unsaved picture, then the number up to 80
     static constexpr int kNameLeft = 80;
     int NameEnd() const { return kNameLeft + NameWidth; }
@@ -89,7 +89,7 @@ struct ChartListModeItems {
     bool ShowAllChecked = false, ShowAllEnabled = false;             // "Show &All Charts"
     bool ShowDisplayedChecked = false, ShowDisplayedEnabled = false; // "Show &Displayed Charts"
     bool HideChecked = false, HideEnabled = false;                   // "&Hide"
-    bool HeightEnabled = false; // "&Increase Height", "&Decrease Height"
+    bool HeightEnabled = false;                                      // "&Increase Height", "&Decrease Height"
     bool operator==(const ChartListModeItems&) const = default;
 };
 ChartListModeItems ChartListModeStates(int mode);
@@ -164,8 +164,8 @@ bool ToggleSelectedCharts(TMereni& charts, const std::vector<int>& selectedChart
 
 // One step of the list height commands.
 struct ListHeightStep {
-    int Height = 0;           // the list's new height
-    bool Changed = false;     // false: the command only disables itself
+    int Height = 0;       // the list's new height
+    bool Changed = false; // false: the command only disables itself
     // Changed: the opposite command becomes enabled; not changed: this
     // command becomes disabled.
 };

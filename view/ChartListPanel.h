@@ -44,7 +44,7 @@ class ChartListDelegate;
 
 class ChartListPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartListPanel(QWidget* parent = nullptr);
 
     // The collection shown (not owned). Call RefillChartList afterwards.
@@ -101,17 +101,17 @@ public:
     void HideSelected();
     void ToggleSelected();
 
-signals:
+  signals:
     void commandStatesChanged(const lumidrax::ChartCommandStates& states);
     void refInfoNeeded(bool selectInList); // UpdateRefInfo
     void activeInfoNeeded();               // UpdateActiveInfo
     void zoomControlsNeeded();             // UpdateZoomControls
     void viewChanged();                    // the plot has to be repainted
     void chartsEmptied();
-    void curvesChanged();                  // charts were shown or hidden
-    void columnsResized();                 // the header's sections moved
+    void curvesChanged();  // charts were shown or hidden
+    void columnsResized(); // the header's sections moved
 
-private:
+  private:
     void SectionResized();
     void SelectionChanged();
     void AfterVisibilityChange();

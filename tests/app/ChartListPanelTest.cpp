@@ -1,8 +1,8 @@
 // The chart list panel on an offscreen display: what its rows show and what
 // clicks in it do to the collection and the command states.
 
-#include "ChartListDelegate.h"
 #include "ChartListPanel.h"
+#include "ChartListDelegate.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -36,7 +36,7 @@ TJednoMereni& Add(TMereni& m, const std::string& file, bool saved = true)
 }
 
 class ChartListPanelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         panel.SetCollection(&charts);

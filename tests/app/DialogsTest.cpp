@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -36,7 +36,8 @@ TEST(ProgramInfo, BuildTextAndHelpDocumentPlace)
     const auto none = [](const std::string&) { return false; };
     EXPECT_EQ(FindHelpDocument("/opt/l/bin", none), "/opt/l/bin/Help/Lumidrax3.1_Navod.htm");
     const auto installed = [](const std::string& p) { return p.find("/share/") != std::string::npos; };
-    EXPECT_EQ(FindHelpDocument("/usr/bin", installed), "/usr/bin/../share/lumidrax/help/Lumidrax3.1_Navod.htm");
+    EXPECT_EQ(FindHelpDocument("/usr/bin", installed),
+              "/usr/bin/../share/lumidrax/help/Lumidrax3.1_Navod.htm");
     // The build tree holds the document beside the executables.
     EXPECT_TRUE(std::filesystem::exists(test::BinPath("Help/Lumidrax3.1_Navod.htm")));
 }

@@ -124,7 +124,9 @@ TEST(ChartFile, HeaderFormsOfTheOldestModelAndOddCounts)
     TempDir dir;
     TMereni m;
     // 7 tokens: raw samples, baseline from samples 5..1.
-    ASSERT_EQ(LoadText(m, dir, "seven.ndt", "old\r\n2000 660 50 5 0 1 5\r\n100\r\n102\r\n\r\n104\r\n106\r\n108\r\n150\r\n"), 1);
+    ASSERT_EQ(LoadText(m, dir, "seven.ndt",
+                       "old\r\n2000 660 50 5 0 1 5\r\n100\r\n102\r\n\r\n104\r\n106\r\n108\r\n150\r\n"),
+              1);
     const TJednoMereni& a = m.Rec(1);
     EXPECT_EQ(a.FilterPost, 1);
     EXPECT_EQ(a.Pozice0Y, 104);
@@ -148,9 +150,10 @@ TEST(ChartFile, HeaderFormsOfTheOldestModelAndOddCounts)
     EXPECT_EQ(m.Rec(3).Sample(2), 20 - 10 - 100);
 
     // 22 tokens: no Index.
-    ASSERT_EQ(LoadText(m, dir, "twentytwo.ndt",
-                       "\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0 01.02.2010 11:12:13 1 3 77 60 0,5 0 VKR104\r\n1\r\n"),
-              4);
+    ASSERT_EQ(
+        LoadText(m, dir, "twentytwo.ndt",
+                 "\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0 01.02.2010 11:12:13 1 3 77 60 0,5 0 VKR104\r\n1\r\n"),
+        4);
     EXPECT_EQ(m.Rec(4).Index, 0);
     EXPECT_EQ(m.Rec(4).DatumCas, "01.02.2010 11:12:13");
     EXPECT_EQ(m.Rec(4).DCResistStr, "0,1 kOhm");
@@ -170,9 +173,12 @@ TEST(ChartFile, UnreadableContentIsRefusedWithFileAndLineAndNothingIsKept)
         std::string text;
         std::string expected;
     } cases[] = {
-        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1,5\r\nabc\r\n", "line 4: 'abc' is not a valid floating point value"},
-        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1.5\r\n", "line 3: '1.5' is not a valid floating point value"},
-        {"\r\n2000 660 50 5 0 1\r\n1\r\n", "line 2: the settings line holds 6 values where at least 7 are needed"},
+        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1,5\r\nabc\r\n",
+         "line 4: 'abc' is not a valid floating point value"},
+        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1.5\r\n",
+         "line 3: '1.5' is not a valid floating point value"},
+        {"\r\n2000 660 50 5 0 1\r\n1\r\n",
+         "line 2: the settings line holds 6 values where at least 7 are needed"},
         {"", "line 2: the settings line holds 0 values"},
         {"\r\n2000 0,66 50 5 0 1 1 1 0 0 0 0 0\r\n1\r\n", "line 2: '0,66' is not a valid integer"},
         {"\r\n2000 660 50 5 0 1 0\r\n1\r\n", "the cable start sample 0 is below 1"},
@@ -203,7 +209,8 @@ TEST(ChartFile, ReaderAcceptsBlanksLfAndCrLineEnds)
 {
     TempDir dir;
     TMereni m;
-    ASSERT_EQ(LoadText(m, dir, "lf.ndt", "desc \n  2000   660 50\t5 0 1 1 1 0 0 0 0 0  \n  1,5 \n\n-2\r3\r\n"), 1);
+    ASSERT_EQ(
+        LoadText(m, dir, "lf.ndt", "desc \n  2000   660 50\t5 0 1 1 1 0 0 0 0 0  \n  1,5 \n\n-2\r3\r\n"), 1);
     EXPECT_EQ(m.Rec(1).Description, "desc ");
     EXPECT_EQ(m.Rec(1).Samples, (std::vector<long double>{1.5L, -2, 3}));
     EXPECT_EQ(m.Rec(1).Samples.capacity(), 3u);

@@ -137,7 +137,7 @@ TEST(Collection, ReferenceCursorKeepsItsDistanceAcrossCharts)
     ASSERT_EQ(m.LoadChart(WriteChart(dir, "a.ndt", Chart(2000, 0.66L, 3, {1, 2, 3, 4, 5, 6}))), 1);
     EXPECT_EQ(m.RefIndex, 1);
     EXPECT_EQ(m.RefCursor, 4); // Pozice0X + 1
-    m.RefCursor = 5; // 0.4 m
+    m.RefCursor = 5;           // 0.4 m
     // Chart b has 0.4 m steps and starts at 0: 0.4 m is its sample 2.
     ASSERT_EQ(m.LoadChart(WriteChart(dir, "b.ndt", Chart(4000, 0.66L, 1, {10, 20, 30}))), 2);
     EXPECT_EQ(m.RefIndex, 2);
@@ -160,8 +160,8 @@ TEST(Collection, DistanceToSampleBounds)
     const TJednoMereni& r = m.AppendRecord(c);
     EXPECT_EQ(DistanceToSample(r, -0.01L), 0);
     EXPECT_EQ(DistanceToSample(r, 0), 1);
-    EXPECT_EQ(DistanceToSample(r, 0.1L), 1);  // 0.5 rounds to even 0
-    EXPECT_EQ(DistanceToSample(r, 0.3L), 3);  // 1.5 rounds to even 2
+    EXPECT_EQ(DistanceToSample(r, 0.1L), 1); // 0.5 rounds to even 0
+    EXPECT_EQ(DistanceToSample(r, 0.3L), 3); // 1.5 rounds to even 2
     EXPECT_EQ(DistanceToSample(r, 0.6L), 4);
     EXPECT_EQ(DistanceToSample(r, 0.61L), 4); // beyond the last sample
     // A chart whose settings give no distance step never divides by zero.

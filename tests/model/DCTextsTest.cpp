@@ -45,7 +45,8 @@ TEST(DCTexts, VKR104StatusByte)
 {
     EXPECT_EQ(FormatVKR104DCTexts(128, 0.5f, 1000), std::make_pair(std::string("---"), std::string("---")));
     EXPECT_EQ(FormatVKR104DCTexts(192, 0.5f, 1000), std::make_pair(std::string("---"), std::string("---")));
-    EXPECT_EQ(FormatVKR104DCTexts(129, 0.5f, 1000), std::make_pair(std::string("---"), std::string("1,0 kOhm")));
+    EXPECT_EQ(FormatVKR104DCTexts(129, 0.5f, 1000),
+              std::make_pair(std::string("---"), std::string("1,0 kOhm")));
     EXPECT_EQ(FormatVKR104DCTexts(64, 0.5f, 1000).second, "---");
     EXPECT_EQ(FormatVKR104DCTexts(0, 1.0f, 1000).first, "1,00 V");
     EXPECT_EQ(FormatVKR104DCTexts(0, 1.01f, 1000).first, ">1V");

@@ -1,6 +1,6 @@
+#include "NumberText.h"
 #include "Cp1250.h"
 #include "MessageCatalogue.h"
-#include "NumberText.h"
 #include "Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -70,15 +70,17 @@ TEST(NumberText, FixedFormReadsBackToTheSameTwoDecimalValue)
 
 TEST(TextCodec, Windows1250RoundTripsCentralEuropeanLetters)
 {
-    const std::string utf8 = "Kabel \xC4\x8C" "EZ, p\xC5\x99\xC3\xADpojka \xE2\x82\xAC"; // Kabel ČEZ, přípojka €
+    const std::string utf8 = "Kabel \xC4\x8C"
+                             "EZ, p\xC5\x99\xC3\xADpojka \xE2\x82\xAC"; // Kabel ČEZ, přípojka €
     const std::string cp = Utf8ToCp1250(utf8);
-    EXPECT_EQ(cp, "Kabel \xC8" "EZ, p\xF8\xEDpojka \x80");
+    EXPECT_EQ(cp, "Kabel \xC8"
+                  "EZ, p\xF8\xEDpojka \x80");
     EXPECT_EQ(Cp1250ToUtf8(cp), utf8);
     EXPECT_EQ(Utf8ToCp1250("\xE2\x98\x83"), "?"); // a snowman has no place in the code page
     EXPECT_EQ(FileTextToUtf8("plain"), "plain");
-    EXPECT_EQ(FileTextToUtf8(utf8), utf8);           // valid UTF-8 is kept
-    EXPECT_EQ(FileTextToUtf8(cp), utf8);             // anything else is Windows-1250
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));           // overlong
+    EXPECT_EQ(FileTextToUtf8(utf8), utf8); // valid UTF-8 is kept
+    EXPECT_EQ(FileTextToUtf8(cp), utf8);   // anything else is Windows-1250
+    EXPECT_FALSE(IsValidUtf8("\xC0\x80")); // overlong
 }
 
 TEST(TextCodec, CharacterCutsCountCharactersNotBytes)

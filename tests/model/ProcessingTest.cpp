@@ -137,7 +137,7 @@ TEST(Average, ChartsOfDifferentLengthsAverageOnlyTheSamplesTheyHave)
     const TJednoMereni& a = m.Rec(4);
     ASSERT_EQ(a.SampleCount, 500); // the template's length
     EXPECT_EQ(a.Sample(300), 20);
-    EXPECT_EQ(a.Sample(301), 20);  // (10 + 30) / 2: chart 2 has no sample 301
+    EXPECT_EQ(a.Sample(301), 20); // (10 + 30) / 2: chart 2 has no sample 301
     EXPECT_EQ(a.Description, "Average of charts 123");
 }
 

@@ -9,7 +9,7 @@ namespace lumidrax::test {
 // A fresh folder below the system's temporary folder, removed with its
 // content when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,7 +20,7 @@ public:
     // Writes bytes to a name inside the folder and returns its path.
     std::string Write(std::string_view name, std::string_view bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

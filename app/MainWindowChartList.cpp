@@ -5,6 +5,7 @@
 #include "TFrm_main_Lumidrax32.h"
 
 #include "ChartListPanel.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
@@ -35,10 +36,7 @@ void TFrm_main_Lumidrax32::ConnectChartListCommands()
         if (chartMenus_->mi_tools_dishide->isEnabled())
             list->ToggleSelected();
     });
-    connect(list, &ChartListPanel::curvesChanged, this, [this] {
-        chartPage_->View()->InvalidateCurves();
-        update();
-    });
+    connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
     connect(list, &ChartListPanel::columnsResized, this, &TFrm_main_Lumidrax32::PlaceDescriptionField);
     connect(m.mi_incChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_incChartListClick);
     connect(m.mi_decChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_decChartListClick);

@@ -5,9 +5,10 @@
 #include "ChartListPanel.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
+#include "ChartNotifier.h"
 #include "ChartPage.h"
+#include "ChartPageWiring.h"
 #include "ChartViewPanel.h"
-#include "CursorWiring.h"
 #include "DescriptionEditor.h"
 #include "DescriptionField.h"
 #include "HelpWindow.h"
@@ -67,7 +68,30 @@ void TFrm_main_Lumidrax32::FormCreate()
     setObjectName("TFrm_main_Lumidrax32");
     setWindowTitle("Lumidrax");
     resize(1024, 700);
+    notifier_ = new ChartNotifier(this);
+    CreateCommands();
+    BuildMenus();
+    BuildPages();
+    BuildStatusBar();
+    setAcceptDrops(true);
+    SetUpTimers();
+    ConnectFileCommands();
+    ConnectViewCommands();
+    ConnectDescriptionEditing();
+    ConnectChartListCommands();
+    ConnectNotifications();
+    // Page switching changes menus, tool bars and key handling.
+    pc_all_->setCurrentIndex(kChartPage);
+    pc_allChange(kChartPage);
+    connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
+    ListenForHandOver();
+    ApplyAutoFlags();
+    chartPage_->ListPanel()->UpdateCommandStates();
+    Timer.start();
+}
 
+void TFrm_main_Lumidrax32::CreateCommands()
+{
     if (options_.Dialogs) {
         dialogs_ = options_.Dialogs;
     } else {
@@ -77,8 +101,11 @@ void TFrm_main_Lumidrax32::FormCreate()
     settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
+}
 
-    // Menus: both menu bars live in one container; the page shows one.
+void TFrm_main_Lumidrax32::BuildMenus()
+{
+    // Both menu bars live in one container; the page shows one.
     chartMenus_ = new ChartMenus(this);
     ApplyToolBarLook(*chartMenus_);
     reportMenus_ = new ReportMenus(this);
@@ -91,7 +118,10 @@ void TFrm_main_Lumidrax32::FormCreate()
     setMenuWidget(menus);
     addToolBar(chartMenus_->ToolBar);
     addToolBar(reportMenus_->RepToolBar);
+}
 
+void TFrm_main_Lumidrax32::BuildPages()
+{
     pc_all_ = new QTabWidget(this);
     pc_all_->setObjectName("pc_all");
     chartPage_ = new ChartPage(pc_all_);
@@ -99,18 +129,23 @@ void TFrm_main_Lumidrax32::FormCreate()
     pc_all_->addTab(chartPage_, tr("Chart"));
     pc_all_->addTab(reportPage_, tr("Report"));
     setCentralWidget(pc_all_);
-    chartPage_->View()->SetCharts(&charts_);
-    ConnectCursors(*chartPage_, charts_, chartMenus_->mi_panels_refinfo);
+    ConnectChartPage(*chartPage_, charts_, *notifier_, chartMenus_->mi_panels_refinfo);
+    popupCurves_ = new ChartListPopup(chartPage_->ChartList(), *chartMenus_);
+    e_description = new DescriptionField(chartPage_->ChartList()->viewport());
+}
 
+void TFrm_main_Lumidrax32::BuildStatusBar()
+{
     for (int k = 0; k < 2; ++k) {
         statusPanels_[k] = new QLabel(this);
         statusPanels_[k]->setObjectName(QString("StatusPanel%1").arg(k));
         statusPanels_[k]->setFixedWidth(k == 0 ? 250 : 50);
         statusBar()->addWidget(statusPanels_[k]);
     }
+}
 
-    setAcceptDrops(true);
-
+void TFrm_main_Lumidrax32::SetUpTimers()
+{
     Timer.setInterval(100);
     Timer.setSingleShot(true);
     pomTimer.setInterval(200);
@@ -119,7 +154,10 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(&Timer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::TimerTimer);
     connect(&pomTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::pomTimerTimer);
     connect(&CopyDataTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::CopyDataTimerTimer);
+}
 
+void TFrm_main_Lumidrax32::ConnectFileCommands()
+{
     ChartMenus& m = *chartMenus_;
     connect(m.mi_file_open, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_openClick);
     connect(m.mi_save_selected, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_save_selectedClick);
@@ -128,9 +166,19 @@ void TFrm_main_Lumidrax32::FormCreate()
     connect(m.mi_file_close_selected, &QAction::triggered, this,
             &TFrm_main_Lumidrax32::mi_file_close_selectedClick);
     connect(m.mi_file_close_all, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_close_allClick);
-    connect(m.mi_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
-    connect(m.mi_file_autoname, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
     connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
+    ReportMenus& r = *reportMenus_;
+    connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
+    // AutoSave and AutoFileName are shared by both pages.
+    for (QAction* a : {m.mi_file_autosave, r.mi_rep_file_autosave})
+        connect(a, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
+    for (QAction* a : {m.mi_file_autoname, r.mi_rep_file_autofilename})
+        connect(a, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autonameClick);
+}
+
+void TFrm_main_Lumidrax32::ConnectViewCommands()
+{
+    ChartMenus& m = *chartMenus_;
     connect(m.mi_tools_invert, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_tools_invertClick);
     for (QAction* item : m.mi_width)
         connect(item, &QAction::triggered, this,
@@ -139,50 +187,51 @@ void TFrm_main_Lumidrax32::FormCreate()
         if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
             chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
     });
-    connect(m.mi_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
-    connect(m.mi_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
-    ReportMenus& r = *reportMenus_;
-    connect(r.mi_rep_help_contens, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
-    connect(r.mi_rep_help_about, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
-    connect(r.mi_rep_file_autosave, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
-    connect(r.mi_rep_file_autofilename, &QAction::triggered, this,
-            &TFrm_main_Lumidrax32::mi_file_autonameClick);
-    connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
+    for (QAction* a : {m.mi_help_contens, reportMenus_->mi_rep_help_contens})
+        connect(a, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
+    for (QAction* a : {m.mi_help_about, reportMenus_->mi_rep_help_about})
+        connect(a, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
+    for (QAction* item : m.mi_chartlist_mode)
+        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
+}
 
-    ChartListPanel* list = chartPage_->ListPanel();
-    list->SetCollection(&charts_);
-    connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
-    connect(list, &ChartListPanel::viewChanged, this, [this] { chartPage_->View()->UpdateCursors(); });
-    connect(list, &ChartListPanel::chartsEmptied, this, [this] { statusPanels_[0]->clear(); });
-    connect(m.mi_curves_edit_desc, &QAction::triggered, this,
+void TFrm_main_Lumidrax32::ConnectDescriptionEditing()
+{
+    connect(chartMenus_->mi_curves_edit_desc, &QAction::triggered, this,
             &TFrm_main_Lumidrax32::mi_curves_edit_descClick);
-    popupCurves_ = new ChartListPopup(list->List(), m);
-    connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
-    e_description = new DescriptionField(list->List()->viewport());
     connect(e_description, &DescriptionField::Confirmed, this, [this](int chart, const QString& text) {
         editPosition_ = -1;
         if (chart >= 1 && chart <= charts_.Count) {
             charts_.Rec(chart).Description = text.toStdString();
             charts_.Rec(chart).Saved = false;
             statusPanels_[0]->setText(text);
+            emit notifier_->chartsChanged(ChartChange::Rows);
         }
         chartPage_->ChartList()->setFocus();
-        chartPage_->ListPanel()->RepaintList();
-        UpdateCommandStates();
     });
     connect(e_description, &DescriptionField::Cancelled, this, [this] {
         editPosition_ = -1;
         chartPage_->ChartList()->setFocus();
     });
-    for (QAction* item : chartMenus_->mi_chartlist_mode)
-        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
-    ConnectChartListCommands();
+}
 
-    // Page switching changes menus, tool bars and key handling.
-    pc_all_->setCurrentIndex(kChartPage);
-    pc_allChange(kChartPage);
-    connect(pc_all_, &QTabWidget::currentChanged, this, &TFrm_main_Lumidrax32::pc_allChange);
+void TFrm_main_Lumidrax32::ConnectNotifications()
+{
+    ChartListPanel* list = chartPage_->ListPanel();
+    connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
+    connect(notifier_, &ChartNotifier::chartsRemoved, this, [this] {
+        if (charts_.Count == 0)
+            statusPanels_[0]->clear();
+    });
+    // Charts shown, hidden or recoloured: the window repaints as a whole.
+    connect(notifier_, &ChartNotifier::chartsChanged, this, [this](ChartChanges what) {
+        if (what & (ChartChange::Visibility | ChartChange::Colours))
+            update();
+    });
+}
 
+void TFrm_main_Lumidrax32::ListenForHandOver()
+{
     if (options_.Channel) {
         instance_ = options_.Channel;
         instance_->setParent(this);
@@ -193,23 +242,18 @@ void TFrm_main_Lumidrax32::FormCreate()
     if (instance_)
         connect(instance_, &InstanceChannel::FileNameReceived, this,
                 &TFrm_main_Lumidrax32::ReceiveHandedOverName);
-
-    ApplyAutoFlags();
-    UpdateCommandStates();
-    Timer.start();
 }
 
 void TFrm_main_Lumidrax32::TimerTimer()
 {
     Timer.stop();
     LoadSettings();
-    chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
-    chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
+    ApplyColourScheme();
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
     SetChartList(settings_.ChartListMode);
     mi_popup_width5Click(settings_.LineWidth);
     ApplyAutoFlags();
-    UpdateCommandStates();
+    chartPage_->ListPanel()->UpdateCommandStates();
     {
         const QSignalBlocker blocker(pc_all_);
         pc_all_->setCurrentIndex(kReportPage);
@@ -249,11 +293,10 @@ void TFrm_main_Lumidrax32::OpenCommandLine()
         if (result < 0)
             dialogs_->ShowError(result, args.front().toStdString());
         else if (result > 0)
-            AfterChartsAdded();
+            emit notifier_->chartsAdded();
     }
     if (settings_.LastPath)
         settings_.DataPath = FolderPart(path);
-    update();
     if (pc_all_->currentIndex() == kReportPage)
         pc_all_->setCurrentIndex(kChartPage);
 }
@@ -294,10 +337,9 @@ void TFrm_main_Lumidrax32::OpenPendingFiles()
     pomTimer.start();
     const int loaded = fileCommands_->OpenBatch(std::move(names));
     if (loaded > 0)
-        AfterChartsAdded();
+        emit notifier_->chartsAdded();
     if (pc_all_->currentIndex() == kReportPage)
         pc_all_->setCurrentIndex(kChartPage);
-    update();
     raise();
     activateWindow();
     emit BatchOpened(loaded);
@@ -364,8 +406,7 @@ void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
         }
         if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
             // A chart could not be written: the window stays, nothing is lost.
-            RefillChartList();
-            UpdateCommandStates();
+            emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
             e->ignore();
             return;
         }
@@ -449,22 +490,16 @@ void TFrm_main_Lumidrax32::mi_file_openClick()
 void TFrm_main_Lumidrax32::mi_save_selectedClick()
 {
     Busy busy(*this);
-    const int ref = charts_.RefIndex;
-    const int refCursor = charts_.RefCursor;
+    // The selection and the reference stay as they are.
     fileCommands_->SaveSelected(chartPage_->SelectedCharts());
-    SyncFromList();
-    charts_.RefIndex = ref;
-    charts_.RefCursor = refCursor;
-    UpdateCommandStates();
-    chartPage_->ListPanel()->RepaintList();
+    emit notifier_->chartsChanged(ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::mi_save_allClick()
 {
     Busy busy(*this);
     fileCommands_->SaveAll();
-    UpdateCommandStates();
-    RefillChartList();
+    emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::mi_file_saveasClick()
@@ -473,29 +508,20 @@ void TFrm_main_Lumidrax32::mi_file_saveasClick()
     const int chart = chartPage_->CurrentChart();
     if (chart < 1)
         return;
-    if (fileCommands_->SaveAs(chart)) {
-        UpdateCommandStates();
-        RefillChartList();
-    }
+    if (fileCommands_->SaveAs(chart))
+        emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::mi_file_close_selectedClick()
 {
     Busy busy(*this);
-    if (fileCommands_->CloseSelected(chartPage_->SelectedCharts()) == CloseOutcome::Deleted) {
-        RefreshChartView();
-        update();
-    }
-    UpdateCommandStates();
+    NotifyClosed(fileCommands_->CloseSelected(chartPage_->SelectedCharts()));
 }
 
 void TFrm_main_Lumidrax32::mi_file_close_allClick()
 {
     Busy busy(*this);
-    if (fileCommands_->CloseAll() == CloseOutcome::Deleted) {
-        RefreshChartView();
-        update();
-    }
+    NotifyClosed(fileCommands_->CloseAll());
 }
 
 void TFrm_main_Lumidrax32::mi_file_autosaveClick()
@@ -515,9 +541,23 @@ void TFrm_main_Lumidrax32::mi_file_autonameClick()
 void TFrm_main_Lumidrax32::mi_tools_invertClick()
 {
     settings_.InvertColors = !chartPage_->View()->Dark();
+    ApplyColourScheme();
+}
+
+void TFrm_main_Lumidrax32::ApplyColourScheme()
+{
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
     chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
-    update();
+    emit notifier_->chartsChanged(ChartChange::Colours);
+}
+
+void TFrm_main_Lumidrax32::NotifyClosed(CloseOutcome outcome)
+{
+    if (outcome == CloseOutcome::Deleted)
+        emit notifier_->chartsRemoved();
+    else if (outcome == CloseOutcome::NothingDeleted)
+        // Charts saved on the way stay open.
+        emit notifier_->chartsChanged(ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::mi_popup_width5Click(int width)
@@ -526,7 +566,7 @@ void TFrm_main_Lumidrax32::mi_popup_width5Click(int width)
         return;
     settings_.LineWidth = width;
     chartMenus_->sb_width->setIcon(QIcon(LineWidthPicture(width)));
-    update();
+    emit notifier_->chartsChanged(ChartChange::Colours);
 }
 
 void TFrm_main_Lumidrax32::SetChartList(int mode)
@@ -547,9 +587,9 @@ void TFrm_main_Lumidrax32::SetChartList(int mode)
     chartMenus_->mi_incChartList->setEnabled(items.HeightEnabled);
     chartMenus_->mi_decChartList->setEnabled(items.HeightEnabled);
     chartPage_->SetListHeight(mode == kListModeHidden ? 0 : settings_.ChartListHeight);
+    // The rows are rebuilt for the mode; the cursors and read-outs follow
+    // through the notifier.
     chartPage_->ListPanel()->SetListMode(mode);
-    chartPage_->ListPanel()->RefillChartList();
-    chartPage_->View()->UpdateCursors();
 }
 
 void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
@@ -566,10 +606,7 @@ void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
 void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
 {
     QListWidget* list = chartPage_->ChartList();
-    int position = -1;
-    for (int k = 0; k < list->count() && position < 0; ++k)
-        if (list->item(k)->text().toInt() == chart)
-            position = k;
+    const int position = chartPage_->ListPanel()->RowOf(chart);
     if (position < 0)
         return;
     // A row outside the visible rows becomes the top row.
@@ -591,7 +628,8 @@ void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& chart
 {
     Busy busy(*this);
     editingSeveral_ = true;
-    UpdateCommandStates(); // both edit-description items off while the editor is open
+    chartPage_->ListPanel()
+        ->UpdateCommandStates(); // both edit-description items off while the editor is open
     const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
     const std::optional<QString> text = DescriptionEditor::EditDescription(
         this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
@@ -599,8 +637,7 @@ void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& chart
     editingSeveral_ = false;
     if (text)
         SetDescriptions(charts_, charts, text->toStdString());
-    chartPage_->ListPanel()->RepaintList();
-    UpdateCommandStates();
+    emit notifier_->chartsChanged(ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()
@@ -614,33 +651,6 @@ void TFrm_main_Lumidrax32::ApplyAutoFlags()
 }
 
 // --- chart list -------------------------------------------------------------
-
-void TFrm_main_Lumidrax32::RefillChartList()
-{
-    chartPage_->ListPanel()->RefillChartList();
-}
-
-void TFrm_main_Lumidrax32::SyncFromList()
-{
-    chartPage_->ListPanel()->SyncFromList();
-}
-
-void TFrm_main_Lumidrax32::AfterChartsAdded()
-{
-    chartPage_->View()->InvalidateCurves();
-    chartPage_->ListPanel()->AfterChartsAdded();
-}
-
-void TFrm_main_Lumidrax32::RefreshChartView()
-{
-    chartPage_->View()->InvalidateCurves();
-    chartPage_->ListPanel()->RefreshChartView();
-}
-
-void TFrm_main_Lumidrax32::UpdateCommandStates()
-{
-    chartPage_->ListPanel()->UpdateCommandStates();
-}
 
 void TFrm_main_Lumidrax32::ApplyCommandStates(const ChartCommandStates& s)
 {

@@ -20,6 +20,7 @@ class QTabWidget;
 namespace lumidrax {
 
 class ChartMenus;
+class ChartNotifier;
 class ChartListPopup;
 class ChartPage;
 class DescriptionField;
@@ -27,8 +28,6 @@ class IDialogs;
 class InstanceChannel;
 class ReportMenus;
 class ReportPage;
-
-class InstanceChannel;
 
 struct MainWindowOptions {
     // Command-line arguments (without the program name).
@@ -61,12 +60,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     QString StatusText(int panel) const;
     const QStringList& PendingFiles() const { return PendingFiles_; }
 
-    // Operations of the chart list panel used by the commands.
-    void RefillChartList();
-    void SyncFromList();
-    void AfterChartsAdded();
-    void RefreshChartView();
-    void UpdateCommandStates();
+    // Whoever changes the chart collection notifies here; the chart page
+    // follows.
+    ChartNotifier& Notifier() const { return *notifier_; }
     // A mouse button released over the reference colour marker: the right
     // button with Ctrl and Shift held opens the "Values" window of the
     // reference chart. Returns true when it opened.
@@ -94,7 +90,19 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void dropEvent(QDropEvent* e) override;
 
   private:
+    // FormCreate's steps, in order.
     void FormCreate();
+    void CreateCommands();
+    void BuildMenus();
+    void BuildPages();
+    void BuildStatusBar();
+    void SetUpTimers();
+    void ConnectFileCommands();
+    void ConnectViewCommands();
+    void ConnectDescriptionEditing();
+    void ConnectNotifications();
+    void ListenForHandOver();
+
     void TimerTimer();
     void pomTimerTimer();
     void CopyDataTimerTimer();
@@ -114,6 +122,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void mi_file_autosaveClick();
     void mi_file_autonameClick();
     void ApplyAutoFlags();
+    void ApplyColourScheme();
+    void NotifyClosed(CloseOutcome outcome);
     void mi_tools_invertClick();
     void SetChartList(int mode);
     void mi_curves_edit_descClick();
@@ -134,6 +144,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
 
     MainWindowOptions options_;
     TMereni charts_;
+    ChartNotifier* notifier_ = nullptr;
     SettingsLocation settingsLocation_;
     Settings settings_;
     std::unique_ptr<IDialogs> ownDialogs_;

@@ -77,8 +77,9 @@ void ChartListDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, c
                       ChartListColumns::kNameLeft - ChartListColumns::kNumberLeft, r.height()),
                 colours_.Background);
 
+    // The row carries its chart number as data; the text is what is shown.
     const QString numberText = index.data(Qt::DisplayRole).toString();
-    const int chart = numberText.toInt();
+    const int chart = index.data(Qt::UserRole).toInt();
     const TJednoMereni* c =
         (charts_ && chart >= 1 && chart <= charts_->Count) ? &charts_->Rec(chart) : nullptr;
 

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -60,12 +61,35 @@ ChartListPanel::ChartListPanel(QWidget* parent) : QWidget(parent)
 
     SetColours(ChartListColours::ForScheme(false));
     SectionResized();
+    SetNotifier(new ChartNotifier(this));
 }
 
 void ChartListPanel::SetCollection(TMereni* charts)
 {
     charts_ = charts;
     delegate_->SetCollection(charts);
+}
+
+void ChartListPanel::SetNotifier(ChartNotifier* notifier)
+{
+    if (notifier_)
+        notifier_->disconnect(this);
+    notifier_ = notifier;
+    connect(notifier_, &ChartNotifier::chartsAdded, this, &ChartListPanel::AfterChartsAdded);
+    connect(notifier_, &ChartNotifier::chartsRemoved, this, &ChartListPanel::RefreshChartView);
+    connect(notifier_, &ChartNotifier::chartsChanged, this, &ChartListPanel::ChartsChanged);
+    connect(notifier_, &ChartNotifier::referenceChanged, this, [this](bool selectInList) {
+        if (selectInList && charts_ && charts_->RefIndex > 0)
+            SelectOnly(charts_->RefIndex);
+    });
+    // The command states come last: they see what the other subscribers
+    // made of the change.
+    for (auto signal :
+         {&ChartNotifier::chartsAdded, &ChartNotifier::chartsRemoved, &ChartNotifier::activeChanged,
+          &ChartNotifier::viewChanged, &ChartNotifier::selectionChanged})
+        connect(notifier_, signal, this, &ChartListPanel::UpdateCommandStates);
+    connect(notifier_, &ChartNotifier::chartsChanged, this, &ChartListPanel::UpdateCommandStates);
+    connect(notifier_, &ChartNotifier::referenceChanged, this, &ChartListPanel::UpdateCommandStates);
 }
 
 void ChartListPanel::SetListMode(int mode)
@@ -121,23 +145,66 @@ void ChartListPanel::SectionResized()
 std::vector<int> ChartListPanel::SelectedCharts() const
 {
     std::vector<int> out;
-    for (int row = 0; row < list_->count(); ++row) {
-        const QListWidgetItem* item = list_->item(row);
-        if (item->isSelected())
-            out.push_back(item->text().toInt());
-    }
+    for (int row = 0; row < list_->count(); ++row)
+        if (list_->item(row)->isSelected())
+            out.push_back(ChartAt(row));
     return out;
 }
 
 int ChartListPanel::CurrentChart() const
 {
-    const QListWidgetItem* item = list_->currentItem();
-    return item ? item->text().toInt() : 0;
+    return ChartAt(list_->currentRow());
 }
 
 int ChartListPanel::ItemCount() const
 {
     return list_->count();
+}
+
+int ChartListPanel::ChartAt(int row) const
+{
+    const QListWidgetItem* item = row >= 0 ? list_->item(row) : nullptr;
+    return item ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+int ChartListPanel::RowOf(int chart) const
+{
+    // Every chart is listed in number order unless only the drawn ones are.
+    if (ChartAt(chart - 1) == chart)
+        return chart - 1;
+    for (int row = 0; row < list_->count(); ++row)
+        if (ChartAt(row) == chart)
+            return row;
+    return -1;
+}
+
+void ChartListPanel::SetCurrentRowQuietly(int row, QItemSelectionModel::SelectionFlags flags)
+{
+    {
+        const QSignalBlocker block(list_);
+        if (flags & QItemSelectionModel::Clear)
+            list_->clearSelection();
+        list_->setCurrentRow(row, flags);
+    }
+    RepaintList();
+}
+
+bool ChartListPanel::FollowChart(int chart)
+{
+    if (ChartAt(list_->currentRow()) == chart)
+        return true;
+    const int row = RowOf(chart);
+    if (row < 0)
+        return false;
+    SetCurrentRowQuietly(row, QItemSelectionModel::NoUpdate);
+    return true;
+}
+
+void ChartListPanel::SelectOnly(int chart)
+{
+    if (list_->count() == 0)
+        return;
+    SetCurrentRowQuietly(std::max(RowOf(chart), 0), QItemSelectionModel::ClearAndSelect);
 }
 
 void ChartListPanel::SelectCharts(const std::vector<int>& charts, int current)
@@ -146,7 +213,7 @@ void ChartListPanel::SelectCharts(const std::vector<int>& charts, int current)
     list_->clearSelection();
     for (int row = 0; row < list_->count(); ++row) {
         QListWidgetItem* item = list_->item(row);
-        const int chart = item->text().toInt();
+        const int chart = ChartAt(row);
         if (chart == current)
             list_->setCurrentItem(item, QItemSelectionModel::NoUpdate);
         if (std::find(charts.begin(), charts.end(), chart) != charts.end())
@@ -166,6 +233,7 @@ void ChartListPanel::RefillChartList()
     const ChartListContent content = RefillChartItems(*charts_, mode_);
     for (int chart : content.Items) {
         auto* item = new QListWidgetItem(QString::number(chart), list_);
+        item->setData(Qt::UserRole, chart);
         if (std::find(content.Selected.begin(), content.Selected.end(), chart) != content.Selected.end())
             item->setSelected(true);
         if (chart == active)
@@ -173,9 +241,9 @@ void ChartListPanel::RefillChartList()
     }
     filling_ = false;
     if (charts_->RefIndex > 0)
-        emit refInfoNeeded(true);
+        emit notifier_->referenceChanged(true);
     charts_->ActiveIndex = active;
-    emit activeInfoNeeded();
+    emit notifier_->activeChanged();
     RepaintList();
 }
 
@@ -191,11 +259,10 @@ void ChartListPanel::SyncFromList()
     if (!charts_)
         return;
     SyncChartsFromList(*charts_, CurrentChart(), SelectedCharts());
-    UpdateCommandStates();
-    emit refInfoNeeded(false);
-    emit activeInfoNeeded();
+    emit notifier_->selectionChanged();
+    emit notifier_->referenceChanged(false);
+    emit notifier_->activeChanged();
     RepaintList();
-    emit viewChanged();
 }
 
 void ChartListPanel::AfterChartsAdded()
@@ -204,11 +271,9 @@ void ChartListPanel::AfterChartsAdded()
         return;
     ReferenceLastAddedChart(*charts_);
     RefillChartList();
-    emit refInfoNeeded(true);
-    emit zoomControlsNeeded();
+    emit notifier_->referenceChanged(true);
     ActiveFollowsReference(*charts_);
-    UpdateCommandStates();
-    emit viewChanged();
+    emit notifier_->activeChanged();
     list_->setFocus();
 }
 
@@ -216,14 +281,20 @@ void ChartListPanel::RefreshChartView()
 {
     if (!charts_)
         return;
-    const bool empty = RefreshChartState(*charts_);
+    RefreshChartState(*charts_);
     RefillChartList();
-    UpdateCommandStates();
-    emit zoomControlsNeeded();
-    emit refInfoNeeded(true);
-    if (empty)
-        emit chartsEmptied();
-    emit viewChanged();
+    emit notifier_->referenceChanged(true);
+}
+
+void ChartListPanel::ChartsChanged(ChartChanges what)
+{
+    // The rows are rebuilt when their charts' names changed, and in the
+    // "displayed charts" mode when charts were shown or hidden.
+    if (what.testFlag(ChartChange::FileNames) ||
+        (what.testFlag(ChartChange::Visibility) && mode_ == kListModeDisplayed))
+        RefillChartList();
+    else
+        RepaintList();
 }
 
 ChartCommandStates ChartListPanel::UpdateCommandStates()
@@ -269,16 +340,9 @@ void ChartListPanel::ToggleSelected()
 
 void ChartListPanel::AfterVisibilityChange()
 {
-    emit activeInfoNeeded();
-    emit refInfoNeeded(false);
-    emit zoomControlsNeeded();
-    // Mode 1 lists only drawn charts: the rows change.
-    if (mode_ == kListModeDisplayed)
-        RefillChartList();
-    RepaintList();
-    emit curvesChanged();
-    emit viewChanged();
-    UpdateCommandStates();
+    emit notifier_->activeChanged();
+    emit notifier_->referenceChanged(false);
+    emit notifier_->chartsChanged(ChartChange::Visibility);
 }
 
 void ChartListPanel::RepaintList()

@@ -1,35 +1,29 @@
 #pragma once
 // The chart list below the plot: the header "No" / "File" / "Description"
 // (lb_curves_header) over the list lb_curves, one row per chart, multiple
-// selection. The main window owns the chart collection and hands it in with
-// SetCollection; the panel reads and changes the collection's active and
-// reference charts as the selection says, and tells the window through
-// signals what else has to follow (read-outs, zoom controls, plot, command
-// states).
+// selection. Each row carries its chart number as item data (Qt::UserRole);
+// ChartAt and RowOf are the only way between rows and charts.
 //
-// How the main window uses it:
-//   - after charts were added (open, drop, hand-over, transfer, filter,
-//     average): AfterChartsAdded();
-//   - after charts were closed (DeleteChart / ClearAll): RefreshChartView();
-//   - after a save, a description change or anything else that changes what
-//     a row shows or which commands apply: UpdateCommandStates() and
-//     RefillChartList() (or RepaintList() when the rows stay the same);
-//   - the file commands act on SelectedCharts() (list order) and "save as"
-//     on CurrentChart();
-//   - commandStatesChanged carries the enabled state of every chart command:
-//     apply it to the menu items, tool buttons and popup items;
-//   - settings: SetListMode (CHARTLIST; ChartListModeStates gives the
-//     mode and height menu items), SetColumnWidths / NameWidth / DescWidth
-//     (NAMEWIDTH, DESCWIDTH), SetColours(ChartListColours::FromPalette(...))
-//     on a scheme change;
-//   - editing the description of several charts: DescriptionEditor with
-//     DescriptionEditorCaption and CommonDescription, then SetDescriptions,
-//     RepaintList and UpdateCommandStates.
-// A click or key in the list runs SyncFromList by itself.
+// The main window owns the chart collection and the change notifier and
+// hands both in. The panel subscribes to the notifier once:
+//   - chartsAdded: AfterChartsAdded (the last chart drawn becomes the
+//     reference, the list is rebuilt with the new charts selected, the
+//     active chart follows the reference);
+//   - chartsRemoved: RefreshChartView (indices kept valid, list rebuilt);
+//   - chartsChanged: the rows are rebuilt (file names; visibility in the
+//     "displayed charts" mode) or repainted;
+//   - referenceChanged(true): the reference chart's row alone is selected;
+//   - every signal: UpdateCommandStates, which emits commandStatesChanged
+//     with the enabled state of every chart command.
+// A click or key in the list runs SyncFromList, which changes the active and
+// reference charts and notifies. The file commands act on SelectedCharts()
+// (list order) and "save as" on CurrentChart().
 
 #include "ChartListColours.h"
 #include "ChartListLogic.h"
+#include "ChartNotifier.h"
 
+#include <QItemSelectionModel>
 #include <QWidget>
 
 #include <vector>
@@ -49,6 +43,10 @@ class ChartListPanel : public QWidget {
 
     // The collection shown (not owned). Call RefillChartList afterwards.
     void SetCollection(TMereni* charts);
+    // The notifier the panel subscribes to and notifies through (not owned).
+    // Without one the panel makes its own.
+    void SetNotifier(ChartNotifier* notifier);
+    ChartNotifier* Notifier() const { return notifier_; }
 
     // 0 = all charts, 1 = displayed charts only, 2 = list hidden (still
     // filled with every chart; the window gives the panel no height).
@@ -69,6 +67,17 @@ class ChartListPanel : public QWidget {
     // Chart of the list's current row (the arrow), 0 when none.
     int CurrentChart() const;
     int ItemCount() const;
+    // The chart a row shows (0 for no such row), and the row showing a chart
+    // (-1 when none does).
+    int ChartAt(int row) const;
+    int RowOf(int chart) const;
+    // Makes the row of `chart` the current row without selecting it and
+    // without taking the active and reference charts from it (as moving the
+    // cursor does). Returns false when no row shows the chart.
+    bool FollowChart(int chart);
+    // Selects exactly the row of `chart` (the first row when none shows it)
+    // and makes it current, again without taking the charts from it.
+    void SelectOnly(int chart);
     // Selects exactly these charts (rows not listed are ignored) and makes
     // the current row that of `current` when it is listed; then
     // SyncFromList, as a click would.
@@ -76,16 +85,15 @@ class ChartListPanel : public QWidget {
 
     // Rebuilds the rows for the list mode; charts flagged IsNew come out
     // selected, and a single selected displayed chart becomes the reference.
-    // Emits refInfoNeeded(true) when there is a reference, then
-    // activeInfoNeeded().
+    // Notifies referenceChanged(true) when there is a reference, then
+    // activeChanged.
     void RefillChartList();
     // Takes the active and reference charts from the current row and the
-    // selection; then the command states, read-outs and plot follow.
+    // selection, and notifies.
     void SyncFromList();
-    // The refresh after charts were added.
+    // The list's part when charts were added (subscribed to chartsAdded).
     void AfterChartsAdded();
-    // The refresh after charts were removed; emits chartsEmptied() when no
-    // chart is left (clear status panel 1, switch zoom mode off).
+    // The list's part when charts were removed (subscribed to chartsRemoved).
     void RefreshChartView();
     // Computes the command states, emits commandStatesChanged and returns them.
     ChartCommandStates UpdateCommandStates();
@@ -94,29 +102,25 @@ class ChartListPanel : public QWidget {
     // Redraws the rows without rebuilding them.
     void RepaintList();
     // "Display Selected Chart(s)", "Hide Selected Chart(s)" and the
-    // display/hide toggle on the selected charts; then the read-outs, zoom
-    // controls, list (repainted, or refilled in mode 1), plot and command
-    // states follow.
+    // display/hide toggle on the selected charts; they notify
+    // chartsChanged(Visibility) and the active and reference changes.
     void ShowSelected();
     void HideSelected();
     void ToggleSelected();
 
   signals:
     void commandStatesChanged(const lumidrax::ChartCommandStates& states);
-    void refInfoNeeded(bool selectInList); // UpdateRefInfo
-    void activeInfoNeeded();               // UpdateActiveInfo
-    void zoomControlsNeeded();             // UpdateZoomControls
-    void viewChanged();                    // the plot has to be repainted
-    void chartsEmptied();
-    void curvesChanged();  // charts were shown or hidden
     void columnsResized(); // the header's sections moved
 
   private:
     void SectionResized();
     void SelectionChanged();
     void AfterVisibilityChange();
+    void ChartsChanged(ChartChanges what);
+    void SetCurrentRowQuietly(int row, QItemSelectionModel::SelectionFlags flags);
 
     TMereni* charts_ = nullptr;
+    ChartNotifier* notifier_ = nullptr;
     int mode_ = kListModeAll;
     bool filling_ = false;
     QHeaderView* header_ = nullptr;

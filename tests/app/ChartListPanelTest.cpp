@@ -63,7 +63,7 @@ TEST_F(ChartListPanelTest, RowsShowColourMarkUnsavedPictureNumberAndArrow)
     for (int i = 1; i <= 11; ++i)
         Add(charts, "/data/chart" + std::to_string(i) + ".ndt", i != 2);
     charts.Rec(1).Description = "first";
-    panel.AfterChartsAdded();
+    emit panel.Notifier()->chartsAdded();
     ASSERT_EQ(panel.ItemCount(), 11);
     EXPECT_EQ(panel.List()->item(10)->text(), "11");
 
@@ -102,7 +102,7 @@ TEST_F(ChartListPanelTest, ClicksSelectChartsAndMoveTheReference)
     for (int i = 1; i <= 3; ++i)
         Add(charts, "/data/c" + std::to_string(i) + ".ndt");
     charts.Rec(3).Saved = false;
-    panel.AfterChartsAdded();
+    emit panel.Notifier()->chartsAdded();
     QSignalSpy states(&panel, &ChartListPanel::commandStatesChanged);
 
     QTest::mouseClick(panel.List()->viewport(), Qt::LeftButton, {}, RowPoint(1));
@@ -131,16 +131,15 @@ TEST_F(ChartListPanelTest, ClicksSelectChartsAndMoveTheReference)
 
     // Closing chart 2 and refreshing: rows renumbered, indices valid.
     charts.DeleteChart(2);
-    panel.RefreshChartView();
+    emit panel.Notifier()->chartsRemoved();
     EXPECT_EQ(panel.ItemCount(), 2);
     EXPECT_EQ(panel.List()->item(1)->text(), "2");
     EXPECT_LE(charts.ActiveIndex, 2);
 
-    QSignalSpy emptied(&panel, &ChartListPanel::chartsEmptied);
     charts.ClearAll();
-    panel.RefreshChartView();
+    emit panel.Notifier()->chartsRemoved();
     EXPECT_EQ(panel.ItemCount(), 0);
-    EXPECT_EQ(emptied.count(), 1);
+    EXPECT_EQ(panel.CurrentChart(), 0);
     EXPECT_FALSE(states.last().at(0).value<ChartCommandStates>().CloseAll);
 }
 

@@ -5,7 +5,9 @@
 #include "AppTestSupport.h"
 #include "ChartInfoPanel.h"
 #include "ChartListPanel.h"
+#include "ChartListPopup.h"
 #include "ChartMenus.h"
+#include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "CursorCoordsPanel.h"
@@ -60,6 +62,13 @@ struct CursorViewer {
     // `start` samples before the cable start.
     void Add(int samples, long double level, int interval = 1000, int start = 1)
     {
+        Charts().AppendRecord(Record(samples, level, interval, start));
+        // As loading a chart file does.
+        Charts().ComputeFullRange(true);
+        emit w->Notifier().chartsAdded();
+    }
+    static TJednoMereni Record(int samples, long double level, int interval = 1000, int start = 1)
+    {
         TJednoMereni r;
         r.Interval = interval;
         r.Velocity = 0.66L;
@@ -73,10 +82,7 @@ struct CursorViewer {
         r.Description = "level " + std::to_string(static_cast<int>(level));
         r.SetSamples(std::vector<long double>(static_cast<std::size_t>(samples), level));
         r.IsNew = true;
-        Charts().AppendRecord(std::move(r));
-        // As loading a chart file does.
-        Charts().ComputeFullRange(true);
-        w->AfterChartsAdded();
+        return r;
     }
     // Sets the view window and repaints the curves (as a zoom does).
     void SetView(long double x0, long double x1, long double y0, long double y1)
@@ -337,6 +343,71 @@ TEST(Cursors, RefChartInfoShowsAndHidesTheReferencePanel)
     EXPECT_EQ(panel->isVisible(), !shown);
     item->trigger();
     EXPECT_EQ(panel->isVisible(), shown);
+}
+
+TEST(ChartPage, AChartArrivingFromOutsideJoinsAZoomedViewWithASelectionAndAReference)
+{
+    CursorViewer v;
+    START(v);
+    TMereni& m = v.Charts();
+    ChartListPanel* list = v.w->ChartsPage().ListPanel();
+    v.Add(1000, 10);
+    v.Add(1000, 30);
+    v.Add(1000, -20);
+    // Chart 3 hidden; charts 1 and 3 selected: chart 1, the only drawn one
+    // of them, is the reference; chart 3 is the list's current row.
+    list->SelectCharts({3}, 3);
+    v.Menus().mi_curves_hide->trigger();
+    list->SelectCharts({1, 3}, 3);
+    ASSERT_FALSE(m.Rec(3).Shown);
+    ASSERT_EQ(m.RefIndex, 1);
+    ASSERT_EQ(m.ActiveIndex, 3);
+    // Zoomed in through the view fields.
+    m.ViewXMin = 20;
+    m.ViewXMax = 60;
+    m.ViewYMin = -5;
+    m.ViewYMax = 50;
+    emit v.w->Notifier().viewChanged();
+    const int paintsBefore = v.Plot()->CacheRepaints();
+
+    // A chart arrives as a transfer delivers it: appended to the collection,
+    // then one notification and nothing else.
+    TJednoMereni arrived = CursorViewer::Record(1000, 40);
+    arrived.Description = "arrived";
+    m.AppendRecord(std::move(arrived));
+    m.ComputeFullRange(true);
+    emit v.w->Notifier().chartsAdded();
+
+    // The list: a row for it, alone selected; drawn as the last chart, it is
+    // the reference; the active chart stays; the view stays zoomed.
+    QStringList rows, selected;
+    for (int k = 0; k < v.List()->count(); ++k) {
+        rows << v.List()->item(k)->text();
+        if (v.List()->item(k)->isSelected())
+            selected << v.List()->item(k)->text();
+    }
+    EXPECT_EQ(rows, QStringList({"1", "2", "3", "4"}));
+    EXPECT_EQ(selected, QStringList({"4"}));
+    EXPECT_EQ(m.RefIndex, 4);
+    EXPECT_EQ(m.ActiveIndex, 3);
+    EXPECT_EQ(m.ViewXMin, 20);
+    EXPECT_EQ(m.ViewXMax, 60);
+    // The read-outs: the reference information and cursor are the new chart's.
+    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "4");
+    EXPECT_EQ(v.Text("lbl_refY"), "40,0 %");
+    // The plot painted its curves anew, the new one in the free colour slot
+    // 3 at 40 % of the zoomed view.
+    v.Plot()->repaint();
+    EXPECT_GT(v.Plot()->CacheRepaints(), paintsBefore);
+    const QImage plot = v.Plot()->grab().toImage();
+    EXPECT_EQ(m.Rec(4).ColorSlot, 3);
+    EXPECT_EQ(plot.pixelColor(v.At(40, 40)), QColor::fromRgb(SlotColour(3)));
+    // The commands: one chart selected, and it has no file yet.
+    EXPECT_TRUE(v.Menus().mi_file_saveas->isEnabled());
+    EXPECT_TRUE(v.Menus().mi_curves_hide->isEnabled());
+    EXPECT_FALSE(v.Menus().mi_curves_show->isEnabled());
+    EXPECT_TRUE(v.w->ListPopup().mi_curves_select_all->isEnabled());
+    EXPECT_FALSE(v.Menus().mi_save_all->isEnabled());
 }
 
 } // namespace

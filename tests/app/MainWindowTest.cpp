@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
+#include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "InstanceChannel.h"
@@ -115,7 +116,7 @@ struct Viewer {
         r.DisplayName = autoName;
         r.IsNew = true;
         Charts().AppendRecord(std::move(r));
-        w->AfterChartsAdded();
+        emit w->Notifier().chartsAdded();
     }
 };
 

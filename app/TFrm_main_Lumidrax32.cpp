@@ -11,6 +11,7 @@
 #include "ChartViewPanel.h"
 #include "DescriptionEditor.h"
 #include "DescriptionField.h"
+#include "FileNames.h"
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
@@ -25,7 +26,6 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -36,6 +36,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace lumidrax {
 
@@ -241,7 +243,7 @@ void TFrm_main_Lumidrax32::ListenForHandOver()
     }
     if (instance_)
         connect(instance_, &InstanceChannel::FileNameReceived, this,
-                &TFrm_main_Lumidrax32::ReceiveHandedOverName);
+                [this](const QString& name) { ReceiveHandedOverName(name.toStdString()); });
 }
 
 void TFrm_main_Lumidrax32::TimerTimer()
@@ -268,18 +270,18 @@ void TFrm_main_Lumidrax32::TimerTimer()
 
 void TFrm_main_Lumidrax32::OpenCommandLine()
 {
-    const QStringList& args = options_.Arguments;
-    if (args.isEmpty())
+    const std::vector<std::string>& args = options_.Arguments;
+    if (args.empty())
         return;
     if (args.size() > 1) {
         // Several names open as one batch, as if they had been dropped.
-        for (const QString& a : args)
-            PendingFiles_.append(QFileInfo(a).absoluteFilePath());
+        for (const std::string& a : args)
+            PendingFiles_.push_back(AbsoluteFileName(a));
         OpenPendingFiles();
         return;
     }
     Busy busy(*this);
-    const std::string path = QFileInfo(args.front()).absoluteFilePath().toStdString();
+    const std::string path = AbsoluteFileName(args.front());
     SuppressClick = true;
     pomTimer.start();
     if (charts_.Count < kMaxCharts) {
@@ -291,7 +293,7 @@ void TFrm_main_Lumidrax32::OpenCommandLine()
             result = 0;
         }
         if (result < 0)
-            dialogs_->ShowError(result, args.front().toStdString());
+            dialogs_->ShowError(result, args.front());
         else if (result > 0)
             emit notifier_->chartsAdded();
     }
@@ -307,12 +309,12 @@ void TFrm_main_Lumidrax32::pomTimerTimer()
     SuppressClick = false;
 }
 
-void TFrm_main_Lumidrax32::ReceiveHandedOverName(const QString& name)
+void TFrm_main_Lumidrax32::ReceiveHandedOverName(const std::string& name)
 {
     FilesArriving = true;
     if (!CopyDataTimer.isActive())
         CopyDataTimer.start();
-    PendingFiles_.append(name);
+    PendingFiles_.push_back(name);
 }
 
 void TFrm_main_Lumidrax32::CopyDataTimerTimer()
@@ -326,13 +328,11 @@ void TFrm_main_Lumidrax32::CopyDataTimerTimer()
 
 void TFrm_main_Lumidrax32::OpenPendingFiles()
 {
-    if (PendingFiles_.isEmpty())
+    if (PendingFiles_.empty())
         return;
     Busy busy(*this);
     // Names that arrive while this batch shows a message wait for the next one.
-    std::vector<std::string> names;
-    for (const QString& name : std::exchange(PendingFiles_, {}))
-        names.push_back(name.toStdString());
+    std::vector<std::string> names = std::exchange(PendingFiles_, {});
     SuppressClick = true;
     pomTimer.start();
     const int loaded = fileCommands_->OpenBatch(std::move(names));
@@ -386,7 +386,7 @@ void TFrm_main_Lumidrax32::dropEvent(QDropEvent* e)
 {
     for (const QUrl& url : e->mimeData()->urls())
         if (url.isLocalFile())
-            PendingFiles_.append(url.toLocalFile());
+            PendingFiles_.push_back(LocalFileName(url));
     e->acceptProposedAction();
     OpenPendingFiles();
 }
@@ -482,8 +482,17 @@ void TFrm_main_Lumidrax32::mi_file_openClick()
     const std::vector<std::string> names = fileCommands_->AskOpenNames();
     if (names.empty())
         return;
-    for (const std::string& name : names)
-        PendingFiles_.append(QString::fromStdString(name));
+    for (const std::string& name : names) {
+        // The dialog passes names on as text: a name whose bytes are not
+        // UTF-8 arrives changed and cannot be opened from here.
+        if (NameLostBytes(name) && !std::filesystem::exists(name)) {
+            dialogs_->ShowErrorMessage("the file dialog cannot pass on the name " + name +
+                                       ", which is not UTF-8 text; open the file from the command line or "
+                                       "drop it on the window");
+            continue;
+        }
+        PendingFiles_.push_back(name);
+    }
     OpenPendingFiles();
 }
 

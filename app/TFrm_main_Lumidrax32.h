@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QTabWidget;
@@ -30,8 +32,9 @@ class ReportMenus;
 class ReportPage;
 
 struct MainWindowOptions {
-    // Command-line arguments (without the program name).
-    QStringList Arguments;
+    // Command-line arguments (without the program name), as the bytes the
+    // system passed.
+    std::vector<std::string> Arguments;
     // Local socket name for the hand-over; empty = no listening.
     QString InstanceName;
     // A channel already listening (taken over by the window); when set,
@@ -58,7 +61,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPage& ChartsPage() const { return *chartPage_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
-    const QStringList& PendingFiles() const { return PendingFiles_; }
+    const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
 
     // Whoever changes the chart collection notifies here; the chart page
     // follows.
@@ -73,7 +76,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // Opens every name in PendingFiles as one batch.
     void OpenPendingFiles();
     // Appends a name handed over by another instance.
-    void ReceiveHandedOverName(const QString& name);
+    void ReceiveHandedOverName(const std::string& name);
 
   signals:
     // The one-shot initialisation has run and the window is shown.
@@ -166,7 +169,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     QTimer Timer;
     QTimer pomTimer;
     QTimer CopyDataTimer;
-    QStringList PendingFiles_;
+    std::vector<std::string> PendingFiles_;
     bool FilesArriving = false;
     bool SuppressClick = false;
     int busy_ = 0;

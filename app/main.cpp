@@ -1,11 +1,14 @@
 // Program entry: hands the file names to a running instance, or starts the
 // viewer with its main window hidden until the first timer tick.
 
+#include "FileNames.h"
 #include "InstanceChannel.h"
 #include "TFrm_main_Lumidrax32.h"
 
 #include <QApplication>
-#include <QFileInfo>
+
+#include <string>
+#include <vector>
 
 int main(int argc, char* argv[])
 {
@@ -13,11 +16,13 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("Lumidrax");
     QApplication::setApplicationVersion(LUMIDRAX_VERSION);
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // The names as the bytes the system passed (QApplication has taken its
+    // own options out of argv): a name that is not UTF-8 still opens.
+    std::vector<std::string> args(argv + 1, argv + argc);
     // The running instance has another working folder: hand over full paths.
     QStringList names;
-    for (const QString& a : args)
-        names << QFileInfo(a).absoluteFilePath();
+    for (const std::string& a : args)
+        names << QString::fromStdString(lumidrax::AbsoluteFileName(a));
     const QString instanceName = lumidrax::DefaultInstanceName();
     // Several viewers started at once (a file manager opening many charts)
     // race for the name: the one that takes it runs, the others hand over.

@@ -51,7 +51,8 @@ struct Viewer {
     FakeDialogs dialogs;
     std::unique_ptr<TFrm_main_Lumidrax32> w;
 
-    explicit Viewer(QStringList args = {}, QString instance = {}, const std::string& saveRoot = {})
+    explicit Viewer(std::vector<std::string> args = {}, QString instance = {},
+                    const std::string& saveRoot = {})
     {
         MainWindowOptions options;
         options.Arguments = std::move(args);
@@ -276,7 +277,7 @@ TEST(MainWindow, ASecondInstanceHandsItsFileOverAndEnds)
     QTRY_COMPARE_WITH_TIMEOUT(empty.state(), QProcess::NotRunning, 10000);
     EXPECT_EQ(empty.exitCode(), 0);
     QTest::qWait(0);
-    EXPECT_TRUE(v.w->PendingFiles().isEmpty());
+    EXPECT_TRUE(v.w->PendingFiles().empty());
 }
 
 TEST(MainWindow, NamesArrivingInQuickSuccessionOpenAsOneBatch)
@@ -309,7 +310,7 @@ TEST(MainWindow, CommandLineOpensOneChartOrABatchAndNamesAMissingFile)
 {
     TempDir dir;
     {
-        Viewer v({QString::fromStdString(dir.File("missing.ndt"))});
+        Viewer v({dir.File("missing.ndt")});
         START_VIEWER(v);
         EXPECT_EQ(v.dialogs.Messages(),
                   std::vector<std::string>{"Error: file " + dir.File("missing.ndt") + " does not exists."});
@@ -318,12 +319,36 @@ TEST(MainWindow, CommandLineOpensOneChartOrABatchAndNamesAMissingFile)
     {
         const std::string b = WriteChart(dir.Path(), "b.ndt", "bee");
         const std::string a = WriteChart(dir.Path(), "a.ndt", "ay");
-        Viewer v({QString::fromStdString(b), QString::fromStdString(a),
-                  QString::fromStdString(dir.File("x.txt"))});
+        Viewer v({b, a, dir.File("x.txt")});
         START_VIEWER(v);
         EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"ay", "bee"}));
         EXPECT_TRUE(v.dialogs.Log.empty());
     }
+}
+
+TEST(MainWindow, NamesThatAreNotUtf8OpenFromTheCommandLineAndADrop)
+{
+    TempDir dir;
+    // Latin-1 bytes, as an old archive or a Windows share may name files.
+    const std::string first = WriteChart(dir.Path(), "d\xE9j\xE0.ndt", "first");
+    const std::string second = WriteChart(dir.Path(), "n\xFA.ndt", "second");
+    ASSERT_TRUE(fs::exists(first));
+    Viewer v({first});
+    START_VIEWER(v);
+    ASSERT_EQ(v.Charts().Count, 1);
+    EXPECT_EQ(v.Charts().Rec(1).FileName, first);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(second).toPercentEncoding("/"))});
+    const QPoint at = v.w->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(v.w.get(), &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(v.w.get(), &drop);
+    ASSERT_EQ(v.Charts().Count, 2);
+    EXPECT_EQ(v.Charts().Rec(2).FileName, second);
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"first", "second"}));
+    EXPECT_TRUE(v.dialogs.Log.empty());
 }
 
 TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
@@ -678,25 +703,25 @@ namespace {
 // What scripts/run.sh does: the viewer started on every example chart.
 TEST(MainWindow, StartsOnAllExampleChartsGivenOnTheCommandLine)
 {
-    QStringList args;
+    std::vector<std::string> args;
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(test::SourcePath("examples")))
         if (entry.path().extension() == ".ndt") {
-            args << QString::fromStdString(entry.path().string());
+            args.push_back(entry.path().string());
             names.push_back(entry.path().filename().string());
         }
-    ASSERT_GE(args.size(), 2);
+    ASSERT_GE(args.size(), 2u);
     Viewer v(args);
     START_VIEWER(v);
     EXPECT_TRUE(v.dialogs.Log.empty());
-    ASSERT_EQ(v.Charts().Count, args.size());
+    ASSERT_EQ(v.Charts().Count, static_cast<int>(args.size()));
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
     });
     for (int i = 1; i <= v.Charts().Count; ++i)
         EXPECT_EQ(fs::path(v.Charts().Rec(i).FileName).filename().string(), names[i - 1]);
-    EXPECT_EQ(v.List()->count(), args.size());
-    EXPECT_EQ(v.Charts().ShownCount, std::min<int>(args.size(), kMaxShown));
+    EXPECT_EQ(v.List()->count(), static_cast<int>(args.size()));
+    EXPECT_EQ(v.Charts().ShownCount, std::min<int>(static_cast<int>(args.size()), kMaxShown));
 }
 
 } // namespace

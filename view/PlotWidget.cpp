@@ -1,5 +1,6 @@
 #include "PlotWidget.h"
 
+#include "CursorGeometry.h"
 #include "PlotRules.h"
 
 #include <algorithm>
@@ -85,27 +86,9 @@ QRegion PlotWidget::CursorRegion() const
     const ViewTransform v = CurrentView();
     if (!v.HasScales())
         return region;
-    const int h = height();
-    // A cursor at sample pixel (x, y): the vertical line with its arrow head
-    // and the marker round (x, y) lie in a strip 11 pixels wide; the active
-    // cursor's arrow at the left edge reaches 13 pixels in at height y +- 4.
-    auto add = [&](int chart, int index, bool arrow) {
-        if (chart < 1 || chart > charts_->Count)
-            return;
-        const TJednoMereni& c = charts_->Rec(chart);
-        if (index < 1 || index > c.SampleCount || index > static_cast<int>(c.Samples.size()))
-            return;
-        const int x = v.ValueToPixel(Axis::X, SampleDistance(c, index));
-        const int y = v.ValueToPixel(Axis::Y, c.Sample(index));
-        region += QRect(x - 5, -1, 11, h + 2).intersected(rect());
-        region += QRect(x - 5, y - 5, 11, 11).intersected(rect());
-        if (arrow)
-            region += QRect(0, y - 5, 14, 11).intersected(rect());
-    };
-    if (charts_->ActiveIndex >= 1 && charts_->ActiveIndex <= charts_->Count &&
-        charts_->Rec(charts_->ActiveIndex).Shown)
-        add(charts_->ActiveIndex, charts_->ActiveCursor, true);
-    add(charts_->RefIndex, charts_->RefCursor, false);
+    for (const CursorGeometry& cursor : CursorGeometry::OnPlot(*charts_, v))
+        for (const QRect& r : cursor.RepaintRects(rect()))
+            region += r;
     return region;
 }
 

@@ -175,7 +175,8 @@ void TFrm_main_Lumidrax32::FormCreate()
         chartPage_->ChartList()->setFocus();
     });
     for (QAction* item : chartMenus_->mi_chartlist_mode)
-        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { SetChartList(item->data().toInt() - kChartListModeTagBase); });
     ConnectChartListCommands();
 
     // Page switching changes menus, tool bars and key handling.

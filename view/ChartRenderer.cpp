@@ -17,6 +17,9 @@ namespace lumidrax {
 
 namespace {
 
+// The frame of an empty plot, and the page colour round it.
+constexpr RgbColor kEmptyFrameColour = 0x0000FF;
+constexpr RgbColor kPageColour = 0xF0F0F0;
 // What the cursors are XOR-drawn with on raster devices.
 constexpr RgbColor kActiveCursorXor = 0xFFFFFF;
 constexpr RgbColor kReferenceCursorXor = 0xFFFF00;
@@ -130,7 +133,7 @@ void ChartRenderer::PaintPlot(QPainter& painter) const
         AppendLinePixels(frame, r, 0, r, b);
         AppendLinePixels(frame, r, b, 0, b);
         AppendLinePixels(frame, 0, b, 0, 0);
-        DrawPixels(painter, frame, QColor(0, 0, 255));
+        DrawPixels(painter, frame, ToQColor(kEmptyFrameColour));
         painter.restore();
         return;
     }
@@ -413,7 +416,7 @@ QImage ChartRenderer::RenderPage() const
     const QSize size = PageSize();
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     // The page colour round an empty plot, as the window shows it.
-    image.fill(QColor(240, 240, 240));
+    image.fill(ToQColor(kPageColour));
     QPainter painter(&image);
     PaintPage(painter);
     painter.end();

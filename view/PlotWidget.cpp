@@ -11,13 +11,31 @@
 
 namespace lumidrax {
 
+namespace {
+
+// The plot is never made smaller than this, in pixels.
+constexpr int kMinimumSize = 16;
+// Parts of a repaint narrower than kNarrowPart pixels are copied from the
+// cache in bands of kBandRows rows: the raster engine copies those on this
+// thread instead of handing them to its thread pool.
+constexpr int kNarrowPart = 64;
+constexpr int kBandRows = 64;
+
+// What the curve cache keeps of one chart: its colour and shown flag.
+std::uint64_t ChartKey(const TJednoMereni& c)
+{
+    return (static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u);
+}
+
+} // namespace
+
 PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent), axisFont_(DefaultAxisFont())
 {
     setObjectName(QStringLiteral("Plocha"));
     setToolTip(QStringLiteral("Chart"));
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setMinimumSize(16, 16);
+    setMinimumSize(kMinimumSize, kMinimumSize);
 }
 
 void PlotWidget::SetCharts(const TMereni* charts)
@@ -122,7 +140,7 @@ PlotWidget::CacheKey PlotWidget::CurrentKey() const
         k.Charts.reserve(static_cast<std::size_t>(charts_->Count));
         for (int i = 1; i <= charts_->Count; ++i) {
             const TJednoMereni& c = charts_->Rec(i);
-            k.Charts.push_back((static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u));
+            k.Charts.push_back(ChartKey(c));
         }
     }
     return k;
@@ -143,8 +161,7 @@ bool PlotWidget::CacheKeyMatches() const
         return false;
     for (int i = 1; i <= charts_->Count; ++i) {
         const TJednoMereni& c = charts_->Rec(i);
-        if (k.Charts[static_cast<std::size_t>(i - 1)] !=
-            ((static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u)))
+        if (k.Charts[static_cast<std::size_t>(i - 1)] != ChartKey(c))
             return false;
     }
     return true;
@@ -175,11 +192,9 @@ void PlotWidget::paintEvent(QPaintEvent* event)
     }
     const ChartRenderer& renderer = *renderer_;
     // Only the parts asked for: after a cursor move, the strips the cursors
-    // left and entered.
-    // Narrow parts go in bands of 64 rows: the raster engine copies those on
-    // this thread instead of handing them to its thread pool.
+    // left and entered; narrow ones in bands.
     for (const QRect& r : event->region()) {
-        const int rows = r.width() < 64 ? 64 : r.height();
+        const int rows = r.width() < kNarrowPart ? kBandRows : r.height();
         for (int top = r.top(); top <= r.bottom(); top += rows) {
             const QRect band(r.left(), top, r.width(), std::min(rows, r.bottom() + 1 - top));
             painter.drawImage(band, cache_, band);

@@ -11,7 +11,23 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <array>
+#include <iterator>
+#include <type_traits>
+
 namespace lumidrax {
+
+namespace {
+
+// The line widths of the Line Width menu and pop-up, in pixels; each item's
+// data is its width.
+constexpr std::array<int, 3> kLineWidths = {1, 3, 5};
+// The port status field is at most this wide, in pixels.
+constexpr int kPortFieldMaxWidth = 90;
+
+static_assert(std::extent_v<decltype(ChartMenus::mi_width)> == kLineWidths.size());
+
+} // namespace
 
 ChartMenus::ChartMenus(QWidget* window) : QObject(window)
 {
@@ -21,7 +37,21 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     ToolBar->setObjectName("ToolBar");
     ToolBar->setMovable(false);
 
-    // File
+    BuildFileMenu(window);
+    BuildEditMenu(window);
+    BuildZoomMenu(window);
+    BuildShiftMenu(window);
+    QMenu* tools = BuildToolsMenu(window);
+    BuildChartListMenu(tools, window);
+    BuildHelpMenu(window);
+    BuildToolBarPopups(window);
+    BuildToolBar(window);
+    BuildPortControls(window);
+    DisableUnbuilt();
+}
+
+void ChartMenus::BuildFileMenu(QWidget* window)
+{
     QMenu* file = MainMenu->addMenu(tr("&File"));
     file->setObjectName("mi_file");
     mi_file_open = MakeAction(window, "mi_file_open", tr("&Open..."), tr("Open Chart"),
@@ -66,14 +96,18 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     mi_file_exit =
         MakeAction(window, "mi_file_exit", tr("E&xit"), tr("Close Application"), QKeySequence("Alt+F4"));
     file->addAction(mi_file_exit);
+}
 
-    // Edit
+void ChartMenus::BuildEditMenu(QWidget* window)
+{
     QMenu* edit = MainMenu->addMenu(tr("&Edit"));
     mi_edit_copy = MakeAction(window, "mi_edit_copy", tr("&Copy to Clipboard"), tr("Copy to Clipboard"),
                               QKeySequence("Ctrl+C"), tr("Copy to Clipboard [CTRL+C]"));
     edit->addAction(mi_edit_copy);
+}
 
-    // Zoom
+void ChartMenus::BuildZoomMenu(QWidget* window)
+{
     QMenu* zoom = MainMenu->addMenu(tr("&Zoom"));
     mi_zoom_do =
         MakeAction(window, "mi_zoom_do", tr("Zoom In/Out/Window"), tr("Zoom In/Out/Window [RIGHT CLICK]"));
@@ -90,22 +124,26 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
         MakeAction(window, "mi_zoom_clear", tr("Clear zoom memory"), QString(), QKeySequence("Ctrl+Shift+M"));
     for (QAction* a : {mi_zoom_do, mi_zoom_prev, mi_zoom_next, mi_zoom_remember, mi_zoom_all, mi_zoom_clear})
         zoom->addAction(a);
+}
 
-    // Shift
+void ChartMenus::BuildShiftMenu(QWidget* window)
+{
     QMenu* shift = MainMenu->addMenu(tr("&Shift"));
     const char* shiftNames[4] = {"mi_shift_left", "mi_shift_up", "mi_shift_down", "mi_shift_right"};
     const QString shiftCaptions[4] = {tr("Shift Left"), tr("Shift Up"), tr("Shift Down"), tr("Shift Right")};
     const QString shiftHints[4] = {tr("Shift Left [CTRL+LEFT]"), tr("Shift Up [CTRL+UP]"),
                                    tr("Shift Down [CTRL+DOWN]"), tr("Shift Right [CTRL+RIGHT]")};
     const char* shiftKeys[4] = {"Ctrl+Left", "Ctrl+Up", "Ctrl+Down", "Ctrl+Right"};
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(mi_shift)); ++k) {
         mi_shift[k] =
             MakeAction(window, shiftNames[k], shiftCaptions[k], shiftHints[k], QKeySequence(shiftKeys[k]));
-        mi_shift[k]->setData(100 + k);
+        mi_shift[k]->setData(kShiftTagBase + k);
         shift->addAction(mi_shift[k]);
     }
+}
 
-    // Tools
+QMenu* ChartMenus::BuildToolsMenu(QWidget* window)
+{
     QMenu* tools = MainMenu->addMenu(tr("&Tools"));
     mi_curves_show =
         MakeAction(window, "mi_curves_show", tr("Display Selected Chart(s)"), tr("Display Selected Charts"));
@@ -136,26 +174,30 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     tools->addAction(mi_tools_refcolor);
     mi_tools_width = tools->addMenu(tr("Line &Width"));
     mi_tools_width->setObjectName("mi_tools_width");
-    const int widths[3] = {1, 3, 5};
-    for (int k = 0; k < 3; ++k) {
-        const QString n = QString::number(widths[k]);
+    for (std::size_t k = 0; k < kLineWidths.size(); ++k) {
+        const QString n = QString::number(kLineWidths[k]);
         mi_width[k] = MakeAction(window, qPrintable("mi_width" + n), n, tr("Line Width ") + n,
                                  QKeySequence("Ctrl+" + n));
-        mi_width[k]->setData(widths[k]);
+        mi_width[k]->setData(kLineWidths[k]);
         mi_tools_width->addAction(mi_width[k]);
     }
     mi_tools_invert = MakeAction(window, "mi_tools_invert", tr("Invert Background"),
                                  tr("Invert Background [CTRL+B]"), QKeySequence("Ctrl+B"));
     mi_tools_invert->setIconText(tr("B/W"));
     tools->addAction(mi_tools_invert);
+    return tools;
+}
+
+void ChartMenus::BuildChartListMenu(QMenu* tools, QWidget* window)
+{
     tools->addSeparator();
     QMenu* list = tools->addMenu(tr("Chart &List"));
     const char* modeNames[3] = {"mi_chartlist_all", "mi_chartlist_displayed", "mi_chartlist_hide"};
     const QString modeCaptions[3] = {tr("Show &All Charts"), tr("Show &Displayed Charts"), tr("&Hide")};
     const QString modeHints[3] = {tr("Show All Charts"), tr("Show Displayed Charts"), tr("Hide Chart List")};
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < static_cast<int>(std::size(mi_chartlist_mode)); ++k) {
         mi_chartlist_mode[k] = MakeAction(window, modeNames[k], modeCaptions[k], modeHints[k]);
-        mi_chartlist_mode[k]->setData(331 + k);
+        mi_chartlist_mode[k]->setData(kChartListModeTagBase + k);
         mi_chartlist_mode[k]->setCheckable(true);
         list->addAction(mi_chartlist_mode[k]);
     }
@@ -166,30 +208,38 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
                                  tr("Decrease Chart List Height"), QKeySequence("Ctrl+Shift+Down"));
     list->addAction(mi_incChartList);
     list->addAction(mi_decChartList);
+}
 
-    // Help
+void ChartMenus::BuildHelpMenu(QWidget* window)
+{
     QMenu* help = MainMenu->addMenu(tr("&Help"));
     mi_help_contens =
         MakeAction(window, "mi_help_contens", tr("&Contens..."), tr("Application Help"), QKeySequence("F1"));
     mi_help_about = MakeAction(window, "mi_help_about", tr("&About..."), tr("\"About\" Information"));
     help->addAction(mi_help_contens);
     help->addAction(mi_help_about);
+}
 
-    // Tool bar
+void ChartMenus::BuildToolBarPopups(QWidget* window)
+{
     sb_filter = MakeAction(window, "sb_filter", tr("F"), tr("Local Filter [F2, CTRL+F]"));
     sb_filter->setMenu(mi_tools_filter);
     sb_width = MakeAction(window, "sb_width", tr("W"), tr("Line Width [F3, CTRL+W]"));
     auto* widthPopup = new QMenu(window);
     widthPopup->setObjectName("PopupWidth");
-    for (int k = 0; k < 3; ++k) {
-        const QString n = QString::number(widths[k]);
+    for (std::size_t k = 0; k < kLineWidths.size(); ++k) {
+        const QString n = QString::number(kLineWidths[k]);
         QAction* item = MakeAction(window, qPrintable("mi_popup_width" + n), n,
                                    tr("Line Width ") + n + " [CTRL+" + n + "]");
-        item->setData(widths[k]);
+        item->setData(kLineWidths[k]);
         widthPopup->addAction(item);
         connect(item, &QAction::triggered, mi_width[k], &QAction::trigger);
     }
     sb_width->setMenu(widthPopup);
+}
+
+void ChartMenus::BuildToolBar(QWidget* window)
+{
     ToolBar->addAction(mi_file_open);
     ToolBar->addAction(mi_save_selected);
     ToolBar->addAction(mi_file_close_selected);
@@ -219,6 +269,10 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     for (QAction* a : {sb_filter, sb_width})
         if (auto* button = qobject_cast<QToolButton*>(ToolBar->widgetForAction(a)))
             button->setPopupMode(QToolButton::InstantPopup);
+}
+
+void ChartMenus::BuildPortControls(QWidget* window)
+{
     ToolBar->addSeparator();
     rb_com = new QRadioButton(tr("RS 232"), window);
     rb_com->setObjectName("rb_com");
@@ -232,9 +286,12 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     e_port->setObjectName("e_port");
     e_port->setReadOnly(true);
     e_port->setStatusTip(tr("Port Status"));
-    e_port->setMaximumWidth(90);
+    e_port->setMaximumWidth(kPortFieldMaxWidth);
     ToolBar->addWidget(e_port);
+}
 
+void ChartMenus::DisableUnbuilt()
+{
     // Commands that later work fills in stay disabled until then.
     Unbuilt = {mi_file_print,  mi_file_setup,    mi_edit_copy,   mi_zoom_do,        mi_zoom_prev,
                mi_zoom_next,   mi_zoom_remember, mi_zoom_all,    mi_zoom_clear,     mi_shift[0],

@@ -17,6 +17,13 @@ class QWidget;
 
 namespace lumidrax {
 
+// The data of the Shift actions: kShiftTagBase + 0 .. 3 (left, up, down,
+// right).
+inline constexpr int kShiftTagBase = 100;
+// The data of the chart list mode actions: kChartListModeTagBase + the list
+// mode (kListModeAll, kListModeDisplayed, kListModeHidden).
+inline constexpr int kChartListModeTagBase = 331;
+
 class ChartMenus : public QObject {
     Q_OBJECT
   public:
@@ -48,7 +55,7 @@ class ChartMenus : public QObject {
     QAction* mi_zoom_remember = nullptr;
     QAction* mi_zoom_all = nullptr;
     QAction* mi_zoom_clear = nullptr;
-    // Shift (Tags 100..103)
+    // Shift (data kShiftTagBase + 0 .. 3)
     QAction* mi_shift[4] = {};
     // Tools
     QAction* mi_curves_show = nullptr;
@@ -78,6 +85,23 @@ class ChartMenus : public QObject {
 
     // Commands whose work is not wired yet: kept disabled.
     QList<QAction*> Unbuilt;
+
+  private:
+    // The steps of the constructor, in this order: the menus from left to
+    // right (each creates its actions), then the tool bar, which reuses them.
+    void BuildFileMenu(QWidget* window);
+    void BuildEditMenu(QWidget* window);
+    void BuildZoomMenu(QWidget* window);
+    void BuildShiftMenu(QWidget* window);
+    QMenu* BuildToolsMenu(QWidget* window);
+    void BuildChartListMenu(QMenu* tools, QWidget* window);
+    void BuildHelpMenu(QWidget* window);
+    // The two tool buttons with pop-up menus (filter, line width).
+    void BuildToolBarPopups(QWidget* window);
+    void BuildToolBar(QWidget* window);
+    // The port type choice and the port status field at the tool bar's end.
+    void BuildPortControls(QWidget* window);
+    void DisableUnbuilt();
 };
 
 } // namespace lumidrax

@@ -194,7 +194,8 @@ void TFrm_main_Lumidrax32::ConnectViewCommands()
     for (QAction* a : {m.mi_help_about, reportMenus_->mi_rep_help_about})
         connect(a, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     for (QAction* item : m.mi_chartlist_mode)
-        connect(item, &QAction::triggered, this, [this, item] { SetChartList(item->data().toInt() - 331); });
+        connect(item, &QAction::triggered, this,
+                [this, item] { SetChartList(item->data().toInt() - kChartListModeTagBase); });
 }
 
 void TFrm_main_Lumidrax32::ConnectDescriptionEditing()

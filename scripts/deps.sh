@@ -7,7 +7,7 @@ LUMIDRAX_PACKAGES=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   socat
 )
 

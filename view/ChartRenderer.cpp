@@ -1,5 +1,6 @@
 #include "ChartRenderer.h"
 
+#include "CursorGeometry.h"
 #include "PixelLines.h"
 #include "PlotRules.h"
 #include "TruncQuotient.h"
@@ -10,10 +11,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace lumidrax {
 
 namespace {
+
+// The frame of an empty plot, and the page colour round it.
+constexpr RgbColor kEmptyFrameColour = 0x0000FF;
+constexpr RgbColor kPageColour = 0xF0F0F0;
+// What the cursors are XOR-drawn with on raster devices.
+constexpr RgbColor kActiveCursorXor = 0xFFFFFF;
+constexpr RgbColor kReferenceCursorXor = 0xFFFF00;
 
 QColor ToQColor(RgbColor c)
 {
@@ -59,6 +68,12 @@ bool IsRaster(const QPainter& painter)
 {
     const QPaintEngine* engine = painter.paintEngine();
     return engine != nullptr && engine->type() == QPaintEngine::Raster;
+}
+
+void AppendSegments(std::vector<Pixel>& out, std::span<const CursorSegment> segments, LineStyle style)
+{
+    for (const CursorSegment& s : segments)
+        AppendLinePixels(out, s.X1, s.Y1, s.X2, s.Y2, style);
 }
 
 } // namespace
@@ -118,7 +133,7 @@ void ChartRenderer::PaintPlot(QPainter& painter) const
         AppendLinePixels(frame, r, 0, r, b);
         AppendLinePixels(frame, r, b, 0, b);
         AppendLinePixels(frame, 0, b, 0, 0);
-        DrawPixels(painter, frame, QColor(0, 0, 255));
+        DrawPixels(painter, frame, ToQColor(kEmptyFrameColour));
         painter.restore();
         return;
     }
@@ -316,55 +331,24 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
     const std::vector<int> order = PaintOrder(charts);
     const RgbColor brush = order.empty() ? 0x000000 : charts.Rec(order.back()).Color;
 
-    auto cursorPoint = [&](int chart, int index, int& x, int& y) {
-        if (chart < 1 || chart > charts.Count)
-            return false;
-        const TJednoMereni& c = charts.Rec(chart);
-        if (index < 1 || index > c.SampleCount || index > static_cast<int>(c.Samples.size()))
-            return false;
-        x = v.ValueToPixel(Axis::X, SampleDistance(c, index));
-        y = v.ValueToPixel(Axis::Y, c.Sample(index));
-        return true;
-    };
-
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setClipRect(QRect(0, 0, v.PlotWidth, v.PlotHeight), Qt::IntersectClip);
     if (raster)
         painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    const int h = v.PlotHeight;
-    int x = 0;
-    int y = 0;
-    const int active = charts.ActiveIndex;
-    if (active >= 1 && active <= charts.Count && charts.Rec(active).Shown &&
-        cursorPoint(active, charts.ActiveCursor, x, y)) {
-        std::vector<Pixel> ring;
-        AppendCursorRing(ring, x, y);
-        DrawPixels(painter, ring, colourFor(0xFFFFFF));
-        DrawPixels(painter, {{x, y}}, colourFor(brush));
+    for (const CursorGeometry& g : CursorGeometry::OnPlot(charts, v)) {
+        const bool active = g.Type == CursorGeometry::Kind::Active;
+        const QColor colour = colourFor(active ? kActiveCursorXor : kReferenceCursorXor);
+        DrawPixels(painter, g.MarkerPixels(), colour);
+        DrawPixels(painter, g.MarkerFill(), colourFor(brush));
+        // The active cursor's line is solid; the reference cursor's dotted
+        // with a solid arrow head.
+        const auto segments = g.LineSegments();
         std::vector<Pixel> lines;
-        AppendLinePixels(lines, x, 0, x, h);
-        AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
-        AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
-        AppendLinePixels(lines, 0, y, 12, y);
-        AppendLinePixels(lines, 0, y, 7, y - 4);
-        AppendLinePixels(lines, 0, y, 7, y + 4);
-        DrawPixels(painter, lines, colourFor(0xFFFFFF));
-    }
-    if (cursorPoint(charts.RefIndex, charts.RefCursor, x, y)) {
-        std::vector<Pixel> square;
-        AppendCursorSquare(square, x, y);
-        DrawPixels(painter, square, colourFor(0xFFFF00));
-        std::vector<Pixel> inside;
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx)
-                inside.push_back({x + dx, y + dy});
-        DrawPixels(painter, inside, colourFor(brush));
-        std::vector<Pixel> lines;
-        AppendLinePixels(lines, x, 0, x, h, LineStyle::Dot);
-        AppendLinePixels(lines, x - 4, h - 8, x, h - 1);
-        AppendLinePixels(lines, x + 4, h - 8, x, h - 1);
-        DrawPixels(painter, lines, colourFor(0xFFFF00));
+        AppendSegments(lines, std::span(segments).first(1), active ? LineStyle::Solid : LineStyle::Dot);
+        AppendSegments(lines, std::span(segments).subspan(1), LineStyle::Solid);
+        AppendSegments(lines, g.LevelSegments(), LineStyle::Solid);
+        DrawPixels(painter, lines, colour);
     }
     painter.restore();
 }
@@ -432,7 +416,7 @@ QImage ChartRenderer::RenderPage() const
     const QSize size = PageSize();
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     // The page colour round an empty plot, as the window shows it.
-    image.fill(QColor(240, 240, 240));
+    image.fill(ToQColor(kPageColour));
     QPainter painter(&image);
     PaintPage(painter);
     painter.end();

@@ -1,5 +1,7 @@
 #include "PixelLines.h"
 
+#include "CursorGeometry.h"
+
 #include <cstdlib>
 
 namespace lumidrax {
@@ -50,19 +52,24 @@ void AppendLinePixels(std::vector<Pixel>& out, int x1, int y1, int x2, int y2, L
 
 void AppendCursorRing(std::vector<Pixel>& out, int x, int y)
 {
-    for (int dy = -3; dy <= 3; ++dy)
-        for (int dx = -3; dx <= 3; ++dx) {
+    // The squared outer radius of a circle of diameter 4 drawn with a
+    // 3-pixel pen (3.5 squared, rounded down).
+    constexpr int kOuter2 = 12;
+    constexpr int r = kCursorRingRadius;
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
             const int d2 = dx * dx + dy * dy;
-            if (d2 > 0 && d2 <= 12)
+            if (d2 > 0 && d2 <= kOuter2)
                 out.push_back({x + dx, y + dy});
         }
 }
 
 void AppendCursorSquare(std::vector<Pixel>& out, int x, int y)
 {
-    for (int dy = -4; dy <= 4; ++dy)
-        for (int dx = -4; dx <= 4; ++dx)
-            if (std::abs(dx) >= 2 || std::abs(dy) >= 2)
+    constexpr int r = kCursorSquareHalf;
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            if (std::abs(dx) > kCursorSquareFillHalf || std::abs(dy) > kCursorSquareFillHalf)
                 out.push_back({x + dx, y + dy});
 }
 

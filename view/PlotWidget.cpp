@@ -1,5 +1,6 @@
 #include "PlotWidget.h"
 
+#include "CursorGeometry.h"
 #include "PlotRules.h"
 
 #include <algorithm>
@@ -10,13 +11,31 @@
 
 namespace lumidrax {
 
+namespace {
+
+// The plot is never made smaller than this, in pixels.
+constexpr int kMinimumSize = 16;
+// Parts of a repaint narrower than kNarrowPart pixels are copied from the
+// cache in bands of kBandRows rows: the raster engine copies those on this
+// thread instead of handing them to its thread pool.
+constexpr int kNarrowPart = 64;
+constexpr int kBandRows = 64;
+
+// What the curve cache keeps of one chart: its colour and shown flag.
+std::uint64_t ChartKey(const TJednoMereni& c)
+{
+    return (static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u);
+}
+
+} // namespace
+
 PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent), axisFont_(DefaultAxisFont())
 {
     setObjectName(QStringLiteral("Plocha"));
     setToolTip(QStringLiteral("Chart"));
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setMinimumSize(16, 16);
+    setMinimumSize(kMinimumSize, kMinimumSize);
 }
 
 void PlotWidget::SetCharts(const TMereni* charts)
@@ -85,27 +104,9 @@ QRegion PlotWidget::CursorRegion() const
     const ViewTransform v = CurrentView();
     if (!v.HasScales())
         return region;
-    const int h = height();
-    // A cursor at sample pixel (x, y): the vertical line with its arrow head
-    // and the marker round (x, y) lie in a strip 11 pixels wide; the active
-    // cursor's arrow at the left edge reaches 13 pixels in at height y +- 4.
-    auto add = [&](int chart, int index, bool arrow) {
-        if (chart < 1 || chart > charts_->Count)
-            return;
-        const TJednoMereni& c = charts_->Rec(chart);
-        if (index < 1 || index > c.SampleCount || index > static_cast<int>(c.Samples.size()))
-            return;
-        const int x = v.ValueToPixel(Axis::X, SampleDistance(c, index));
-        const int y = v.ValueToPixel(Axis::Y, c.Sample(index));
-        region += QRect(x - 5, -1, 11, h + 2).intersected(rect());
-        region += QRect(x - 5, y - 5, 11, 11).intersected(rect());
-        if (arrow)
-            region += QRect(0, y - 5, 14, 11).intersected(rect());
-    };
-    if (charts_->ActiveIndex >= 1 && charts_->ActiveIndex <= charts_->Count &&
-        charts_->Rec(charts_->ActiveIndex).Shown)
-        add(charts_->ActiveIndex, charts_->ActiveCursor, true);
-    add(charts_->RefIndex, charts_->RefCursor, false);
+    for (const CursorGeometry& cursor : CursorGeometry::OnPlot(*charts_, v))
+        for (const QRect& r : cursor.RepaintRects(rect()))
+            region += r;
     return region;
 }
 
@@ -139,7 +140,7 @@ PlotWidget::CacheKey PlotWidget::CurrentKey() const
         k.Charts.reserve(static_cast<std::size_t>(charts_->Count));
         for (int i = 1; i <= charts_->Count; ++i) {
             const TJednoMereni& c = charts_->Rec(i);
-            k.Charts.push_back((static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u));
+            k.Charts.push_back(ChartKey(c));
         }
     }
     return k;
@@ -160,8 +161,7 @@ bool PlotWidget::CacheKeyMatches() const
         return false;
     for (int i = 1; i <= charts_->Count; ++i) {
         const TJednoMereni& c = charts_->Rec(i);
-        if (k.Charts[static_cast<std::size_t>(i - 1)] !=
-            ((static_cast<std::uint64_t>(c.Color) << 1) | (c.Shown ? 1u : 0u)))
+        if (k.Charts[static_cast<std::size_t>(i - 1)] != ChartKey(c))
             return false;
     }
     return true;
@@ -192,11 +192,9 @@ void PlotWidget::paintEvent(QPaintEvent* event)
     }
     const ChartRenderer& renderer = *renderer_;
     // Only the parts asked for: after a cursor move, the strips the cursors
-    // left and entered.
-    // Narrow parts go in bands of 64 rows: the raster engine copies those on
-    // this thread instead of handing them to its thread pool.
+    // left and entered; narrow ones in bands.
     for (const QRect& r : event->region()) {
-        const int rows = r.width() < 64 ? 64 : r.height();
+        const int rows = r.width() < kNarrowPart ? kBandRows : r.height();
         for (int top = r.top(); top <= r.bottom(); top += rows) {
             const QRect band(r.left(), top, r.width(), std::min(rows, r.bottom() + 1 - top));
             painter.drawImage(band, cache_, band);

@@ -4,6 +4,7 @@
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
+#include "Limits.h"
 #include "MessageCatalogue.h"
 #include "SimServer.h"
 #include "TMereni.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -78,52 +80,69 @@ bool WriteBytes(const std::string& path, const ByteVec& bytes)
     return static_cast<bool>(out);
 }
 
-} // namespace
+// Exit statuses: done, a file or the line failed, a usage error.
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+// Width of the option column of --help.
+constexpr std::size_t kHelpColumnWidth = 34;
+// Most samples a generated chart may have.
+constexpr int kMaxGeneratedSamples = 10000;
 
-int main(int argc, char** argv)
-{
-    CLI::App app{kDescription, "vkr-sim"};
-    app.set_version_flag("--version", LUMIDRAX_VERSION);
-    app.get_formatter()->column_width(34);
-
+// The command line as given.
+struct SimOptions {
     std::string modelText = "VKR103";
     std::vector<std::string> files;
     bool report = false;
     int generate = 0;
     unsigned long long seed = 1;
     int samples = 1000;
-    std::string writePath, servePath;
+    std::string writePath;
+    std::string servePath;
     bool pty = false;
     std::string faultText = "none";
     int faultAt = 1;
     ServeOptions serve;
     std::string date = "01.01.2020 12:00:00";
+};
 
-    app.add_option("charts", files, "Chart files (.ndt) to send, in order")->check(CLI::ExistingFile);
-    app.add_option("-m,--model", modelText, "VKR102, VKR103, VKR103RAM or VKR104")->capture_default_str();
-    app.add_flag("--report", report, "Send a report transfer (one record per chart) instead of charts");
-    app.add_option("-g,--generate", generate, "Generate N charts when no files are given")
-        ->check(CLI::Range(1, 999));
-    app.add_option("--seed", seed, "First seed of the generated charts")->capture_default_str();
-    app.add_option("--samples", samples, "Samples per generated chart")
-        ->check(CLI::Range(0, 10000))
+void AddOptions(CLI::App& app, SimOptions& o)
+{
+    app.set_version_flag("--version", LUMIDRAX_VERSION);
+    app.get_formatter()->column_width(kHelpColumnWidth);
+    app.add_option("charts", o.files, "Chart files (.ndt) to send, in order")->check(CLI::ExistingFile);
+    app.add_option("-m,--model", o.modelText, "VKR102, VKR103, VKR103RAM or VKR104")->capture_default_str();
+    app.add_flag("--report", o.report, "Send a report transfer (one record per chart) instead of charts");
+    app.add_option("-g,--generate", o.generate, "Generate N charts when no files are given")
+        ->check(CLI::Range(1, kMaxCharts));
+    app.add_option("--seed", o.seed, "First seed of the generated charts")->capture_default_str();
+    app.add_option("--samples", o.samples, "Samples per generated chart")
+        ->check(CLI::Range(0, kMaxGeneratedSamples))
         ->capture_default_str();
-    auto* write = app.add_option("-w,--write", writePath, "Write the transfer to FILE instead of serving it");
-    auto* device = app.add_option("--serve", servePath, "Serve on this serial device");
-    auto* ptyFlag = app.add_flag("--pty", pty, "Serve on a new pseudo-terminal and print its path");
+    auto* write =
+        app.add_option("-w,--write", o.writePath, "Write the transfer to FILE instead of serving it");
+    auto* device = app.add_option("--serve", o.servePath, "Serve on this serial device");
+    auto* ptyFlag = app.add_flag("--pty", o.pty, "Serve on a new pseudo-terminal and print its path");
     write->excludes(device)->excludes(ptyFlag);
     device->excludes(ptyFlag);
-    app.add_option("--fault", faultText, "none, checksum, count, noise, missing or short")
+    app.add_option("--fault", o.faultText, "none, checksum, count, noise, missing or short")
         ->capture_default_str();
-    app.add_option("--fault-at", faultAt, "Piece or frame the fault hits, from 1")->capture_default_str();
-    app.add_option("--delay", serve.delayMs, "Milliseconds after the receiver connects before sending")
+    app.add_option("--fault-at", o.faultAt, "Piece or frame the fault hits, from 1")->capture_default_str();
+    app.add_option("--delay", o.serve.delayMs, "Milliseconds after the receiver connects before sending")
         ->capture_default_str();
-    app.add_option("--gap", serve.gapMs, "Milliseconds between RS-232 transfers")->capture_default_str();
-    app.add_option("--wait", serve.waitMs, "Milliseconds to wait for the receiver")->capture_default_str();
-    app.add_flag("--answer-only", serve.answerOnly, "Only answer identification questions");
-    app.add_option("--date", date, "Date of VKR104 frames for charts without one (DD.MM.YYYY hh:mm:ss)")
+    app.add_option("--gap", o.serve.gapMs, "Milliseconds between RS-232 transfers")->capture_default_str();
+    app.add_option("--wait", o.serve.waitMs, "Milliseconds to wait for the receiver")->capture_default_str();
+    app.add_flag("--answer-only", o.serve.answerOnly, "Only answer identification questions");
+    app.add_option("--date", o.date, "Date of VKR104 frames for charts without one (DD.MM.YYYY hh:mm:ss)")
         ->capture_default_str();
+}
 
+// Parses the command line into `o`. Returns the status to end with right
+// away (after --help, --version or a usage error), or nothing to go on.
+std::optional<int> ParseOptions(int argc, char** argv, SimOptions& o)
+{
+    CLI::App app{kDescription, "vkr-sim"};
+    AddOptions(app, o);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -132,100 +151,147 @@ int main(int argc, char** argv)
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return 2;
+        return kExitUsage;
     }
+    return std::nullopt;
+}
 
-    TransferOptions options;
-    options.fallbackDate = date;
-    options.report = report;
-    options.faultAt = faultAt;
-    if (!ParseModel(modelText, options.model)) {
-        std::cerr << "vkr-sim: unknown model '" << modelText << "' (VKR102, VKR103, VKR103RAM, VKR104)\n";
-        return 2;
+// Checks the model, the fault and the destination. Prints what is wrong and
+// returns false on a usage error.
+bool MakeTransferOptions(const SimOptions& o, TransferOptions& options)
+{
+    options.fallbackDate = o.date;
+    options.report = o.report;
+    options.faultAt = o.faultAt;
+    if (!ParseModel(o.modelText, options.model)) {
+        std::cerr << "vkr-sim: unknown model '" << o.modelText << "' (VKR102, VKR103, VKR103RAM, VKR104)\n";
+        return false;
     }
-    if (!ParseFault(faultText, options.fault)) {
-        std::cerr << "vkr-sim: unknown fault '" << faultText
+    if (!ParseFault(o.faultText, options.fault)) {
+        std::cerr << "vkr-sim: unknown fault '" << o.faultText
                   << "' (none, checksum, count, noise, missing, short)\n";
-        return 2;
+        return false;
     }
-    if (writePath.empty() && servePath.empty() && !pty) {
+    if (o.writePath.empty() && o.servePath.empty() && !o.pty) {
         std::cerr << "vkr-sim: say where the transfer goes: --write FILE, --serve DEVICE or --pty\n";
-        return 2;
+        return false;
     }
+    return true;
+}
 
-    std::vector<TJednoMereni> charts;
+// Loads the chart files in order into `charts`. Returns kExitOk, or the
+// status to end with after printing what went wrong.
+int LoadCharts(const std::vector<std::string>& files, std::vector<TJednoMereni>& charts)
+{
     try {
         TMereni loaded;
         for (const std::string& f : files) {
             if (loaded.Count >= kMaxCharts) {
                 std::cerr << "vkr-sim: more than " << kMaxCharts << " charts\n";
-                return 2;
+                return kExitUsage;
             }
             const int r = loaded.LoadChart(f);
             if (r < 0) {
                 std::cerr << "vkr-sim: " << ErrorText(r, f) << "\n";
-                return 1;
+                return kExitFailure;
             }
             charts.push_back(loaded.Rec(r));
         }
     } catch (const ChartFileError& e) {
         std::cerr << "vkr-sim: Error: " << e.what() << ".\n";
-        return 1;
+        return kExitFailure;
     }
-    if (charts.empty()) {
-        const int n = generate > 0 ? generate : 1;
-        for (int k = 0; k < n; ++k) {
-            chartgen::ChartOptions o;
-            o.form = FormOf(options.model);
-            o.seed = seed + static_cast<unsigned long long>(k);
-            o.sampleCount = samples;
-            o.index = k + 1;
-            o.description = "Generated chart " + std::to_string(k + 1);
-            charts.push_back(chartgen::GenerateChart(o));
+    return kExitOk;
+}
+
+// --generate N charts (one without the option) in the header form of the
+// model.
+std::vector<TJednoMereni> GenerateCharts(const SimOptions& o, Model model)
+{
+    std::vector<TJednoMereni> charts;
+    const int n = o.generate > 0 ? o.generate : 1;
+    for (int k = 0; k < n; ++k) {
+        chartgen::ChartOptions c;
+        c.form = FormOf(model);
+        c.seed = o.seed + static_cast<unsigned long long>(k);
+        c.sampleCount = o.samples;
+        c.index = k + 1;
+        c.description = "Generated chart " + std::to_string(k + 1);
+        charts.push_back(chartgen::GenerateChart(c));
+    }
+    return charts;
+}
+
+// Writes the pieces that are sent to files and prints their names.
+int WriteTransfer(const Transfer& transfer, const std::string& writePath)
+{
+    const std::size_t n = transfer.pieces.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (transfer.skip[k])
+            continue;
+        std::string path = writePath;
+        const std::string number = (k + 1 < 10 ? "0" : "") + std::to_string(k + 1);
+        if (transfer.bluetooth)
+            path = NumberedPath(writePath, k + 1 == n ? std::string("end") : number);
+        else if (n > 1)
+            path = NumberedPath(writePath, number);
+        if (!WriteBytes(path, transfer.pieces[k])) {
+            std::cerr << "vkr-sim: cannot write " << path << "\n";
+            return kExitFailure;
         }
+        std::cout << path << "\n";
     }
+    return kExitOk;
+}
+
+// Opens the serial device or a new pseudo-terminal, prints its path, and
+// serves the transfer on it.
+int ServeTransfer(const Transfer& transfer, const SimOptions& o, Model model, std::size_t chartCount)
+{
+    Line line;
+    try {
+        line = o.pty ? OpenPseudoTerminal() : OpenSerialDevice(o.servePath);
+    } catch (const std::runtime_error& e) {
+        std::cerr << "vkr-sim: " << e.what() << "\n";
+        return kExitFailure;
+    }
+    std::cout << line.path << std::endl;
+    ServeOptions serve = o.serve;
+    serve.model = model;
+    std::cerr << "vkr-sim: " << ModelName(model) << (o.report ? " report" : "") << ", " << chartCount
+              << " chart(s), serving on " << line.path << "\n";
+    const int status =
+        Serve(line, transfer, serve, [](const std::string& m) { std::cerr << "vkr-sim: " << m << "\n"; });
+    CloseLine(line);
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    SimOptions o;
+    if (const std::optional<int> status = ParseOptions(argc, argv, o))
+        return *status;
+    TransferOptions options;
+    if (!MakeTransferOptions(o, options))
+        return kExitUsage;
+
+    std::vector<TJednoMereni> charts;
+    if (const int status = LoadCharts(o.files, charts); status != kExitOk)
+        return status;
+    if (charts.empty())
+        charts = GenerateCharts(o, options.model);
 
     Transfer transfer;
     try {
         transfer = BuildTransfer(charts, options);
     } catch (const std::invalid_argument& e) {
         std::cerr << "vkr-sim: " << e.what() << "\n";
-        return 2;
+        return kExitUsage;
     }
 
-    if (!writePath.empty()) {
-        const std::size_t n = transfer.pieces.size();
-        for (std::size_t k = 0; k < n; ++k) {
-            if (transfer.skip[k])
-                continue;
-            std::string path = writePath;
-            const std::string number = (k + 1 < 10 ? "0" : "") + std::to_string(k + 1);
-            if (transfer.bluetooth)
-                path = NumberedPath(writePath, k + 1 == n ? std::string("end") : number);
-            else if (n > 1)
-                path = NumberedPath(writePath, number);
-            if (!WriteBytes(path, transfer.pieces[k])) {
-                std::cerr << "vkr-sim: cannot write " << path << "\n";
-                return 1;
-            }
-            std::cout << path << "\n";
-        }
-        return 0;
-    }
-
-    Line line;
-    try {
-        line = pty ? OpenPseudoTerminal() : OpenSerialDevice(servePath);
-    } catch (const std::runtime_error& e) {
-        std::cerr << "vkr-sim: " << e.what() << "\n";
-        return 1;
-    }
-    std::cout << line.path << std::endl;
-    serve.model = options.model;
-    std::cerr << "vkr-sim: " << ModelName(options.model) << (report ? " report" : "") << ", " << charts.size()
-              << " chart(s), serving on " << line.path << "\n";
-    const int status =
-        Serve(line, transfer, serve, [](const std::string& m) { std::cerr << "vkr-sim: " << m << "\n"; });
-    CloseLine(line);
-    return status;
+    if (!o.writePath.empty())
+        return WriteTransfer(transfer, o.writePath);
+    return ServeTransfer(transfer, o, options.model, charts.size());
 }

@@ -36,10 +36,7 @@ TMereni& TenCharts()
             m.AppendRecord(chartgen::GenerateChart(o));
         }
         m.ComputeFullRange(true);
-        m.ViewXMin = m.FullXMin;
-        m.ViewXMax = m.FullXMax;
-        m.ViewYMin = m.FullYMin;
-        m.ViewYMax = m.FullYMax;
+        m.SetViewToFull();
         m.SetReference(1);
         return m;
     }();
@@ -56,10 +53,7 @@ QPoint MousePoint(int step)
 
 void SetView(TMereni& m, bool sparse)
 {
-    m.ViewXMin = m.FullXMin;
-    m.ViewXMax = m.FullXMax;
-    m.ViewYMin = m.FullYMin;
-    m.ViewYMax = m.FullYMax;
+    m.SetViewToFull();
     if (sparse) {
         // About 60 samples across the plot: far more than 10 pixels apart.
         long double step = 0;

@@ -30,10 +30,7 @@ TMereni& TenCharts()
             m.AppendRecord(chartgen::GenerateChart(o));
         }
         m.ComputeFullRange(true);
-        m.ViewXMin = m.FullXMin;
-        m.ViewXMax = m.FullXMax;
-        m.ViewYMin = m.FullYMin;
-        m.ViewYMax = m.FullYMax;
+        m.SetViewToFull();
         m.SetReference(1);
         m.ActiveIndex = 2;
         m.ActiveCursor = 5000;

@@ -52,17 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(chart.SampleCount == static_cast<int>(chart.Samples.size()));
 
-    // The steps LoadChart runs after reading.
+    // Added as LoadChart adds it after reading.
     TMereni collection;
-    collection.AppendRecord(chart);
     try {
-        collection.ApplyBaseline();
+        collection.AddChart(chart);
     } catch (const ChartFileError&) {
         return 0; // refused: raw samples whose baseline is out of range
     }
-    collection.ComputeChartRange();
-    collection.ComputeFullRange(true);
-    collection.SetReference(1);
     Check(collection.Count == 1 && collection.ShownCount == 1);
 
     // Written, read back and written again: the same text. The one known

@@ -7,7 +7,6 @@
 #include "Limits.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -33,38 +32,15 @@ std::size_t KeptSamples(std::size_t announced)
     return std::min<std::size_t>(announced, static_cast<std::size_t>(kMaxSamples));
 }
 
-// The raw baseline step of the oldest model. When the cable starts before
-// the first sample (Pozice0X below 1) there is nothing below it to average;
-// the first sample then stands for the baseline (0 for an empty chart).
-void ApplyBaselineOfLast(TMereni& charts)
-{
-    TJednoMereni& c = charts.Last();
-    if (c.Pozice0X >= 1) {
-        charts.ApplyBaseline();
-        return;
-    }
-    c.Pozice0Y = c.SampleCount > 0 ? static_cast<int>(std::nearbyint(c.Sample(1))) : 0;
-    for (long double& s : c.Samples)
-        s = s - c.Pozice0Y - 100;
-}
-
-// Appends a decoded record as the collection's add operations do: the
-// record (with its names, description and samples already set) becomes
-// chart Count + 1, takes a colour slot, gets its baseline (oldest model)
-// and range, the full extent follows with the view reset, and a drawn
-// chart becomes the reference chart.
-void AppendDecoded(TMereni& charts, TJednoMereni record, bool rawBaseline)
+// Adds a decoded record (its names, description and samples already set)
+// as chart Count + 1, unsaved and unfiltered. The raw samples of the oldest
+// model get their baseline; when its cable starts before the first sample,
+// the first sample stands for the baseline.
+void AppendDecoded(TMereni& charts, TJednoMereni record)
 {
     record.Saved = false;
     record.FilterPost = 1;
-    charts.AppendRecord(std::move(record));
-    if (rawBaseline) {
-        ApplyBaselineOfLast(charts);
-        charts.ComputeChartRange();
-    }
-    charts.ComputeFullRange(true);
-    if (charts.Last().Shown)
-        charts.SetReference(charts.Count);
+    charts.AddChart(std::move(record), {.Baseline = RawBaseline::FirstSampleBelowStart});
 }
 
 void SetNames(TJednoMereni& c, const DecoderContext& ctx, const std::string& autoName)
@@ -159,7 +135,7 @@ int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.DatumCas = kNoDate;
     c.SetSamples(ByteSamples(b, 16, length - 18, 0));
     SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c), true);
+    AppendDecoded(charts, std::move(c));
     return kVKR102ChartAdded;
 }
 
@@ -176,7 +152,7 @@ int DecodeVKR103Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.VerzeVKR = "VKR103";
     c.SetSamples(ByteSamples(b, 23, length - 25, c.Pozice0Y + 100));
     SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c), false);
+    AppendDecoded(charts, std::move(c));
     return kVKR103ChartAdded;
 }
 
@@ -213,7 +189,7 @@ int DecodeVKR103RAMCharts(TMereni& charts, DecoderContext& ctx, Bytes bytes)
         when.Second = taken.Second;
         SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, c.Index, when));
         c.Description = (c.Index < 10 ? "Chart No. 0" : "Chart No. ") + std::to_string(c.Index);
-        AppendDecoded(charts, std::move(c), false);
+        AppendDecoded(charts, std::move(c));
         p += cField + 6;
     }
     if (blocksLeft(p))
@@ -280,7 +256,7 @@ int DecodeVKR104Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     SetNames(c, ctx,
              MakeAutoNameVKR104(ctx.SaveRoot, c.DatumCas, c.Index, SeriesLetter(c.Index, c.SeriePrvni)));
     c.IsNew = true;
-    AppendDecoded(charts, std::move(c), false);
+    AppendDecoded(charts, std::move(c));
     return kVKR104ChartAdded;
 }
 

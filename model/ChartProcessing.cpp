@@ -10,6 +10,18 @@
 
 namespace lumidrax {
 
+namespace {
+
+// Adds a filtered or averaged chart: its samples are already on their
+// baseline, and the full extent is left as it is.
+int AddProcessed(TMereni& collection, TJednoMereni chart)
+{
+    return collection.AddChart(std::move(chart),
+                               {.Baseline = RawBaseline::AlreadyApplied, .FullRange = false});
+}
+
+} // namespace
+
 int FilterChart(TMereni& collection, int w)
 {
     const TJednoMereni& source = collection.Rec(collection.RefIndex);
@@ -46,10 +58,7 @@ int FilterChart(TMereni& collection, int w)
         d[i] = sum / static_cast<long double>(i - first + 1);
     }
     copy.SetSamples(std::move(d));
-    collection.AppendRecord(std::move(copy));
-    if (collection.Last().Shown)
-        collection.SetReference(collection.Count);
-    return collection.Count;
+    return AddProcessed(collection, std::move(copy));
 }
 
 int AverageCharts(TMereni& collection, const std::vector<int>& selected)
@@ -78,10 +87,7 @@ int AverageCharts(TMereni& collection, const std::vector<int>& selected)
     for (std::size_t i = 0; i < avg.size(); ++i)
         avg[i] = sum[i] / static_cast<long double>(have[i]);
     copy.SetSamples(std::move(avg));
-    collection.AppendRecord(std::move(copy));
-    if (collection.Last().Shown)
-        collection.SetReference(collection.Count);
-    return collection.Count;
+    return AddProcessed(collection, std::move(copy));
 }
 
 FilterWindow ParseFilterWindow(const std::string& text)

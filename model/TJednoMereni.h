@@ -2,6 +2,7 @@
 // One chart (reflectogram): the instrument settings it was measured with,
 // its samples in percent, its derived distance scale and its bookkeeping.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -77,5 +78,12 @@ inline long double SampleDistance(const TJednoMereni& chart, int k)
 // Sample index nearest to distance x: 0 below the first sample, the sample
 // count beyond the last one, ties rounded to the even quotient.
 int DistanceToSample(const TJednoMereni& chart, long double x);
+
+// Sample number k limited to the chart's samples: 1..SampleCount, 0 for an
+// empty chart. A cursor always sits on such a sample.
+inline int ClampToSamples(const TJednoMereni& chart, int k)
+{
+    return std::clamp(k, std::min(1, chart.SampleCount), chart.SampleCount);
+}
 
 } // namespace lumidrax

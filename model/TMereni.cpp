@@ -38,21 +38,20 @@ int TMereni::FirstFreeSlot() const
     return 0;
 }
 
-void TMereni::TakeColourSlot()
+bool TMereni::TakeColourSlot(int i)
 {
-    TJednoMereni& c = Last();
-    if (ShownCount < kMaxShown) {
-        const int slot = FirstFreeSlot();
-        c.ColorSlot = slot;
-        c.Color = SlotColour(slot, Scheme);
-        SlotFree[static_cast<std::size_t>(slot)] = false;
-        c.Shown = true;
-        ++ShownCount;
-    } else {
-        c.Shown = false;
-        c.ColorSlot = 0;
-        c.Color = kWhite;
-    }
+    if (ShownCount >= kMaxShown)
+        return false;
+    const int slot = FirstFreeSlot();
+    if (slot < 1)
+        return false;
+    TJednoMereni& c = Rec(i);
+    SlotFree[static_cast<std::size_t>(slot)] = false;
+    c.ColorSlot = slot;
+    c.Color = SlotColour(slot, Scheme);
+    c.Shown = true;
+    ++ShownCount;
+    return true;
 }
 
 void TMereni::ReleaseColourSlot(int i)
@@ -70,11 +69,38 @@ void TMereni::ReleaseColourSlot(int i)
 
 TJednoMereni& TMereni::AppendRecord(TJednoMereni record)
 {
+    // A new chart starts hidden and white (a copy may carry its source's
+    // slot), then is drawn while a slot is free.
+    record.Shown = false;
+    record.ColorSlot = 0;
+    record.Color = kWhite;
     Records.push_back(std::move(record));
     ++Count;
-    TakeColourSlot();
+    TakeColourSlot(Count);
     ComputeChartRange();
     return Last();
+}
+
+int TMereni::AddChart(TJednoMereni record, const AddChartOptions& options)
+{
+    AppendRecord(std::move(record));
+    if (Last().Pozice0Y == -1 && options.Baseline != RawBaseline::AlreadyApplied) {
+        try {
+            ApplyRawBaseline(options.Baseline);
+        } catch (...) {
+            // The chart is refused: the collection is left as it was.
+            ReleaseColourSlot(Count);
+            Records.pop_back();
+            --Count;
+            throw;
+        }
+        ComputeChartRange();
+    }
+    if (options.FullRange)
+        ComputeFullRange(true);
+    if (Last().Shown)
+        SetReference(Count);
+    return Count;
 }
 
 int TMereni::LoadChart(const std::string& path)
@@ -94,24 +120,25 @@ int TMereni::LoadChart(const std::string& path)
     c.FileName = c.AutoFileName = c.DisplayName = path;
     c.Saved = true;
     ReadChartText(c, bytes, path);
-
-    Records.push_back(std::move(c));
-    ++Count;
-    TakeColourSlot();
     try {
-        ApplyBaseline();
+        return AddChart(std::move(c));
     } catch (const ChartFileError& e) {
-        // The chart is refused: the collection is left as it was.
-        ReleaseColourSlot(Count);
-        Records.pop_back();
-        --Count;
         throw ChartFileError(path + ": " + e.what());
     }
-    ComputeChartRange();
-    ComputeFullRange(true);
-    if (Last().Shown)
-        SetReference(Count);
-    return Count;
+}
+
+void TMereni::ApplyRawBaseline(RawBaseline how)
+{
+    TJednoMereni& c = Last();
+    if (how != RawBaseline::FirstSampleBelowStart || c.Pozice0X >= 1) {
+        ApplyBaseline();
+        return;
+    }
+    // The cable starts before the first sample: there is nothing below it to
+    // average, so the first sample stands for the baseline.
+    c.Pozice0Y = c.SampleCount > 0 ? static_cast<int>(std::nearbyint(c.Sample(1))) : 0;
+    for (long double& s : c.Samples)
+        s = s - c.Pozice0Y - 100;
 }
 
 void TMereni::ApplyBaseline()
@@ -165,12 +192,6 @@ void TMereni::ComputeFullRange(bool resetView)
         FullYMin = -m - m * 2 / 20;
         FullYMax = m + m * 2 / 20;
     };
-    auto setViewToFull = [this] {
-        ViewXMin = FullXMin;
-        ViewXMax = FullXMax;
-        ViewYMin = FullYMin;
-        ViewYMax = FullYMax;
-    };
     if (ShownCount != 1) {
         const bool unzoomed = ViewIsFull();
         FullXMin = 1e11L;
@@ -187,7 +208,7 @@ void TMereni::ComputeFullRange(bool resetView)
         }
         applyMargins();
         if (unzoomed)
-            setViewToFull();
+            SetViewToFull();
         return;
     }
     for (const TJednoMereni& c : Records) {
@@ -201,7 +222,15 @@ void TMereni::ComputeFullRange(bool resetView)
     }
     applyMargins();
     if (resetView)
-        setViewToFull();
+        SetViewToFull();
+}
+
+void TMereni::SetViewToFull()
+{
+    ViewXMin = FullXMin;
+    ViewXMax = FullXMax;
+    ViewYMin = FullYMin;
+    ViewYMax = FullYMax;
 }
 
 void TMereni::SetReference(int i)
@@ -224,11 +253,7 @@ void TMereni::SetReference(int i)
         return;
     }
     const long double x = SampleDistance(Rec(RefIndex), RefCursor);
-    int k = DistanceToSample(target, x);
-    if (k == 0)
-        k = 1;
-    if (k > target.SampleCount)
-        k = target.SampleCount;
+    const int k = ClampToSamples(target, DistanceToSample(target, x));
     RefIndex = i;
     RefCursor = k;
     RefCursorX = SampleDistance(target, k);

@@ -13,6 +13,24 @@
 
 namespace lumidrax {
 
+// How a chart being added gets its raw samples (Pozice0Y -1) on their
+// baseline, the mean of the samples from the cable start (Pozice0X) back.
+enum class RawBaseline {
+    // Chart files: a cable start below sample 1 refuses the chart.
+    Required,
+    // Received VKR102 charts: a cable start below sample 1 takes the first
+    // sample (0 for an empty chart) as the baseline.
+    FirstSampleBelowStart,
+    // Filtered and averaged charts copy samples already on their baseline.
+    AlreadyApplied,
+};
+
+struct AddChartOptions {
+    RawBaseline Baseline = RawBaseline::Required;
+    // Recompute the full extent; filtered and averaged charts leave it.
+    bool FullRange = true;
+};
+
 class TMereni {
   public:
     TMereni();
@@ -52,21 +70,38 @@ class TMereni {
     // collection as it was.
     int LoadChart(const std::string& path);
 
-    // Appends a record as chart Count + 1: takes a colour slot and computes
-    // its range. The caller checks Count < kMaxCharts first.
+    // Adds a chart: the record becomes chart Count + 1, drawn in the lowest
+    // free colour slot while fewer than ten are drawn (hidden and white
+    // otherwise), its raw samples (Pozice0Y -1) set on their baseline as
+    // options.Baseline says, its range computed; then the full extent is
+    // recomputed (options.FullRange; the view follows it unless zoomed, and
+    // always with one chart drawn) and a drawn chart becomes the reference.
+    // Returns the new chart's number. A refused raw chart throws
+    // ChartFileError and leaves the collection as it was. The caller checks
+    // Count < kMaxCharts first.
+    int AddChart(TJednoMereni record, const AddChartOptions& options = {});
+
+    // The first step of AddChart alone (slot and range, nothing else), for
+    // scratch collections and tests.
     TJednoMereni& AppendRecord(TJednoMereni record);
 
     void DeleteChart(int i);
     void ClearAll();
     void ComputeChartRange();
     void ComputeFullRange(bool resetView);
+    // The view window becomes the full extent.
+    void SetViewToFull();
     // Subtracts the baseline from the raw samples of the last record when
     // Pozice0Y is -1. Throws ChartFileError when Pozice0X < 1.
     void ApplyBaseline();
+    // Places the reference on chart i: a first reference sits just after the
+    // cable start, a moved one keeps its distance on a sample of chart i.
     void SetReference(int i);
     int FirstFreeSlot() const;
-    // Gives the last record a colour slot when fewer than ten are drawn.
-    void TakeColourSlot();
+    // Chart i, not drawn, takes the lowest free colour slot and is drawn.
+    // Returns false (chart i unchanged) when ten are drawn already or no
+    // slot is free.
+    bool TakeColourSlot(int i);
     // Frees chart i's slot (if any) and marks it not drawn.
     void ReleaseColourSlot(int i);
 
@@ -76,6 +111,9 @@ class TMereni {
     }
 
   private:
+    // Sets the last record's raw samples on their baseline (see RawBaseline).
+    void ApplyRawBaseline(RawBaseline how);
+
     std::vector<TJednoMereni> Records;
 };
 

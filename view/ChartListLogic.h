@@ -1,13 +1,16 @@
 #pragma once
 // What the chart list decides, without a window: which chart commands are
-// enabled, how names are shortened to fit their column, which charts a
-// rebuilt list holds and selects, and how the selection moves the active and
-// reference charts of the collection. The chart list widget (ChartListPanel)
-// only calls these; unit tests call them directly.
+// enabled, how names are shortened to fit their column, the list's modes and
+// height, and the rows of the "Values" window. The rules of the collection
+// the list acts on (reference, selection, show and hide, descriptions) are
+// in the model's CollectionRules.h, included here for the list's callers.
+// The chart list widget (ChartListPanel) only calls these; unit tests call
+// them directly.
 //
 // Charts are named by their number 1..Count everywhere; "selected charts" is
 // the list of the chart numbers of the selected list items, in list order.
 
+#include "CollectionRules.h"
 #include "TMereni.h"
 
 #include <functional>
@@ -77,11 +80,6 @@ struct ChartListColumns {
     int DescFit() const { return DescEnd() - NameEnd() - 10; }
 };
 
-// Chart list modes.
-inline constexpr int kListModeAll = 0;
-inline constexpr int kListModeDisplayed = 1;
-inline constexpr int kListModeHidden = 2;
-
 // The menu items of the list modes (SetChartList, and LoadSettings with
 // CHARTLIST): each mode item is checked when its mode is on and enabled
 // when it is not; the height items are enabled unless the list is hidden.
@@ -97,70 +95,6 @@ ChartListModeItems ChartListModeStates(int mode);
 // The caption of the description editor for several charts:
 // "Description of " + count + " selected curves".
 std::string DescriptionEditorCaption(int selectedCount);
-// The text the description editor starts with: the description all the
-// selected charts share, otherwise empty.
-std::string CommonDescription(const TMereni& charts, const std::vector<int>& selectedCharts);
-// The editor's text confirmed: every selected chart takes it and becomes
-// unsaved.
-void SetDescriptions(TMereni& charts, const std::vector<int>& selectedCharts, const std::string& text);
-
-// The list rebuilt (RefillChartList without the widget).
-struct ChartListContent {
-    std::vector<int> Items;    // chart numbers, in order
-    std::vector<int> Selected; // chart numbers selected after the rebuild
-};
-
-// Builds the items of the list for the mode (mode 1: displayed charts only;
-// other modes: every chart), selects the charts flagged IsNew and clears
-// every IsNew flag. Then the reference follows the selection: exactly one
-// selected chart becomes the reference when it is displayed (the reference
-// is cleared when it is hidden); several selected clear the reference; none
-// leaves it.
-ChartListContent RefillChartItems(TMereni& charts, int mode);
-
-// Makes chart i the reference (keeping the reference cursor's distance, or
-// at the cable start for a first reference) with the cursor always on one of
-// its samples. i = 0 clears the reference and its cursor.
-void SetReferenceChart(TMereni& charts, int i);
-
-// SyncFromList without the widget: the active chart becomes currentChart
-// (0: none), its cursor at the sample nearest the previous cursor distance;
-// exactly one displayed chart among the selected becomes the reference,
-// otherwise the reference is cleared.
-void SyncChartsFromList(TMereni& charts, int currentChart, const std::vector<int>& selectedCharts);
-
-// The part before the refill: a displayed last chart becomes the reference.
-void ReferenceLastAddedChart(TMereni& charts);
-// The part after the refill: with one chart or no active chart, the active
-// chart and cursor become those of the reference.
-void ActiveFollowsReference(TMereni& charts);
-
-// The collection side of RefreshChartView after charts were closed: the
-// active index is limited to Count; a reference beyond Count or no longer
-// displayed is cleared; both cursors are kept on a sample of their chart;
-// with no chart left, the view is the full extent. Returns true when no
-// chart is left.
-bool RefreshChartState(TMereni& charts);
-
-// Show selected charts: every selected hidden chart takes the lowest free
-// colour slot k (colour of slot k) and is drawn, as long as fewer than ten
-// are drawn. With exactly one chart drawn afterwards, the last one shown
-// becomes the reference and the active chart. The full extent is
-// recomputed (the view is set to it when one chart is drawn). Returns the
-// number of charts shown.
-int ShowSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
-// Hide selected charts: every selected drawn chart frees its colour slot and
-// turns white with slot 0. A reference or active chart no longer drawn is
-// cleared (its cursor with it). The full extent is recomputed. Returns the
-// number of charts hidden.
-int HideSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
-// The display/hide toggle: true = show the selection, false = hide it. Hides
-// when every selected chart is drawn (or nothing is selected), shows when
-// every one is hidden; a mixed selection is shown while fewer than ten
-// charts are drawn, otherwise hidden.
-bool ToggleShows(const TMereni& charts, const std::vector<int>& selectedCharts);
-// Runs the toggle; returns true when it showed.
-bool ToggleSelectedCharts(TMereni& charts, const std::vector<int>& selectedCharts);
 
 // One step of the list height commands.
 struct ListHeightStep {

@@ -1,6 +1,6 @@
-// Showing and hiding charts with their colour slots, the list height steps,
-// the in-place field's row, the "Values" rows and every row of the command
-// enabling table, without a window.
+// The list height steps, the in-place field's row, the "Values" rows and
+// every row of the command enabling table, without a window. (Showing and
+// hiding charts: tests/model/CollectionRulesTest.cpp.)
 
 #include "ChartListLogic.h"
 
@@ -35,104 +35,6 @@ TMereni WithCharts(int n)
     for (int i = 1; i <= n; ++i)
         Add(m, "/c" + std::to_string(i) + ".ndt");
     return m;
-}
-
-std::vector<int> Slots(const TMereni& m)
-{
-    std::vector<int> out;
-    for (int i = 1; i <= m.Count; ++i)
-        out.push_back(m.Rec(i).ColorSlot);
-    return out;
-}
-
-TEST(ChartVisibility, HidingFreesTheSlotAndShowingTakesTheLowestFreeOne)
-{
-    TMereni m = WithCharts(12);
-    ASSERT_EQ(Slots(m), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 0, 0}));
-
-    EXPECT_EQ(HideSelectedCharts(m, {3, 7, 11}), 2); // 11 was hidden already
-    EXPECT_EQ(m.ShownCount, 8);
-    EXPECT_EQ(m.Rec(3).Color, kWhite);
-    EXPECT_FALSE(m.Rec(7).Shown);
-    EXPECT_TRUE(m.SlotFree[3] && m.SlotFree[7]);
-
-    // Chart 12 takes slot 3 (the lowest free), chart 11 slot 7.
-    EXPECT_EQ(ShowSelectedCharts(m, {12, 11}), 2);
-    EXPECT_EQ(Slots(m), (std::vector<int>{1, 2, 0, 4, 5, 6, 0, 8, 9, 10, 7, 3}));
-    EXPECT_EQ(m.Rec(12).Color, SlotColour(3, m.Scheme));
-    EXPECT_EQ(m.Rec(11).Color, SlotColour(7, m.Scheme));
-    EXPECT_EQ(m.ShownCount, 10);
-
-    // An eleventh chart is not shown; nothing else changes.
-    EXPECT_EQ(ShowSelectedCharts(m, {3, 7}), 0);
-    EXPECT_FALSE(m.Rec(3).Shown);
-    EXPECT_EQ(m.ShownCount, 10);
-
-    // The dark scheme gives a newly shown chart that scheme's slot colour.
-    HideSelectedCharts(m, {1});
-    m.Scheme = ColourScheme::Dark;
-    ShowSelectedCharts(m, {3});
-    EXPECT_EQ(m.Rec(3).ColorSlot, 1);
-    EXPECT_EQ(m.Rec(3).Color, SlotColour(1, ColourScheme::Dark));
-}
-
-TEST(ChartVisibility, TheOnlyShownChartBecomesReferenceAndActiveAndHidingClearsThem)
-{
-    TMereni m = WithCharts(3);
-    HideSelectedCharts(m, {1, 2, 3});
-    EXPECT_EQ(m.ShownCount, 0);
-    EXPECT_EQ(m.RefIndex, 0);
-    EXPECT_EQ(m.ActiveIndex, 0);
-
-    ShowSelectedCharts(m, {2});
-    EXPECT_EQ(m.RefIndex, 2);
-    EXPECT_EQ(m.ActiveIndex, 2);
-    EXPECT_EQ(m.ActiveCursor, m.RefCursor);
-    EXPECT_GE(m.RefCursor, 1);
-    // With one chart drawn the view is its range (with the margins).
-    EXPECT_TRUE(m.ViewIsFull());
-    EXPECT_LT(m.ViewXMin, m.Rec(2).XStart);
-    EXPECT_GT(m.ViewXMax, m.Rec(2).XEnd);
-
-    // A second chart shown leaves the reference where it was.
-    ShowSelectedCharts(m, {3});
-    EXPECT_EQ(m.RefIndex, 2);
-
-    // Hiding the reference clears it; the active chart 2 goes with it.
-    HideSelectedCharts(m, {2});
-    EXPECT_EQ(m.RefIndex, 0);
-    EXPECT_EQ(m.RefCursor, 0);
-    EXPECT_EQ(m.ActiveIndex, 0);
-    // Hiding a chart that is neither keeps both.
-    ShowSelectedCharts(m, {1});
-    m.SetReference(3);
-    m.ActiveIndex = 3;
-    HideSelectedCharts(m, {1});
-    EXPECT_EQ(m.RefIndex, 3);
-    EXPECT_EQ(m.ActiveIndex, 3);
-}
-
-TEST(ChartVisibility, ToggleHidesShowsAndDecidesAMixedSelectionByTheCount)
-{
-    TMereni m = WithCharts(12); // 1..10 drawn, 11 and 12 hidden
-    EXPECT_FALSE(ToggleShows(m, {}));
-    EXPECT_FALSE(ToggleShows(m, {1, 2}));
-    EXPECT_TRUE(ToggleShows(m, {11, 12}));
-    // Mixed with ten drawn: hide.
-    EXPECT_FALSE(ToggleSelectedCharts(m, {1, 11}));
-    EXPECT_FALSE(m.Rec(1).Shown);
-    EXPECT_FALSE(m.Rec(11).Shown);
-    EXPECT_EQ(m.ShownCount, 9);
-    // Mixed with nine drawn: show; chart 1 takes the freed slot 1, chart 2
-    // stays drawn.
-    EXPECT_TRUE(ToggleSelectedCharts(m, {1, 2}));
-    EXPECT_TRUE(m.Rec(1).Shown);
-    EXPECT_EQ(m.Rec(1).ColorSlot, 1);
-    EXPECT_TRUE(m.Rec(2).Shown);
-    // A hidden selection is shown, here with ten drawn: nothing changes.
-    EXPECT_TRUE(ToggleSelectedCharts(m, {11, 12}));
-    EXPECT_EQ(m.ShownCount, 10);
-    EXPECT_FALSE(m.Rec(11).Shown);
 }
 
 TEST(ChartListHeight, StepsByOneItemWithinThePlotAndListLimits)

@@ -1,6 +1,6 @@
 // The chart list's decisions without a window: command states, shortened
-// names, the rebuilt list and the selection's effect on the active and
-// reference charts.
+// names, the list modes. (The collection rules the list calls:
+// tests/model/CollectionRulesTest.cpp.)
 
 #include "ChartListLogic.h"
 
@@ -134,124 +134,7 @@ TEST(ChartListLogic, LongNamesKeepTheirEndAndLongDescriptionsTheirBeginning)
     EXPECT_EQ(cut, "...\xc4\x8d.ndt");
 }
 
-TEST(ChartListLogic, RefillSelectsNewChartsAndMovesTheReference)
-{
-    TMereni m;
-    Add(m, "/a.ndt", false);
-    Add(m, "/b.ndt", false);
-    Add(m, "/c.ndt", true);
-    m.Rec(2).IsNew = false;
-    ChartListContent c = RefillChartItems(m, kListModeAll);
-    EXPECT_EQ(c.Items, (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(c.Selected, std::vector<int>{3});
-    EXPECT_EQ(m.RefIndex, 3);
-    EXPECT_FALSE(m.Rec(3).IsNew);
-
-    // Nothing new: nothing selected, the reference stays.
-    c = RefillChartItems(m, kListModeAll);
-    EXPECT_TRUE(c.Selected.empty());
-    EXPECT_EQ(m.RefIndex, 3);
-
-    // Two new charts: both selected, no reference.
-    Add(m, "/d.ndt");
-    Add(m, "/e.ndt");
-    c = RefillChartItems(m, kListModeAll);
-    EXPECT_EQ(c.Selected, (std::vector<int>{4, 5}));
-    EXPECT_EQ(m.RefIndex, 0);
-    EXPECT_EQ(m.RefCursor, 0);
-
-    // Mode 1 lists displayed charts only, and still clears every flag.
-    for (int i = 6; i <= 11; ++i)
-        Add(m, "/f" + std::to_string(i) + ".ndt");
-    c = RefillChartItems(m, kListModeDisplayed);
-    EXPECT_EQ(c.Items.size(), 10u);
-    EXPECT_EQ(c.Items.back(), 10);
-    EXPECT_EQ(c.Selected.size(), 5u);
-    EXPECT_FALSE(m.Rec(11).IsNew);
-}
-
-TEST(ChartListLogic, ASingleNewHiddenChartNeverBecomesTheReference)
-{
-    TMereni m;
-    for (int i = 1; i <= 10; ++i)
-        Add(m, "/c" + std::to_string(i) + ".ndt", false);
-    m.SetReference(4);
-    Add(m, "/hidden.ndt", true);
-    const ChartListContent c = RefillChartItems(m, kListModeAll);
-    EXPECT_EQ(c.Selected, std::vector<int>{11});
-    EXPECT_EQ(m.RefIndex, 0);
-}
-
-TEST(ChartListLogic, SyncFromListSetsActiveAndReferenceFromTheSelection)
-{
-    TMereni m;
-    Add(m, "/a.ndt");
-    Add(m, "/b.ndt");
-    TJednoMereni& shortChart = Add(m, "/c.ndt");
-    shortChart.SetSamples({1, 2, 3}); // only 0..0,4 m
-    m.ComputeChartRange();
-
-    // Current row chart 1, the active cursor at 10 m, chart 2 selected alone.
-    m.ActiveCursorX = 10;
-    SyncChartsFromList(m, 1, {2});
-    EXPECT_EQ(m.ActiveIndex, 1);
-    EXPECT_EQ(m.ActiveCursor, 51); // 10 m / 0,2 m + 1
-    EXPECT_DOUBLE_EQ(static_cast<double>(m.ActiveCursorY), 51.0);
-    EXPECT_EQ(m.RefIndex, 2);
-
-    // The reference keeps its distance on the next chart.
-    m.RefCursor = 21; // 4 m on chart 2
-    SyncChartsFromList(m, 1, {1});
-    EXPECT_EQ(m.RefIndex, 1);
-    EXPECT_EQ(m.RefCursor, 21);
-
-    // Two displayed charts selected: no reference.
-    SyncChartsFromList(m, 1, {1, 2});
-    EXPECT_EQ(m.RefIndex, 0);
-    EXPECT_EQ(m.RefCursor, 0);
-
-    // A short chart: both cursors stay on its samples.
-    m.RefIndex = 1;
-    m.RefCursor = 51;
-    SyncChartsFromList(m, 3, {3});
-    EXPECT_EQ(m.ActiveIndex, 3);
-    EXPECT_EQ(m.ActiveCursor, 3);
-    EXPECT_EQ(m.RefIndex, 3);
-    EXPECT_EQ(m.RefCursor, 3);
-    EXPECT_DOUBLE_EQ(static_cast<double>(m.RefCursorY), 3.0);
-}
-
-TEST(ChartListLogic, AfterAddingAndClosingTheActiveAndReferenceStayValid)
-{
-    TMereni m;
-    Add(m, "/a.ndt");
-    ReferenceLastAddedChart(m);
-    ActiveFollowsReference(m);
-    EXPECT_EQ(m.RefIndex, 1);
-    EXPECT_EQ(m.ActiveIndex, 1);
-    EXPECT_EQ(m.ActiveCursor, m.RefCursor);
-
-    Add(m, "/b.ndt");
-    ReferenceLastAddedChart(m);
-    ActiveFollowsReference(m); // more than one chart and an active one: unchanged
-    EXPECT_EQ(m.RefIndex, 2);
-    EXPECT_EQ(m.ActiveIndex, 1);
-
-    // Close chart 2, the reference: the reference goes, active stays.
-    m.DeleteChart(2);
-    EXPECT_FALSE(RefreshChartState(m));
-    EXPECT_EQ(m.RefIndex, 0);
-    EXPECT_EQ(m.ActiveIndex, 1);
-
-    // Close the last one: nothing active, the view is the empty extent.
-    m.ClearAll();
-    EXPECT_TRUE(RefreshChartState(m));
-    EXPECT_EQ(m.ActiveIndex, 0);
-    EXPECT_EQ(m.ViewXMin, m.FullXMin);
-    EXPECT_EQ(m.ViewYMax, m.FullYMax);
-}
-
-TEST(ChartListLogic, ModeItemsAndDescriptionsOfSeveralCharts)
+TEST(ChartListLogic, ModeItemsAndDescriptionEditorCaption)
 {
     EXPECT_EQ(ChartListModeStates(kListModeAll),
               (ChartListModeItems{true, false, false, true, false, true, true}));
@@ -262,18 +145,6 @@ TEST(ChartListLogic, ModeItemsAndDescriptionsOfSeveralCharts)
               (ChartListModeItems{false, true, false, true, true, false, false}));
 
     EXPECT_EQ(DescriptionEditorCaption(3), "Description of 3 selected curves");
-    TMereni m;
-    Add(m, "/a.ndt").Description = "pair 1";
-    Add(m, "/b.ndt").Description = "pair 1";
-    Add(m, "/c.ndt").Description = "pair 2";
-    EXPECT_EQ(CommonDescription(m, {1, 2}), "pair 1");
-    EXPECT_EQ(CommonDescription(m, {1, 2, 3}), "");
-    SetDescriptions(m, {2, 3}, "spliced");
-    EXPECT_EQ(m.Rec(1).Description, "pair 1");
-    EXPECT_TRUE(m.Rec(1).Saved);
-    EXPECT_EQ(m.Rec(2).Description, "spliced");
-    EXPECT_FALSE(m.Rec(2).Saved);
-    EXPECT_EQ(CommonDescription(m, {2, 3}), "spliced");
 }
 
 } // namespace

@@ -5,7 +5,7 @@ add_executable(settings_tests
 target_link_libraries(settings_tests PRIVATE lumidrax_settings lumidrax_testsupport GTest::gtest_main)
 gtest_discover_tests(settings_tests DISCOVERY_MODE PRE_TEST)
 
-if(TARGET lumidrax_dialogs)
+if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(dialogs_tests ${CMAKE_CURRENT_LIST_DIR}/DialogsTest.cpp)
   target_link_libraries(dialogs_tests PRIVATE lumidrax_dialogs lumidrax_testsupport Qt6::Test GTest::gtest)
@@ -15,7 +15,7 @@ endif()
 
 # The chart list (view/ChartList*), here beside the other tests of the
 # pieces the main window is built from.
-if(TARGET lumidrax_chartlist)
+if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(chartlist_tests ${CMAKE_CURRENT_LIST_DIR}/ChartListLogicTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChartListCommandTableTest.cpp)

@@ -104,10 +104,7 @@ int RunRender(const RenderOptions& o)
         LoadInto(collection, file, output);
     // As the viewer shows freshly opened charts: the full extent, in the
     // chosen scheme and line width.
-    collection.ViewXMin = collection.FullXMin;
-    collection.ViewXMax = collection.FullXMax;
-    collection.ViewYMin = collection.FullYMin;
-    collection.ViewYMax = collection.FullYMax;
+    collection.SetViewToFull();
     SetLineWidth(collection, o.lineWidth);
     Palette colours;
     ApplyColorScheme(colours, collection, o.dark);

@@ -19,7 +19,7 @@ void AddAverageCommand(CLI::App& app, int& exitStatus);
 // Only when the view layer is built (it needs Qt).
 void AddRenderCommand(CLI::App& app, int& exitStatus);
 
-// Only built when the link library is there (LUMIDRAX_TOOL_HAS_DECODE).
+// Decodes received transfers with the Qt-free decoders (lumidrax_decoders).
 void AddDecodeCommand(CLI::App& app, int& exitStatus);
 
 } // namespace lumidrax::tool

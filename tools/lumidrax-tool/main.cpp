@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     // with `void AddNAMECommand(CLI::App& app, int& exitStatus)` (see
     // CmdInfo.cpp for the pattern), declare it in Commands.h, call it below
     // and list the file in this folder's CMakeLists.txt (with the library it
-    // needs, e.g. lumidrax_link for decode, lumidrax_view for render).
+    // needs, e.g. lumidrax_decoders for decode, lumidrax_view for render).
     lumidrax::tool::AddInfoCommand(app, exitStatus);
     lumidrax::tool::AddConvertCommand(app, exitStatus);
     lumidrax::tool::AddFilterCommand(app, exitStatus);
@@ -29,9 +29,7 @@ int main(int argc, char** argv)
 #ifdef LUMIDRAX_TOOL_RENDER
     lumidrax::tool::AddRenderCommand(app, exitStatus);
 #endif
-#ifdef LUMIDRAX_TOOL_HAS_DECODE
     lumidrax::tool::AddDecodeCommand(app, exitStatus);
-#endif
 
     try {
         app.parse(argc, argv);

@@ -374,8 +374,7 @@ TEST(ChartPage, AChartArrivingFromOutsideJoinsAZoomedViewWithASelectionAndARefer
     // then one notification and nothing else.
     TJednoMereni arrived = CursorViewer::Record(1000, 40);
     arrived.Description = "arrived";
-    m.AppendRecord(std::move(arrived));
-    m.ComputeFullRange(true);
+    ASSERT_EQ(m.AddChart(std::move(arrived)), 4);
     emit v.w->Notifier().chartsAdded();
 
     // The list: a row for it, alone selected; drawn as the last chart, it is

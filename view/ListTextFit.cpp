@@ -1,6 +1,8 @@
 #include "ListTextFit.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace lumidrax {
@@ -27,9 +29,25 @@ bool StartsChar(std::string_view s, std::size_t i)
 
 std::size_t CountChars(std::string_view s)
 {
+    // Eight bytes at a time: a continuation byte has its top bit set and the
+    // next one clear. Each byte lane counts up to 255 words, then the lanes
+    // are added up.
+    constexpr std::uint64_t kTopBits = 0x8080808080808080u;
     std::size_t continuation = 0;
-    for (const char c : s)
-        continuation += IsContinuation(c);
+    std::size_t i = 0;
+    while (i + 8 <= s.size()) {
+        std::uint64_t lanes = 0;
+        for (int n = 0; n < 255 && i + 8 <= s.size(); ++n, i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s.data() + i, 8);
+            lanes += (w & ~(w << 1) & kTopBits) >> 7;
+        }
+        // Pairs of byte lanes into 16-bit lanes, then their sum.
+        lanes = (lanes & 0x00FF00FF00FF00FFu) + ((lanes >> 8) & 0x00FF00FF00FF00FFu);
+        continuation += static_cast<std::size_t>((lanes * 0x0001000100010001u) >> 48);
+    }
+    for (; i < s.size(); ++i)
+        continuation += IsContinuation(s[i]);
     return s.size() - continuation + (!s.empty() && IsContinuation(s[0]) ? 1 : 0);
 }
 

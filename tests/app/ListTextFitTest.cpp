@@ -60,8 +60,8 @@ TEST(ListTextFit, GivesTheStepwiseResultForRandomTextsWidthsAndColumns)
             return sum;
         };
         // Mostly short texts; every tenth is long enough to pass the first
-        // probe of the fitting.
-        const std::size_t pieces = rng() % (round % 10 == 0 ? 700 : 40);
+        // probe of the fitting, a few are several kilobytes.
+        const std::size_t pieces = rng() % (round % 1000 == 0 ? 3000 : round % 10 == 0 ? 700 : 40);
         std::string text;
         for (std::size_t i = 0; i < pieces; ++i)
             text += kPieces[rng() % kPieces.size()];

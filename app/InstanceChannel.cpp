@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 
+#include <algorithm>
 #include <memory>
 
 #include <unistd.h>
@@ -44,14 +46,22 @@ InstanceChannel::InstanceChannel(QObject* parent) : QObject(parent), server_(new
 {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &InstanceChannel::OnNewConnection);
+    // The server gives no signal when it closes itself after a failed
+    // accept: look at it from time to time.
+    relisten_.setInterval(kRelistenIntervalMs);
+    connect(&relisten_, &QTimer::timeout, this, &InstanceChannel::Relisten);
 }
 
 InstanceChannel::~InstanceChannel() = default;
 
 bool InstanceChannel::Listen(const QString& serverName)
 {
-    if (server_->listen(serverName))
+    name_ = serverName;
+    relisten_.stop();
+    if (server_->listen(serverName)) {
+        relisten_.start();
         return true;
+    }
     if (server_->serverError() != QAbstractSocket::AddressInUseError)
         return false;
     // Someone answers: that instance keeps the name.
@@ -62,30 +72,71 @@ bool InstanceChannel::Listen(const QString& serverName)
         return false;
     }
     QLocalServer::removeServer(serverName);
-    return server_->listen(serverName);
+    if (!server_->listen(serverName))
+        return false;
+    relisten_.start();
+    return true;
+}
+
+bool InstanceChannel::IsListening() const
+{
+    return server_->isListening();
+}
+
+void InstanceChannel::Relisten()
+{
+    if (server_->isListening())
+        return;
+    // A descriptor shortage may still last; the timer tries again. Only a
+    // name another instance has taken in the meantime ends the attempts.
+    const QString name = name_;
+    if (!Listen(name) && server_->serverError() != QAbstractSocket::AddressInUseError)
+        relisten_.start();
+}
+
+void InstanceChannel::Drop(QLocalSocket* socket)
+{
+    const auto it = std::find(connections_.begin(), connections_.end(), socket);
+    if (it == connections_.end())
+        return;
+    connections_.erase(it);
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
 }
 
 void InstanceChannel::OnNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        while (!connections_.empty() && static_cast<int>(connections_.size()) >= std::max(maxConnections_, 1))
+            Drop(connections_.front());
+        connections_.push_back(socket);
+        auto* idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, this, [this, socket] { Drop(socket); });
+        idle->start(idleTimeoutMs_);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Drop(socket); });
         auto buffer = std::make_shared<QByteArray>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer, idle] {
             buffer->append(socket->readAll());
             qsizetype end;
             while ((end = buffer->indexOf('\0')) >= 0) {
                 const QByteArray bytes = buffer->left(end);
                 buffer->remove(0, end + 1);
                 const QString name = QString::fromUtf8(bytes);
+                const QPointer<QLocalSocket> alive(socket);
                 if (!name.isEmpty())
                     emit FileNameReceived(name);
+                // The receiver may have run events that dropped the peer.
+                if (!alive ||
+                    std::find(connections_.begin(), connections_.end(), socket) == connections_.end())
+                    return;
                 socket->write("1");
+                idle->start(idleTimeoutMs_);
             }
             // A sender that never ends its name is cut off.
-            if (buffer->size() > kMaxNameBytes) {
-                buffer->clear();
-                socket->abort();
-            }
+            if (buffer->size() > kMaxNameBytes)
+                Drop(socket);
         });
     }
 }

@@ -5,12 +5,21 @@
 //
 // Wire format: each file name as UTF-8 bytes followed by one zero byte; the
 // listener answers each complete name with the byte '1'.
+//
+// The listener keeps serving whatever its peers do: a connection that sends
+// no complete name for IdleTimeout is dropped, at most MaxConnections are
+// held (a new one pushes out the oldest), and a listener the system closed
+// (an accept that failed, e.g. with every descriptor in use) listens again.
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+
+#include <vector>
 
 class QLocalServer;
+class QLocalSocket;
 
 namespace lumidrax {
 
@@ -27,6 +36,10 @@ class InstanceChannel : public QObject {
   public:
     // Longest file name accepted from the channel, in bytes.
     static constexpr int kMaxNameBytes = 32768;
+    static constexpr int kIdleTimeoutMs = 5000;
+    static constexpr int kMaxConnections = 32;
+    // How often a listener that stopped is started again.
+    static constexpr int kRelistenIntervalMs = 1000;
 
     explicit InstanceChannel(QObject* parent = nullptr);
     ~InstanceChannel() override;
@@ -34,14 +47,30 @@ class InstanceChannel : public QObject {
     // Starts listening; a stale socket left by a crashed instance is
     // replaced. Returns false when the name cannot be taken.
     bool Listen(const QString& serverName);
+    bool IsListening() const;
+
+    // A connection is dropped when it completes no name for this long
+    // (counted from its start and from each name it completes).
+    void SetIdleTimeout(int ms) { idleTimeoutMs_ = ms; }
+    void SetMaxConnections(int count) { maxConnections_ = count; }
+    void SetRelistenInterval(int ms) { relisten_.setInterval(ms); }
+    // Connections held now.
+    int ConnectionCount() const { return static_cast<int>(connections_.size()); }
 
   signals:
     void FileNameReceived(const QString& name);
 
   private:
     void OnNewConnection();
+    void Drop(QLocalSocket* socket);
+    void Relisten();
 
     QLocalServer* server_;
+    QString name_;
+    std::vector<QLocalSocket*> connections_; // oldest first
+    int idleTimeoutMs_ = kIdleTimeoutMs;
+    int maxConnections_ = kMaxConnections;
+    QTimer relisten_;
 };
 
 } // namespace lumidrax

@@ -3,6 +3,8 @@
 // and what the main window applies at start and collects again before it
 // writes the file. No Qt.
 
+#include "SettingsTextCodec.h"
+
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -63,6 +65,9 @@ struct Settings {
     // [PORTS]: COMn=device, read only (the section is kept in the file as
     // the user wrote it).
     std::map<int, std::string> PortDevices;
+
+    // Not a key: the encoding the file was read in, kept when it is written.
+    SettingsFileEncoding FileEncoding;
 
     bool IsComConnection() const { return Connection == "COM"; }
     // The serial port numbers the link opens: (RS-232 port, 0) for "COM",

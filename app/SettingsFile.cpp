@@ -1,7 +1,7 @@
 #include "SettingsFile.h"
 
-#include "Cp1250.h"
 #include "NumberText.h"
+#include "SettingsTextCodec.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -270,23 +270,41 @@ LoadedSettings LoadSettingsFile(const SettingsLocation& location)
     bool exists = false;
     std::string error;
     const std::string bytes = ReadWholeFile(location.File, exists, error);
-    LoadedSettings out = ReadSettings(IniFile::Parse(FileTextToUtf8(bytes)), location.DataFolder);
-    if (!error.empty())
-        out.Problems.insert(out.Problems.begin(), error + "; the default settings are used");
+    const DecodedSettingsText decoded = DecodeSettingsText(bytes);
+    LoadedSettings out = ReadSettings(IniFile::Parse(decoded.Text), location.DataFolder);
+    out.Values.FileEncoding = decoded.Encoding;
+    if (error.empty() && !decoded.Problem.empty())
+        error = "cannot read " + location.File + ": " + decoded.Problem;
+    if (!error.empty()) {
+        out.FileProblem = "Settings file not read (defaults used): " + error;
+        std::fprintf(stderr, "lumidrax: %s\n", out.FileProblem.c_str());
+    }
     return out;
 }
 
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
                       std::string& error)
 {
+    return EditSettingsFile(location, edit, SettingsFileEncoding{}, error);
+}
+
+bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
+                      const SettingsFileEncoding& newFileEncoding, std::string& error)
+{
     bool exists = false;
     error.clear();
     const std::string bytes = ReadWholeFile(location.File, exists, error);
     if (!error.empty())
         return false;
-    IniFile ini = IniFile::Parse(FileTextToUtf8(bytes));
+    const DecodedSettingsText decoded = DecodeSettingsText(bytes);
+    if (!decoded.Problem.empty()) {
+        // Writing would destroy settings this program only fails to read.
+        error = "cannot read " + location.File + ": " + decoded.Problem + "; the file is left as it is";
+        return false;
+    }
+    IniFile ini = IniFile::Parse(decoded.Text);
     edit(ini);
-    const std::string text = ini.ToText();
+    const std::string text = EncodeSettingsText(ini.ToText(), exists ? decoded.Encoding : newFileEncoding);
 
     const fs::path target(location.File);
     std::error_code ec;
@@ -334,7 +352,7 @@ bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings
                       std::string& error)
 {
     return EditSettingsFile(
-        location, [&](IniFile& ini) { WriteSettings(ini, settings, full); }, error);
+        location, [&](IniFile& ini) { WriteSettings(ini, settings, full); }, settings.FileEncoding, error);
 }
 
 bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2,

@@ -67,9 +67,13 @@ Settings DefaultSettings(const std::string& dataFolder);
 struct LoadedSettings {
     Settings Values;
     // One line per value that was present but could not be used
-    // ("MAIN/WIDTH=abc is not an integer; 800 is used"), or a file that
-    // exists but cannot be read. A missing file or key is not a problem.
+    // ("MAIN/WIDTH=abc is not an integer; 800 is used"). A missing file or
+    // key is not a problem.
     std::vector<std::string> Problems;
+    // A file that exists but cannot be read (no access, or bytes that are
+    // not text this program reads): one line for the status bar, also
+    // printed on standard error. Empty when the file was read or is missing.
+    std::string FileProblem;
 };
 
 // The settings from INI text already parsed.
@@ -79,19 +83,25 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder);
 // text, in the order of that form.
 void WriteSettings(IniFile& ini, const Settings& settings, bool full);
 
-// Reads the settings file (a missing file gives the defaults). Bytes that are
-// not UTF-8 are read as Windows-1250, as files written on other systems are.
+// Reads the settings file (a missing file gives the defaults) in the
+// encoding its bytes show (see SettingsTextCodec.h), which the values keep
+// as FileEncoding.
 LoadedSettings LoadSettingsFile(const SettingsLocation& location);
 
 // Reads the file as it is now (if it exists), lets `edit` change it, and
 // writes it back atomically: a temporary file in the same folder renamed over
 // the old one, so a failed write never destroys the previous settings. The
-// folder is created when missing. On failure returns false and puts the
-// system's reason into `error`.
+// folder is created when missing. The file keeps the encoding it has; a new
+// one is written in newFileEncoding (UTF-8 without a mark when not given).
+// A file whose bytes cannot be read as text is left alone. On failure
+// returns false and puts the reason into `error`.
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
                       std::string& error);
+bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
+                      const SettingsFileEncoding& newFileEncoding, std::string& error);
 
-// SaveSettings(full): EditSettingsFile with WriteSettings.
+// SaveSettings(full): EditSettingsFile with WriteSettings; a file that has
+// disappeared since it was loaded is written in the encoding it had.
 bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings, bool full,
                       std::string& error);
 

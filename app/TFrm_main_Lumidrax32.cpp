@@ -19,6 +19,7 @@
 #include "ReportMenus.h"
 #include "ReportPage.h"
 #include "ToolBarLook.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -430,6 +431,7 @@ void TFrm_main_Lumidrax32::LoadSettings()
         return;
     LoadedSettings loaded = LoadSettingsFile(settingsLocation_);
     settings_ = std::move(loaded.Values);
+    statusPanels_[0]->setText(QString::fromStdString(loaded.FileProblem));
     if (!loaded.Problems.empty()) {
         std::string text;
         for (const std::string& line : loaded.Problems)
@@ -443,7 +445,8 @@ void TFrm_main_Lumidrax32::LoadSettings()
     if (settings_.WindowState == kWindowStateMaximized) {
         setWindowState(Qt::WindowMaximized);
     } else if (settings_.WindowState == kWindowStateNormal) {
-        setGeometry(settings_.Left, settings_.Top, settings_.Width, settings_.Height);
+        setGeometry(
+            PlaceWindowOnScreens(QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height)));
     }
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
 }

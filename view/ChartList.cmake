@@ -4,6 +4,7 @@ if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Widgets)
   add_library(lumidrax_chartlist STATIC
     ${CMAKE_CURRENT_LIST_DIR}/ChartListLogic.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ListTextFit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChartListDelegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChartListPanel.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ChartListColours.h

@@ -50,32 +50,6 @@ ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector
     return s;
 }
 
-std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width)
-{
-    if (width(name) <= maxWidth)
-        return name;
-    std::string rest = name;
-    std::string shown = "..." + rest;
-    while (width(shown) > maxWidth && !rest.empty()) {
-        rest = rest.substr(Utf8Prefix(rest, 1).size());
-        shown = "..." + rest;
-    }
-    return shown;
-}
-
-std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width)
-{
-    if (width(text) <= maxWidth)
-        return text;
-    std::string rest = text;
-    std::string shown = rest + "...";
-    while (width(shown) > maxWidth && !rest.empty()) {
-        rest = Utf8DropLast(rest, 2);
-        shown = rest + "...";
-    }
-    return shown;
-}
-
 ChartListModeItems ChartListModeStates(int mode)
 {
     ChartListModeItems m;

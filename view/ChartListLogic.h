@@ -11,6 +11,7 @@
 // the list of the chart numbers of the selected list items, in list order.
 
 #include "CollectionRules.h"
+#include "ListTextFit.h"
 #include "TMereni.h"
 
 #include <functional>
@@ -52,19 +53,6 @@ struct ChartCommandStates {
 // refilled after charts were closed) are not counted as charts.
 ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector<int>& selectedCharts,
                                         int listItemCount);
-
-// Width of a text in pixels, as drawn in the list's font.
-using ListTextWidthFn = std::function<int(std::string_view)>;
-
-// A file name that keeps its end visible: a name wider than maxWidth gets
-// "..." in front and loses one more leading character per step until it
-// fits (or nothing of the name is left). Works on characters, not bytes.
-std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width);
-
-// A description that keeps its beginning visible: wider than maxWidth, it
-// gets "..." appended and loses two more trailing characters per step until
-// it fits (or nothing of it is left).
-std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width);
 
 // Column edges of a list row, in pixels from the row's left.
 struct ChartListColumns {

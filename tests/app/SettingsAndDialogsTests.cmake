@@ -18,7 +18,8 @@ endif()
 if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(chartlist_tests ${CMAKE_CURRENT_LIST_DIR}/ChartListLogicTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ChartListCommandTableTest.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/ChartListCommandTableTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ListTextFitTest.cpp)
   target_link_libraries(chartlist_tests PRIVATE lumidrax_chartlist lumidrax_testsupport GTest::gtest_main)
   gtest_discover_tests(chartlist_tests DISCOVERY_MODE PRE_TEST)
 

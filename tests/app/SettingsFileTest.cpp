@@ -386,3 +386,119 @@ TEST(SettingsFile, LocationFollowsWritabilityOfTheProgramFolder)
 
 } // namespace
 } // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// Text of BMP characters as the bytes of a file in an encoding (Windows-1250
+// only for the Latin-1 letters it shares, such as a-acute and y-acute).
+std::string Bytes(std::u16string_view text, SettingsTextCode code, bool mark)
+{
+    std::string out;
+    const auto unit = [&](char16_t c) {
+        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+        if (code == SettingsTextCode::Utf16LE)
+            out += std::string{lo, hi};
+        else if (code == SettingsTextCode::Utf16BE)
+            out += std::string{hi, lo};
+        else if (code == SettingsTextCode::Cp1250 || c < 0x80)
+            out += lo;
+        else
+            out += std::string{static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    };
+    const bool wide = code == SettingsTextCode::Utf16LE || code == SettingsTextCode::Utf16BE;
+    if (mark && wide)
+        unit(0xFEFF);
+    else if (mark)
+        out += "\xEF\xBB\xBF";
+    for (const char16_t c : text)
+        unit(c);
+    return out;
+}
+
+// Each encoding a settings file comes in is read (the first section too)
+// and kept when the file is written again.
+TEST(SettingsFile, ReadsEveryEncodingAndWritesTheFileBackInIt)
+{
+    using enum SettingsTextCode;
+    const SettingsFileEncoding encodings[] = {{Utf8, false},    {Utf8, true},    {Cp1250, false},
+                                              {Cp1250, true},   {Utf16LE, true}, {Utf16BE, true},
+                                              {Utf16LE, false}, {Utf16BE, false}};
+    for (const SettingsFileEncoding& e : encodings) {
+        SCOPED_TRACE(testing::Message()
+                     << "code " << static_cast<int>(e.Code) << ", mark " << e.ByteOrderMark);
+        TempDir dir;
+        const SettingsLocation loc{dir.Write("lumidrax.INI", Bytes(u"[GENERAL]\r\nFONTNAME=Star\u00fd\r\n"
+                                                                   u"[MAIN]\r\nWIDTH=640\r\n",
+                                                                   e.Code, e.ByteOrderMark)),
+                                   dir.Path() + "/DATA/"};
+        LoadedSettings l = LoadSettingsFile(loc);
+        EXPECT_EQ(l.FileProblem, "");
+        EXPECT_EQ(l.Values.ReportFontName, "Star\xc3\xbd");
+        EXPECT_EQ(l.Values.Width, 640);
+        EXPECT_EQ(l.Values.FileEncoding, e);
+
+        l.Values.DataPath = "/d\xc3\xa1ta/";
+        std::string error;
+        ASSERT_TRUE(SaveSettingsFile(loc, l.Values, false, error)) << error;
+        const std::string bytes = ReadFile(loc.File);
+        EXPECT_EQ(bytes.rfind(Bytes(u"[GENERAL]\r\nFONTNAME=Star\u00fd\r\nDATAPATH=/d\u00e1ta/\r\n", e.Code,
+                                    e.ByteOrderMark),
+                              0),
+                  0u);
+        const LoadedSettings back = LoadSettingsFile(loc);
+        EXPECT_EQ(back.Values, l.Values);
+    }
+}
+
+// Windows-1250 cannot hold every character: such a file becomes UTF-8
+// rather than lose what the user set.
+TEST(SettingsFile, TextOutsideTheCodePageTurnsTheFileIntoUtf8)
+{
+    TempDir dir;
+    const SettingsLocation loc{dir.Write("lumidrax.INI", "[GENERAL]\r\nFONTNAME=Star\xfd\r\n"),
+                               dir.Path() + "/"};
+    LoadedSettings l = LoadSettingsFile(loc);
+    l.Values.DataPath = "/\xe6\x95\xb0\xe6\x8d\xae/"; // two CJK characters
+    std::string error;
+    ASSERT_TRUE(SaveSettingsFile(loc, l.Values, false, error)) << error;
+    EXPECT_EQ(ReadFile(loc.File).rfind("[GENERAL]\r\nFONTNAME=Star\xc3\xbd\r\nDATAPATH=/\xe6\x95\xb0", 0),
+              0u);
+    EXPECT_EQ(LoadSettingsFile(loc).Values.DataPath, l.Values.DataPath);
+}
+
+// Bytes that are not text this program reads: the defaults are used, the
+// reason is given for the status bar and on standard error, and the file is
+// never overwritten.
+TEST(SettingsFile, UnreadableFileIsNamedAndLeftAlone)
+{
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {
+        {"UTF-32", std::string("\xFF\xFE\0\0[\0\0\0", 8)},
+        {"UTF-16 of an odd length", std::string("\xFF\xFE[\0G", 5)},
+        {"UTF-16 with a lone surrogate", std::string("\xFE\xFF\xD8\x00\x00[", 6)},
+        {"zero bytes in single-byte text", std::string("[GENERAL]\r\nFONT\0NAME=x\r\n", 24)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const SettingsLocation loc{dir.Write("lumidrax.INI", c.bytes), dir.Path() + "/DATA/"};
+        testing::internal::CaptureStderr();
+        const LoadedSettings l = LoadSettingsFile(loc);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(l.FileProblem.find("cannot read " + loc.File), std::string::npos) << l.FileProblem;
+        EXPECT_NE(said.find(l.FileProblem), std::string::npos) << said;
+        EXPECT_TRUE(l.Problems.empty());
+        EXPECT_EQ(l.Values, DefaultSettings(loc.DataFolder));
+
+        std::string error;
+        EXPECT_FALSE(SaveSettingsFile(loc, l.Values, true, error));
+        EXPECT_EQ(error.rfind("cannot read " + loc.File, 0), 0u) << error;
+        EXPECT_EQ(ReadFile(loc.File), c.bytes);
+    }
+}
+
+} // namespace
+} // namespace lumidrax

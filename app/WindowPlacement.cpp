@@ -1,0 +1,61 @@
+#include "WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace lumidrax {
+
+namespace {
+
+constexpr int kDesignedWidth = 800;
+constexpr int kDesignedHeight = 500;
+
+long long OverlapArea(const QRect& a, const QRect& b)
+{
+    const QRect both = a.intersected(b);
+    return both.isEmpty() ? 0 : static_cast<long long>(both.width()) * both.height();
+}
+
+// The position that keeps [pos, pos + size) inside [lo, lo + room) with the
+// least move; size is at most room.
+int Inside(int pos, int size, int lo, int room)
+{
+    const long long highest = static_cast<long long>(lo) + room - size;
+    return static_cast<int>(std::clamp<long long>(pos, lo, highest));
+}
+
+} // namespace
+
+QRect PlaceWindow(const QRect& stored, const QList<QRect>& availableScreens)
+{
+    QRect area(0, 0, kDesignedWidth, kDesignedHeight);
+    long long best = -1;
+    for (const QRect& screen : availableScreens) {
+        if (screen.isEmpty())
+            continue;
+        const long long overlap = OverlapArea(stored, screen);
+        if (overlap > best) {
+            best = overlap;
+            area = screen;
+        }
+    }
+    const int width = std::min(stored.width() > 0 ? stored.width() : kDesignedWidth, area.width());
+    const int height = std::min(stored.height() > 0 ? stored.height() : kDesignedHeight, area.height());
+    return QRect(Inside(stored.x(), width, area.x(), area.width()),
+                 Inside(stored.y(), height, area.y(), area.height()), width, height);
+}
+
+QRect PlaceWindowOnScreens(const QRect& stored)
+{
+    QList<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        areas.append(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen())
+            areas.append(screen->availableGeometry());
+    return PlaceWindow(stored, areas);
+}
+
+} // namespace lumidrax

@@ -1,0 +1,25 @@
+#pragma once
+// Where the main window opens: the geometry stored in the settings file is
+// only a wish. A window larger than the screen (WIDTH=32767 asks for a
+// backing store of gigabytes) or far beside it (LEFT=30000) would be
+// unusable, so the stored rectangle is fitted onto the available area of a
+// screen (the desktop without task bars and docks).
+
+#include <QList>
+#include <QRect>
+
+namespace lumidrax {
+
+// The client rectangle the window takes for the stored one, given the
+// available areas of the screens (the primary screen first). The screen is
+// the one the stored rectangle overlaps most, the primary one when it
+// overlaps none. The size is cut to that screen's available area (a size
+// that is not positive becomes the designed 800 x 500 first), then the
+// rectangle is moved the least distance that puts it wholly inside the
+// area. Without any screen the designed area 0, 0, 800 x 500 stands in.
+QRect PlaceWindow(const QRect& stored, const QList<QRect>& availableScreens);
+
+// PlaceWindow with the available areas of this display's screens.
+QRect PlaceWindowOnScreens(const QRect& stored);
+
+} // namespace lumidrax

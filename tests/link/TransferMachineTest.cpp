@@ -186,6 +186,7 @@ TEST(TransferMachine, RS232TransferEndsAfterTwoSecondsOfSilence)
     // Two blocks in one transfer fail the byte count; apart, each is a chart.
     const Case cases[] = {
         {1500, {kDecodeByteCount}, {3600}},
+        {1950, {kDecodeByteCount}, {4000}}, // the port timer keeps its count
         {2000, {kDecodeByteCount}, {4100}},
         {2500, {kVKR103ChartAdded, kVKR103ChartAdded}, {2100, 4600}},
     };
@@ -270,30 +271,38 @@ TEST(TransferMachine, BluetoothHeaderIsReadOnlyWithMoreThanThreeBytesWaiting)
 TEST(TransferMachine, BluetoothEmptyFrameAndItsTrailingBytes)
 {
     struct Case {
-        ByteVec bytes;
+        ByteVec bytes;     // the answer to the "R" after a chart, in one arrival
+        bool byChartTimer; // handled when the chart timer runs out, else at the next tick
         std::vector<int> results;
-        std::int64_t at; // when the bytes are decoded
-        int reopens;
         std::vector<std::string> messages;
+        int reopens;
     };
     const std::string frameLength = ErrorText(kErrFrameLength, "");
     const Case cases[] = {
-        {{0x55, 0, 0, 0, 0}, {kEndOfBluetoothTransfer}, 20, 0, {}},
-        {{0x55, 0, 0, 0}, {kDecodeFrameLength}, 20, 1, {frameLength}},
-        // The header alone is not read: the bytes wait out the 5000 ms.
-        {{0x55, 0, 0}, {kDecodeFrameLength}, 5020, 1, {frameLength}},
+        {{0x55, 0, 0, 0, 0}, false, {kVKR104ChartAdded, kEndOfBluetoothTransfer}, {}, 0},
+        {{0x55, 0, 0, 0}, false, {kVKR104ChartAdded, kDecodeFrameLength}, {frameLength}, 1},
+        // Three bytes are no header yet: nothing is decoded, the frame is missing.
+        {{0x55, 0, 0}, true, {kVKR104ChartAdded}, {TransferMachine::kMissingFrameText}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.size());
         FakeLoop loop(ConnectionMode::BT);
+        vkrsim::Transfer t = Build(Model::VKR104, 1);
+        t.skip.back() = true; // the instrument's own empty frame
+        loop.Play(t);
+        loop.Run(1000);
+        ASSERT_EQ(loop.results, std::vector<int>{kVKR104ChartAdded});
         loop.Receive(c.bytes);
-        loop.Run(c.at - 1);
-        EXPECT_TRUE(loop.results.empty());
-        loop.Run(6000);
+        const std::int64_t due = c.byChartTimer ? loop.resultTimes[0] + TransferMachine::BTFrameTimeout
+                                                : loop.now + TransferMachine::kBluetoothPortTimerMs;
+        loop.Run(due - 1 - loop.now);
+        EXPECT_EQ(loop.results.size(), 1u);
+        EXPECT_TRUE(loop.messages.empty());
+        loop.Run(1);
         EXPECT_EQ(loop.results, c.results);
-        EXPECT_EQ(loop.resultTimes, std::vector<std::int64_t>{c.at});
-        EXPECT_EQ(loop.reopens, c.reopens);
         EXPECT_EQ(loop.messages, c.messages);
+        EXPECT_EQ(loop.reopens, c.reopens);
+        EXPECT_EQ(loop.sent, c.reopens ? "R" : "RR");
         EXPECT_TRUE(loop.Machine().IsIdle());
     }
 }

@@ -151,11 +151,18 @@ void TransferMachine::ProcessTransfer(TransferStep& step)
     case kDecodeFrameLength:
         StopChartTimer(step);
         ReopenPort(step);
-        step.messages.push_back({kErrorCaption, ErrorText(result, "")});
+        step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
         FinishBluetoothTransfer(step);
         break;
     default:
-        step.messages.push_back({kErrorCaption, ErrorText(result, "")});
+        step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
+        // A full collection ends a Bluetooth transfer as a wrong byte count
+        // does: the instrument, waiting for its request, starts clean.
+        if (mode_ == ConnectionMode::BT && result == kDecodeTooManyCharts) {
+            StopChartTimer(step);
+            ReopenPort(step);
+            FinishBluetoothTransfer(step);
+        }
         break;
     }
     step.rememberWorkingPort = true;

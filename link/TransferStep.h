@@ -66,6 +66,7 @@ struct DecodedTransfer {
 struct TransferMessage {
     std::string caption; // "Error", "Information", or empty for a plain box
     std::string text;
+    int code = 0; // the catalogue code of an error message, 0 for other texts
 
     bool operator==(const TransferMessage&) const = default;
 };

@@ -366,6 +366,19 @@ TEST(TransferMachine, EachSimulatorFaultGivesItsResultAndTheNextTransferWorks)
     }
 }
 
+TEST(TransferMachine, FullCollectionEndsABluetoothTransfer)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    for (int k = 1; k < kMaxCharts; ++k)
+        loop.charts.AppendRecord(TJednoMereni{});
+    loop.Play(Build(Model::VKR104, 3));
+    loop.Run(20000);
+    EXPECT_EQ(loop.results, (std::vector<int>{kVKR104ChartAdded, kDecodeTooManyCharts}));
+    EXPECT_EQ(loop.messages, std::vector<std::string>{ErrorText(kErrTooManyCharts, "")});
+    EXPECT_EQ(loop.reopens, 1);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
 TEST(TransferMachine, StatusBoxFollowsThePort)
 {
     FakeLoop loop(ConnectionMode::COM);

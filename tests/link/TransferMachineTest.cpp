@@ -403,5 +403,22 @@ TEST(TransferMachine, ClosingThePortDecodesWhatHasArrived)
     EXPECT_TRUE(loop.Machine().IsIdle());
 }
 
+TEST(TransferMachine, ClosingThePortEndsABluetoothTransfer)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    loop.ctx.AutoSave = true;
+    vkrsim::Transfer t = Build(Model::VKR104, 2);
+    t.skip[1] = true;
+    loop.Play(t);
+    loop.Run(1000);
+    ASSERT_TRUE(loop.Machine().ChartTimerRunning());
+    const TransferStep step = loop.Machine().ComPortClose(true);
+    EXPECT_TRUE(step.saveAllCharts);
+    EXPECT_TRUE(step.refreshCharts);
+    EXPECT_TRUE(step.messages.empty());
+    EXPECT_EQ(step.statusBox->status, PortStatus::Closed);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
 } // namespace
 } // namespace lumidrax

@@ -1,0 +1,320 @@
+#include "TransferMachine.h"
+
+#include "MessageCatalogue.h"
+
+namespace lumidrax {
+
+Rgb PortStatusColor(PortStatus status)
+{
+    switch (status) {
+    case PortStatus::Open:
+        return {0, 128, 0};
+    case PortStatus::Arriving:
+        return {255, 255, 0};
+    case PortStatus::Lost:
+        return {255, 0, 0};
+    case PortStatus::Closed:
+        return {128, 128, 128};
+    }
+    return {};
+}
+
+TransferMachine::TransferMachine(TMereni& charts, DecoderContext& ctx, MillisecondClock clock,
+                                 ConnectionMode mode)
+    : charts_(charts), ctx_(ctx), clock_(std::move(clock)), mode_(mode)
+{
+    status_ = {PortStatus::Closed, "COM0"};
+}
+
+int TransferMachine::PortTimerInterval() const
+{
+    return mode_ == ConnectionMode::BT ? kBluetoothPortTimerMs : kRS232PortTimerMs;
+}
+
+bool TransferMachine::IsIdle() const
+{
+    return rx_.empty() && expected_ == -1 && !portTimerRunning_ && !chartTimerRunning_;
+}
+
+TransferStep TransferMachine::ComPortRxChar(std::span<const std::uint8_t> bytes)
+{
+    TransferStep step;
+    if (bytes.empty())
+        return step;
+    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
+    // Exactly three bytes are not taken as a header yet: the next arrival
+    // reads it.
+    if (mode_ == ConnectionMode::BT && expected_ == -1 && rx_.size() > kFrameHeaderSize)
+        ReadFrameHeader(step);
+    lastRxTime_ = clock_();
+    SetBusy(step, true);
+    SetStatus(step, PortStatus::Arriving);
+    StartPortTimer(step);
+    // A full receive buffer ends the transfer now instead of losing bytes.
+    if (rx_.size() >= kRxBufferSize)
+        EndOfTransfer(step);
+    return step;
+}
+
+void TransferMachine::ReadFrameHeader(TransferStep& step)
+{
+    const int f = rx_[1] | (rx_[2] << 8); // rx_[0], the frame type, is not used
+    rx_.erase(rx_.begin(), rx_.begin() + kFrameHeaderSize);
+    expected_ = f + 2;
+    ctx_.ExpectedFrameLength = expected_;
+    StopChartTimer(step);
+}
+
+TransferStep TransferMachine::portTimerTimer()
+{
+    TransferStep step;
+    if (!portTimerRunning_)
+        return step; // a tick queued before the timer stopped
+    const std::int64_t elapsed = clock_() - lastRxTime_;
+    if (mode_ == ConnectionMode::BT) {
+        const bool complete = static_cast<std::int64_t>(rx_.size()) == expected_ || expected_ == 2;
+        if (elapsed <= BTFrameTimeout && !complete)
+            return step;
+    } else if (elapsed <= kRS232SilenceMs) {
+        return step;
+    }
+    EndOfTransfer(step);
+    return step;
+}
+
+void TransferMachine::EndOfTransfer(TransferStep& step)
+{
+    StopPortTimer(step);
+    if (mode_ == ConnectionMode::BT)
+        StartChartTimer(step);
+    SetStatus(step, PortStatus::Open);
+    ProcessTransfer(step);
+}
+
+int TransferMachine::Decode(TransferStep& step)
+{
+    const std::vector<std::uint8_t> bytes = std::move(rx_);
+    rx_.clear();
+    const int chartsBefore = charts_.Count;
+    const int reportsBefore = ctx_.Reports ? ctx_.Reports->Count() : 0;
+    ctx_.Mode = mode_;
+    if (mode_ == ConnectionMode::BT)
+        ctx_.ExpectedFrameLength = expected_;
+    DecodedTransfer d;
+    d.result = DecodeTransfer(charts_, ctx_, Bytes(bytes.data(), bytes.size()));
+    expected_ = -1;
+    d.byteCount = static_cast<int>(bytes.size());
+    d.chartsAdded = charts_.Count - chartsBefore;
+    d.firstNewChart = d.chartsAdded > 0 ? chartsBefore + 1 : 0;
+    d.reportsAdded = (ctx_.Reports ? ctx_.Reports->Count() : 0) - reportsBefore;
+    step.decoded.push_back(d);
+    return d.result;
+}
+
+void TransferMachine::ProcessTransfer(TransferStep& step)
+{
+    if (rx_.empty()) {
+        SetBusy(step, false);
+        return;
+    }
+    const int result = Decode(step);
+    switch (result) {
+    case kVKR102ChartAdded:
+    case kVKR103ChartAdded:
+    case kVKR103RAMChartsAdded:
+        step.refreshCharts = true;
+        // A single chart is saved like the charts of a memory read-out, so
+        // that automatic saving keeps every received chart.
+        step.saveAllCharts = ctx_.AutoSave;
+        step.page = ShowPage::Charts;
+        break;
+    case kVKR102ReportBuilt:
+    case kVKR103ReportBuilt:
+    case kVKR103RAMReportBuilt:
+        step.page = ShowPage::Reports;
+        break;
+    case kVKR104Duplicate:
+        duplicatesSeen_ = true;
+        [[fallthrough]];
+    case kVKR104ChartAdded:
+        btTransferActive_ = true;
+        StartChartTimer(step);
+        step.purgeInput = true;
+        SendRequest(step);
+        break;
+    case kEndOfBluetoothTransfer:
+        StopChartTimer(step);
+        step.purgeInput = true;
+        SendRequest(step);
+        FinishBluetoothTransfer(step);
+        break;
+    case kDecodeFrameLength:
+        StopChartTimer(step);
+        ReopenPort(step);
+        step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
+        FinishBluetoothTransfer(step);
+        break;
+    default:
+        step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
+        // A full collection ends a Bluetooth transfer as a wrong byte count
+        // does: the instrument, waiting for its request, starts clean.
+        if (mode_ == ConnectionMode::BT && result == kDecodeTooManyCharts) {
+            StopChartTimer(step);
+            ReopenPort(step);
+            FinishBluetoothTransfer(step);
+        }
+        break;
+    }
+    step.rememberWorkingPort = true;
+    SetBusy(step, false);
+}
+
+void TransferMachine::SendRequest(TransferStep& step)
+{
+    step.send += RequestText;
+}
+
+void TransferMachine::ReopenPort(TransferStep& step)
+{
+    // Closing purges the port, so the next transfer starts clean.
+    ResetConversation(step);
+    step.reopenPort = true;
+}
+
+void TransferMachine::FinishBluetoothTransfer(TransferStep& step)
+{
+    step.refreshCharts = true;
+    step.saveAllCharts = ctx_.AutoSave;
+    step.page = ShowPage::Charts;
+    if (duplicatesSeen_)
+        step.messages.push_back({"Information", kDuplicatesText});
+    duplicatesSeen_ = false;
+    btTransferActive_ = false;
+}
+
+TransferStep TransferMachine::VKR104ChartTimerTimer()
+{
+    TransferStep step;
+    if (!chartTimerRunning_)
+        return step; // an expiry queued before the timer stopped
+    StopChartTimer(step);
+    step.messages.push_back({kErrorCaption, kMissingFrameText});
+    ReopenPort(step);
+    FinishBluetoothTransfer(step);
+    return step;
+}
+
+TransferStep TransferMachine::ComPortOpen(int portNumber)
+{
+    TransferStep step;
+    port_ = portNumber;
+    open_ = true;
+    ResetConversation(step);
+    SetStatus(step, PortStatus::Open, true);
+    return step;
+}
+
+TransferStep TransferMachine::ComPortClose(bool byUser)
+{
+    TransferStep step;
+    Flush(step);
+    ResetConversation(step);
+    open_ = false;
+    SetStatus(step, byUser ? PortStatus::Closed : PortStatus::Lost, true);
+    return step;
+}
+
+TransferStep TransferMachine::SetMode(ConnectionMode mode)
+{
+    TransferStep step;
+    if (mode == mode_)
+        return step;
+    Flush(step);
+    ResetConversation(step);
+    mode_ = mode;
+    return step;
+}
+
+void TransferMachine::Flush(TransferStep& step)
+{
+    if (mode_ == ConnectionMode::COM) {
+        // A transfer that has arrived but not yet met its 2 s of silence.
+        if (!rx_.empty()) {
+            StopPortTimer(step);
+            ProcessTransfer(step);
+        }
+        return;
+    }
+    // Bluetooth: a complete frame still waiting is decoded; nothing is sent
+    // on a port that goes away. The transfer ends with what has arrived.
+    bool ended = btTransferActive_;
+    if (expected_ >= 0 && static_cast<std::int64_t>(rx_.size()) == expected_) {
+        const int result = Decode(step);
+        step.rememberWorkingPort = true;
+        if (result == kVKR104Duplicate)
+            duplicatesSeen_ = true;
+        ended = true;
+    }
+    if (ended)
+        FinishBluetoothTransfer(step);
+}
+
+void TransferMachine::ResetConversation(TransferStep& step)
+{
+    rx_.clear();
+    expected_ = -1;
+    ctx_.ExpectedFrameLength = -1;
+    StopPortTimer(step);
+    StopChartTimer(step);
+    SetBusy(step, false);
+}
+
+void TransferMachine::StartPortTimer(TransferStep& step)
+{
+    // A running port timer keeps its count.
+    if (portTimerRunning_)
+        return;
+    portTimerRunning_ = true;
+    step.timers.push_back({TransferTimer::Port, true, PortTimerInterval()});
+}
+
+void TransferMachine::StopPortTimer(TransferStep& step)
+{
+    if (!portTimerRunning_)
+        return;
+    portTimerRunning_ = false;
+    step.timers.push_back({TransferTimer::Port, false, 0});
+}
+
+void TransferMachine::StartChartTimer(TransferStep& step)
+{
+    chartTimerRunning_ = true;
+    step.timers.push_back({TransferTimer::Chart, true, BTFrameTimeout});
+}
+
+void TransferMachine::StopChartTimer(TransferStep& step)
+{
+    if (!chartTimerRunning_)
+        return;
+    chartTimerRunning_ = false;
+    step.timers.push_back({TransferTimer::Chart, false, 0});
+}
+
+void TransferMachine::SetStatus(TransferStep& step, PortStatus status, bool always)
+{
+    StatusBoxState next{status, "COM" + std::to_string(port_)};
+    if (!always && next == status_)
+        return;
+    status_ = next;
+    step.statusBox = std::move(next);
+}
+
+void TransferMachine::SetBusy(TransferStep& step, bool busy)
+{
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    step.busyCursor = busy;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,135 @@
+#pragma once
+// The conversation with the instrument on one serial port, as a plain state
+// machine. Received bytes, timer ticks and port commands go in; each call
+// returns a TransferStep with the bytes to send, the timers to start or
+// stop, the decoded results and the window's reactions. No Qt, no real
+// clock: the time comes from the injected millisecond clock, so every
+// timing rule runs in tests without waiting.
+//
+// RS-232 (VKR102, VKR103): the instrument pushes a whole transfer; it is
+// complete after 2 s without new bytes and then goes to DecodeTransfer.
+//
+// Bluetooth (VKR104), one frame per chart:
+//   idle          no frame announced (ExpectedFrameLength -1), no timer runs
+//   header        more than 3 bytes waiting: the 3-byte header (type byte,
+//                 length F low byte first) is taken off, ExpectedFrameLength
+//                 = F + 2, the chart timer stops; the port timer watches
+//   frame         complete when the bytes waiting equal ExpectedFrameLength,
+//                 at once for an empty frame (F = 0), or after 5000 ms
+//                 without bytes; then it is decoded
+//   chart (7, 8)  "R" is sent and the chart timer runs: the next header, or
+//                 the missing-frame handling after 5000 ms
+//   end (90)      "R" is sent, the transfer is finished: idle
+//   error         wrong byte count (-12) or missing frame: the message, the
+//                 port is reopened, idle
+//
+// The received bytes wait in the machine (the port's input queue) until the
+// transfer or frame is complete; DecodeTransfer gets exactly those bytes.
+
+#include "DecodeTransfer.h"
+#include "DecoderContext.h"
+#include "TMereni.h"
+#include "TransferStep.h"
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace lumidrax {
+
+// Milliseconds from any fixed start, never going back (a steady clock).
+using MillisecondClock = std::function<std::int64_t()>;
+
+class TransferMachine {
+  public:
+    static constexpr int kRS232PortTimerMs = 100;
+    static constexpr int kBluetoothPortTimerMs = 20;
+    // RS-232: a transfer is complete after this much silence (strictly more).
+    static constexpr int kRS232SilenceMs = 2000;
+    // Bluetooth: the longest wait for the rest of a frame, and the chart
+    // timer's interval.
+    static constexpr int BTFrameTimeout = 5000;
+    static constexpr std::size_t kFrameHeaderSize = 3;
+    // The receive buffer: a transfer that fills it is complete at once.
+    static constexpr std::size_t kRxBufferSize = 128000;
+    static constexpr const char* RequestText = "R";
+    static constexpr const char* kDuplicatesText = "Some of transfered charts were already loaded.";
+    static constexpr const char* kMissingFrameText = "Some charts were not transfered.";
+
+    // The collection and the context are shared with the window (and with
+    // the machine of the other Bluetooth port); `ctx.AutoSave` is the
+    // automatic saving setting.
+    TransferMachine(TMereni& charts, DecoderContext& ctx, MillisecondClock clock,
+                    ConnectionMode mode = ConnectionMode::COM);
+
+    // Bytes arrived on the port.
+    TransferStep ComPortRxChar(std::span<const std::uint8_t> bytes);
+    // A tick of the port timer.
+    TransferStep portTimerTimer();
+    // The chart timer ran out: the next Bluetooth frame did not come.
+    TransferStep VKR104ChartTimerTimer();
+
+    // The port was opened with this number (also after a reopen). Bytes
+    // still waiting from before are discarded.
+    TransferStep ComPortOpen(int portNumber);
+    // The port was closed: by the Disconnect command (byUser) or otherwise
+    // (mode change, error recovery, program end). A transfer in progress
+    // ends here with what has arrived.
+    TransferStep ComPortClose(bool byUser);
+    // The connection mode changed (the ports are closed and opened again
+    // by the caller). A transfer in progress ends as on ComPortClose.
+    TransferStep SetMode(ConnectionMode mode);
+
+    ConnectionMode Mode() const { return mode_; }
+    int PortNumber() const { return port_; }
+    bool IsOpen() const { return open_; }
+    int PortTimerInterval() const;
+    bool PortTimerRunning() const { return portTimerRunning_; }
+    bool ChartTimerRunning() const { return chartTimerRunning_; }
+    // -1 when no Bluetooth frame is announced, else F + 2.
+    int ExpectedFrameLength() const { return expected_; }
+    std::size_t BytesWaiting() const { return rx_.size(); }
+    bool DuplicatesSeen() const { return duplicatesSeen_; }
+    const StatusBoxState& StatusBox() const { return status_; }
+    // Nothing waiting, no frame announced, no timer running.
+    bool IsIdle() const;
+
+  private:
+    void ReadFrameHeader(TransferStep& step);
+    void EndOfTransfer(TransferStep& step);
+    void ProcessTransfer(TransferStep& step);
+    int Decode(TransferStep& step);
+    void SendRequest(TransferStep& step);
+    void ReopenPort(TransferStep& step);
+    void FinishBluetoothTransfer(TransferStep& step);
+    void Flush(TransferStep& step);
+    void ResetConversation(TransferStep& step);
+    void StartPortTimer(TransferStep& step);
+    void StopPortTimer(TransferStep& step);
+    void StartChartTimer(TransferStep& step);
+    void StopChartTimer(TransferStep& step);
+    void SetStatus(TransferStep& step, PortStatus status, bool always = false);
+    void SetBusy(TransferStep& step, bool busy);
+
+    TMereni& charts_;
+    DecoderContext& ctx_;
+    MillisecondClock clock_;
+    ConnectionMode mode_;
+    int port_ = 0;
+    bool open_ = false;
+    std::vector<std::uint8_t> rx_;
+    int expected_ = -1;
+    std::int64_t lastRxTime_ = 0;
+    bool portTimerRunning_ = false;
+    bool chartTimerRunning_ = false;
+    bool busy_ = false;
+    // A chart of the current Bluetooth transfer was already loaded.
+    bool duplicatesSeen_ = false;
+    // A Bluetooth transfer delivered a chart and has not ended yet.
+    bool btTransferActive_ = false;
+    StatusBoxState status_;
+};
+
+} // namespace lumidrax

@@ -1,0 +1,424 @@
+// The transfer state machine driven by a fake clock: a small event loop
+// fires the timers the machine asks for and plays an instrument that sends
+// what the simulator builds, each Bluetooth frame after an "R".
+
+#include "TransferMachine.h"
+#include "ChartGenerator.h"
+#include "SimTransfer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace lumidrax {
+namespace {
+
+using vkrsim::ByteVec;
+using vkrsim::Fault;
+using vkrsim::Model;
+
+constexpr std::int64_t kNever = -1;
+
+// The machine, its timers and an instrument, on a clock that moves only
+// when the test says so.
+class FakeLoop {
+  public:
+    explicit FakeLoop(ConnectionMode mode)
+        : machine_(
+              charts, ctx, [this] { return now; }, mode)
+    {
+        ctx.Reports = &reports;
+        ctx.Now = FixedClock({2011, 3, 5, 14, 2, 9});
+        Apply(machine_.ComPortOpen(5));
+    }
+
+    TransferMachine& Machine() { return machine_; }
+
+    void Receive(const ByteVec& bytes) { Apply(machine_.ComPortRxChar(bytes)); }
+    // Bytes that arrive `delay` ms from now.
+    void ReceiveAt(std::int64_t delay, ByteVec bytes) { arrivals_.emplace(now + delay, std::move(bytes)); }
+
+    // The instrument: a Bluetooth transfer sends its first frame now and
+    // each further one 10 ms after an "R"; an RS-232 transfer pushes its
+    // pieces 2500 ms apart. Every piece arrives in chunks, 5 ms apart, the
+    // first chunk holding the first three bytes only.
+    void Play(const vkrsim::Transfer& t)
+    {
+        transfer_ = t;
+        next_ = 0;
+        if (t.bluetooth) {
+            SendNextFrame(0);
+            return;
+        }
+        for (const ByteVec& piece : t.pieces)
+            Chunked(2500 * static_cast<std::int64_t>(next_++), piece);
+    }
+
+    // Moves the clock on by `ms`, firing timers and arrivals when due.
+    void Run(std::int64_t ms)
+    {
+        const std::int64_t end = now + ms;
+        while (true) {
+            std::int64_t due = end + 1;
+            int what = 0;
+            if (!arrivals_.empty() && arrivals_.begin()->first < due)
+                due = arrivals_.begin()->first, what = 1;
+            if (portDue_ != kNever && portDue_ < due)
+                due = portDue_, what = 2;
+            if (chartDue_ != kNever && chartDue_ < due)
+                due = chartDue_, what = 3;
+            if (what == 0)
+                break;
+            now = due;
+            if (what == 1) {
+                ByteVec bytes = std::move(arrivals_.begin()->second);
+                arrivals_.erase(arrivals_.begin());
+                Receive(bytes);
+            } else if (what == 2) {
+                portDue_ += portInterval_;
+                Apply(machine_.portTimerTimer());
+            } else {
+                chartDue_ += TransferMachine::BTFrameTimeout;
+                Apply(machine_.VKR104ChartTimerTimer());
+            }
+        }
+        now = end;
+    }
+
+    std::int64_t now = 0;
+    TMereni charts;
+    TReportList reports;
+    DecoderContext ctx;
+    std::vector<int> results;
+    std::vector<std::int64_t> resultTimes;
+    std::vector<std::string> messages;
+    std::vector<PortStatus> statuses;
+    std::string sent;
+    int reopens = 0;
+    int saves = 0;
+
+  private:
+    void Apply(const TransferStep& s)
+    {
+        for (const TimerRequest& r : s.timers) {
+            std::int64_t& due = r.timer == TransferTimer::Port ? portDue_ : chartDue_;
+            due = r.start ? now + r.intervalMs : kNever;
+            if (r.timer == TransferTimer::Port && r.start)
+                portInterval_ = r.intervalMs;
+        }
+        sent += s.send;
+        for (const DecodedTransfer& d : s.decoded) {
+            results.push_back(d.result);
+            resultTimes.push_back(now);
+        }
+        for (const TransferMessage& m : s.messages)
+            messages.push_back(m.text);
+        if (s.statusBox)
+            statuses.push_back(s.statusBox->status);
+        saves += s.saveAllCharts ? 1 : 0;
+        if (transfer_.bluetooth && s.send == "R")
+            SendNextFrame(10);
+        if (s.reopenPort) {
+            ++reopens;
+            Apply(machine_.ComPortClose(false));
+            Apply(machine_.ComPortOpen(machine_.PortNumber()));
+        }
+    }
+
+    void SendNextFrame(std::int64_t delay)
+    {
+        const std::size_t k = next_++;
+        if (k < transfer_.pieces.size() && !transfer_.skip[k])
+            Chunked(delay, transfer_.pieces[k]);
+    }
+
+    void Chunked(std::int64_t delay, const ByteVec& piece)
+    {
+        for (std::size_t at = 0; at < piece.size(); delay += 5) {
+            const std::size_t n = std::min<std::size_t>(at == 0 ? 3 : 64, piece.size() - at);
+            ReceiveAt(delay, ByteVec(piece.begin() + at, piece.begin() + at + n));
+            at += n;
+        }
+    }
+
+    TransferMachine machine_;
+    std::multimap<std::int64_t, ByteVec> arrivals_;
+    std::int64_t portDue_ = kNever;
+    std::int64_t chartDue_ = kNever;
+    int portInterval_ = 0;
+    vkrsim::Transfer transfer_;
+    std::size_t next_ = 0;
+};
+
+std::vector<TJednoMereni> Charts(Model model, int n)
+{
+    std::vector<TJednoMereni> charts;
+    for (int k = 0; k < n; ++k) {
+        chartgen::ChartOptions o;
+        o.form = model == Model::VKR104   ? chartgen::HeaderForm::Tokens23
+                 : model == Model::VKR102 ? chartgen::HeaderForm::Tokens8
+                                          : chartgen::HeaderForm::Tokens13;
+        o.seed = static_cast<std::uint64_t>(k + 1);
+        o.sampleCount = 600;
+        o.index = k + 1;
+        charts.push_back(chartgen::GenerateChart(o));
+    }
+    return charts;
+}
+
+vkrsim::Transfer Build(Model model, int n, Fault fault = Fault::None, int faultAt = 1)
+{
+    vkrsim::TransferOptions o;
+    o.model = model;
+    o.fault = fault;
+    o.faultAt = faultAt;
+    return vkrsim::BuildTransfer(Charts(model, n), o);
+}
+
+TEST(TransferMachine, RS232TransferEndsAfterTwoSecondsOfSilence)
+{
+    const ByteVec block = Build(Model::VKR103, 1).pieces[0];
+    struct Case {
+        std::int64_t gap;
+        std::vector<int> results;
+        std::vector<std::int64_t> times;
+    };
+    // Two blocks in one transfer fail the byte count; apart, each is a chart.
+    const Case cases[] = {
+        {1500, {kDecodeByteCount}, {3600}},
+        {1950, {kDecodeByteCount}, {4000}}, // the port timer keeps its count
+        {2000, {kDecodeByteCount}, {4100}},
+        {2500, {kVKR103ChartAdded, kVKR103ChartAdded}, {2100, 4600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gap);
+        FakeLoop loop(ConnectionMode::COM);
+        loop.Receive(block);
+        loop.ReceiveAt(c.gap, block);
+        loop.Run(10000);
+        EXPECT_EQ(loop.results, c.results);
+        EXPECT_EQ(loop.resultTimes, c.times);
+        EXPECT_EQ(loop.sent, "");
+        EXPECT_TRUE(loop.Machine().IsIdle());
+    }
+}
+
+TEST(TransferMachine, RS232MemoryReadOut)
+{
+    FakeLoop loop(ConnectionMode::COM);
+    loop.ctx.AutoSave = true;
+    loop.Play(Build(Model::VKR103RAM, 12));
+    loop.Run(6000);
+    EXPECT_EQ(loop.results, std::vector<int>{kVKR103RAMChartsAdded});
+    EXPECT_EQ(loop.charts.Count, 12);
+    EXPECT_EQ(loop.saves, 1);
+    EXPECT_TRUE(loop.messages.empty());
+    // Open, bytes arriving, received.
+    EXPECT_EQ(loop.statuses, (std::vector{PortStatus::Open, PortStatus::Arriving, PortStatus::Open}));
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+TEST(TransferMachine, BluetoothTransferOf50ChartsFramePerRequest)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    loop.ctx.AutoSave = true;
+    const vkrsim::Transfer t = Build(Model::VKR104, 50);
+    loop.Play(t);
+    loop.Run(60000);
+    std::vector<int> expected(50, kVKR104ChartAdded);
+    expected.push_back(kEndOfBluetoothTransfer);
+    EXPECT_EQ(loop.results, expected);
+    EXPECT_EQ(loop.sent, std::string(51, 'R'));
+    EXPECT_EQ(loop.charts.Count, 50);
+    EXPECT_EQ(loop.saves, 1);
+    EXPECT_TRUE(loop.messages.empty());
+    EXPECT_EQ(loop.reopens, 0);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+
+    // The same charts again: nothing added, one note at the end.
+    loop.sent.clear();
+    loop.Play(t);
+    loop.Run(60000);
+    EXPECT_EQ(loop.charts.Count, 50);
+    EXPECT_EQ(loop.sent, std::string(51, 'R'));
+    EXPECT_EQ(loop.results.back(), kEndOfBluetoothTransfer);
+    EXPECT_EQ(loop.results[60], kVKR104Duplicate);
+    EXPECT_EQ(loop.messages, std::vector<std::string>{TransferMachine::kDuplicatesText});
+    EXPECT_FALSE(loop.Machine().DuplicatesSeen());
+}
+
+TEST(TransferMachine, BluetoothHeaderIsReadOnlyWithMoreThanThreeBytesWaiting)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    const ByteVec frame = Build(Model::VKR104, 1).pieces[0];
+    const int f = frame[1] | (frame[2] << 8);
+    loop.Receive(ByteVec(frame.begin(), frame.begin() + 2));
+    loop.Receive(ByteVec(frame.begin() + 2, frame.begin() + 3));
+    EXPECT_EQ(loop.Machine().ExpectedFrameLength(), -1);
+    EXPECT_EQ(loop.Machine().BytesWaiting(), 3u);
+    loop.Receive(ByteVec(frame.begin() + 3, frame.begin() + 4));
+    EXPECT_EQ(loop.Machine().ExpectedFrameLength(), f + 2);
+    EXPECT_EQ(loop.Machine().BytesWaiting(), 1u);
+    loop.ReceiveAt(1000, ByteVec(frame.begin() + 4, frame.end()));
+    loop.Run(999);
+    EXPECT_TRUE(loop.results.empty()); // still within the 5000 ms wait
+    loop.Run(21);
+    EXPECT_EQ(loop.results, std::vector<int>{kVKR104ChartAdded});
+    EXPECT_EQ(loop.sent, "R");
+    EXPECT_TRUE(loop.Machine().ChartTimerRunning());
+}
+
+TEST(TransferMachine, BluetoothEmptyFrameAndItsTrailingBytes)
+{
+    struct Case {
+        ByteVec bytes;     // the answer to the "R" after a chart, in one arrival
+        bool byChartTimer; // handled when the chart timer runs out, else at the next tick
+        std::vector<int> results;
+        std::vector<std::string> messages;
+        int reopens;
+    };
+    const std::string frameLength = ErrorText(kErrFrameLength, "");
+    const Case cases[] = {
+        {{0x55, 0, 0, 0, 0}, false, {kVKR104ChartAdded, kEndOfBluetoothTransfer}, {}, 0},
+        {{0x55, 0, 0, 0}, false, {kVKR104ChartAdded, kDecodeFrameLength}, {frameLength}, 1},
+        // Three bytes are no header yet: nothing is decoded, the frame is missing.
+        {{0x55, 0, 0}, true, {kVKR104ChartAdded}, {TransferMachine::kMissingFrameText}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        FakeLoop loop(ConnectionMode::BT);
+        vkrsim::Transfer t = Build(Model::VKR104, 1);
+        t.skip.back() = true; // the instrument's own empty frame
+        loop.Play(t);
+        loop.Run(1000);
+        ASSERT_EQ(loop.results, std::vector<int>{kVKR104ChartAdded});
+        loop.Receive(c.bytes);
+        const std::int64_t due = c.byChartTimer ? loop.resultTimes[0] + TransferMachine::BTFrameTimeout
+                                                : loop.now + TransferMachine::kBluetoothPortTimerMs;
+        loop.Run(due - 1 - loop.now);
+        EXPECT_EQ(loop.results.size(), 1u);
+        EXPECT_TRUE(loop.messages.empty());
+        loop.Run(1);
+        EXPECT_EQ(loop.results, c.results);
+        EXPECT_EQ(loop.messages, c.messages);
+        EXPECT_EQ(loop.reopens, c.reopens);
+        EXPECT_EQ(loop.sent, c.reopens ? "R" : "RR");
+        EXPECT_TRUE(loop.Machine().IsIdle());
+    }
+}
+
+TEST(TransferMachine, EachSimulatorFaultGivesItsResultAndTheNextTransferWorks)
+{
+    struct Case {
+        Model model;
+        Fault fault;
+        std::vector<int> results;
+        std::string message;
+        int reopens;
+    };
+    const Case cases[] = {
+        {Model::VKR103, Fault::Checksum, {kVKR103ChartAdded, kDecodeChecksum}, "Error: data read error.", 0},
+        {Model::VKR103,
+         Fault::ByteCount,
+         {kVKR103ChartAdded, kDecodeByteCount},
+         "Error: data read error.",
+         0},
+        {Model::VKR102,
+         Fault::NoiseByte,
+         {kVKR102ChartAdded, kDecodeNoiseOnLine},
+         "Error: noise on line.",
+         0},
+        {Model::VKR102,
+         Fault::ShortFrame,
+         {kVKR102ChartAdded, kDecodeByteCount},
+         "Error: data read error.",
+         0},
+        {Model::VKR104,
+         Fault::ByteCount,
+         {kVKR104ChartAdded, kDecodeFrameLength},
+         ErrorText(kErrFrameLength, ""),
+         1},
+        {Model::VKR104,
+         Fault::ShortFrame,
+         {kVKR104ChartAdded, kDecodeFrameLength},
+         ErrorText(kErrFrameLength, ""),
+         1},
+        {Model::VKR104, Fault::MissingFrame, {kVKR104ChartAdded}, TransferMachine::kMissingFrameText, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(vkrsim::FaultName(c.fault));
+        const bool bt = c.model == Model::VKR104;
+        FakeLoop loop(bt ? ConnectionMode::BT : ConnectionMode::COM);
+        loop.Play(Build(c.model, 2, c.fault, 2));
+        loop.Run(20000);
+        EXPECT_EQ(loop.results, c.results);
+        EXPECT_EQ(loop.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(loop.reopens, c.reopens);
+        EXPECT_TRUE(loop.Machine().IsIdle());
+        EXPECT_EQ(loop.Machine().StatusBox().status, PortStatus::Open);
+
+        // Ready for the next transfer.
+        loop.results.clear();
+        loop.Play(Build(c.model, 1));
+        loop.Run(20000);
+        ASSERT_FALSE(loop.results.empty());
+        EXPECT_EQ(loop.results.back(), bt ? kEndOfBluetoothTransfer : c.results.front());
+    }
+}
+
+TEST(TransferMachine, FullCollectionEndsABluetoothTransfer)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    for (int k = 1; k < kMaxCharts; ++k)
+        loop.charts.AppendRecord(TJednoMereni{});
+    loop.Play(Build(Model::VKR104, 3));
+    loop.Run(20000);
+    EXPECT_EQ(loop.results, (std::vector<int>{kVKR104ChartAdded, kDecodeTooManyCharts}));
+    EXPECT_EQ(loop.messages, std::vector<std::string>{ErrorText(kErrTooManyCharts, "")});
+    EXPECT_EQ(loop.reopens, 1);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+TEST(TransferMachine, StatusBoxFollowsThePort)
+{
+    FakeLoop loop(ConnectionMode::COM);
+    EXPECT_EQ(loop.Machine().StatusBox(), (StatusBoxState{PortStatus::Open, "COM5"}));
+    TransferMachine& m = loop.Machine();
+    EXPECT_EQ(m.ComPortClose(true).statusBox->status, PortStatus::Closed);
+    EXPECT_EQ(m.ComPortOpen(5).statusBox->status, PortStatus::Open);
+    EXPECT_EQ(m.ComPortClose(false).statusBox->status, PortStatus::Lost);
+    EXPECT_EQ(PortStatusColor(PortStatus::Arriving), (Rgb{255, 255, 0}));
+    EXPECT_EQ(PortStatusColor(PortStatus::Closed), (Rgb{128, 128, 128}));
+}
+
+TEST(TransferMachine, ClosingThePortDecodesWhatHasArrived)
+{
+    FakeLoop loop(ConnectionMode::COM);
+    loop.Receive(Build(Model::VKR103, 1).pieces[0]);
+    loop.Run(500);
+    const TransferStep step = loop.Machine().ComPortClose(true);
+    ASSERT_EQ(step.decoded.size(), 1u);
+    EXPECT_EQ(step.decoded[0].result, kVKR103ChartAdded);
+    EXPECT_EQ(loop.charts.Count, 1);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+TEST(TransferMachine, ClosingThePortEndsABluetoothTransfer)
+{
+    FakeLoop loop(ConnectionMode::BT);
+    loop.ctx.AutoSave = true;
+    vkrsim::Transfer t = Build(Model::VKR104, 2);
+    t.skip[1] = true;
+    loop.Play(t);
+    loop.Run(1000);
+    ASSERT_TRUE(loop.Machine().ChartTimerRunning());
+    const TransferStep step = loop.Machine().ComPortClose(true);
+    EXPECT_TRUE(step.saveAllCharts);
+    EXPECT_TRUE(step.refreshCharts);
+    EXPECT_TRUE(step.messages.empty());
+    EXPECT_EQ(step.statusBox->status, PortStatus::Closed);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+} // namespace
+} // namespace lumidrax

@@ -81,13 +81,16 @@ void WriteSettings(IniFile& ini, const Settings& settings, bool full);
 
 // Reads the settings file (a missing file gives the defaults). Bytes that are
 // not UTF-8 are read as Windows-1250, as files written on other systems are.
+// A path that is not a regular file (a FIFO, a device) or a file larger than
+// 1 MB is not read: the defaults are used and the reason is a problem.
 LoadedSettings LoadSettingsFile(const SettingsLocation& location);
 
 // Reads the file as it is now (if it exists), lets `edit` change it, and
 // writes it back atomically: a temporary file in the same folder renamed over
 // the old one, so a failed write never destroys the previous settings. The
 // folder is created when missing. On failure returns false and puts the
-// system's reason into `error`.
+// system's reason into `error`. A settings path that is not a regular file
+// is left alone: standard error says so and the result is true.
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
                       std::string& error);
 

@@ -49,6 +49,13 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// Start of the temporary file names of `name`: the name is cut so that the
+// whole stays within the 255 bytes a file name may have.
+std::string TempPrefix(const std::string& name)
+{
+    return "." + name.substr(0, 200) + std::string(kTempFileMark);
+}
+
 bool WriteAll(int fd, std::string_view bytes)
 {
     std::size_t done = 0;
@@ -70,7 +77,7 @@ bool WriteAll(int fd, std::string_view bytes)
 // interrupted save.
 void RemoveStaleTemporaries(const std::string& folder, const std::string& name)
 {
-    const std::string prefix = "." + name + std::string(kTempFileMark);
+    const std::string prefix = TempPrefix(name);
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
         return;
@@ -205,7 +212,7 @@ FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view byte
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 3 && fd < 0; ++attempt) {
-        temp = Join(folder, "." + name + std::string(kTempFileMark) + "XXXXXX");
+        temp = Join(folder, TempPrefix(name) + "XXXXXX");
         fd = ::mkostemp(temp.data(), O_CLOEXEC);
         if (fd < 0)
             return {FileStatus::WriteFailed, std::strerror(errno)};

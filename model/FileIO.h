@@ -43,7 +43,8 @@ struct FileOutcome {
 inline constexpr std::uintmax_t kMaxChartFileBytes = 64u << 20;
 inline constexpr std::uintmax_t kMaxSettingsFileBytes = 1u << 20;
 
-// Marks the temporary files of an atomic replace: ".NAME" + this + 6 characters.
+// Marks the temporary files of an atomic replace: ".NAME" + this + 6
+// characters (NAME cut to 200 bytes).
 inline constexpr std::string_view kTempFileMark = ".lumidrax-tmp-";
 
 // Reads the whole regular file at `path`, at most maxBytes of it.

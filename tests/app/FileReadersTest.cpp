@@ -79,7 +79,10 @@ TEST(FileReaders, SettingsThatAreNotAPlainFileGiveDefaultsAndAreLeftAlone)
     // The exit save leaves the FIFO a FIFO.
     const SettingsLocation loc{f.fifo, f.dir.Path() + "/DATA/"};
     std::string error;
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(SaveSettingsFile(loc, DefaultSettings(loc.DataFolder), true, error)) << error;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "lumidrax: " + f.fifo + " is not a regular file; the settings are not saved there\n");
     EXPECT_TRUE(fs::is_fifo(f.fifo));
 }
 

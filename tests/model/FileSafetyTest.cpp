@@ -107,6 +107,10 @@ TEST(FileSafety, ASaveRemovesWhatInterruptedSavesOfTheSameFileLeftBehind)
     for (const auto& e : fs::directory_iterator(dir.Path()))
         files += e.path().filename().string().find(".lumidrax-tmp-") != std::string::npos ? 1 : 0;
     EXPECT_EQ(files, 2);
+    // A name near the longest allowed still has room for its temporary file.
+    const std::string longest = dir.File(std::string(250, 'n') + ".ndt");
+    EXPECT_EQ(WriteFileAtomically(longest, "x").Message, "");
+    EXPECT_EQ(ReadFile(longest), "x");
 }
 
 TEST(FileSafety, CodecGivesEveryWindows1250ByteBack)

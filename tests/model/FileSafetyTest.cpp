@@ -133,10 +133,19 @@ TEST(FileSafety, CodecGivesEveryWindows1250ByteBack)
 
 TEST(FileSafety, DescriptionBytesSurviveALoadSaveRoundTrip)
 {
+    // On disk: the bytes Windows-1250 leaves undefined among defined ones.
     TempDir dir;
+    const std::string odd = "\x81 \x83 \x88 \x90 \x98 \xE8\x9A";
+    TMereni m;
+    ASSERT_EQ(m.LoadChart(dir.Write("in.ndt", Chart(odd))), 1);
+    m.Rec(1).FileName = dir.File("out.ndt");
+    ASSERT_EQ(SaveChart(m, 1, false), kSaveDone);
+    EXPECT_EQ(ReadFile(dir.File("out.ndt")), Chart(odd));
+
+    // Any description, read and written as the chart file reader and writer do.
     std::mt19937 random(7);
     int tried = 0;
-    for (int k = 0; k < 300; ++k) {
+    for (int k = 0; k < 3000; ++k) {
         std::string description(random() % 30, '\0');
         for (char& ch : description) {
             ch = static_cast<char>(random());
@@ -146,16 +155,14 @@ TEST(FileSafety, DescriptionBytesSurviveALoadSaveRoundTrip)
         // Bytes that also read as UTF-8 are taken as UTF-8 (by design).
         const bool ascii = std::all_of(description.begin(), description.end(),
                                        [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
-        if (!ascii && IsValidUtf8(description))
+        if ((!ascii && IsValidUtf8(description)) || description.rfind("\xEF\xBB\xBF", 0) == 0)
             continue;
         ++tried;
-        TMereni m;
-        ASSERT_EQ(m.LoadChart(dir.Write("in.ndt", Chart(description))), 1);
-        m.Rec(1).FileName = dir.File("out.ndt");
-        ASSERT_EQ(SaveChart(m, 1, false), kSaveDone);
-        ASSERT_EQ(ReadFile(dir.File("out.ndt")).substr(0, description.size() + 2), description + "\r\n");
+        TJednoMereni c;
+        ReadChartText(c, Chart(description), "in.ndt");
+        ASSERT_EQ(ChartFileText(c).substr(0, description.size() + 2), description + "\r\n");
     }
-    EXPECT_GT(tried, 200);
+    EXPECT_GT(tried, 2000);
 }
 
 TEST(FileSafety, TextThatWouldChangeIsNamedBeforeSavingAndMarksAreDropped)

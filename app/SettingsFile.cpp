@@ -287,10 +287,10 @@ LoadedSettings LoadSettingsFile(const SettingsLocation& location)
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
                       std::string& error)
 {
+    bool exists = false;
     error.clear();
     if (LeaveSpecialFileAlone(location.File))
         return true;
-    bool exists = false;
     const std::string bytes = ReadWholeFile(location.File, exists, error);
     if (!error.empty())
         return false;

@@ -71,10 +71,7 @@ TEST(FileReaders, SettingsThatAreNotAPlainFileGiveDefaultsAndAreLeftAlone)
         f.dir.Write("big.INI", "[GENERAL]\r\nFONTSIZE=20\r\n" + std::string(1 << 20, ';'));
     for (const std::string& path : {f.fifo, std::string("/dev/zero"), big}) {
         const SettingsLocation loc{path, f.dir.Path() + "/DATA/"};
-        const LoadedSettings l = LoadSettingsFile(loc);
-        EXPECT_EQ(l.Values, DefaultSettings(loc.DataFolder)) << path;
-        ASSERT_EQ(l.Problems.size(), 1u) << path;
-        EXPECT_EQ(l.Problems[0].rfind("cannot read " + path + ": ", 0), 0u) << l.Problems[0];
+        EXPECT_EQ(LoadSettingsFile(loc).Values, DefaultSettings(loc.DataFolder)) << path;
     }
     // The exit save leaves the FIFO a FIFO.
     const SettingsLocation loc{f.fifo, f.dir.Path() + "/DATA/"};

@@ -4,7 +4,6 @@
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
-#include "FileIO.h"
 #include "MessageCatalogue.h"
 #include "SimServer.h"
 #include "TMereni.h"
@@ -13,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace {
@@ -71,10 +71,11 @@ std::string NumberedPath(const std::string& path, const std::string& suffix)
     return (p.parent_path() / (p.stem().string() + "-" + suffix + p.extension().string())).string();
 }
 
-SaveOutcome WriteBytes(const std::string& path, const ByteVec& bytes)
+bool WriteBytes(const std::string& path, const ByteVec& bytes)
 {
-    return WriteFileAtomically(path,
-                               std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
 }
 
 } // namespace
@@ -203,8 +204,8 @@ int main(int argc, char** argv)
                 path = NumberedPath(writePath, k + 1 == n ? std::string("end") : number);
             else if (n > 1)
                 path = NumberedPath(writePath, number);
-            if (const SaveOutcome saved = WriteBytes(path, transfer.pieces[k]); !saved.Done()) {
-                std::cerr << "vkr-sim: " << saved.Message << "\n";
+            if (!WriteBytes(path, transfer.pieces[k])) {
+                std::cerr << "vkr-sim: cannot write " << path << "\n";
                 return 1;
             }
             std::cout << path << "\n";

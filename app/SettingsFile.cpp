@@ -3,6 +3,7 @@
 #include "Cp1250.h"
 #include "FileIO.h"
 #include "NumberText.h"
+#include "Utf8Text.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -86,8 +87,8 @@ class KeyReader {
     void Note(const char* section, const char* key, const std::string& value, const char* what,
               const std::string& def) const
     {
-        problems_.push_back(std::string(section) + "/" + key + "=" + value + " " + what + "; " + def +
-                            " is used");
+        problems_.push_back(std::string(section) + "/" + key + "=" + EscapeControls(value) + " " + what +
+                            "; " + def + " is used");
     }
 
   private:

@@ -6,6 +6,7 @@
 #include "MessageCatalogue.h"
 #include "NumberText.h"
 #include "TMereni.h"
+#include "Utf8Text.h"
 
 #include <algorithm>
 #include <array>
@@ -32,22 +33,10 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// A text from the file as quoted in a message: control characters (a NUL
-// byte would end the text on the screen) are shown as \xNN.
+// A text from the file as quoted in a message, control characters escaped.
 std::string Quoted(std::string_view text)
 {
-    std::string out = "'";
-    for (char ch : text) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x20 || b == 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(b));
-            out += hex;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "'";
+    return "'" + EscapeControls(text) + "'";
 }
 
 // UTF-16 text, with or without its byte order mark: ASCII characters in it

@@ -83,6 +83,13 @@ TEST(FileReaders, SettingsThatAreNotAPlainFileGiveDefaultsAndAreLeftAlone)
     EXPECT_TRUE(fs::is_fifo(f.fifo));
 }
 
+TEST(FileReaders, ControlBytesInSettingsValuesAreShownEscaped)
+{
+    const LoadedSettings l =
+        ReadSettings(IniFile::Parse(std::string("[MAIN]\r\nWIDTH=12\0wide\r\n", 23)), "/data/");
+    EXPECT_EQ(l.Problems, std::vector<std::string>{"MAIN/WIDTH=12\\x00wide is not an integer; 800 is used"});
+}
+
 TEST(FileReaders, TheViewerNamesAFifoOnItsCommandLineAndSkipsOneHandedOver)
 {
     SpecialFiles f;

@@ -15,9 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A write failure whose own message was already shown.
-constexpr int kWriteFailed = -100;
-
 std::string Lower(const std::string& s)
 {
     std::string out = s;
@@ -133,32 +130,36 @@ int ChartFileCommands::OpenBatch(std::vector<std::string> names)
     return loaded;
 }
 
-int ChartFileCommands::Write(int i, bool ask)
-{
-    try {
-        return SaveChart(charts_, i, ask, [this](const std::string& caption, const std::string& text) {
-            return dialogs_.AskYesNo(caption, text, false) == kAnswerYes;
-        });
-    } catch (const ChartFileError& e) {
-        dialogs_.ShowErrorMessage(e.what());
-        return kWriteFailed;
-    }
-}
-
-void ChartFileCommands::FinishSave(int i, int result, const std::string& tried,
-                                   const std::string& oldFileName)
+bool ChartFileCommands::Store(int i, const std::string path, bool ask, bool adoptName)
 {
     TJednoMereni& c = charts_.Rec(i);
-    if (result == kSaveDone) {
-        c.AutoFileName.clear();
-        c.Saved = true;
-        c.DisplayName = c.FileName;
-        return;
+    const std::string oldFileName = c.FileName;
+    c.FileName = path;
+    const SaveOutcome saved =
+        SaveChartFile(charts_, i, ask, [this](const std::string& caption, const std::string& text) {
+            return dialogs_.AskYesNo(caption, text, false) == kAnswerYes;
+        });
+    TJednoMereni& written = charts_.Rec(i);
+    switch (saved.Status) {
+    case SaveStatus::Done:
+        written.Saved = true;
+        if (adoptName) {
+            written.AutoFileName.clear();
+            written.DisplayName = written.FileName;
+        }
+        return true;
+    case SaveStatus::FolderNotCreated:
+        dialogs_.ShowError(kErrCreateDirectory, path);
+        break;
+    case SaveStatus::WriteFailed:
+        dialogs_.ShowErrorMessage(saved.Message);
+        break;
+    case SaveStatus::Declined:
+        break;
     }
-    // Declined, failed or refused: the chart keeps its names and stays unsaved.
-    if (result < 0 && result != kWriteFailed)
-        dialogs_.ShowError(result, tried);
-    c.FileName = oldFileName;
+    // The chart keeps its names and stays unsaved.
+    written.FileName = oldFileName;
+    return false;
 }
 
 std::optional<std::string> ChartFileCommands::AskSaveName(const std::string& proposed)
@@ -177,16 +178,8 @@ bool ChartFileCommands::SaveOneChart(int i)
     if (i < 1 || i > charts_.Count)
         return false;
     const std::string fileName = charts_.Rec(i).FileName;
-    if (!fileName.empty()) {
-        const int result = Write(i, false);
-        if (result == kSaveDone) {
-            charts_.Rec(i).Saved = true;
-            return true;
-        }
-        if (result < 0 && result != kWriteFailed)
-            dialogs_.ShowError(result, fileName);
-        return false;
-    }
+    if (!fileName.empty())
+        return Store(i, fileName, false, false);
 
     const std::string autoName = charts_.Rec(i).AutoFileName;
     std::optional<std::string> path;
@@ -216,10 +209,7 @@ bool ChartFileCommands::SaveOneChart(int i)
         if (!path)
             return false;
     }
-    charts_.Rec(i).FileName = *path;
-    const int result = Write(i, true);
-    FinishSave(i, result, *path, fileName);
-    return result == kSaveDone;
+    return Store(i, *path, true, true);
 }
 
 void ChartFileCommands::SaveSelected(const std::vector<int>& charts)
@@ -257,11 +247,7 @@ bool ChartFileCommands::SaveAs(int i)
     const std::optional<std::string> path = dialogs_.SaveFileName(request);
     if (!path)
         return false;
-    const std::string old = charts_.Rec(i).FileName;
-    charts_.Rec(i).FileName = *path;
-    const int result = Write(i, true);
-    FinishSave(i, result, *path, old);
-    return result == kSaveDone;
+    return Store(i, *path, true, true);
 }
 
 CloseOutcome ChartFileCommands::CloseSelected(const std::vector<int>& charts)
@@ -319,30 +305,15 @@ CloseOutcome ChartFileCommands::CloseAll()
 bool ChartFileCommands::SaveAllForExit()
 {
     for (int i = 1; i <= charts_.Count; ++i) {
-        TJednoMereni& c = charts_.Rec(i);
+        const TJednoMereni& c = charts_.Rec(i);
         if (c.Saved)
             continue;
-        if (c.FileName.empty() && c.AutoFileName.empty()) {
-            // No place to write it: ask for one as Save All does.
-            SaveOneChart(i);
-            continue;
-        }
-        const std::string old = c.FileName;
-        const bool automatic = old.empty();
-        const std::string tried = automatic ? c.AutoFileName : old;
-        const int result = Write(i, false);
-        TJednoMereni& saved = charts_.Rec(i);
-        if (result == kSaveDone) {
-            saved.Saved = true;
-            if (automatic) {
-                saved.AutoFileName.clear();
-                saved.DisplayName = saved.FileName;
-            }
-        } else {
-            if (result < 0 && result != kWriteFailed)
-                dialogs_.ShowError(result, tried);
-            saved.FileName = old;
-        }
+        if (c.FileName.empty() && c.AutoFileName.empty())
+            SaveOneChart(i); // no place to write it: ask for one as Save All does
+        else if (c.FileName.empty())
+            Store(i, c.AutoFileName, false, true);
+        else
+            Store(i, c.FileName, false, false);
     }
     return !AnyUnsaved();
 }

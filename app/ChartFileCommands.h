@@ -59,11 +59,11 @@ class ChartFileCommands {
     bool AnyUnsaved() const;
 
   private:
-    // Writes chart i to its FileName; shows any failure. The chart's names
-    // and flags are updated on success. Returns the SaveChart result, or -100
-    // for a write failure that was already reported.
-    int Write(int i, bool ask);
-    void FinishSave(int i, int result, const std::string& tried, const std::string& oldFileName);
+    // Writes chart i to `path` (asking before overwriting with `ask`) and
+    // shows any failure. Done: the chart is saved and, with `adoptName`, is
+    // listed under that path and loses its automatic name. Otherwise it keeps
+    // its names and stays unsaved. Returns true when the chart was written.
+    bool Store(int i, std::string path, bool ask, bool adoptName);
     std::optional<std::string> AskSaveName(const std::string& proposed);
 
     TMereni& charts_;

@@ -1,15 +1,18 @@
 #include "SettingsFile.h"
 
+#include "Cp1250.h"
+#include "FileIO.h"
 #include "NumberText.h"
 #include "SettingsTextCodec.h"
+#include "Utf8Text.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <iostream>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -85,8 +88,8 @@ class KeyReader {
     void Note(const char* section, const char* key, const std::string& value, const char* what,
               const std::string& def) const
     {
-        problems_.push_back(std::string(section) + "/" + key + "=" + value + " " + what + "; " + def +
-                            " is used");
+        problems_.push_back(std::string(section) + "/" + key + "=" + EscapeControls(value) + " " + what +
+                            "; " + def + " is used");
     }
 
   private:
@@ -94,21 +97,28 @@ class KeyReader {
     std::vector<std::string>& problems_;
 };
 
+// The settings file's bytes; a missing file gives none and is no error. A
+// file that is not a regular one (a FIFO, a device) or is larger than
+// kMaxSettingsFileBytes is not read.
 std::string ReadWholeFile(const std::string& path, bool& exists, std::string& error)
 {
-    exists = false;
-    std::error_code ec;
-    if (!fs::exists(path, ec))
-        return {};
-    exists = true;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return {};
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    std::string bytes;
+    const FileOutcome read = ReadFileBytes(path, kMaxSettingsFileBytes, bytes);
+    exists = read.Status != FileStatus::Missing;
+    if (!read.Ok() && exists)
+        error = "cannot read " + path + ": " + read.Reason;
+    return bytes;
+}
+
+// Something other than a regular file stands at the settings path: it is
+// left alone, and standard error says so.
+bool LeaveSpecialFileAlone(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return false;
+    std::cerr << "lumidrax: " << path << " is not a regular file; the settings are not saved there\n";
+    return true;
 }
 
 } // namespace
@@ -293,6 +303,8 @@ bool EditSettingsFile(const SettingsLocation& location, const std::function<void
 {
     bool exists = false;
     error.clear();
+    if (LeaveSpecialFileAlone(location.File))
+        return true;
     const std::string bytes = ReadWholeFile(location.File, exists, error);
     if (!error.empty())
         return false;
@@ -310,41 +322,10 @@ bool EditSettingsFile(const SettingsLocation& location, const std::function<void
     std::error_code ec;
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
-    std::string tmpl = location.File + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        error = "cannot write " + location.File + ": " + std::strerror(errno);
-        return false;
-    }
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    const int savedErrno = errno;
-    ::close(fd);
-    if (ok) {
-        // A new file gets the usual permissions instead of mkstemp's 0600.
-        fs::permissions(tmpl,
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::others_read,
-                        ec);
-        if (exists)
-            fs::permissions(tmpl, fs::status(target, ec).permissions(), ec);
-        if (::rename(tmpl.c_str(), location.File.c_str()) == 0)
-            return true;
-    }
-    error = "cannot write " + location.File + ": " + std::strerror(ok ? errno : savedErrno);
-    ::unlink(tmpl.c_str());
+    const FileOutcome written = ReplaceFileAtomically(location.File, text);
+    if (written.Ok())
+        return true;
+    error = "cannot write " + location.File + ": " + written.Reason;
     return false;
 }
 

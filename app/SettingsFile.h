@@ -85,7 +85,9 @@ void WriteSettings(IniFile& ini, const Settings& settings, bool full);
 
 // Reads the settings file (a missing file gives the defaults) in the
 // encoding its bytes show (see SettingsTextCodec.h), which the values keep
-// as FileEncoding.
+// as FileEncoding. A path that is not a regular file (a FIFO, a device) or
+// a file larger than 1 MB is not read: the defaults are used and the reason
+// is a problem.
 LoadedSettings LoadSettingsFile(const SettingsLocation& location);
 
 // Reads the file as it is now (if it exists), lets `edit` change it, and
@@ -93,8 +95,9 @@ LoadedSettings LoadSettingsFile(const SettingsLocation& location);
 // the old one, so a failed write never destroys the previous settings. The
 // folder is created when missing. The file keeps the encoding it has; a new
 // one is written in newFileEncoding (UTF-8 without a mark when not given).
-// A file whose bytes cannot be read as text is left alone. On failure
-// returns false and puts the reason into `error`.
+// A file whose bytes cannot be read as text is left alone, and so is a
+// settings path that is not a regular file (standard error says so and the
+// result is true). On failure returns false and puts the reason into `error`.
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,
                       std::string& error);
 bool EditSettingsFile(const SettingsLocation& location, const std::function<void(IniFile&)>& edit,

@@ -324,7 +324,7 @@ int BuildReportLines(ReportModel model, Bytes bytes, std::vector<std::string>& l
     return 0;
 }
 
-void WriteReportFile(const std::string& path, const std::vector<std::string>& lines)
+SaveOutcome WriteReportFile(const std::string& path, const std::vector<std::string>& lines)
 {
     std::string text;
     for (const std::string& line : lines) {
@@ -336,9 +336,9 @@ void WriteReportFile(const std::string& path, const std::vector<std::string>& li
     if (!folder.empty() && !fs::is_directory(folder, ec)) {
         fs::create_directories(folder, ec);
         if (ec)
-            throw ChartFileError(CatalogueMessage(kErrCreateDirectory, folder.string()));
+            return {SaveStatus::FolderNotCreated, CatalogueMessage(kErrCreateDirectory, folder.string()), {}};
     }
-    WriteFileAtomically(path, text);
+    return WriteFileAtomically(path, text);
 }
 
 namespace {
@@ -376,17 +376,16 @@ void RegisterReport(DecoderContext& ctx, std::vector<std::string> lines)
         return;
     }
     const std::string path = FreePath(autoName);
-    try {
-        WriteReportFile(path, lines);
-        if (ctx.ShowMessage)
-            ctx.ShowMessage("Information", "The report list is full (" + std::to_string(kMaxReports) +
-                                               " reports). The received report was saved as " + path + ".");
-    } catch (const std::exception& e) {
-        if (ctx.ShowMessage)
-            ctx.ShowMessage(kErrorCaption,
-                            "Error: the report list is full (" + std::to_string(kMaxReports) +
-                                " reports) and the received report could not be saved: " + e.what() + ".");
-    }
+    const SaveOutcome saved = WriteReportFile(path, lines);
+    if (!ctx.ShowMessage)
+        return;
+    if (saved.Done())
+        ctx.ShowMessage("Information", "The report list is full (" + std::to_string(kMaxReports) +
+                                           " reports). The received report was saved as " + path + ".");
+    else
+        ctx.ShowMessage(kErrorCaption,
+                        "Error: the report list is full (" + std::to_string(kMaxReports) +
+                            " reports) and the received report could not be saved: " + saved.Message + ".");
 }
 
 int DecodeReport(ReportModel model, int success, DecoderContext& ctx, Bytes bytes)

@@ -5,6 +5,7 @@
 
 #include "ChartDecoders.h"
 #include "DecoderContext.h"
+#include "FileIO.h"
 #include "TMereni.h"
 
 #include <string>
@@ -28,8 +29,8 @@ int DecodeVKR103Report(TMereni& charts, DecoderContext& ctx, Bytes bytes);
 int DecodeVKR103RAMReport(TMereni& charts, DecoderContext& ctx, Bytes bytes);
 
 // Writes report lines to a file (Windows-1250, CR LF after every line),
-// creating its folder with any missing parents. Throws ChartFileError on
-// failure; the previous file is then left as it was.
-void WriteReportFile(const std::string& path, const std::vector<std::string>& lines);
+// creating its folder with any missing parents. A failure leaves the
+// previous file as it was.
+[[nodiscard]] SaveOutcome WriteReportFile(const std::string& path, const std::vector<std::string>& lines);
 
 } // namespace lumidrax

@@ -3,21 +3,19 @@
 #include "Cp1250.h"
 #include "DCTexts.h"
 #include "Limits.h"
+#include "MessageCatalogue.h"
 #include "NumberText.h"
 #include "TMereni.h"
+#include "Utf8Text.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <limits>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumidrax {
@@ -35,11 +33,34 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// A text from the file as quoted in a message, control characters escaped.
+std::string Quoted(std::string_view text)
+{
+    return "'" + EscapeControls(text) + "'";
+}
+
+// UTF-16 text, with or without its byte order mark: ASCII characters in it
+// leave every other byte zero.
+bool LooksLikeUtf16(std::string_view bytes)
+{
+    if (bytes.size() >= 2 &&
+        ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+        return true;
+    const std::size_t n = std::min<std::size_t>(bytes.size(), 64) & ~std::size_t{1};
+    if (n < 4)
+        return false;
+    std::size_t zeros[2] = {0, 0};
+    for (std::size_t k = 0; k < n; ++k)
+        zeros[k % 2] += bytes[k] == '\0' ? 1 : 0;
+    const std::size_t half = n / 2;
+    return (zeros[0] == 0 && zeros[1] * 4 >= half * 3) || (zeros[1] == 0 && zeros[0] * 4 >= half * 3);
+}
+
 int IntToken(const std::vector<std::string>& tokens, std::size_t k, const std::string& where)
 {
     if (auto v = ParseInteger(tokens[k]))
         return *v;
-    throw ChartFileError(where + ", line 2: '" + tokens[k] + "' is not a valid integer");
+    throw ChartFileError(where + ", line 2: " + Quoted(tokens[k]) + " is not a valid integer");
 }
 
 float FloatToken(const std::vector<std::string>& tokens, std::size_t k, const std::string& where)
@@ -48,7 +69,7 @@ float FloatToken(const std::vector<std::string>& tokens, std::size_t k, const st
     // and written as a token no reader accepts.
     if (auto v = ParseDecimal(tokens[k]); v && std::fabs(*v) <= std::numeric_limits<float>::max())
         return static_cast<float>(*v);
-    throw ChartFileError(where + ", line 2: '" + tokens[k] + "' is not a valid floating point value");
+    throw ChartFileError(where + ", line 2: " + Quoted(tokens[k]) + " is not a valid floating point value");
 }
 
 void SetVKR102Defaults(TJednoMereni& c)
@@ -219,12 +240,23 @@ void ParseHeader(TJednoMereni& c, std::string_view line, const std::string& wher
 
 void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& where)
 {
+    const std::string_view file = bytes;
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3); // the UTF-8 byte order mark
     LineReader lines(bytes);
     std::string_view line;
     c.Description = lines.Next(line) ? FileTextToUtf8(line) : std::string();
     if (!lines.Next(line))
         line = {};
-    ParseHeader(c, FileTextToUtf8(line), where);
+    try {
+        ParseHeader(c, FileTextToUtf8(line), where);
+    } catch (const ChartFileError&) {
+        // Said plainly instead of the token that does not fit.
+        if (LooksLikeUtf16(file))
+            throw ChartFileError(where +
+                                 " holds UTF-16 text, not a chart file (chart files are Windows-1250 text)");
+        throw;
+    }
 
     // Every remaining line holds one sample; reserve for them all so that the
     // vector is allocated once and holds no spare room.
@@ -239,8 +271,8 @@ void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& w
         const auto value = ParseDecimal(text);
         if (!value) {
             std::string shown(text.substr(0, 40));
-            throw ChartFileError(where + ", line " + std::to_string(lines.Number()) + ": '" +
-                                 FileTextToUtf8(shown) + "' is not a valid floating point value");
+            throw ChartFileError(where + ", line " + std::to_string(lines.Number()) + ": " +
+                                 Quoted(FileTextToUtf8(shown)) + " is not a valid floating point value");
         }
         if (samples.size() == static_cast<std::size_t>(kMaxSamples))
             throw ChartFileError(where + " holds more than " + std::to_string(kMaxSamples) + " samples");
@@ -311,86 +343,7 @@ std::string ChartFileText(const TJednoMereni& c)
     return out;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (true) {
-        if (done == bytes.size())
-            bytes.resize(bytes.size() + 65536); // the file grew while reading
-        const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            return false;
-        }
-        if (got == 0)
-            break;
-        done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-    ::close(fd);
-    return true;
-}
-
-void WriteFileAtomically(const std::string& path, std::string_view bytes)
-{
-    const fs::path target(path);
-    std::string tmpl = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    if (target.parent_path().empty())
-        tmpl = "." + target.filename().string() + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0)
-        throw ChartFileError("could not write file " + path + " (" + std::strerror(errno) + ")");
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(tmpl.c_str());
-        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
-    };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    // Keep the permissions of the file we replace; new files get the usual
-    // ones (mkstemp makes them private).
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 07777);
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    if (::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
-    }
-    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmpl.c_str());
-        throw ChartFileError("could not write file " + path + " (" + std::strerror(err) + ")");
-    }
-}
-
-int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
+SaveOutcome SaveChartFile(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
 {
     TJednoMereni& c = collection.Rec(i);
     if (c.FileName.empty())
@@ -400,15 +353,39 @@ int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
     if (ask && fs::exists(path, ec)) {
         const bool yes = askFn && askFn("Save", "File " + path + " already exists. Overwrite ?");
         if (!yes)
-            return kSaveDeclined;
+            return {SaveStatus::Declined, {}, {}};
     }
+    const std::string replaced = Cp1250Unrepresentable(c.Description + HeaderLine(c));
+    if (!replaced.empty() && askFn &&
+        !askFn("Save", "The characters " + replaced + " of chart " + path +
+                           " cannot be stored in a chart file (Windows-1250) and will be written as ?. "
+                           "Save anyway ?"))
+        return {SaveStatus::Declined, {}, {}};
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) {
         if (!fs::create_directory(folder, ec) || ec)
-            return -8;
+            return {SaveStatus::FolderNotCreated, CatalogueMessage(kErrCreateDirectory, path), {}};
     }
-    WriteFileAtomically(path, ChartFileText(c));
-    return kSaveDone;
+    SaveOutcome outcome = WriteFileAtomically(path, ChartFileText(c));
+    if (outcome.Done())
+        outcome.Replaced = replaced;
+    return outcome;
+}
+
+int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
+{
+    const SaveOutcome outcome = SaveChartFile(collection, i, ask, askFn);
+    switch (outcome.Status) {
+    case SaveStatus::Done:
+        return kSaveDone;
+    case SaveStatus::Declined:
+        return kSaveDeclined;
+    case SaveStatus::FolderNotCreated:
+        return kErrCreateDirectory;
+    case SaveStatus::WriteFailed:
+        break;
+    }
+    throw ChartFileError(outcome.Message);
 }
 
 } // namespace lumidrax

@@ -3,6 +3,7 @@
 // blank-separated tokens, then one sample per line with a decimal comma.
 // Files are Windows-1250 text with CR LF line ends.
 
+#include "FileIO.h"
 #include "TJednoMereni.h"
 
 #include <functional>
@@ -39,7 +40,10 @@ void SplitTokens(std::string_view line, std::vector<std::string>& tokens);
 void ParseHeader(TJednoMereni& chart, std::string_view line, const std::string& where = {});
 
 // Reads a whole chart file's bytes into `chart` (description, settings,
-// samples). Throws ChartFileError naming `where` and the line on bad content.
+// samples). A UTF-8 byte order mark at the start is dropped. Throws
+// ChartFileError naming `where` and the line on bad content (UTF-16 text is
+// named as such); bytes of the file quoted in the message are shown with
+// control characters escaped.
 void ReadChartText(TJednoMereni& chart, std::string_view bytes, const std::string& where);
 
 // The header line as written: 13 tokens, or 23 for a chart of model VKR104.
@@ -50,16 +54,14 @@ std::string ChartFileText(const TJednoMereni& chart);
 
 // Writes chart i of the collection to its FileName (taken from AutoFileName
 // when empty). With `ask`, an existing file is only overwritten after `askFn`
-// says yes. Returns kSaveDone, kSaveDeclined or -8 (the folder could not be
-// created). Throws ChartFileError when the file cannot be written; the
-// previous file is then left as it was.
+// says yes. Text that Windows-1250 cannot hold is named to `askFn` (whatever
+// `ask` says) and only a yes writes it, with '?' in its place; without
+// `askFn` it is written so and listed in SaveOutcome::Replaced. A failed
+// write leaves the previous file as it was.
+SaveOutcome SaveChartFile(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn = {});
+
+// SaveChartFile as a code: kSaveDone, kSaveDeclined or -8 (the folder could
+// not be created). Throws ChartFileError when the file cannot be written.
 int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn = {});
-
-// Writes bytes to path through a temporary file in the same folder and a
-// rename. Throws ChartFileError on failure.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
-
-// Reads a whole file. Returns false when it cannot be opened.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 } // namespace lumidrax

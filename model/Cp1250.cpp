@@ -1,16 +1,22 @@
 #include "Cp1250.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <vector>
 
 namespace lumidrax {
 
 namespace {
 
-// Code points of the bytes 0x80..0xFF.
+// Code points of the bytes 0x80..0xFF. The five bytes the code page leaves
+// undefined (0x81, 0x83, 0x88, 0x90, 0x98) stand for the C1 control of the
+// same number, so that they come back unchanged when written.
 constexpr std::array<char32_t, 128> kHigh = {
-    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021, 0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A,
-    0x0164, 0x017D, 0x0179, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122,
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039, 0x015A,
+    0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
     0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
     0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
     0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154,
@@ -100,24 +106,53 @@ std::string Cp1250ToUtf8(std::string_view bytes)
     return out;
 }
 
+namespace {
+
+// The byte of a code point, or nothing when the code page cannot hold it
+// (malformed UTF-8 is given as -1).
+std::optional<char> ByteOf(long c)
+{
+    if (c >= 0 && c < 0x80)
+        return static_cast<char>(c);
+    for (std::size_t k = 0; k < kHigh.size() && c > 0; ++k)
+        if (kHigh[k] == static_cast<char32_t>(c))
+            return static_cast<char>(0x80 + k);
+    return std::nullopt;
+}
+
+} // namespace
+
 std::string Utf8ToCp1250(std::string_view utf8)
 {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
+    while (i < utf8.size())
+        out.push_back(ByteOf(NextCodePoint(utf8, i)).value_or('?'));
+    return out;
+}
+
+std::string Cp1250Unrepresentable(std::string_view utf8)
+{
+    std::string out;
+    std::vector<long> seen;
+    std::size_t i = 0;
     while (i < utf8.size()) {
+        const std::size_t at = i;
         const long c = NextCodePoint(utf8, i);
-        if (c >= 0 && c < 0x80) {
-            out.push_back(static_cast<char>(c));
+        if (ByteOf(c) || std::find(seen.begin(), seen.end(), c) != seen.end())
             continue;
+        seen.push_back(c);
+        if (!out.empty())
+            out += ' ';
+        if (c < 0) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X",
+                          static_cast<unsigned>(static_cast<unsigned char>(utf8[at])));
+            out += hex;
+        } else {
+            out += utf8.substr(at, i - at);
         }
-        char mapped = '?';
-        for (std::size_t k = 0; k < kHigh.size() && c > 0; ++k)
-            if (kHigh[k] == static_cast<char32_t>(c) && c != 0xFFFD) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
-        out.push_back(mapped);
     }
     return out;
 }

@@ -7,13 +7,18 @@
 
 namespace lumidrax {
 
-// Single-byte text to UTF-8. Bytes that Windows-1250 leaves undefined become
-// U+FFFD.
+// Single-byte text to UTF-8. The bytes that Windows-1250 leaves undefined
+// become the C1 controls of the same number (U+0081 ...), as the platform's
+// converter does, so that Utf8ToCp1250 gives every byte back.
 std::string Cp1250ToUtf8(std::string_view bytes);
 
 // UTF-8 to single bytes; characters outside the code page (and malformed
 // UTF-8) become '?'.
 std::string Utf8ToCp1250(std::string_view utf8);
+
+// The characters of a UTF-8 text that Utf8ToCp1250 writes as '?', each once,
+// blank-separated (a malformed byte as \xNN); empty when every one fits.
+std::string Cp1250Unrepresentable(std::string_view utf8);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);

@@ -108,12 +108,9 @@ int TMereni::LoadChart(const std::string& path)
     for (const TJednoMereni& c : Records)
         if (c.FileName == path)
             return -3;
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return -1;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return -2;
+    if (const FileOutcome read = ReadFileBytes(path, kMaxChartFileBytes, bytes); !read.Ok())
+        return ReadFailureCode(read.Status);
 
     TJednoMereni c;
     c.IsNew = true;

@@ -1,5 +1,6 @@
 #include "Utf8Text.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace lumidrax {
@@ -52,6 +53,23 @@ std::string Utf8CharFromEnd(std::string_view s, std::size_t n)
     const std::size_t k = starts.size() - n;
     const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : s.size();
     return std::string(s.substr(starts[k], end - starts[k]));
+}
+
+std::string EscapeControls(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned>(b));
+            out += hex;
+        } else {
+            out += ch;
+        }
+    }
+    return out;
 }
 
 } // namespace lumidrax

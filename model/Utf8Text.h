@@ -17,6 +17,10 @@ std::string Utf8DropLast(std::string_view s, std::size_t n);
 // last one); empty when the text is shorter.
 std::string Utf8CharFromEnd(std::string_view s, std::size_t n);
 
+// Text from a file as shown in a message: control characters (a NUL byte
+// would end the text on the screen) become \xNN.
+std::string EscapeControls(std::string_view s);
+
 inline bool IsAbsolutePath(std::string_view path)
 {
     return !path.empty() && path.front() == '/';

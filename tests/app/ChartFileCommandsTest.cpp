@@ -298,6 +298,29 @@ TEST(ChartFileCommands, ExitSavingWritesEveryUnsavedChartAndAsksWhereNoNameExist
     EXPECT_FALSE(c.charts.Rec(4).Saved);
 }
 
+TEST(ChartFileCommands, TextTheFileCannotHoldIsNamedAndNoKeepsTheChartUnsaved)
+{
+    TempDir dir;
+    Commands c;
+    const std::string loaded = WriteChart(dir.Path(), "loaded.ndt", "before");
+    ASSERT_EQ(c.commands.OpenBatch({loaded}), 1);
+    c.charts.Rec(1).Description = "\u03A9 after";
+    c.charts.Rec(1).Saved = false;
+    c.dialogs.Answers = {kAnswerNo, kAnswerYes};
+    EXPECT_FALSE(c.commands.SaveOneChart(1));
+    ASSERT_EQ(c.dialogs.Questions().size(), 1u);
+    EXPECT_EQ(c.dialogs.Questions()[0], "The characters \u03A9 of chart " + loaded +
+                                            " cannot be stored in a chart file (Windows-1250) and will be "
+                                            "written as ?. Save anyway ?");
+    EXPECT_EQ(c.dialogs.Log[0].Caption, "Save");
+    EXPECT_FALSE(c.charts.Rec(1).Saved);
+    EXPECT_EQ(ReadFile(loaded).substr(0, 8), "before\r\n");
+    EXPECT_TRUE(c.commands.SaveOneChart(1));
+    EXPECT_EQ(ReadFile(loaded).substr(0, 9), "? after\r\n");
+    EXPECT_TRUE(c.dialogs.Messages().empty());
+    EXPECT_TRUE(c.dialogs.ScriptUsed());
+}
+
 TEST(MessageCatalogue, EveryCodeShowsItsTextInTheErrorBox)
 {
     FakeDialogs dialogs;

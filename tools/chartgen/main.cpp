@@ -139,9 +139,13 @@ int main(int argc, char** argv)
                 number.insert(
                     0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(number.size()))), '0');
                 const auto path = std::filesystem::path(outDir) / (prefix + number + ".ndt");
-                lumidrax::WriteFileAtomically(
+                const lumidrax::SaveOutcome saved = lumidrax::WriteFileAtomically(
                     path.string(),
                     lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(one), one.form));
+                if (!saved.Done()) {
+                    std::cerr << "chartgen: " << saved.Message << "\n";
+                    return 1;
+                }
             }
             return 0;
         }
@@ -150,7 +154,11 @@ int main(int argc, char** argv)
             std::fwrite(text.data(), 1, text.size(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
-        lumidrax::WriteFileAtomically(out, text);
+        const lumidrax::SaveOutcome saved = lumidrax::WriteFileAtomically(out, text);
+        if (!saved.Done()) {
+            std::cerr << "chartgen: " << saved.Message << "\n";
+            return 1;
+        }
     } catch (const std::exception& e) {
         std::cerr << "chartgen: " << e.what() << "\n";
         return 1;

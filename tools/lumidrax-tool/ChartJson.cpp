@@ -162,25 +162,33 @@ int LoadInto(TMereni& collection, const std::string& file, ToolOutput& output)
     }
 }
 
-std::string SaveChartAs(TMereni& collection, int i, const std::string& path)
+SaveOutcome SaveChartAs(TMereni& collection, int i, const std::string& path)
 {
     TJednoMereni& c = collection.Rec(i);
     const std::string oldName = c.FileName;
     c.FileName = path;
-    try {
-        const int result = SaveChart(collection, i, false);
-        if (result < 0) {
-            c.FileName = oldName;
-            return ErrorText(result, path);
-        }
-    } catch (const std::exception& e) {
+    const SaveOutcome saved = SaveChartFile(collection, i, false);
+    if (!saved.Done()) {
         c.FileName = oldName;
-        return "Error: " + std::string(e.what()) + ".";
+        return saved;
     }
     c.Saved = true;
     c.AutoFileName.clear();
     c.DisplayName = c.FileName;
-    return {};
+    return saved;
+}
+
+std::string SaveErrorText(const SaveOutcome& saved)
+{
+    return saved.Done() ? std::string() : "Error: " + saved.Message + ".";
+}
+
+std::string ReplacedNote(const SaveOutcome& saved)
+{
+    if (saved.Replaced.empty())
+        return {};
+    return "The characters " + saved.Replaced +
+           " cannot be stored in a chart file (Windows-1250) and were written as ?.";
 }
 
 void AddCommandEntry(ToolOutput& output, Json entry, const std::string& out, const std::string& error,

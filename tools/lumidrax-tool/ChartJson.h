@@ -3,6 +3,7 @@
 // result entries, and the one object every sub-command prints:
 //   {"results": [...], "collection": {...}, "charts": [...], "reports": [...]}
 
+#include "FileIO.h"
 #include "TJednoMereni.h"
 #include "TMereni.h"
 
@@ -56,9 +57,16 @@ int LoadInto(TMereni& collection, const std::string& file, ToolOutput& output);
 // Saves chart i under `path` as the viewer's "Save as" does once the path is
 // chosen: FileName = path, SaveChart without asking; on success the chart is
 // saved, listed under that name and loses its automatic name; on failure its
-// old FileName comes back. Returns an empty text on success, otherwise the
-// error text ("Error: unable to create directory PATH.", or the write error).
-std::string SaveChartAs(TMereni& collection, int i, const std::string& path);
+// old FileName comes back.
+SaveOutcome SaveChartAs(TMereni& collection, int i, const std::string& path);
+
+// The "error" text of a failed save ("Error: unable to create directory
+// PATH.", or the write error); empty when the save was done.
+std::string SaveErrorText(const SaveOutcome& saved);
+
+// The "message" of a save that wrote characters Windows-1250 cannot hold as
+// '?'; empty when the text was kept whole.
+std::string ReplacedNote(const SaveOutcome& saved);
 
 // Adds "output" (and "error" when `error` is not empty) to a command's entry
 // and records it.

@@ -7,6 +7,7 @@
 #include "CsvExport.h"
 
 #include "ChartFile.h"
+#include "FileIO.h"
 #include "MessageCatalogue.h"
 
 #include <CLI/CLI.hpp>
@@ -41,20 +42,15 @@ bool FormatOf(const std::string& path, OutFormat& format)
 }
 
 // Writes the CSV text with the chart file's folder rule: one missing folder
-// level is created; the error text when that or the writing fails.
-std::string WriteCsv(const TJednoMereni& chart, const std::string& path)
+// level is created.
+SaveOutcome WriteCsv(const TJednoMereni& chart, const std::string& path)
 {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec) && !fs::create_directory(folder, ec))
-        return ErrorText(kErrCreateDirectory, path);
-    try {
-        WriteFileAtomically(path, ChartCsvText(chart));
-    } catch (const std::exception& e) {
-        return "Error: " + std::string(e.what()) + ".";
-    }
-    return {};
+        return {SaveStatus::FolderNotCreated, CatalogueMessage(kErrCreateDirectory, path), {}};
+    return WriteFileAtomically(path, ChartCsvText(chart));
 }
 
 int RunConvert(const ConvertOptions& o, OutFormat format)
@@ -63,10 +59,15 @@ int RunConvert(const ConvertOptions& o, OutFormat format)
     ToolOutput output;
     const int i = LoadInto(collection, o.in, output);
     if (i > 0) {
-        const std::string error =
+        const SaveOutcome saved =
             format == OutFormat::Ndt ? SaveChartAs(collection, i, o.out) : WriteCsv(collection.Rec(i), o.out);
-        AddCommandEntry(output, {{"command", "convert"}, {"result", 0}, {"message", nullptr}}, o.out, error,
-                        false);
+        // A failed entry carries its error and no result code.
+        Json entry = {{"command", "convert"}};
+        if (saved.Done()) {
+            entry["result"] = 0;
+            entry["message"] = saved.Replaced.empty() ? Json(nullptr) : Json(ReplacedNote(saved));
+        }
+        AddCommandEntry(output, std::move(entry), o.out, SaveErrorText(saved), false);
     }
     return output.Print(collection, o.samples);
 }

@@ -8,6 +8,7 @@
 #include "ChartJson.h"
 #include "Commands.h"
 #include "DecodeTransfer.h"
+#include "FileIO.h"
 #include "MessageCatalogue.h"
 
 #include <CLI/CLI.hpp>
@@ -74,13 +75,8 @@ int RunDecode(const DecodeOptions& o)
 
     for (const std::string& file : o.files) {
         std::string bytes;
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec)) {
-            output.AddError(file, CatalogueMessage(kErrFileMissing, file));
-            continue;
-        }
-        if (!ReadWholeFile(file, bytes)) {
-            output.AddError(file, CatalogueMessage(kErrCannotOpen, file));
+        if (const FileOutcome read = ReadFileBytes(file, kMaxChartFileBytes, bytes); !read.Ok()) {
+            output.AddError(file, CatalogueMessage(ReadFailureCode(read.Status), file));
             continue;
         }
         const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());

@@ -17,14 +17,16 @@ QString DefaultInstanceName()
     return QStringLiteral("lumidrax-%1").arg(static_cast<qulonglong>(::getuid()));
 }
 
-bool HandOverToRunningInstance(const QString& serverName, const QStringList& names, int timeoutMs)
+bool HandOverToRunningInstance(const QString& serverName, const std::vector<std::string>& names,
+                               int timeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    for (const QString& name : names) {
-        QByteArray block = name.toUtf8();
+    for (const std::string& name : names) {
+        // The name's bytes as they are: a name that is not UTF-8 still opens.
+        QByteArray block = QByteArray::fromStdString(name);
         if (block.isEmpty() || block.contains('\0') || block.size() > InstanceChannel::kMaxNameBytes)
             continue;
         block.append('\0');
@@ -123,10 +125,9 @@ void InstanceChannel::OnNewConnection()
             while ((end = buffer->indexOf('\0')) >= 0) {
                 const QByteArray bytes = buffer->left(end);
                 buffer->remove(0, end + 1);
-                const QString name = QString::fromUtf8(bytes);
                 const QPointer<QLocalSocket> alive(socket);
-                if (!name.isEmpty())
-                    emit FileNameReceived(name);
+                if (!bytes.isEmpty())
+                    emit FileNameReceived(bytes);
                 // The receiver may have run events that dropped the peer.
                 if (!alive ||
                     std::find(connections_.begin(), connections_.end(), socket) == connections_.end())

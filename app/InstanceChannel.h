@@ -14,7 +14,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include <vector>
 
@@ -29,7 +32,8 @@ QString DefaultInstanceName();
 // Connects to a running instance and hands over the names, one after the
 // other, each waiting for its answer. Returns true when an instance was
 // running (then this process should end), false when none answered.
-bool HandOverToRunningInstance(const QString& serverName, const QStringList& names, int timeoutMs = 3000);
+bool HandOverToRunningInstance(const QString& serverName, const std::vector<std::string>& names,
+                               int timeoutMs = 3000);
 
 class InstanceChannel : public QObject {
     Q_OBJECT
@@ -58,7 +62,8 @@ class InstanceChannel : public QObject {
     int ConnectionCount() const { return static_cast<int>(connections_.size()); }
 
   signals:
-    void FileNameReceived(const QString& name);
+    // A name as the bytes the other instance was given (not necessarily UTF-8).
+    void FileNameReceived(const QByteArray& name);
 
   private:
     void OnNewConnection();

@@ -245,7 +245,7 @@ void TFrm_main_Lumidrax32::ListenForHandOver()
     }
     if (instance_)
         connect(instance_, &InstanceChannel::FileNameReceived, this,
-                [this](const QString& name) { ReceiveHandedOverName(name.toStdString()); });
+                [this](const QByteArray& name) { ReceiveHandedOverName(name.toStdString()); });
 }
 
 void TFrm_main_Lumidrax32::TimerTimer()

@@ -20,9 +20,9 @@ int main(int argc, char* argv[])
     // own options out of argv): a name that is not UTF-8 still opens.
     std::vector<std::string> args(argv + 1, argv + argc);
     // The running instance has another working folder: hand over full paths.
-    QStringList names;
+    std::vector<std::string> names;
     for (const std::string& a : args)
-        names << QString::fromStdString(lumidrax::AbsoluteFileName(a));
+        names.push_back(lumidrax::AbsoluteFileName(a));
     const QString instanceName = lumidrax::DefaultInstanceName();
     // Several viewers started at once (a file manager opening many charts)
     // race for the name: the one that takes it runs, the others hand over.

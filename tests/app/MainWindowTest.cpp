@@ -300,7 +300,7 @@ TEST(MainWindow, NamesArrivingInQuickSuccessionOpenAsOneBatch)
     std::atomic<int> answered{0};
     for (const std::string& f : files)
         senders.emplace_back([&, f] {
-            if (HandOverToRunningInstance(name, {QString::fromStdString(f)}))
+            if (HandOverToRunningInstance(name, {f}))
                 ++answered;
         });
     WAIT_UNTIL(answered.load() == 3, 5000);
@@ -332,14 +332,16 @@ TEST(MainWindow, CommandLineOpensOneChartOrABatchAndNamesAMissingFile)
     }
 }
 
-TEST(MainWindow, NamesThatAreNotUtf8OpenFromTheCommandLineAndADrop)
+TEST(MainWindow, NamesThatAreNotUtf8OpenFromTheCommandLineADropAndAHandOver)
 {
     TempDir dir;
     // Latin-1 bytes, as an old archive or a Windows share may name files.
     const std::string first = WriteChart(dir.Path(), "d\xE9j\xE0.ndt", "first");
     const std::string second = WriteChart(dir.Path(), "n\xFA.ndt", "second");
+    const std::string third = WriteChart(dir.Path(), "\xB5s.ndt", "third");
     ASSERT_TRUE(fs::exists(first));
-    Viewer v({first});
+    const QString instance = DefaultInstanceName() + "-bytes";
+    Viewer v({first}, instance);
     START_VIEWER(v);
     ASSERT_EQ(v.Charts().Count, 1);
     EXPECT_EQ(v.Charts().Rec(1).FileName, first);
@@ -353,7 +355,14 @@ TEST(MainWindow, NamesThatAreNotUtf8OpenFromTheCommandLineAndADrop)
     QApplication::sendEvent(v.w.get(), &drop);
     ASSERT_EQ(v.Charts().Count, 2);
     EXPECT_EQ(v.Charts().Rec(2).FileName, second);
-    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"first", "second"}));
+
+    std::atomic<bool> handed{false};
+    std::thread sender([&] { handed = HandOverToRunningInstance(instance, {third}); });
+    WAIT_UNTIL(v.Charts().Count == 3, 5000);
+    sender.join();
+    EXPECT_TRUE(handed);
+    EXPECT_EQ(v.Charts().Rec(3).FileName, third);
+    EXPECT_EQ(v.Descriptions(), (std::vector<std::string>{"first", "second", "third"}));
     EXPECT_TRUE(v.dialogs.Log.empty());
 }
 
@@ -775,7 +784,7 @@ TEST(InstanceChannel, SurvivesGarbageAndServesTheNextInstance)
     std::atomic<bool> handed{false};
     std::atomic<bool> nextDone{false};
     std::thread next([&] {
-        handed = HandOverToRunningInstance(name, {QString::fromStdString(chart)});
+        handed = HandOverToRunningInstance(name, {chart});
         nextDone = true;
     });
     WAIT_UNTIL(nextDone.load(), 5000);

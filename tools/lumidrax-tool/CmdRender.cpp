@@ -8,16 +8,17 @@
 #include "Commands.h"
 
 #include "ChartRenderer.h"
+#include "FileIO.h"
 #include "Palette.h"
 #include "PlotRules.h"
 
 #include <CLI/CLI.hpp>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -64,9 +65,10 @@ void EnsureGuiApplication()
 // Writes the page; returns an empty text or the error.
 std::string WritePage(const ChartRenderer& renderer, const std::string& path)
 {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return "Error: " + file.errorString().toStdString() + ".";
+    // Painted into memory first, then written atomically like every file
+    // the programs write.
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     if (EndsWith(path, ".pdf")) {
         const QSize size = renderer.PageSize();
         QPdfWriter pdf(&file);
@@ -90,8 +92,11 @@ std::string WritePage(const ChartRenderer& renderer, const std::string& path)
         if (!image.save(&file, "PNG", 80))
             return "Error: the image could not be written to " + path + ".";
     }
-    if (!file.commit())
-        return "Error: " + file.errorString().toStdString() + ".";
+    file.close();
+    const SaveOutcome written =
+        WriteFileAtomically(path, std::string_view(file.data().constData(), file.data().size()));
+    if (!written.Done())
+        return "Error: " + written.Message + ".";
     return {};
 }
 

@@ -4,6 +4,7 @@
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
+#include "FileIO.h"
 #include "Limits.h"
 #include "MessageCatalogue.h"
 #include "SimServer.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -73,11 +75,11 @@ std::string NumberedPath(const std::string& path, const std::string& suffix)
     return (p.parent_path() / (p.stem().string() + "-" + suffix + p.extension().string())).string();
 }
 
+// Written atomically, as every file the programs write.
 bool WriteBytes(const std::string& path, const ByteVec& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return lumidrax::ReplaceFileAtomically(path, text).Ok();
 }
 
 // Exit statuses: done, a file or the line failed, a usage error.

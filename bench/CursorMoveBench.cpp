@@ -6,7 +6,7 @@
 //
 //   build/bin/bench_cursor                 (offscreen unless QT_QPA_PLATFORM is set)
 
-#include "ChartGenerator.h"
+#include "BenchSupport.h"
 #include "CursorTracking.h"
 #include "PlotWidget.h"
 
@@ -25,21 +25,7 @@ constexpr int kPlotHeight = 875;
 
 TMereni& TenCharts()
 {
-    static TMereni charts = [] {
-        TMereni m;
-        for (int i = 0; i < kMaxShown; ++i) {
-            chartgen::ChartOptions o;
-            o.seed = static_cast<std::uint64_t>(200 + i);
-            o.sampleCount = kMaxSamples;
-            o.faultCount = 3;
-            o.noiseLevel = 1.5L;
-            m.AppendRecord(chartgen::GenerateChart(o));
-        }
-        m.ComputeFullRange(true);
-        m.SetViewToFull();
-        m.SetReference(1);
-        return m;
-    }();
+    static TMereni charts = bench::TenCharts(200);
     return charts;
 }
 
@@ -143,11 +129,5 @@ BENCHMARK(BM_MouseMovePaintOnly)->ArgName("sparse")->Arg(0)->Arg(1)->Unit(benchm
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumidrax::bench::RunWithQt(argc, argv);
 }

@@ -4,6 +4,7 @@
 //
 //   build/bin/bench_list_text_fit          (offscreen unless QT_QPA_PLATFORM is set)
 
+#include "BenchSupport.h"
 #include "ChartListDelegate.h"
 
 #include <QApplication>
@@ -63,11 +64,5 @@ BENCHMARK(BM_PaintRowWithLongDescription)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumidrax::bench::RunWithQt(argc, argv);
 }

@@ -4,7 +4,7 @@
 //
 //   build/bin/bench_render                 (offscreen unless QT_QPA_PLATFORM is set)
 
-#include "ChartGenerator.h"
+#include "BenchSupport.h"
 #include "ChartRenderer.h"
 #include "Palette.h"
 
@@ -20,18 +20,7 @@ using namespace lumidrax;
 TMereni& TenCharts()
 {
     static TMereni charts = [] {
-        TMereni m;
-        for (int i = 0; i < kMaxShown; ++i) {
-            chartgen::ChartOptions o;
-            o.seed = static_cast<std::uint64_t>(100 + i);
-            o.sampleCount = kMaxSamples;
-            o.faultCount = 3;
-            o.noiseLevel = 1.5L;
-            m.AppendRecord(chartgen::GenerateChart(o));
-        }
-        m.ComputeFullRange(true);
-        m.SetViewToFull();
-        m.SetReference(1);
+        TMereni m = bench::TenCharts(100);
         m.ActiveIndex = 2;
         m.ActiveCursor = 5000;
         return m;
@@ -108,11 +97,5 @@ BENCHMARK(BM_FullRepaintQPainterPath)->ArgName("width")->Arg(1)->Arg(5)->Unit(be
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumidrax::bench::RunWithQt(argc, argv);
 }

@@ -3,6 +3,7 @@
 // hiding charts: tests/model/CollectionRulesTest.cpp.)
 
 #include "ChartListLogic.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,8 @@ namespace {
 // loading leaves it (the first ten loaded are drawn).
 TJednoMereni& Add(TMereni& m, const std::string& file = "")
 {
-    TJednoMereni c;
-    c.Interval = 2000;
-    c.Velocity = 0.66L;
-    c.Pozice0X = 1;
-    c.FilterPost = 1;
-    c.FileName = file;
-    c.Saved = !file.empty();
-    std::vector<long double> s;
-    for (int k = 1; k <= 101; ++k)
-        s.push_back(k);
-    c.SetSamples(s);
+    TJednoMereni c = test::RampChart(file, false);
+    c.DisplayName.clear();
     return m.AppendRecord(std::move(c));
 }
 

@@ -3,6 +3,7 @@
 // tests/model/CollectionRulesTest.cpp.)
 
 #include "ChartListLogic.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +14,7 @@ namespace {
 // level = sample number.
 TJednoMereni& Add(TMereni& m, const std::string& file = "", bool isNew = true)
 {
-    TJednoMereni c;
-    c.Interval = 2000;
-    c.Velocity = 0.66L;
-    c.Pozice0X = 1;
-    c.FilterPost = 1;
-    c.FileName = file;
-    c.DisplayName = file;
-    c.Saved = !file.empty();
-    c.IsNew = isNew;
-    std::vector<long double> s;
-    for (int k = 1; k <= 101; ++k)
-        s.push_back(k);
-    c.SetSamples(s);
-    TJednoMereni& r = m.AppendRecord(std::move(c));
+    TJednoMereni& r = m.AppendRecord(test::RampChart(file, isNew));
     if (r.Shown)
         m.SetReference(m.Count);
     return r;

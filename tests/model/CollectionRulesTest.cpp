@@ -4,29 +4,16 @@
 // the descriptions of several charts.
 
 #include "CollectionRules.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace lumidrax {
 namespace {
 
-// A chart of 101 samples, 0,2 m apart, level = sample number.
 TJednoMereni Record(const std::string& file, bool isNew)
 {
-    TJednoMereni c;
-    c.Interval = 2000;
-    c.Velocity = 0.66L;
-    c.Pozice0X = 1;
-    c.FilterPost = 1;
-    c.FileName = file;
-    c.DisplayName = file;
-    c.Saved = !file.empty();
-    c.IsNew = isNew;
-    std::vector<long double> s;
-    for (int k = 1; k <= 101; ++k)
-        s.push_back(k);
-    c.SetSamples(s);
-    return c;
+    return test::RampChart(file, isNew);
 }
 
 // Appends a chart as an add operation does: a drawn chart becomes the

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <vector>
 
 namespace lumidrax::test {
 
@@ -71,6 +72,24 @@ int RunCommand(const std::string& commandLine, std::string& output)
         output.append(buf.data(), got);
     const int status = ::pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TJednoMereni RampChart(const std::string& file, bool isNew)
+{
+    TJednoMereni c;
+    c.Interval = 2000;
+    c.Velocity = 0.66L;
+    c.Pozice0X = 1;
+    c.FilterPost = 1;
+    c.FileName = file;
+    c.DisplayName = file;
+    c.Saved = !file.empty();
+    c.IsNew = isNew;
+    std::vector<long double> s;
+    for (int k = 1; k <= 101; ++k)
+        s.push_back(k);
+    c.SetSamples(s);
+    return c;
 }
 
 } // namespace lumidrax::test

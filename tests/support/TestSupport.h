@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the test suites: temporary folders, fixture paths, files.
 
+#include "TJednoMereni.h"
+
 #include <string>
 #include <string_view>
 
@@ -33,5 +35,10 @@ std::string BinPath(std::string_view name);
 // Runs a command line through the shell; returns its exit status and fills
 // the standard output.
 int RunCommand(const std::string& commandLine, std::string& output);
+
+// The chart most collection tests use: 101 samples 0,2 m apart (interval
+// 2000 ps, velocity 0,66), level = sample number, cable start at sample 1.
+// A file name makes it saved under that name; isNew flags it for the list.
+TJednoMereni RampChart(const std::string& file = "", bool isNew = true);
 
 } // namespace lumidrax::test

@@ -191,6 +191,22 @@ std::string ReplacedNote(const SaveOutcome& saved)
            " cannot be stored in a chart file (Windows-1250) and were written as ?.";
 }
 
+int FinishProcessingCommand(ToolOutput& output, TMereni& collection, const char* command,
+                            const CommandOutcome& outcome, const std::string& out, bool samples)
+{
+    SaveOutcome saved;
+    if (!out.empty() && outcome.result > 0)
+        saved = SaveChartAs(collection, outcome.result, out);
+    const std::string error = SaveErrorText(saved);
+    Json entry = {{"command", command}, {"result", outcome.result}, {"message", nullptr}};
+    if (!outcome.message.empty())
+        entry["message"] = outcome.message;
+    else if (!saved.Replaced.empty())
+        entry["message"] = ReplacedNote(saved);
+    AddCommandEntry(output, std::move(entry), out, error, outcome.result < 0 || !outcome.message.empty());
+    return output.Print(collection, samples);
+}
+
 void AddCommandEntry(ToolOutput& output, Json entry, const std::string& out, const std::string& error,
                      bool failed)
 {

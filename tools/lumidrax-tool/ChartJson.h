@@ -3,6 +3,7 @@
 // result entries, and the one object every sub-command prints:
 //   {"results": [...], "collection": {...}, "charts": [...], "reports": [...]}
 
+#include "ChartProcessing.h"
 #include "FileIO.h"
 #include "TJednoMereni.h"
 #include "TMereni.h"
@@ -72,5 +73,11 @@ std::string ReplacedNote(const SaveOutcome& saved);
 // and records it.
 void AddCommandEntry(ToolOutput& output, Json entry, const std::string& out, const std::string& error,
                      bool failed);
+
+// The end of a processing command ("filter", "average"): saves the new chart
+// under `out` when asked, adds the command's entry with its result and
+// message, and prints everything. Returns the exit status.
+int FinishProcessingCommand(ToolOutput& output, TMereni& collection, const char* command,
+                            const CommandOutcome& outcome, const std::string& out, bool samples);
 
 } // namespace lumidrax::tool

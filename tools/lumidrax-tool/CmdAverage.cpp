@@ -30,17 +30,7 @@ int RunAverage(const AverageOptions& o)
         if (const int i = LoadInto(collection, file, output); i > 0)
             selected.push_back(i);
     const CommandOutcome outcome = RunAverageCommand(collection, selected);
-    SaveOutcome saved;
-    if (!o.out.empty() && outcome.result > 0)
-        saved = SaveChartAs(collection, outcome.result, o.out);
-    const std::string error = SaveErrorText(saved);
-    Json entry = {{"command", "average"}, {"result", outcome.result}, {"message", nullptr}};
-    if (!outcome.message.empty())
-        entry["message"] = outcome.message;
-    else if (!saved.Replaced.empty())
-        entry["message"] = ReplacedNote(saved);
-    AddCommandEntry(output, std::move(entry), o.out, error, outcome.result < 0 || !outcome.message.empty());
-    return output.Print(collection, o.samples);
+    return FinishProcessingCommand(output, collection, "average", outcome, o.out, o.samples);
 }
 
 } // namespace

@@ -29,17 +29,7 @@ int RunFilter(const FilterOptions& o)
     if (LoadInto(collection, o.file, output) > 0)
         collection.SetReference(1);
     const CommandOutcome outcome = RunFilterCommand(collection, o.window);
-    SaveOutcome saved;
-    if (!o.out.empty() && outcome.result > 0)
-        saved = SaveChartAs(collection, outcome.result, o.out);
-    const std::string error = SaveErrorText(saved);
-    Json entry = {{"command", "filter"}, {"result", outcome.result}, {"message", nullptr}};
-    if (!outcome.message.empty())
-        entry["message"] = outcome.message;
-    else if (!saved.Replaced.empty())
-        entry["message"] = ReplacedNote(saved);
-    AddCommandEntry(output, std::move(entry), o.out, error, outcome.result < 0 || !outcome.message.empty());
-    return output.Print(collection, o.samples);
+    return FinishProcessingCommand(output, collection, "filter", outcome, o.out, o.samples);
 }
 
 } // namespace

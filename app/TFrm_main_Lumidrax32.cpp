@@ -446,15 +446,12 @@ void TFrm_main_Lumidrax32::LoadSettings()
         std::fprintf(stderr, "lumidrax: %s\n", error.c_str());
     // The window appears with its stored geometry, never at its design size;
     // a maximised one returns to the designed geometry when restored.
-    if (settings_.WindowState == kWindowStateMaximized) {
-        const Settings designed;
-        setGeometry(
-            PlaceWindowOnScreens(QRect(designed.Left, designed.Top, designed.Width, designed.Height)));
+    const StartGeometry start = GeometryAtStart(
+        settings_.WindowState, QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height));
+    if (start.Place)
+        setGeometry(PlaceWindowOnScreens(start.Rect));
+    if (start.Maximise)
         setWindowState(Qt::WindowMaximized);
-    } else if (settings_.WindowState == kWindowStateNormal) {
-        setGeometry(
-            PlaceWindowOnScreens(QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height)));
-    }
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
 }
 

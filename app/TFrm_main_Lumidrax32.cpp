@@ -448,8 +448,8 @@ void TFrm_main_Lumidrax32::LoadSettings()
     // a maximised one returns to the designed geometry when restored.
     const StartGeometry start = GeometryAtStart(
         settings_.WindowState, QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height));
-    if (start.Place)
-        setGeometry(PlaceWindowOnScreens(start.Rect));
+    // Any other state keeps the designed geometry, fitted onto the screens.
+    setGeometry(PlaceWindowOnScreens(start.Place ? start.Rect : geometry()));
     if (start.Maximise)
         setWindowState(Qt::WindowMaximized);
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);

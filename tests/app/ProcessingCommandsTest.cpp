@@ -4,11 +4,14 @@
 // a person would; checked on the list rows, the read-outs, the messages and
 // the painted plot.
 
+#include "ProcessingCommands.h"
 #include "AppTestSupport.h"
 #include "ChartListPanel.h"
 #include "ChartMenus.h"
+#include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "Limits.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
 
@@ -209,6 +212,34 @@ TEST(ProcessingCommands, ReferenceColourIsChosenInTheColourDialog)
     EXPECT_EQ(v.Charts().Rec(1).ColorSlot, 1);
     EXPECT_TRUE(plotHas(0xFF000000 | kChosen));
     EXPECT_TRUE(v.dialogs.ScriptUsed());
+}
+
+TEST(ProcessingCommands, AFullCollectionMakesNothingAndSaysSo)
+{
+    TMereni charts;
+    for (int k = 1; k <= kMaxCharts; ++k) {
+        TJednoMereni c;
+        c.DisplayName = c.FileName = "/d/c" + std::to_string(k) + ".ndt";
+        c.DatumCas = "---";
+        c.FilterPost = 1;
+        c.SetSamples({1, 2, 3});
+        charts.AppendRecord(std::move(c));
+    }
+    charts.SetReference(1);
+    FakeDialogs dialogs;
+    ChartNotifier notifier;
+    QSignalSpy added(&notifier, &ChartNotifier::chartsAdded);
+    ProcessingCommands commands(charts, dialogs, notifier);
+    EXPECT_EQ(commands.OnFilter(5), 0);
+    EXPECT_EQ(commands.mi_curves_averageClick({1, 2}), 0);
+    EXPECT_EQ(dialogs.Messages(), std::vector<std::string>(2, "You have opened maximum amount of charts."));
+    EXPECT_EQ(dialogs.Log.back().Caption, "Error");
+    EXPECT_EQ(charts.Count, kMaxCharts);
+    EXPECT_EQ(added.count(), 0);
+    // Below the limit the same commands add their chart and notify.
+    charts.DeleteChart(kMaxCharts);
+    EXPECT_EQ(commands.OnFilter(5), kMaxCharts);
+    EXPECT_EQ(added.count(), 1);
 }
 
 } // namespace

@@ -163,6 +163,7 @@ QMenu* ChartMenus::BuildToolsMenu(QWidget* window)
     mi_tools_filter = tools->addMenu(tr("Ref. Chart &Filter"));
     mi_tools_filter->setObjectName("mi_tools_filter");
     mi_tools_filter->menuAction()->setStatusTip(tr("Filtering Reference Chart"));
+    BuildFilterMenu(window);
     tools->addSeparator();
     mi_panels_refinfo = MakeAction(window, "mi_panels_refinfo", tr("&Ref. Chart Info"),
                                    tr("Show/Hide Reference Chart Info"), QKeySequence("F6"));
@@ -186,6 +187,23 @@ QMenu* ChartMenus::BuildToolsMenu(QWidget* window)
     mi_tools_invert->setIconText(tr("B/W"));
     tools->addAction(mi_tools_invert);
     return tools;
+}
+
+void ChartMenus::BuildFilterMenu(QWidget* window)
+{
+    const std::array<int, std::extent_v<decltype(mi_filter)>> windows = {1,  2,  5,   10,
+                                                                         20, 50, 100, kFilterAskWindow};
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+        const int w = windows[k];
+        const QString caption = w == 1                  ? tr("Off")
+                                : w == kFilterAskWindow ? tr("User...")
+                                                        : QString::number(w);
+        const QString name =
+            w == kFilterAskWindow ? QString("mi_filter_user") : "mi_filter" + QString::number(w);
+        mi_filter[k] = MakeAction(window, qPrintable(name), caption, tr("Filtering Reference Chart"));
+        mi_filter[k]->setData(w);
+        mi_tools_filter->addAction(mi_filter[k]);
+    }
 }
 
 void ChartMenus::BuildChartListMenu(QMenu* tools, QWidget* window)

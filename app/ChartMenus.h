@@ -23,6 +23,9 @@ inline constexpr int kShiftTagBase = 100;
 // The data of the chart list mode actions: kChartListModeTagBase + the list
 // mode (kListModeAll, kListModeDisplayed, kListModeHidden).
 inline constexpr int kChartListModeTagBase = 331;
+// The data of the filter items: the filter window, or kFilterAskWindow for
+// "User...", which asks for it.
+inline constexpr int kFilterAskWindow = -1;
 
 class ChartMenus : public QObject {
     Q_OBJECT
@@ -64,6 +67,8 @@ class ChartMenus : public QObject {
     QAction* mi_curves_edit_desc = nullptr;
     QAction* mi_curves_average = nullptr;
     QMenu* mi_tools_filter = nullptr;
+    // "Off", "2", "5", "10", "20", "50", "100", "User..." (data: the window).
+    QAction* mi_filter[8] = {};
     QAction* mi_panels_refinfo = nullptr;
     QAction* mi_tools_refcolor = nullptr;
     QMenu* mi_tools_width = nullptr;
@@ -95,6 +100,8 @@ class ChartMenus : public QObject {
     void BuildShiftMenu(QWidget* window);
     QMenu* BuildToolsMenu(QWidget* window);
     void BuildChartListMenu(QMenu* tools, QWidget* window);
+    // The items of "Ref. Chart &Filter", also the pop-up of the "F" button.
+    void BuildFilterMenu(QWidget* window);
     void BuildHelpMenu(QWidget* window);
     // The two tool buttons with pop-up menus (filter, line width).
     void BuildToolBarPopups(QWidget* window);

@@ -18,7 +18,6 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     splitter_->setObjectName("VSplitter");
     splitter_->setChildrenCollapsible(false);
     view_ = new ChartViewPanel(splitter_);
-    view_->setMinimumHeight(100);
     list_ = new ChartListPanel(splitter_);
     list_->setObjectName("p_curves");
     list_->setMinimumHeight(kMinListHeight);
@@ -58,7 +57,9 @@ void ChartPage::SetListHeight(int height)
     if (hidden)
         return;
     const int total = splitter_->height() > 0 ? splitter_->height() : height + 300;
-    splitter_->setSizes({std::max(100, total - height), height});
+    // The splitter keeps the plot's own minimum; the list height commands
+    // stop growing the list while the plot is under 101 pixels high.
+    splitter_->setSizes({std::max(0, total - height), height});
 }
 
 int ChartPage::ListHeight() const

@@ -3,6 +3,7 @@
 // goes through this interface, so that the real Qt dialogs can be replaced by
 // scripted answers in tests.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,9 @@ class IDialogs {
     // One line of text; nothing when cancelled.
     virtual std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                                 const std::string& value) = 0;
+    // The standard colour dialog opened on `initial` (0xRRGGBB); nothing
+    // when cancelled.
+    virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
 
     // The catalogue message of a result code.
     void ShowError(int code, const std::string& text);

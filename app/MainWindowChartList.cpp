@@ -56,7 +56,9 @@ void TFrm_main_Lumidrax32::mi_incChartListClick()
 {
     if (settings_.ChartListMode == kListModeHidden)
         return;
-    const ListHeightStep step = IncreaseListHeight(chartPage_->View()->height(), chartPage_->ListHeight());
+    // The plot alone counts, without the X axis strip below it.
+    const ListHeightStep step =
+        IncreaseListHeight(chartPage_->View()->Plot()->height(), chartPage_->ListHeight());
     if (!step.Changed) {
         chartMenus_->mi_incChartList->setEnabled(false);
         return;

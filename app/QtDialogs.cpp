@@ -2,6 +2,7 @@
 
 #include "QuestionDialog.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QStringList>
@@ -77,6 +78,14 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& caption, const
     if (!ok)
         return std::nullopt;
     return text.toStdString();
+}
+
+std::optional<std::uint32_t> QtDialogs::ChooseColor(std::uint32_t initial)
+{
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initial & 0xFFFFFFu), parent_);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(chosen.rgb() & 0xFFFFFFu);
 }
 
 } // namespace lumidrax

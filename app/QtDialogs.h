@@ -19,6 +19,7 @@ class QtDialogs : public IDialogs {
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override;
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
 
   private:
     QWidget* parent_;

@@ -15,6 +15,7 @@
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
+#include "ProcessingCommands.h"
 #include "QtDialogs.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
@@ -38,18 +39,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace lumidrax {
-
-class TFrm_main_Lumidrax32::Busy {
-  public:
-    explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
-    ~Busy() { --w_.busy_; }
-
-  private:
-    TFrm_main_Lumidrax32& w_;
-};
 
 namespace {
 
@@ -82,6 +75,8 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectViewCommands();
     ConnectDescriptionEditing();
     ConnectChartListCommands();
+    ConnectProcessingCommands();
+    ConnectPlot();
     ConnectNotifications();
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);
@@ -102,6 +97,11 @@ void TFrm_main_Lumidrax32::CreateCommands()
         dialogs_ = ownDialogs_.get();
     }
     settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
+    if (!options_.SettingsFile.empty()) {
+        settingsLocation_.File = options_.SettingsFile;
+        settingsLocation_.DataFolder =
+            (std::filesystem::path(options_.SettingsFile).parent_path() / "DATA/").string();
+    }
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
 }
@@ -139,12 +139,15 @@ void TFrm_main_Lumidrax32::BuildPages()
 
 void TFrm_main_Lumidrax32::BuildStatusBar()
 {
+    // Panel 0: hints, 250 pixels; panel 1: the active chart's description,
+    // open-ended.
     for (int k = 0; k < 2; ++k) {
         statusPanels_[k] = new QLabel(this);
         statusPanels_[k]->setObjectName(QString("StatusPanel%1").arg(k));
-        statusPanels_[k]->setFixedWidth(k == 0 ? 250 : 50);
-        statusBar()->addWidget(statusPanels_[k]);
     }
+    statusPanels_[0]->setFixedWidth(250);
+    statusBar()->addWidget(statusPanels_[0]);
+    statusBar()->addWidget(statusPanels_[1], 1);
 }
 
 void TFrm_main_Lumidrax32::SetUpTimers()
@@ -208,7 +211,7 @@ void TFrm_main_Lumidrax32::ConnectDescriptionEditing()
         if (chart >= 1 && chart <= charts_.Count) {
             charts_.Rec(chart).Description = text.toStdString();
             charts_.Rec(chart).Saved = false;
-            statusPanels_[0]->setText(text);
+            statusPanels_[1]->setText(text);
             emit notifier_->chartsChanged(ChartChange::Rows);
         }
         chartPage_->ChartList()->setFocus();
@@ -225,7 +228,7 @@ void TFrm_main_Lumidrax32::ConnectNotifications()
     connect(list, &ChartListPanel::commandStatesChanged, this, &TFrm_main_Lumidrax32::ApplyCommandStates);
     connect(notifier_, &ChartNotifier::chartsRemoved, this, [this] {
         if (charts_.Count == 0)
-            statusPanels_[0]->clear();
+            ClearStatusPanel1();
     });
     // Charts shown, hidden or recoloured: the window repaints as a whole.
     connect(notifier_, &ChartNotifier::chartsChanged, this, [this](ChartChanges what) {
@@ -354,8 +357,10 @@ void TFrm_main_Lumidrax32::pc_allChange(int page)
     reportMenus_->MainMenuRep->setVisible(!chart);
     chartMenus_->ToolBar->setVisible(chart);
     reportMenus_->RepToolBar->setVisible(!chart);
-    if (!chart)
-        statusPanels_[1]->clear();
+    if (chart)
+        ChartPageShown();
+    else
+        ClearStatusPanel1();
     update();
 }
 
@@ -432,22 +437,21 @@ void TFrm_main_Lumidrax32::LoadSettings()
     LoadedSettings loaded = LoadSettingsFile(settingsLocation_);
     settings_ = std::move(loaded.Values);
     statusPanels_[0]->setText(QString::fromStdString(loaded.FileProblem));
-    if (!loaded.Problems.empty()) {
-        std::string text;
-        for (const std::string& line : loaded.Problems)
-            text += line + "\n";
-        dialogs_->ShowMessageBox("Settings", text);
-    }
+    // Values that could not be used have their defaults; the start goes on
+    // without a box, and standard error lists them.
+    for (const std::string& line : loaded.Problems)
+        std::fprintf(stderr, "lumidrax: %s: %s\n", settingsLocation_.File.c_str(), line.c_str());
     std::string error;
     if (!EnsureDefaultDataFolder(settingsLocation_, settings_, error))
-        dialogs_->ShowErrorMessage(error);
-    // The window appears with its stored geometry, never at its design size.
-    if (settings_.WindowState == kWindowStateMaximized) {
+        std::fprintf(stderr, "lumidrax: %s\n", error.c_str());
+    // The window appears with its stored geometry, never at its design size;
+    // a maximised one returns to the designed geometry when restored.
+    const StartGeometry start = GeometryAtStart(
+        settings_.WindowState, QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height));
+    // Any other state keeps the designed geometry, fitted onto the screens.
+    setGeometry(PlaceWindowOnScreens(start.Place ? start.Rect : geometry()));
+    if (start.Maximise)
         setWindowState(Qt::WindowMaximized);
-    } else if (settings_.WindowState == kWindowStateNormal) {
-        setGeometry(
-            PlaceWindowOnScreens(QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height)));
-    }
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
 }
 

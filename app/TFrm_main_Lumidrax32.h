@@ -27,6 +27,7 @@ class ChartListPopup;
 class ChartPage;
 class DescriptionField;
 class IDialogs;
+class ProcessingCommands;
 class InstanceChannel;
 class ReportMenus;
 class ReportPage;
@@ -44,6 +45,9 @@ struct MainWindowOptions {
     IDialogs* Dialogs = nullptr;
     // Read and write the settings file.
     bool UseSettingsFile = true;
+    // The settings file to use instead of lumidrax.INI beside the program
+    // (its default data folder is DATA/ beside it); empty: the usual place.
+    std::string SettingsFile;
 };
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
@@ -140,10 +144,26 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void mi_decChartListClick();
     void VSplitterMoved();
     void PlaceDescriptionField();
+    // Processing commands (MainWindowProcessing.cpp).
+    void ConnectProcessingCommands();
+    // The plot's status text, click suppression and page return
+    // (MainWindowPlot.cpp).
+    void ConnectPlot();
+    void ClearStatusPanel1();
+    void ChartPageShown();
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.
-    class Busy;
+    class Busy {
+      public:
+        explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
+        ~Busy() { --w_.busy_; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+      private:
+        TFrm_main_Lumidrax32& w_;
+    };
 
     MainWindowOptions options_;
     TMereni charts_;
@@ -153,6 +173,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     std::unique_ptr<IDialogs> ownDialogs_;
     IDialogs* dialogs_ = nullptr;
     std::unique_ptr<ChartFileCommands> fileCommands_;
+    std::unique_ptr<ProcessingCommands> processing_;
 
     ChartMenus* chartMenus_ = nullptr;
     ReportMenus* reportMenus_ = nullptr;

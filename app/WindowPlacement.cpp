@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include "Settings.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -45,6 +47,17 @@ QRect PlaceWindow(const QRect& stored, const QList<QRect>& availableScreens)
     const int height = std::min(stored.height() > 0 ? stored.height() : kDesignedHeight, area.height());
     return QRect(Inside(stored.x(), width, area.x(), area.width()),
                  Inside(stored.y(), height, area.y(), area.height()), width, height);
+}
+
+StartGeometry GeometryAtStart(int state, const QRect& stored)
+{
+    if (state == kWindowStateNormal)
+        return {true, stored, false};
+    if (state == kWindowStateMaximized) {
+        const Settings designed;
+        return {true, QRect(designed.Left, designed.Top, designed.Width, designed.Height), true};
+    }
+    return {};
 }
 
 QRect PlaceWindowOnScreens(const QRect& stored)

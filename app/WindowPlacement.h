@@ -22,4 +22,16 @@ QRect PlaceWindow(const QRect& stored, const QList<QRect>& availableScreens);
 // PlaceWindow with the available areas of this display's screens.
 QRect PlaceWindowOnScreens(const QRect& stored);
 
+// What the window does at start with the settings' STATE and geometry.
+struct StartGeometry {
+    bool Place = false;    // take Rect (fitted onto the screens)
+    QRect Rect;            // the rectangle to place
+    bool Maximise = false; // then maximise
+    bool operator==(const StartGeometry&) const = default;
+};
+// STATE 2: the stored rectangle; STATE 3: the designed 0, 0, 800 x 500,
+// then maximised (restoring the window later returns to it); any other
+// state: the window stays as designed.
+StartGeometry GeometryAtStart(int state, const QRect& stored);
+
 } // namespace lumidrax

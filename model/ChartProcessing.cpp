@@ -20,6 +20,17 @@ int AddProcessed(TMereni& collection, TJednoMereni chart)
                                {.Baseline = RawBaseline::AlreadyApplied, .FullRange = false});
 }
 
+// After a command added its chart: the full extent takes in the new chart
+// when it is drawn (an average of hidden charts can lie outside the extent
+// of the drawn ones, and when it is the only chart drawn the extent would
+// otherwise stay empty). The view follows as after loading: always with one
+// chart drawn, otherwise only when it was not zoomed.
+void FollowNewChart(TMereni& collection)
+{
+    if (collection.Last().Shown)
+        collection.ComputeFullRange(true);
+}
+
 } // namespace
 
 int FilterChart(TMereni& collection, int w)
@@ -108,7 +119,9 @@ CommandOutcome RunFilterCommand(TMereni& collection, int window)
         return {};
     if (collection.Count >= kMaxCharts)
         return {0, kMaxChartsText};
-    return {FilterChart(collection, window), {}};
+    const int made = FilterChart(collection, window);
+    FollowNewChart(collection);
+    return {made, {}};
 }
 
 CommandOutcome RunAverageCommand(TMereni& collection, const std::vector<int>& selected)
@@ -121,7 +134,9 @@ CommandOutcome RunAverageCommand(TMereni& collection, const std::vector<int>& se
             return {kErrNotBatch, ErrorText(kErrNotBatch, {})};
     if (collection.Count >= kMaxCharts)
         return {0, kMaxChartsText};
-    return {AverageCharts(collection, selected), {}};
+    const int made = AverageCharts(collection, selected);
+    FollowNewChart(collection);
+    return {made, {}};
 }
 
 std::string ShortChartName(const std::string& path)

@@ -38,11 +38,13 @@ struct CommandOutcome {
 };
 
 // The filter command with a window as the menu gives it (1 or less makes
-// nothing, above 100 is cut to 100).
+// nothing, above 100 is cut to 100). A drawn new chart is taken into the
+// full extent; the view follows it unless zoomed (always when it is the only
+// chart drawn).
 CommandOutcome RunFilterCommand(TMereni& collection, int window);
 
 // The average command: the batch-mode check on DatumCas, the 999 limit, then
-// AverageCharts.
+// AverageCharts; the full extent and the view as for the filter command.
 CommandOutcome RunAverageCommand(TMereni& collection, const std::vector<int>& selected);
 
 // The last folder and the file name of a path, at most 100 characters.

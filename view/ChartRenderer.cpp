@@ -341,12 +341,11 @@ void ChartRenderer::PaintCursors(QPainter& painter) const
         const QColor colour = colourFor(active ? kActiveCursorXor : kReferenceCursorXor);
         DrawPixels(painter, g.MarkerPixels(), colour);
         DrawPixels(painter, g.MarkerFill(), colourFor(brush));
-        // The active cursor's line is solid; the reference cursor's dotted
-        // with a solid arrow head.
+        // The active cursor's line and arrow head are solid; the reference
+        // cursor's are dotted.
         const auto segments = g.LineSegments();
         std::vector<Pixel> lines;
-        AppendSegments(lines, std::span(segments).first(1), active ? LineStyle::Solid : LineStyle::Dot);
-        AppendSegments(lines, std::span(segments).subspan(1), LineStyle::Solid);
+        AppendSegments(lines, segments, active ? LineStyle::Solid : LineStyle::Dot);
         AppendSegments(lines, g.LevelSegments(), LineStyle::Solid);
         DrawPixels(painter, lines, colour);
     }

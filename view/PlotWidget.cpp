@@ -178,6 +178,8 @@ void PlotWidget::paintEvent(QPaintEvent* event)
             renderer_->PaintPlot(painter);
             renderer_.reset();
             paintedCursors_ = QRegion();
+            // The next chart drawn reports its text afresh.
+            statusTextSent_ = false;
             return;
         }
         CacheKey key = CurrentKey();
@@ -228,15 +230,26 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event)
     emit cursorMoved(follow.ListChart);
 }
 
-void PlotWidget::mousePressEvent(QMouseEvent* event)
+void PlotWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    QWidget::mousePressEvent(event);
-    if (tracked_ == nullptr || event->button() != Qt::LeftButton ||
-        (event->modifiers() & Qt::ShiftModifier) || tracked_->ShownCount < 1)
+    QWidget::mouseReleaseEvent(event);
+    if (tracked_ == nullptr || tracked_->ShownCount < 1)
+        return;
+    const bool suppressed = takeSuppressed_ && takeSuppressed_();
+    if (suppressed || event->button() != Qt::LeftButton || (event->modifiers() & Qt::ShiftModifier))
         return;
     SetReferenceFromActive(*tracked_);
     UpdateCursors();
     emit referenceSet();
+}
+
+void PlotWidget::TrackCentre()
+{
+    if (tracked_ == nullptr || tracked_->ShownCount < 1)
+        return;
+    const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), width() / 2, height() / 2);
+    UpdateCursors();
+    emit cursorMoved(follow.ListChart);
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event)

@@ -26,6 +26,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -37,10 +38,25 @@ class PlotWidget : public QWidget {
     explicit PlotWidget(QWidget* parent = nullptr);
 
     void SetCharts(const TMereni* charts);
-    // Mouse moves over the plot track the active cursor of `charts` and a
-    // left click freezes it as the reference cursor (nullptr: the mouse
-    // changes nothing). Also sets the painted collection.
+    // Mouse moves over the plot track the active cursor of `charts` and the
+    // release of the left button freezes it as the reference cursor
+    // (nullptr: the mouse changes nothing). Also sets the painted
+    // collection.
     void SetTrackedCharts(TMereni* charts);
+    // Asked on every button release over the plot while a chart is drawn:
+    // true when this release must not set the reference cursor (it ends a
+    // file drop or belongs to another window). The release clears what it
+    // asks, so the function returns the flag and clears it.
+    void SetClickSuppression(std::function<bool()> takeSuppressed)
+    {
+        takeSuppressed_ = std::move(takeSuppressed);
+    }
+    // The active cursor goes to the sample the mouse would pick at the
+    // centre of the plot (as a mouse move there would).
+    void TrackCentre();
+    // The next paint reports the status text even when it has not changed
+    // (whoever shows it has cleared it).
+    void ForgetStatusText() { statusTextSent_ = false; }
     const TMereni* Charts() const { return charts_; }
     void SetColours(const Palette& colours);
     const Palette& Colours() const { return colours_; }
@@ -73,14 +89,14 @@ class PlotWidget : public QWidget {
     // The mouse moved the active cursor; `listChart` is the chart whose list
     // row becomes the current one (0: none).
     void cursorMoved(int listChart);
-    // A left click made the active cursor the reference cursor.
+    // A left button release made the active cursor the reference cursor.
     void referenceSet();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     struct CacheKey {
@@ -114,6 +130,7 @@ class PlotWidget : public QWidget {
     int cacheRepaints_ = 0;
     QString statusText_;
     bool statusTextSent_ = false;
+    std::function<bool()> takeSuppressed_;
 };
 
 } // namespace lumidrax

@@ -9,7 +9,7 @@ namespace lumidrax::test {
 
 int FakeDialogs::AskYesNo(const std::string& caption, const std::string& text, bool withCancel)
 {
-    Log.push_back({withCancel ? "ask3" : "ask", caption, text, {}});
+    Log.push_back({withCancel ? "ask3" : "ask", caption, text, {}, {}});
     if (Answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << caption << ": " << text;
         return withCancel ? kAnswerCancel : kAnswerNo;
@@ -21,12 +21,12 @@ int FakeDialogs::AskYesNo(const std::string& caption, const std::string& text, b
 
 void FakeDialogs::ShowMessageBox(const std::string& caption, const std::string& text)
 {
-    Log.push_back({"message", caption, text, {}});
+    Log.push_back({"message", caption, text, {}, {}});
 }
 
 std::vector<std::string> FakeDialogs::OpenFileNames(const FileDialogRequest& request)
 {
-    Log.push_back({"open", request.Title, request.FileName, request});
+    Log.push_back({"open", request.Title, request.FileName, request, {}});
     if (OpenAnswers.empty()) {
         ADD_FAILURE() << "unexpected open dialog";
         return {};
@@ -38,7 +38,7 @@ std::vector<std::string> FakeDialogs::OpenFileNames(const FileDialogRequest& req
 
 std::optional<std::string> FakeDialogs::SaveFileName(const FileDialogRequest& request)
 {
-    Log.push_back({"save", request.Title, request.FileName, request});
+    Log.push_back({"save", request.Title, request.FileName, request, {}});
     if (SaveAnswers.empty()) {
         ADD_FAILURE() << "unexpected save dialog proposing " << request.FileName;
         return std::nullopt;
@@ -48,11 +48,29 @@ std::optional<std::string> FakeDialogs::SaveFileName(const FileDialogRequest& re
     return name;
 }
 
-std::optional<std::string> FakeDialogs::InputBox(const std::string& caption, const std::string&,
-                                                 const std::string&)
+std::optional<std::string> FakeDialogs::InputBox(const std::string& caption, const std::string& prompt,
+                                                 const std::string& value)
 {
-    Log.push_back({"input", caption, {}, {}});
-    return std::nullopt;
+    Log.push_back({"input", caption, prompt, {}, value});
+    if (InputAnswers.empty()) {
+        ADD_FAILURE() << "unexpected input box: " << caption;
+        return std::nullopt;
+    }
+    auto text = InputAnswers.front();
+    InputAnswers.pop_front();
+    return text;
+}
+
+std::optional<std::uint32_t> FakeDialogs::ChooseColor(std::uint32_t)
+{
+    Log.push_back({"color", {}, {}, {}, {}});
+    if (ColorAnswers.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return std::nullopt;
+    }
+    auto colour = ColorAnswers.front();
+    ColorAnswers.pop_front();
+    return colour;
 }
 
 std::vector<std::string> FakeDialogs::Messages() const

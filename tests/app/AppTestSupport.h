@@ -17,15 +17,20 @@ namespace lumidrax::test {
 class FakeDialogs : public IDialogs {
   public:
     struct Shown {
-        std::string Kind; // "ask", "message", "open", "save", "input"
+        std::string Kind; // "ask", "message", "open", "save", "input", "color"
         std::string Caption;
-        std::string Text;
+        std::string Text; // input box: the prompt
         FileDialogRequest Request;
+        std::string Value; // input box: the text it starts with
     };
 
     std::deque<int> Answers;
     std::deque<std::vector<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
+    // Texts typed into input boxes (nothing: Cancel).
+    std::deque<std::optional<std::string>> InputAnswers;
+    // Colours chosen in the colour dialog (nothing: Cancel).
+    std::deque<std::optional<std::uint32_t>> ColorAnswers;
     std::vector<Shown> Log;
 
     int AskYesNo(const std::string& caption, const std::string& text, bool withCancel) override;
@@ -34,13 +39,18 @@ class FakeDialogs : public IDialogs {
     std::optional<std::string> SaveFileName(const FileDialogRequest& request) override;
     std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override;
+    std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
 
     // Texts of the message boxes shown, in order.
     std::vector<std::string> Messages() const;
     // Texts of the questions asked, in order.
     std::vector<std::string> Questions() const;
     // True when every scripted answer was used.
-    bool ScriptUsed() const { return Answers.empty() && OpenAnswers.empty() && SaveAnswers.empty(); }
+    bool ScriptUsed() const
+    {
+        return Answers.empty() && OpenAnswers.empty() && SaveAnswers.empty() && InputAnswers.empty() &&
+               ColorAnswers.empty();
+    }
 };
 
 // The text of a small valid chart file; `level` shifts every sample.

@@ -322,6 +322,9 @@ TEST(ChartListCommands, ListHeightStepsModesAndSplitter)
         m.mi_incChartList->trigger();
     EXPECT_FALSE(m.mi_incChartList->isEnabled());
     EXPECT_GE(page.View()->height(), 100);
+    // The plot alone is measured: the last step left it under 101 pixels.
+    EXPECT_LT(page.View()->Plot()->height(), 101);
+    EXPECT_GE(page.View()->Plot()->height(), 101 - 16);
     m.mi_decChartList->trigger();
     EXPECT_TRUE(m.mi_incChartList->isEnabled());
     const int remembered = page.ListHeight();

@@ -40,5 +40,15 @@ TEST(WindowPlacement, KeepsTheWindowOnTheAvailableScreen)
         EXPECT_EQ(PlaceWindow(c.stored, c.screens), c.placed) << c.what;
 }
 
+TEST(WindowPlacement, StartStateTakesTheStoredOrTheDesignedGeometry)
+{
+    const QRect stored(100, 100, 300, 200);
+    const QRect designed(0, 0, 800, 500);
+    EXPECT_EQ(GeometryAtStart(2, stored), (StartGeometry{true, stored, false}));
+    EXPECT_EQ(GeometryAtStart(3, stored), (StartGeometry{true, designed, true}));
+    for (int other : {0, 1, 4, -3})
+        EXPECT_EQ(GeometryAtStart(other, stored), StartGeometry{}) << other;
+}
+
 } // namespace
 } // namespace lumidrax

@@ -1,4 +1,5 @@
 #include "ChartProcessing.h"
+#include "CollectionRules.h"
 #include "MessageCatalogue.h"
 #include "TMereni.h"
 
@@ -152,6 +153,33 @@ TEST(Average, OnlyChartsOfOneSeries)
     EXPECT_EQ(out.message, "Error: Selected charts were not measured in batch mode.");
     EXPECT_EQ(m.Count, 3);
     EXPECT_EQ(RunAverageCommand(m, {1, 2}).result, 4);
+}
+
+TEST(Average, TheFullExtentTakesInTheNewChart)
+{
+    // Two hidden charts averaged while nothing is drawn: the view shows the
+    // new chart instead of staying empty.
+    TMereni m;
+    m.AddChart(Chart("/d/s1.ndt", {10, 20, 30}), {.Baseline = RawBaseline::AlreadyApplied});
+    m.AddChart(Chart("/d/s2.ndt", {30, 40, 50}), {.Baseline = RawBaseline::AlreadyApplied});
+    HideSelectedCharts(m, {1, 2});
+    ASSERT_EQ(m.ShownCount, 0);
+    ASSERT_EQ(RunAverageCommand(m, {1, 2}).result, 3);
+    EXPECT_EQ(m.ShownCount, 1);
+    EXPECT_EQ(m.FullYMax, 44); // 40 and a tenth of margin
+    EXPECT_EQ(m.ViewYMax, m.FullYMax);
+    EXPECT_EQ(m.ViewXMin, m.FullXMin);
+
+    // A zoomed view stays where it is while the extent grows.
+    TMereni z;
+    z.AddChart(Chart("/d/t1.ndt", {1, 2, 3}), {.Baseline = RawBaseline::AlreadyApplied});
+    z.AddChart(Chart("/d/t2.ndt", {50, 60, 70}), {.Baseline = RawBaseline::AlreadyApplied});
+    z.AddChart(Chart("/d/t3.ndt", {70, 80, 90}), {.Baseline = RawBaseline::AlreadyApplied});
+    HideSelectedCharts(z, {2, 3});
+    z.ViewYMax = 2;
+    ASSERT_EQ(RunAverageCommand(z, {2, 3}).result, 4);
+    EXPECT_EQ(z.FullYMax, 88);
+    EXPECT_EQ(z.ViewYMax, 2);
 }
 
 TEST(Processing, ShortChartName)

@@ -4,6 +4,7 @@
 #include "ChartGenerator.h"
 #include "ChartRenderer.h"
 #include "ChartViewPanel.h"
+#include "CursorGeometry.h"
 #include "NumberText.h"
 #include "PlotRules.h"
 #include "TestSupport.h"
@@ -152,6 +153,41 @@ TEST_F(TwoCharts, CursorsAreXorDrawnAndADoubleDrawRestoresThePicture)
     r.PaintCursors(p);
     p.end();
     EXPECT_EQ(twice, plain);
+}
+
+TEST_F(TwoCharts, TheReferenceCursorsArrowHeadIsDottedLikeItsLine)
+{
+    // Rows of the foot arrow's left barb that the cursor changes: every row
+    // for a solid barb, every other one for a dotted barb.
+    auto barbRows = [this](bool reference) {
+        charts.ActiveIndex = reference ? 0 : 2;
+        charts.ActiveCursor = reference ? 0 : 700;
+        charts.RefIndex = reference ? 2 : 0;
+        charts.RefCursor = reference ? 700 : 0;
+        const ChartRenderer r(ChartViewState::ForPlot(charts, 500, 300, Palette(false)));
+        QImage plain(500, 300, QImage::Format_RGB32);
+        QPainter p(&plain);
+        r.PaintPlot(p);
+        p.end();
+        QImage cursor = plain.copy();
+        p.begin(&cursor);
+        r.PaintCursors(p);
+        p.end();
+        const int x = r.View().ValueToPixel(Axis::X, SampleDistance(charts.Rec(2), 700));
+        const int bottom = r.View().PlotHeight - 1;
+        int rows = 0;
+        for (int y = bottom - kCursorArrowLength; y < bottom; ++y)
+            for (int bx = x - kCursorArrowHalfWidth; bx < x; ++bx)
+                if (cursor.pixel(bx, y) != plain.pixel(bx, y)) {
+                    ++rows;
+                    break;
+                }
+        return rows;
+    };
+    EXPECT_EQ(barbRows(false), kCursorArrowLength);
+    const int dotted = barbRows(true);
+    EXPECT_GE(dotted, 3);
+    EXPECT_LE(dotted, (kCursorArrowLength + 1) / 2);
 }
 
 TEST_F(TwoCharts, OrdinaryPaintCallsGiveTheSamePixelsAsTheDirectPath)

@@ -82,6 +82,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectViewCommands();
     ConnectDescriptionEditing();
     ConnectChartListCommands();
+    ConnectZoomAndKeys();
     ConnectNotifications();
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);

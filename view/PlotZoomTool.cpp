@@ -180,11 +180,13 @@ bool PlotZoomTool::MouseMove(QMouseEvent* e)
 
 bool PlotZoomTool::MouseRelease(QMouseEvent* e)
 {
+    const bool endedPan = panning_;
     if (e->modifiers() & Qt::ShiftModifier || panning_) {
         panning_ = false;
         ApplyCursor(false);
     }
-    if (charts_->ShownCount < 1)
+    // A release that ends a pan does not zoom as well.
+    if (charts_->ShownCount < 1 || (endedPan && zoomMode_))
         return zoomMode_;
     const QPoint p = e->position().toPoint();
     if (!zoomMode_) {

@@ -258,6 +258,18 @@ TEST(ZoomTool, TheRightButtonSwitchesItAndClicksAndBandsZoom)
     EXPECT_FALSE(m.mi_zoom_do->isChecked());
     v.Key(Qt::Key_Escape); // outside zoom mode nothing happens
     EXPECT_FALSE(v.w->Zoom().ZoomMode());
+
+    // Closing every chart ends the zoom tool; the memory stays.
+    v.Key(Qt::Key_F11);
+    m.mi_zoom_do->trigger();
+    v.dialogs.Answers = {kAnswerNo};
+    m.mi_file_close_all->trigger();
+    ASSERT_EQ(v.Charts().Count, 0);
+    EXPECT_FALSE(v.w->Zoom().ZoomMode());
+    EXPECT_EQ(v.Plot()->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(v.ZoomPos(), "1/1");
+    EXPECT_FALSE(m.lbl_zoompos->isEnabled());
+    EXPECT_FALSE(m.mi_zoom_do->isEnabled());
 }
 
 TEST(ZoomTool, WheelPanAndShiftCommandsBoundedByTheFullExtent)
@@ -420,6 +432,17 @@ TEST(ChartKeys, UpAndDownSwitchChartsInEachListModeAndTheAltKeysResynchronise)
     v.Key(Qt::Key_PageUp);
     EXPECT_EQ(v.List()->currentRow(), 0);
 
+    // Shift+Down is the list's own: it extends the selection, and two
+    // displayed charts selected leave no reference.
+    v.Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(v.ListPanel()->SelectedCharts(), (std::vector<int>{1, 2}));
+    v.Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(v.ListPanel()->SelectedCharts(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(c.RefIndex, 0);
+    v.Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(v.ListPanel()->SelectedCharts(), (std::vector<int>{1, 2}));
+    v.ListPanel()->SelectCharts({1}, 1);
+
     // Space toggles the current row's selection.
     v.Key(Qt::Key_Space);
     EXPECT_TRUE(v.ListPanel()->SelectedCharts().empty());
@@ -514,6 +537,12 @@ TEST(ChartKeys, CommandKeysAndTheirButtons)
     v.Key(Qt::Key_F2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return m.sb_filter->menu()->isVisible(); }));
     m.sb_filter->menu()->hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.sb_filter->menu()->isVisible(); }));
+    v.List()->setFocus();
+    v.Key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.sb_filter->menu()->isVisible(); }));
+    m.sb_filter->menu()->hide();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m.sb_filter->menu()->isVisible(); }));
 
     // Ctrl+E: the edit-description command (one chart: in place); while
     // the field is open the keys reach it.

@@ -227,7 +227,18 @@ TEST(ZoomTool, TheRightButtonSwitchesItAndClicksAndBandsZoom)
     v.Mouse(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
     v.Mouse(QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
     EXPECT_TRUE(v.w->Zoom().Tool()->BandShown());
+    // The band is seen: green dots along its edges.
+    const auto bandDots = [&] {
+        QApplication::processEvents();
+        const QImage shot = v.Plot()->grab().toImage();
+        int dots = 0;
+        for (int y = a.y(); y <= b.y(); ++y)
+            dots += shot.pixelColor(a.x(), y) == QColor(0, 128, 0);
+        return dots;
+    };
+    EXPECT_GT(bandDots(), 50);
     v.Mouse(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(bandDots(), 0);
     EXPECT_FALSE(v.w->Zoom().Tool()->BandShown());
     EXPECT_NEAR(static_cast<double>(v.Charts().ViewXMin),
                 static_cast<double>(before.PixelToValue(100, Axis::X)), 1e-9);

@@ -5,6 +5,11 @@
 //   BM_CursorStepKey      one Right / Left key press through the running
 //                         window (key preview, cursor step, read-outs, the
 //                         cursor strips painted) with the view not moving;
+//   BM_CursorStepKeyHandlingOnly  the same press without the paint that
+//                         follows it;
+//   BM_MouseMoveInWindow  for comparison, a mouse move over the same plot;
+//   BM_CursorStepPaintOnly  the step and the cursor strips painted by the
+//                         plot alone, without the window system;
 //   BM_CursorStepOnly     the cursor step with its view check alone;
 //   BM_KeyAutoRepeat      a key held down: 30 presses a second for 2 s; for
 //                         each press the time until the plot paints its
@@ -152,6 +157,19 @@ void BM_CursorStepKey(benchmark::State& state)
         state.SkipWithError("a cursor step painted the curves again");
 }
 BENCHMARK(BM_CursorStepKey)->Unit(benchmark::kMicrosecond);
+
+void BM_CursorStepKeyHandlingOnly(benchmark::State& state)
+{
+    Viewer v;
+    int step = 0;
+    for (auto _ : state) {
+        v.Press((step++ % 2) ? Qt::Key_Left : Qt::Key_Right);
+        state.PauseTiming();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CursorStepKeyHandlingOnly)->Unit(benchmark::kMicrosecond);
 
 // For comparison: a mouse move over the plot of the same running window
 // (the cursor follows the mouse; read-outs, list row, cursor strips).

@@ -77,6 +77,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectChartListCommands();
     ConnectProcessingCommands();
     ConnectPlot();
+    ConnectZoomAndKeys();
     ConnectNotifications();
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);

@@ -21,6 +21,7 @@ class QTabWidget;
 
 namespace lumidrax {
 
+class ChartKeys;
 class ChartMenus;
 class ChartNotifier;
 class ChartListPopup;
@@ -31,6 +32,7 @@ class ProcessingCommands;
 class InstanceChannel;
 class ReportMenus;
 class ReportPage;
+class ZoomCommands;
 
 struct MainWindowOptions {
     // Command-line arguments (without the program name), as the bytes the
@@ -63,6 +65,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ReportMenus& RepMenus() const { return *reportMenus_; }
     ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
+    ZoomCommands& Zoom() const { return *zoomCommands_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
     const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
@@ -151,6 +154,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ConnectPlot();
     void ClearStatusPanel1();
     void ChartPageShown();
+    // Zoom, shift and the chart page's keys (MainWindowZoomKeys.cpp).
+    void ConnectZoomAndKeys();
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.
@@ -186,6 +191,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     bool editingSeveral_ = false;
     int editPosition_ = -1;
     InstanceChannel* instance_ = nullptr;
+    ZoomCommands* zoomCommands_ = nullptr;
+    ChartKeys* chartKeys_ = nullptr;
 
     QTimer Timer;
     QTimer pomTimer;

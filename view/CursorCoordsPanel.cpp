@@ -5,8 +5,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace lumidrax {
 namespace {
+
+// The widest read-outs: a difference of distances of a long cable, and of
+// levels.
+const QString kWidestDistance = QStringLiteral("-88888,88 m");
+const QString kWidestLevel = QStringLiteral("-888,8 %");
+// The panel is 24 high with 2 pixels above and below.
+constexpr int kValueHeight = 20;
 
 QLabel* ValueLabel(QWidget* parent, const char* name, QRgb background, const char* placeholder)
 {
@@ -18,8 +27,15 @@ QLabel* ValueLabel(QWidget* parent, const char* name, QRgb background, const cha
     p.setColor(QPalette::WindowText, Qt::black);
     l->setPalette(p);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Wide enough for the designed placeholder text.
-    l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString::fromUtf8(placeholder)) + 8);
+    // A fixed size, wide enough for the designed placeholder text and for
+    // the widest value of its kind: a label whose size follows its text
+    // would lay out the whole window again at every cursor step.
+    const QString widest = QString::fromUtf8(placeholder).endsWith('m') ? kWidestDistance : kWidestLevel;
+    const QFontMetrics metrics = l->fontMetrics();
+    l->setFixedSize(std::max(metrics.horizontalAdvance(QString::fromUtf8(placeholder)),
+                             metrics.horizontalAdvance(widest)) +
+                        8,
+                    kValueHeight);
     return l;
 }
 

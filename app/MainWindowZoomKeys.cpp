@@ -1,0 +1,36 @@
+// The main window's zoom and shift commands and the chart page's keys.
+
+#include "TFrm_main_Lumidrax32.h"
+
+#include "ChartKeys.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
+#include "DescriptionField.h"
+#include "ZoomCommands.h"
+
+#include <QTabWidget>
+
+namespace lumidrax {
+
+void TFrm_main_Lumidrax32::ConnectZoomAndKeys()
+{
+    zoomCommands_ = new ZoomCommands(*chartMenus_, chartPage_->View()->Plot(), charts_, *notifier_, this);
+    ChartKeysContext keys;
+    keys.Window = this;
+    keys.Charts = &charts_;
+    keys.Notifier = notifier_;
+    keys.Menus = chartMenus_;
+    keys.Page = chartPage_;
+    keys.Zoom = zoomCommands_;
+    // The keys are previewed on the chart page, except while a description
+    // is edited in place.
+    keys.Previewing = [this] {
+        return pc_all_->currentWidget() == chartPage_ && editPosition_ < 0 && !e_description->Editing();
+    };
+    keys.SetListMode = [this](int mode) { SetChartList(mode); };
+    keys.SetLineWidth = [this](int width) { mi_popup_width5Click(width); };
+    chartKeys_ = new ChartKeys(std::move(keys));
+}
+
+} // namespace lumidrax

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <QStringList>
+#include <QTest>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -88,9 +89,15 @@ int SimPty::Finish()
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
+bool SimPty::WaitForLog(const std::string& text)
+{
+    return QTest::qWaitFor([&] { return Log().find(text) != std::string::npos; }, kPortWaitMs);
+}
+
 std::string SimPty::Log()
 {
-    return process_.readAllStandardError().toStdString();
+    log_ += process_.readAllStandardError().toStdString();
+    return log_;
 }
 
 } // namespace lumidrax::test

@@ -41,11 +41,14 @@ class SimPty {
     const std::string& Path() const { return path_; }
     // Waits for the simulator to end; its exit code, or -1.
     int Finish();
+    // Waits until the simulator's log has this text.
+    bool WaitForLog(const std::string& text);
     std::string Log();
 
   private:
     QProcess process_;
     std::string path_;
+    std::string log_;
 };
 
 } // namespace lumidrax::test

@@ -14,6 +14,7 @@
 #include "FileNames.h"
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
+#include "InstrumentLink.h"
 #include "Limits.h"
 #include "QtDialogs.h"
 #include "ReportMenus.h"
@@ -76,6 +77,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     BuildMenus();
     BuildPages();
     BuildStatusBar();
+    BuildInstrumentLink();
     setAcceptDrops(true);
     SetUpTimers();
     ConnectFileCommands();
@@ -101,7 +103,9 @@ void TFrm_main_Lumidrax32::CreateCommands()
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
-    settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
+    settingsLocation_ = options_.SettingsAt
+                            ? *options_.SettingsAt
+                            : LocateSettings(QCoreApplication::applicationDirPath().toStdString());
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
 }
@@ -145,6 +149,27 @@ void TFrm_main_Lumidrax32::BuildStatusBar()
         statusPanels_[k]->setFixedWidth(k == 0 ? 250 : 50);
         statusBar()->addWidget(statusPanels_[k]);
     }
+}
+
+void TFrm_main_Lumidrax32::BuildInstrumentLink()
+{
+    InstrumentLinkParts parts;
+    parts.Charts = &charts_;
+    parts.AppSettings = &settings_;
+    parts.Location = &settingsLocation_;
+    parts.WriteSettingsFile = options_.UseSettingsFile;
+    parts.Dialogs = dialogs_;
+    parts.Notifier = notifier_;
+    parts.e_port = chartMenus_->e_port;
+    parts.e_rep_port = reportMenus_->e_rep_port;
+    parts.rb_com = chartMenus_->rb_com;
+    parts.rb_bt = chartMenus_->rb_bt;
+    parts.Pages = pc_all_;
+    parts.Reports = reportPage_;
+    parts.StatusBar = statusBar();
+    parts.SaveAllCharts = [this] { mi_save_allClick(); };
+    parts.SaveSettings = [this] { SaveSettings(settings_.SaveSettingsOnExit); };
+    link_ = new InstrumentLink(std::move(parts), this);
 }
 
 void TFrm_main_Lumidrax32::SetUpTimers()
@@ -267,6 +292,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
     raise();
     activateWindow();
     OpenCommandLine();
+    link_->Start();
     emit Initialised();
 }
 
@@ -422,6 +448,7 @@ void TFrm_main_Lumidrax32::ShutDown()
 {
     CopyDataTimer.stop();
     pomTimer.stop();
+    link_->ClosePorts();
     SaveSettings(settings_.SaveSettingsOnExit);
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class ChartPage;
 class DescriptionField;
 class IDialogs;
 class InstanceChannel;
+class InstrumentLink;
 class ReportMenus;
 class ReportPage;
 
@@ -44,6 +46,8 @@ struct MainWindowOptions {
     IDialogs* Dialogs = nullptr;
     // Read and write the settings file.
     bool UseSettingsFile = true;
+    // The settings file and data folder to use instead of the program's.
+    std::optional<SettingsLocation> SettingsAt;
 };
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
@@ -59,6 +63,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ReportMenus& RepMenus() const { return *reportMenus_; }
     ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
+    ReportPage& ReportsPage() const { return *reportPage_; }
+    InstrumentLink& Link() const { return *link_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
     const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
@@ -99,6 +105,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void BuildMenus();
     void BuildPages();
     void BuildStatusBar();
+    void BuildInstrumentLink();
     void SetUpTimers();
     void ConnectFileCommands();
     void ConnectViewCommands();
@@ -165,6 +172,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     bool editingSeveral_ = false;
     int editPosition_ = -1;
     InstanceChannel* instance_ = nullptr;
+    InstrumentLink* link_ = nullptr;
 
     QTimer Timer;
     QTimer pomTimer;

@@ -73,6 +73,7 @@ class InstrumentLink : public QObject {
     void rb_btClick();
 
     TComPort& Port(int which) { return which == 1 ? port1_ : port2_; }
+    const PortTransfer& Transfer(int which) const { return which == 1 ? *transfer1_ : *transfer2_; }
     const TReportList& ReceivedReports() const { return reports_; }
     QLabel* ProgressField() const { return progress_; }
     bool PortRemembered() const { return portRemembered_; }

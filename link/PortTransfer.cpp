@@ -23,7 +23,10 @@ PortTransfer::PortTransfer(TComPort& port, TMereni& charts, DecoderContext& ctx,
     connect(&port_, &TComPort::OnRxChar, this, [this] { Received(); });
     connect(&port_, &TComPort::OnOpen, this, [this] { Apply(machine_.ComPortOpen(port_.Port)); });
     connect(&port_, &TComPort::OnClose, this, [this] { Apply(machine_.ComPortClose(userDisconnect_)); });
-    connect(&portTimer_, &QTimer::timeout, this, [this] { Apply(machine_.portTimerTimer()); });
+    connect(&portTimer_, &QTimer::timeout, this, [this] {
+        lastTickMs_ = SteadyMilliseconds();
+        Apply(machine_.portTimerTimer());
+    });
     connect(&chartTimer_, &QTimer::timeout, this, [this] { Apply(machine_.VKR104ChartTimerTimer()); });
 }
 

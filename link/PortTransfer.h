@@ -42,6 +42,10 @@ class PortTransfer : public QObject {
     std::int64_t TransferBytes() const { return transferBytes_; }
     int TransferCharts() const { return transferCharts_; }
 
+    // Steady milliseconds at the start of the last port timer tick: the tick
+    // that ends a transfer decodes it.
+    std::int64_t LastTimerTickMs() const { return lastTickMs_; }
+
     // The plain message of a request that was only partly written.
     static std::string ShortWriteText(int written);
 
@@ -73,6 +77,7 @@ class PortTransfer : public QObject {
     std::string lastError_;
     std::int64_t transferBytes_ = 0;
     int transferCharts_ = 0;
+    std::int64_t lastTickMs_ = 0;
 };
 
 } // namespace lumidrax

@@ -109,6 +109,30 @@ TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
         << v.w->Link().ProgressField()->text().toStdString();
 }
 
+// A single VKR102 or VKR103 chart with automatic saving on is saved at once,
+// like the charts of a memory read-out: nothing received stays only in
+// memory. The first transfer is damaged: its message, and the next transfer
+// on the same port arrives without a restart.
+class InstrumentLinkSingleChart : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedAndSaved)
+{
+    const bool vkr102 = GetParam() == "VKR102";
+    SimPty sim(Sim(GetParam(), {"--gap", "2500", "--fault", vkr102 ? "noise" : "checksum",
+                                test::SourcePath("examples/vkr103-street5-pair14.ndt"),
+                                test::SourcePath("examples/vkr102-feeder3-pair2.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    const std::string expected = vkr102 ? "Error: noise on line." : "Error: data read error.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
+    EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
+    EXPECT_EQ(v.w->Pages()->currentIndex(), 0);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, InstrumentLinkSingleChart, testing::Values("VKR102", "VKR103"));
+
 TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
 {
     SimPty sim(Sim("VKR103", {"--generate", "3", "--report"}));

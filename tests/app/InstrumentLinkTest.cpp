@@ -7,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
+#include "MessageCatalogue.h"
 #include "PortTestSupport.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
@@ -174,6 +175,27 @@ TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
     EXPECT_TRUE(v.w->Link().ProgressField()->text().endsWith("50 chart(s)"))
         << v.w->Link().ProgressField()->text().toStdString();
 }
+
+// A Bluetooth frame with a wrong byte count, or one that never comes: the
+// message, the charts already acknowledged stay listed, and the port is
+// open again (green) for the next transfer.
+class InstrumentLinkBluetoothFault : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
+{
+    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", GetParam(), "--fault-at", "3"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    const std::string expected =
+        GetParam() == "count" ? ErrorText(kErrFrameLength, "") : "Some charts were not transfered.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
+    EXPECT_EQ(v.ListRows(), 2);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_TRUE(v.w->Link().Port(1).Connected());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, InstrumentLinkBluetoothFault, testing::Values("count", "missing"));
 
 // The device vanishes mid-transfer: red boxes, the charts received stay, no
 // reopening by itself. Connect (PopupPort) opens the port again, here a

@@ -14,6 +14,7 @@
 #include "FileNames.h"
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
+#include "InstrumentLink.h"
 #include "Limits.h"
 #include "ProcessingCommands.h"
 #include "QtDialogs.h"
@@ -69,6 +70,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     BuildMenus();
     BuildPages();
     BuildStatusBar();
+    BuildInstrumentLink();
     setAcceptDrops(true);
     SetUpTimers();
     ConnectFileCommands();
@@ -97,12 +99,9 @@ void TFrm_main_Lumidrax32::CreateCommands()
         ownDialogs_ = std::make_unique<QtDialogs>(this);
         dialogs_ = ownDialogs_.get();
     }
-    settingsLocation_ = LocateSettings(QCoreApplication::applicationDirPath().toStdString());
-    if (!options_.SettingsFile.empty()) {
-        settingsLocation_.File = options_.SettingsFile;
-        settingsLocation_.DataFolder =
-            (std::filesystem::path(options_.SettingsFile).parent_path() / "DATA/").string();
-    }
+    settingsLocation_ = options_.SettingsAt
+                            ? *options_.SettingsAt
+                            : LocateSettings(QCoreApplication::applicationDirPath().toStdString());
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
 }
@@ -149,6 +148,27 @@ void TFrm_main_Lumidrax32::BuildStatusBar()
     statusPanels_[0]->setFixedWidth(250);
     statusBar()->addWidget(statusPanels_[0]);
     statusBar()->addWidget(statusPanels_[1], 1);
+}
+
+void TFrm_main_Lumidrax32::BuildInstrumentLink()
+{
+    InstrumentLinkParts parts;
+    parts.Charts = &charts_;
+    parts.AppSettings = &settings_;
+    parts.Location = &settingsLocation_;
+    parts.WriteSettingsFile = options_.UseSettingsFile;
+    parts.Dialogs = dialogs_;
+    parts.Notifier = notifier_;
+    parts.e_port = chartMenus_->e_port;
+    parts.e_rep_port = reportMenus_->e_rep_port;
+    parts.rb_com = chartMenus_->rb_com;
+    parts.rb_bt = chartMenus_->rb_bt;
+    parts.Pages = pc_all_;
+    parts.Reports = reportPage_;
+    parts.StatusBar = statusBar();
+    parts.SaveAllCharts = [this] { mi_save_allClick(); };
+    parts.SaveSettings = [this] { SaveSettings(settings_.SaveSettingsOnExit); };
+    link_ = new InstrumentLink(std::move(parts), this);
 }
 
 void TFrm_main_Lumidrax32::SetUpTimers()
@@ -271,6 +291,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
     raise();
     activateWindow();
     OpenCommandLine();
+    link_->Start();
     emit Initialised();
 }
 
@@ -428,6 +449,7 @@ void TFrm_main_Lumidrax32::ShutDown()
 {
     CopyDataTimer.stop();
     pomTimer.stop();
+    link_->ClosePorts();
     SaveSettings(settings_.SaveSettingsOnExit);
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ class DescriptionField;
 class IDialogs;
 class ProcessingCommands;
 class InstanceChannel;
+class InstrumentLink;
 class ReportMenus;
 class ReportPage;
 class ZoomCommands;
@@ -47,9 +49,8 @@ struct MainWindowOptions {
     IDialogs* Dialogs = nullptr;
     // Read and write the settings file.
     bool UseSettingsFile = true;
-    // The settings file to use instead of lumidrax.INI beside the program
-    // (its default data folder is DATA/ beside it); empty: the usual place.
-    std::string SettingsFile;
+    // The settings file and data folder to use instead of the program's.
+    std::optional<SettingsLocation> SettingsAt;
 };
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
@@ -66,6 +67,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
     ZoomCommands& Zoom() const { return *zoomCommands_; }
+    ReportPage& ReportsPage() const { return *reportPage_; }
+    InstrumentLink& Link() const { return *link_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
     const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
@@ -106,6 +109,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void BuildMenus();
     void BuildPages();
     void BuildStatusBar();
+    void BuildInstrumentLink();
     void SetUpTimers();
     void ConnectFileCommands();
     void ConnectViewCommands();
@@ -193,6 +197,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     InstanceChannel* instance_ = nullptr;
     ZoomCommands* zoomCommands_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
+    InstrumentLink* link_ = nullptr;
 
     QTimer Timer;
     QTimer pomTimer;

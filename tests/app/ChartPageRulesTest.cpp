@@ -22,6 +22,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace lumidrax {
 namespace {
 
@@ -40,7 +42,9 @@ struct PageViewer {
         options.Arguments = std::move(args);
         options.Dialogs = &dialogs;
         options.UseSettingsFile = !settingsFile.empty();
-        options.SettingsFile = settingsFile;
+        if (!settingsFile.empty())
+            options.SettingsAt = SettingsLocation{
+                settingsFile, (std::filesystem::path(settingsFile).parent_path() / "DATA/").string()};
         w = std::make_unique<TFrm_main_Lumidrax32>(options);
         QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
         started = initialised.wait(5000);

@@ -115,6 +115,7 @@ SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
     std::size_t next = 0;         // next piece to send
     bool awaitingRequest = false; // Bluetooth: a frame is out, waiting for "R"
     bool finished = false;        // everything sent (and, Bluetooth, the last "R" came)
+    bool receiverAway = false;    // pty: the receiver closed the terminal mid-transfer
     auto now = SteadyClock::now;
     auto startAt = now() + Ms(o.delayMs);
     auto nextPieceAt = startAt;
@@ -209,6 +210,16 @@ SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
         if (p.revents & (POLLHUP | POLLERR)) {
             if (finished)
                 return SessionEnd::Done;
+            // A receiver that closes its port in the middle of a transfer
+            // (to start clean after a bad frame) may open it again: the
+            // instrument keeps its place until the wait runs out.
+            if (line.pty && started && !o.answerOnly) {
+                if (!receiverAway)
+                    log("the receiver closed the terminal; waiting for it to come back");
+                receiverAway = true;
+                std::this_thread::sleep_for(Ms(20));
+                continue;
+            }
             return answeredQuestion && !started ? SessionEnd::HungUpAfterQuestion : SessionEnd::HungUp;
         }
     }

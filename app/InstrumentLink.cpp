@@ -1,0 +1,324 @@
+#include "InstrumentLink.h"
+
+#include "ChartNotifier.h"
+#include "Cp1250.h"
+#include "FileIO.h"
+#include "IDialogs.h"
+#include "MessageCatalogue.h"
+#include "ReportPage.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <filesystem>
+
+namespace lumidrax {
+namespace {
+
+constexpr int kChartPage = 0;
+constexpr int kReportPage = 1;
+
+QColor StatusColor(PortStatus status)
+{
+    const Rgb c = PortStatusColor(status);
+    return QColor(c.r, c.g, c.b);
+}
+
+} // namespace
+
+InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
+    : QObject(parent), parts_(std::move(parts))
+{
+    ctx_.Reports = &reports_;
+    ctx_.ReportAdded = [this](int index) { ReportAdded(index); };
+    ctx_.SaveReport = [this](int index) { SaveReport(index); };
+    ctx_.ShowMessage = [this](const std::string& caption, const std::string& text) {
+        parts_.Dialogs->ShowMessageBox(caption, text);
+    };
+    const ConnectionMode mode =
+        parts_.AppSettings->IsComConnection() ? ConnectionMode::COM : ConnectionMode::BT;
+    transfer1_ = std::make_unique<PortTransfer>(port1_, *parts_.Charts, ctx_, mode);
+    transfer2_ = std::make_unique<PortTransfer>(port2_, *parts_.Charts, ctx_, mode);
+    ConnectTransfer(*transfer1_, 1);
+    ConnectTransfer(*transfer2_, 2);
+
+    popupPort_ = new QMenu(parts_.e_port);
+    popupPort_->setObjectName("PopupPort");
+    popupPort_->setStatusTip(tr("Port Status"));
+    connect(popupPort_->addAction(tr("&Connect")), &QAction::triggered, this,
+            &InstrumentLink::mi_port_openClick);
+    connect(popupPort_->addAction(tr("&Disconnect")), &QAction::triggered, this,
+            &InstrumentLink::mi_port_closeClick);
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port}) {
+        box->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(box, &QWidget::customContextMenuRequested, this,
+                [this, box](const QPoint& at) { popupPort_->popup(box->mapToGlobal(at)); });
+    }
+    parts_.rb_com->setEnabled(true);
+    parts_.rb_bt->setEnabled(true);
+    connect(parts_.rb_com, &QRadioButton::clicked, this, &InstrumentLink::rb_comClick);
+    connect(parts_.rb_bt, &QRadioButton::clicked, this, &InstrumentLink::rb_btClick);
+
+    progress_ = new QLabel(parts_.StatusBar);
+    progress_->setObjectName("link_progress");
+    parts_.StatusBar->addPermanentWidget(progress_);
+    progressTimer_.setInterval(kProgressIntervalMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &InstrumentLink::UpdateProgress);
+}
+
+InstrumentLink::~InstrumentLink()
+{
+    progressTimer_.stop();
+    // The window is going away: nothing is painted or reported any more.
+    transfer1_->disconnect(this);
+    transfer2_->disconnect(this);
+    port1_.blockSignals(true);
+    port2_.blockSignals(true);
+}
+
+void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
+{
+    connect(&transfer, &PortTransfer::statusChanged, this, &InstrumentLink::PaintStatus);
+    connect(&transfer, &PortTransfer::busyChanged, this, [this, &transfer](bool busy) {
+        if (busy) {
+            SyncContext(); // the naming and saving settings as they are now
+            lastActive_ = &transfer;
+            if (busy_++ == 0) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                progressTimer_.start();
+            }
+        } else if (busy_ > 0 && --busy_ == 0) {
+            QApplication::restoreOverrideCursor();
+            progressTimer_.stop();
+        }
+        UpdateProgress();
+    });
+    connect(&transfer, &PortTransfer::refreshRequested, this, [this] {
+        emit parts_.Notifier->chartsAdded();
+        UpdateProgress();
+    });
+    connect(&transfer, &PortTransfer::saveAllRequested, this, [this] {
+        if (parts_.SaveAllCharts)
+            parts_.SaveAllCharts();
+    });
+    connect(&transfer, &PortTransfer::pageRequested, this, &InstrumentLink::ShowPage);
+    connect(&transfer, &PortTransfer::messageRaised, this, &InstrumentLink::ShowMessage);
+    connect(&transfer, &PortTransfer::workingPortDelivered, this,
+            [this, which] { RememberWorkingPort(which); });
+}
+
+void InstrumentLink::Start()
+{
+    Settings& s = *parts_.AppSettings;
+    port1_.SetDevices(s.PortDevices);
+    port2_.SetDevices(s.PortDevices);
+    loadingSettings_ = true;
+    (s.IsComConnection() ? parts_.rb_com : parts_.rb_bt)->setChecked(true);
+    loadingSettings_ = false;
+    ApplyMode();
+    if (!OpenPorts(s.SerialPort1(), s.SerialPort2())) {
+        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
+    }
+}
+
+void InstrumentLink::SyncContext()
+{
+    ctx_.AutoName = parts_.AppSettings->AutoName;
+    ctx_.AutoSave = parts_.AppSettings->AutoSave;
+    ctx_.SaveRoot = parts_.AppSettings->SaveRoot;
+}
+
+void InstrumentLink::ApplyMode()
+{
+    const ConnectionMode mode =
+        parts_.AppSettings->IsComConnection() ? ConnectionMode::COM : ConnectionMode::BT;
+    ctx_.Mode = mode;
+    transfer1_->SetMode(mode);
+    transfer2_->SetMode(mode);
+}
+
+bool InstrumentLink::OpenPorts(int first, int second)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool good1 = true;
+    bool good2 = true;
+    std::string why;
+    SyncContext();
+    if (first != 0) {
+        good1 = transfer1_->Open(first);
+        why = transfer1_->LastError();
+        parts_.e_port->setText(QString("COM%1").arg(first));
+    }
+    if (second != 0) {
+        good2 = transfer2_->Open(second);
+        if (why.empty())
+            why = transfer2_->LastError();
+        if (first == 0)
+            parts_.e_port->setText(QString("COM%1").arg(second));
+    }
+    // Why a port will not open, where the user looks for the link's state.
+    progress_->setText(QString::fromStdString(why));
+    QApplication::restoreOverrideCursor();
+    return good1 || good2;
+}
+
+void InstrumentLink::ClosePorts(bool first, bool second)
+{
+    if (first && port1_.Port != 0)
+        transfer1_->Close(userDisconnect_);
+    if (second && port2_.Port != 0)
+        transfer2_->Close(userDisconnect_);
+}
+
+void InstrumentLink::mi_port_openClick()
+{
+    Settings& s = *parts_.AppSettings;
+    if (!OpenPorts(s.SerialPort1(), s.SerialPort2())) {
+        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
+    }
+}
+
+void InstrumentLink::mi_port_closeClick()
+{
+    userDisconnect_ = true;
+    ClosePorts();
+    userDisconnect_ = false;
+}
+
+void InstrumentLink::rb_comClick()
+{
+    if (loadingSettings_)
+        return;
+    Settings& s = *parts_.AppSettings;
+    s.Connection = "COM";
+    if (parts_.SaveSettings)
+        parts_.SaveSettings();
+    ClosePorts();
+    ApplyMode();
+    parts_.e_port->setText(QString("COM%1").arg(s.PortCom));
+    OpenPorts(s.PortCom, 0);
+}
+
+void InstrumentLink::rb_btClick()
+{
+    if (loadingSettings_)
+        return;
+    Settings& s = *parts_.AppSettings;
+    s.Connection = "BT";
+    if (parts_.SaveSettings)
+        parts_.SaveSettings();
+    ClosePorts();
+    ApplyMode();
+    if (!OpenPorts(s.PortBT1, s.PortBT2)) {
+        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
+    }
+}
+
+void InstrumentLink::PaintStatus(const StatusBoxState& state)
+{
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port}) {
+        box->setText(QString::fromStdString(state.caption));
+        QPalette p = box->palette();
+        p.setColor(QPalette::Base, StatusColor(state.status));
+        p.setColor(QPalette::Text, state.status == PortStatus::Arriving ? Qt::black : Qt::white);
+        box->setPalette(p);
+        box->setAutoFillBackground(true);
+    }
+}
+
+void InstrumentLink::ShowPage(lumidrax::ShowPage page)
+{
+    if (page == ShowPage::Reports)
+        parts_.Pages->setCurrentIndex(kReportPage);
+    else if (page == ShowPage::Charts && parts_.Pages->currentIndex() == kReportPage)
+        parts_.Pages->setCurrentIndex(kChartPage);
+}
+
+void InstrumentLink::ShowMessage(const TransferMessage& message)
+{
+    parts_.Dialogs->ShowMessageBox(message.caption, message.text);
+}
+
+void InstrumentLink::RememberWorkingPort(int which)
+{
+    if (portRemembered_)
+        return;
+    Settings& s = *parts_.AppSettings;
+    std::optional<int> bt2;
+    if (which == 1) {
+        s.PortBT1 = static_cast<std::uint8_t>(port1_.Port);
+    } else {
+        s.PortBT1 = static_cast<std::uint8_t>(port2_.Port);
+        s.PortBT2 = static_cast<std::uint8_t>(port1_.Port);
+        bt2 = port1_.Port;
+    }
+    std::string error;
+    if (parts_.WriteSettingsFile && parts_.Location &&
+        !SaveRememberedPorts(*parts_.Location, s.PortBT1, bt2, error))
+        parts_.Dialogs->ShowErrorMessage(error);
+    portRemembered_ = true;
+}
+
+void InstrumentLink::ReportAdded(int index)
+{
+    // Until the reports page has its own commands, a received report is
+    // listed and shown read-only.
+    const TReport& r = reports_.At(index);
+    QListWidget* list = parts_.Reports->ReportList();
+    list->addItem(QString::fromStdString(r.DisplayName));
+    list->setCurrentRow(list->count() - 1);
+    QString text;
+    for (const std::string& line : r.Lines)
+        text += QString::fromStdString(line) + "\n";
+    parts_.Reports->Memo()->setReadOnly(true);
+    parts_.Reports->Memo()->setPlainText(text);
+}
+
+void InstrumentLink::SaveReport(int index)
+{
+    // A received report goes under its automatic name; its day's folder is
+    // made without asking, as for received charts: a question here would
+    // stall the conversation with the instrument.
+    TReport& r = reports_.At(index);
+    const std::string path = r.FileName.empty() ? r.AutoFileName : r.FileName;
+    if (path.empty())
+        return;
+    std::string utf8;
+    for (const std::string& line : r.Lines)
+        utf8 += line + "\r\n";
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    const FileOutcome outcome = ReplaceFileAtomically(path, Utf8ToCp1250(utf8));
+    if (!outcome.Ok()) {
+        parts_.Dialogs->ShowErrorMessage("report " + path + " was not saved");
+        return;
+    }
+    r.FileName = path;
+    r.DisplayName = path;
+    r.Saved = true;
+    if (QListWidgetItem* item = parts_.Reports->ReportList()->item(index))
+        item->setText(QString::fromStdString(path));
+}
+
+void InstrumentLink::UpdateProgress()
+{
+    if (!lastActive_)
+        return;
+    const PortTransfer& t = *lastActive_;
+    QString text = (busy_ > 0 ? tr("Receiving: %1 bytes") : tr("Received: %1 bytes")).arg(t.TransferBytes());
+    if (!parts_.AppSettings->IsComConnection())
+        text += tr(", %n chart(s)", nullptr, t.TransferCharts());
+    progress_->setText(text);
+}
+
+} // namespace lumidrax

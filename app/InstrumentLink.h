@@ -1,0 +1,112 @@
+#pragma once
+// The window's side of the instrument link: the two serial ports and their
+// transfers, the connection mode (rb_com / rb_bt), the port status boxes
+// e_port and e_rep_port with their pop-up menu PopupPort (Connect,
+// Disconnect), the progress field at the right end of the status bar, the
+// received reports, and the port that delivered remembered in the settings.
+// The window creates it and calls Start after loading the settings and
+// ClosePorts when it ends.
+
+#include "DecoderContext.h"
+#include "PortTransfer.h"
+#include "SettingsFile.h"
+#include "TReportList.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+
+namespace lumidrax {
+
+class ChartNotifier;
+class IDialogs;
+class ReportPage;
+
+struct InstrumentLinkParts {
+    TMereni* Charts = nullptr;
+    Settings* AppSettings = nullptr;
+    const SettingsLocation* Location = nullptr;
+    bool WriteSettingsFile = true;
+    IDialogs* Dialogs = nullptr;
+    ChartNotifier* Notifier = nullptr;
+    QLineEdit* e_port = nullptr;
+    QLineEdit* e_rep_port = nullptr;
+    QRadioButton* rb_com = nullptr;
+    QRadioButton* rb_bt = nullptr;
+    QTabWidget* Pages = nullptr; // page 0 charts, page 1 reports
+    ReportPage* Reports = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    std::function<void()> SaveAllCharts; // the Save All Charts command
+    std::function<void()> SaveSettings;  // the settings written as on exit
+};
+
+class InstrumentLink : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int kProgressIntervalMs = 250;
+
+    explicit InstrumentLink(InstrumentLinkParts parts, QObject* parent = nullptr);
+    ~InstrumentLink() override;
+
+    // Start-up: the mode and the ports from the settings; "Error: unable to
+    // open port COM." and a red box when no port opens.
+    void Start();
+    // Port numbers 0 are left alone; false only when both are given and
+    // both failed.
+    bool OpenPorts(int first, int second);
+    void ClosePorts(bool first = true, bool second = true);
+
+    // PopupPort of both status boxes.
+    QMenu* PopupPort() const { return popupPort_; }
+    void mi_port_openClick();
+    void mi_port_closeClick();
+    void rb_comClick();
+    void rb_btClick();
+
+    TComPort& Port(int which) { return which == 1 ? port1_ : port2_; }
+    const PortTransfer& Transfer(int which) const { return which == 1 ? *transfer1_ : *transfer2_; }
+    const TReportList& ReceivedReports() const { return reports_; }
+    QLabel* ProgressField() const { return progress_; }
+    bool PortRemembered() const { return portRemembered_; }
+    // The settings dialog applied its port settings.
+    void ForgetRememberedPort() { portRemembered_ = false; }
+
+  private:
+    void ConnectTransfer(PortTransfer& transfer, int which);
+    void ApplyMode();
+    void SyncContext();
+    void PaintStatus(const StatusBoxState& state);
+    void ShowPage(ShowPage page);
+    void ShowMessage(const TransferMessage& message);
+    void RememberWorkingPort(int which);
+    void ReportAdded(int index);
+    void SaveReport(int index);
+    void UpdateProgress();
+
+    InstrumentLinkParts parts_;
+    DecoderContext ctx_;
+    TReportList reports_;
+    TComPort port1_;
+    TComPort port2_;
+    std::unique_ptr<PortTransfer> transfer1_;
+    std::unique_ptr<PortTransfer> transfer2_;
+    QMenu* popupPort_ = nullptr;
+    QLabel* progress_ = nullptr;
+    QTimer progressTimer_;
+    PortTransfer* lastActive_ = nullptr;
+    bool userDisconnect_ = false;
+    bool loadingSettings_ = false;
+    bool portRemembered_ = false;
+    int busy_ = 0;
+};
+
+} // namespace lumidrax

@@ -1,0 +1,156 @@
+#include "TComPort.h"
+
+#include <QMetaObject>
+#include <QSerialPort>
+
+#include <algorithm>
+
+namespace lumidrax {
+namespace {
+
+// The reason of a failed open, with the remedy a Linux user needs.
+std::string OpenFailureText(const QSerialPort& port, const std::string& device)
+{
+    const std::string reason = port.errorString().toStdString();
+    switch (port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return device + ": " + reason +
+               " (check the [PORTS] line of the settings file; a Bluetooth port must be bound, e.g. rfcomm "
+               "bind)";
+    case QSerialPort::PermissionError:
+        return device + ": " + reason +
+               " (add the user to the dialout group, or close the program that holds the port, e.g. "
+               "ModemManager)";
+    default:
+        return device + ": " + reason;
+    }
+}
+
+} // namespace
+
+TComPort::TComPort(QObject* parent) : QObject(parent), port_(new QSerialPort(this))
+{
+    connect(port_, &QSerialPort::readyRead, this, [this] { emit OnRxChar(InputCount()); });
+    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // The device went away: the read that the arrival notice asked for
+        // failed or found the end of the line (a hung-up terminal). The
+        // port closes, after the signal that reported it has returned.
+        const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+        if (lost && connected_) {
+            const int session = session_;
+            QMetaObject::invokeMethod(
+                this, [this, session] { DeviceLost(session); }, Qt::QueuedConnection);
+        }
+    });
+}
+
+TComPort::~TComPort()
+{
+    // No OnClose from a port that is being destroyed.
+    blockSignals(true);
+    Close();
+}
+
+std::string TComPort::DeviceName(int port, const PortDeviceMap& devices)
+{
+    const auto it = devices.find(port);
+    if (it != devices.end() && !it->second.empty())
+        return it->second;
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+void TComPort::SetDataBits(int bits)
+{
+    dataBits_ = std::clamp(bits, 5, 8);
+}
+
+void TComPort::Open()
+{
+    Close();
+    const std::string device = Device();
+    port_->setPortName(QString::fromStdString(device));
+    if (!port_->open(QIODevice::ReadWrite))
+        throw EComHandle(OpenFailureText(*port_, device));
+    const bool lineSet =
+        port_->setBaudRate(BaudRate) && port_->setDataBits(static_cast<QSerialPort::DataBits>(dataBits_)) &&
+        port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&
+        port_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!lineSet) {
+        const std::string reason = port_->errorString().toStdString();
+        port_->close(); // a device left open would stay busy for later attempts
+        throw EComState(device + ": " + reason);
+    }
+    // A pseudo-terminal has no DTR line: a failure here is not one of the port.
+    if (EnableDTR)
+        port_->setDataTerminalReady(true);
+    port_->clearError();
+    connected_ = true;
+    ++session_;
+    emit OnOpen();
+}
+
+void TComPort::Close()
+{
+    if (!connected_)
+        return;
+    connected_ = false;
+    port_->close();
+    emit OnClose();
+}
+
+void TComPort::DeviceLost(int session)
+{
+    // A notice from before a reopen does not close the new session.
+    if (session == session_)
+        Close();
+}
+
+int TComPort::InputCount() const
+{
+    if (!connected_)
+        return 0;
+    return static_cast<int>(port_->bytesAvailable());
+}
+
+int TComPort::Read(std::uint8_t* buffer, int count)
+{
+    if (!connected_ || count <= 0)
+        return 0;
+    const qint64 got = port_->read(reinterpret_cast<char*>(buffer), count);
+    if (got < 0)
+        throw EWriteError("Unable to read from port: " + port_->errorString().toStdString());
+    return static_cast<int>(got);
+}
+
+int TComPort::ReadStr(std::string& text, int count)
+{
+    text.resize(static_cast<std::size_t>(std::max(count, 0)));
+    const int got = Read(reinterpret_cast<std::uint8_t*>(text.data()), count);
+    text.resize(static_cast<std::size_t>(got));
+    return got;
+}
+
+int TComPort::WriteStr(const std::string& text)
+{
+    if (!connected_)
+        throw EWriteError("Unable to write to port: the port is closed");
+    const qint64 written = port_->write(text.data(), static_cast<qint64>(text.size()));
+    if (written < 0)
+        throw EWriteError("Unable to write to port: " + port_->errorString().toStdString());
+    port_->flush();
+    return static_cast<int>(written);
+}
+
+void TComPort::PurgeInput()
+{
+    if (connected_)
+        port_->clear(QSerialPort::Input);
+}
+
+void TComPort::PurgeOutput()
+{
+    if (connected_)
+        port_->clear(QSerialPort::Output);
+}
+
+} // namespace lumidrax

@@ -1,0 +1,260 @@
+// The viewer receiving from the simulated instruments over pseudo-terminals:
+// the settings file names the ports ([PORTS] COMn=device), the window opens
+// them at start, and the person sees the status boxes, the chart list, the
+// reports page and the files saved under the save root.
+
+#include "InstrumentLink.h"
+#include "AppTestSupport.h"
+#include "ChartMenus.h"
+#include "ChartPage.h"
+#include "MessageCatalogue.h"
+#include "PortTestSupport.h"
+#include "ReportMenus.h"
+#include "ReportPage.h"
+#include "TFrm_main_Lumidrax32.h"
+#include "TestSupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lumidrax {
+namespace {
+
+namespace fs = std::filesystem;
+using test::BarePty;
+using test::FakeDialogs;
+using test::SimPty;
+using test::TempDir;
+
+constexpr int kTransferWaitMs = 30000;
+
+std::vector<std::string> Sim(const std::string& model, std::vector<std::string> more)
+{
+    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+// A viewer whose settings file lies in a temporary folder.
+struct LinkViewer {
+    TempDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+
+    std::string Ini() const { return dir.File("lumidrax.INI"); }
+    std::string SaveRoot() const { return dir.Path() + "/saved/"; }
+
+    // general: lines of [GENERAL] besides the folders; ports: [PORTS] lines.
+    bool Start(const std::string& general, const std::string& ports)
+    {
+        dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + SaveRoot() +
+                                      "\r\n" + general + "[PORTS]\r\n" + ports);
+        fs::create_directories(SaveRoot());
+        MainWindowOptions options;
+        options.Dialogs = &dialogs;
+        options.SettingsAt = SettingsLocation{Ini(), dir.Path() + "/"};
+        w = std::make_unique<TFrm_main_Lumidrax32>(options);
+        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
+        return initialised.wait(5000);
+    }
+    QLineEdit* Box() { return w->Menus().e_port; }
+    QLineEdit* RepBox() { return w->RepMenus().e_rep_port; }
+    QColor BoxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
+    int ListRows() { return w->ChartsPage().ChartList()->count(); }
+    void Popup(const QString& item)
+    {
+        for (QAction* a : w->Link().PopupPort()->actions())
+            if (a->text() == item)
+                a->trigger();
+    }
+    std::vector<std::string> SavedFiles(const std::string& ext)
+    {
+        std::vector<std::string> files;
+        if (fs::exists(SaveRoot()))
+            for (const auto& e : fs::recursive_directory_iterator(SaveRoot()))
+                if (e.is_regular_file() && e.path().extension() == ext)
+                    files.push_back(e.path().string());
+        return files;
+    }
+};
+
+const QColor kGreen(0, 128, 0), kRed(255, 0, 0), kGrey(128, 128, 128);
+
+TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
+{
+    SimPty sim(Sim("VKR103RAM", {"--generate", "12"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
+    EXPECT_TRUE(v.w->Menus().rb_com->isChecked());
+    EXPECT_TRUE(v.w->Menus().rb_com->isEnabled());
+    EXPECT_EQ(v.Box()->text(), "COM4");
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 12; }, kTransferWaitMs)) << v.ListRows();
+    EXPECT_EQ(v.w->Charts().Count, 12);
+    EXPECT_EQ(v.SavedFiles(".ndt").size(), 12u);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_EQ(v.BoxColour(v.RepBox()), kGreen);
+    EXPECT_TRUE(v.dialogs.Log.empty()) << v.dialogs.Log.front().Text;
+    EXPECT_TRUE(v.w->Link().ProgressField()->text().startsWith("Received: "))
+        << v.w->Link().ProgressField()->text().toStdString();
+}
+
+// A single VKR102 or VKR103 chart with automatic saving on is saved at once,
+// like the charts of a memory read-out: nothing received stays only in
+// memory. The first transfer is damaged: its message, and the next transfer
+// on the same port arrives without a restart.
+class InstrumentLinkSingleChart : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedAndSaved)
+{
+    const bool vkr102 = GetParam() == "VKR102";
+    SimPty sim(Sim(GetParam(), {"--gap", "2500", "--fault", vkr102 ? "noise" : "checksum",
+                                test::SourcePath("examples/vkr103-street5-pair14.ndt"),
+                                test::SourcePath("examples/vkr102-feeder3-pair2.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    const std::string expected = vkr102 ? "Error: noise on line." : "Error: data read error.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
+    EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
+    EXPECT_EQ(v.w->Pages()->currentIndex(), 0);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, InstrumentLinkSingleChart, testing::Values("VKR102", "VKR103"));
+
+TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
+{
+    SimPty sim(Sim("VKR103", {"--generate", "3", "--report"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=2\r\n", "COM2=" + sim.Path() + "\r\n"));
+    ReportPage& page = v.w->ReportsPage();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.ReportList()->count() == 1; }, kTransferWaitMs));
+    EXPECT_EQ(v.w->Pages()->currentIndex(), 1);
+    EXPECT_TRUE(page.Memo()->isReadOnly());
+    EXPECT_FALSE(page.Memo()->toPlainText().isEmpty());
+    const std::vector<std::string> saved = v.SavedFiles(".txt");
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(page.ReportList()->item(0)->text().toStdString(), saved[0]);
+    const std::string bytes = test::ReadFile(saved[0]);
+    EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+    EXPECT_EQ(v.w->Charts().Count, 0);
+}
+
+// Two Bluetooth ports; the instrument talks on the second. Its number
+// becomes PORT_BT1 (and the first one's PORT_BT2) in the settings file.
+TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
+{
+    BarePty silent;
+    SimPty sim(Sim("VKR104", {"--generate", "50", "--samples", "300"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=5\r\nPORT_BT2=6\r\n",
+                        "COM5=" + silent.Path() + "\r\nCOM6=" + sim.Path() + "\r\n"));
+    EXPECT_TRUE(v.w->Menus().rb_bt->isChecked());
+    EXPECT_EQ(v.Box()->text(), "COM6"); // the last port opened paints the boxes
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 50; }, kTransferWaitMs)) << v.ListRows();
+    EXPECT_TRUE(sim.WaitForLog("transfer delivered")); // a request came for every frame
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_TRUE(v.dialogs.Log.empty());
+    const std::string ini = test::ReadFile(v.Ini());
+    EXPECT_NE(ini.find("PORT_BT1=6"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("PORT_BT2=5"), std::string::npos) << ini;
+    EXPECT_EQ(v.w->AppSettings().PortBT1, 6);
+    EXPECT_TRUE(v.w->Link().PortRemembered());
+    EXPECT_TRUE(v.w->Link().ProgressField()->text().endsWith("50 chart(s)"))
+        << v.w->Link().ProgressField()->text().toStdString();
+}
+
+// A Bluetooth frame with a wrong byte count, or one that never comes: the
+// message, the charts already acknowledged stay listed, and the port is
+// open again (green) for the next transfer.
+class InstrumentLinkBluetoothFault : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
+{
+    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", GetParam(), "--fault-at", "3"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    const std::string expected =
+        GetParam() == "count" ? ErrorText(kErrFrameLength, "") : "Some charts were not transfered.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
+    EXPECT_EQ(v.ListRows(), 2);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_TRUE(v.w->Link().Port(1).Connected());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, InstrumentLinkBluetoothFault, testing::Values("count", "missing"));
+
+// The device vanishes mid-transfer: red boxes, the charts received stay, no
+// reopening by itself. Connect (PopupPort) opens the port again, here a
+// [PORTS] symlink pointed at a fresh terminal, and the next transfer comes.
+// Disconnect paints the boxes grey.
+TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
+{
+    TempDir links;
+    const std::string device = links.File("rfcomm0");
+    auto sim = std::make_unique<SimPty>(Sim("VKR104", {"--generate", "50", "--samples", "2000"}));
+    fs::create_symlink(sim->Path(), device);
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=3\r\nPORT_BT2=0\r\n", "COM3=" + device + "\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count >= 3; }, kTransferWaitMs));
+    sim.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.BoxColour(v.Box()) == kRed; }, kTransferWaitMs));
+    EXPECT_EQ(v.BoxColour(v.RepBox()), kRed);
+    EXPECT_EQ(v.Box()->text(), "COM3");
+    const int kept = v.w->Charts().Count;
+    EXPECT_EQ(v.ListRows(), kept);
+    EXPECT_FALSE(v.w->Link().Port(1).Connected());
+
+    sim =
+        std::make_unique<SimPty>(Sim("VKR104", {test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")}));
+    fs::remove(device);
+    fs::create_symlink(sim->Path(), device);
+    v.Popup("&Connect");
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == kept + 1; }, kTransferWaitMs));
+    EXPECT_TRUE(v.dialogs.Log.empty());
+
+    v.Popup("&Disconnect");
+    EXPECT_EQ(v.BoxColour(v.Box()), kGrey);
+    EXPECT_EQ(v.BoxColour(v.RepBox()), kGrey);
+}
+
+// Switching to RS 232 and back: the mode is written to the settings, the
+// ports follow; a Bluetooth port that cannot open is named in a message.
+TEST(InstrumentLink, ModeSwitchOpensThePortsOfTheMode)
+{
+    BarePty com;
+    LinkViewer v;
+    ASSERT_TRUE(
+        v.Start("CONNECTION=COM\r\nPORT_COM=1\r\nPORT_BT1=7\r\nPORT_BT2=8\r\n",
+                "COM1=" + com.Path() + "\r\nCOM7=/nonexistent/rfcomm7\r\nCOM8=/nonexistent/rfcomm8\r\n"));
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    v.w->Menus().rb_bt->click();
+    EXPECT_TRUE(v.w->Menus().rb_bt->isChecked());
+    ASSERT_EQ(v.dialogs.Messages(), std::vector<std::string>{"Error: unable to open port COM."});
+    EXPECT_EQ(v.BoxColour(v.Box()), kRed);
+    EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=BT"), std::string::npos);
+    EXPECT_TRUE(v.w->Link().ProgressField()->text().contains("/nonexistent/rfcomm7"));
+
+    v.w->Menus().rb_com->click();
+    EXPECT_EQ(v.Box()->text(), "COM1");
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_EQ(v.dialogs.Messages().size(), 1u);
+    EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=COM"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumidrax

@@ -11,6 +11,7 @@
 //
 //   build/bin/bench_link
 
+#include "BenchSupport.h"
 #include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "IDialogs.h"
@@ -170,11 +171,5 @@ BENCHMARK(BM_MemoryReadOutToListed)->Iterations(3)->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumidrax::bench::RunWithQt(argc, argv);
 }

@@ -19,6 +19,7 @@
 //
 //   build/bin/bench_zoom_keys              (offscreen unless QT_QPA_PLATFORM is set)
 
+#include "BenchSupport.h"
 #include "ChartGenerator.h"
 #include "ChartListPanel.h"
 #include "ChartNotifier.h"
@@ -275,11 +276,5 @@ BENCHMARK(BM_KeyAutoRepeat)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumidrax::bench::RunWithQt(argc, argv);
 }

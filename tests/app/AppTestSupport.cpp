@@ -1,5 +1,8 @@
 #include "AppTestSupport.h"
 
+#include <QSignalSpy>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -108,6 +111,22 @@ std::string WriteChart(const std::string& folder, const std::string& name, const
     std::ofstream out(path, std::ios::binary);
     out << ChartFileBytes(description, 50, level);
     return path;
+}
+
+bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs, MainWindowOptions options,
+                 QSize size)
+{
+    options.Dialogs = &dialogs;
+    if (!options.SettingsAt)
+        options.UseSettingsFile = false;
+    w = std::make_unique<TFrm_main_Lumidrax32>(options);
+    if (size.isValid())
+        w->resize(size);
+    QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
+    if (!initialised.wait(5000))
+        return false;
+    w->activateWindow();
+    return QTest::qWaitForWindowActive(w.get());
 }
 
 } // namespace lumidrax::test

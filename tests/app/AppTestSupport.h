@@ -2,8 +2,12 @@
 // Scripted dialogs and chart fixtures for the viewer tests.
 
 #include "IDialogs.h"
+#include "TFrm_main_Lumidrax32.h"
+
+#include <QSize>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,5 +62,12 @@ std::string ChartFileBytes(const std::string& description, int samples = 50, int
 // Writes such a chart into a folder and returns its path.
 std::string WriteChart(const std::string& folder, const std::string& name,
                        const std::string& description = "test", int level = 0);
+
+// Creates the main window into `w` with these scripted dialogs (and no
+// settings file unless the options name one), gives it `size` when one is
+// given, waits for its start-up and activates it. False when it did not
+// come up in time.
+bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
+                 MainWindowOptions options = {}, QSize size = {});
 
 } // namespace lumidrax::test

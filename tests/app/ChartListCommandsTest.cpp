@@ -45,15 +45,7 @@ struct ListViewer {
 
     explicit ListViewer(int count)
     {
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.UseSettingsFile = false;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        if (!initialised.wait(5000))
-            return;
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
+        if (!test::StartViewer(w, dialogs))
             return;
         std::vector<std::string> names;
         for (int k = 1; k <= count; ++k)

@@ -40,18 +40,10 @@ struct PageViewer {
     {
         MainWindowOptions options;
         options.Arguments = std::move(args);
-        options.Dialogs = &dialogs;
-        options.UseSettingsFile = !settingsFile.empty();
         if (!settingsFile.empty())
             options.SettingsAt = SettingsLocation{
                 settingsFile, (std::filesystem::path(settingsFile).parent_path() / "DATA/").string()};
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        started = initialised.wait(5000);
-        if (started) {
-            w->activateWindow();
-            started = QTest::qWaitForWindowActive(w.get());
-        }
+        started = test::StartViewer(w, dialogs, std::move(options));
     }
 
     TMereni& Charts() { return w->Charts(); }

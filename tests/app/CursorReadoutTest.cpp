@@ -33,16 +33,7 @@ struct CursorViewer {
     std::unique_ptr<TFrm_main_Lumidrax32> w;
     bool started = false;
 
-    CursorViewer()
-    {
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.UseSettingsFile = false;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        w->resize(900, 700);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        started = initialised.wait(5000) && QTest::qWaitForWindowExposed(w.get());
-    }
+    CursorViewer() { started = test::StartViewer(w, dialogs, {}, QSize(900, 700)); }
 
     TMereni& Charts() { return w->Charts(); }
     ChartMenus& Menus() { return w->Menus(); }

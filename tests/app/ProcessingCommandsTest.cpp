@@ -40,15 +40,7 @@ struct ProcessingViewer {
 
     explicit ProcessingViewer(const std::vector<std::string>& files)
     {
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.UseSettingsFile = false;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        if (!initialised.wait(5000))
-            return;
-        w->activateWindow();
-        if (!QTest::qWaitForWindowActive(w.get()))
+        if (!test::StartViewer(w, dialogs))
             return;
         for (const std::string& f : files)
             w->ReceiveHandedOverName(f);

@@ -36,19 +36,7 @@ struct ZoomViewer {
     std::unique_ptr<TFrm_main_Lumidrax32> w;
     bool started = false;
 
-    ZoomViewer()
-    {
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.UseSettingsFile = false;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        w->resize(1000, 760);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        if (!initialised.wait(5000))
-            return;
-        w->activateWindow();
-        started = QTest::qWaitForWindowActive(w.get());
-    }
+    ZoomViewer() { started = test::StartViewer(w, dialogs, {}, QSize(1000, 760)); }
 
     TMereni& Charts() { return w->Charts(); }
     ChartMenus& Menus() { return w->Menus(); }

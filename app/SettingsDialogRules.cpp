@@ -71,6 +71,26 @@ Settings DialogResult(const Settings& current, const Settings& edited, bool keep
     return result;
 }
 
+void TakeDialogFields(Settings& target, const Settings& value)
+{
+    target.DataPath = value.DataPath;
+    target.SaveRoot = value.SaveRoot;
+    target.ReportFontName = value.ReportFontName;
+    target.ReportFontSize = value.ReportFontSize;
+    target.SaveSettingsOnExit = value.SaveSettingsOnExit;
+    target.LastPath = value.LastPath;
+    target.LineWidth = value.LineWidth;
+    target.AutoName = value.AutoName;
+    target.AutoSave = value.AutoSave;
+    target.RefInfoVisible = value.RefInfoVisible;
+    target.ChartListMode = value.ChartListMode;
+    target.Connection = value.Connection;
+    target.PortCom = value.PortCom;
+    target.PortBT1 = value.PortBT1;
+    target.PortBT2 = value.PortBT2;
+    target.PortDevices = value.PortDevices;
+}
+
 std::vector<std::string> ListSerialDevices(const std::string& devDir)
 {
     namespace fs = std::filesystem;

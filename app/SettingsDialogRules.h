@@ -42,6 +42,11 @@ std::string WithTrailingSlash(const std::string& path);
 // report font name and size. Automatic saving implies automatic names.
 Settings DialogResult(const Settings& current, const Settings& edited, bool keepFonts);
 
+// Copies the fields the dialog edits (paths, fonts, flags, line width,
+// chart list mode, connection, port numbers, [PORTS] devices) from `value`
+// into `target`; the window's own fields (geometry, column widths) stay.
+void TakeDialogFields(Settings& target, const Settings& value);
+
 // The serial devices present under the device folder `devDir` ("/dev" on a
 // real system): ttyS*, ttyUSB*, ttyACM*, rfcomm* and serial/by-id/*, as
 // full paths, sorted.

@@ -178,6 +178,21 @@ void InstrumentLink::ClosePorts(bool first, bool second)
         transfer2_->Close(userDisconnect_);
 }
 
+bool InstrumentLink::ReopenPorts()
+{
+    Settings& s = *parts_.AppSettings;
+    loadingSettings_ = true;
+    (s.IsComConnection() ? parts_.rb_com : parts_.rb_bt)->setChecked(true);
+    loadingSettings_ = false;
+    ClosePorts();
+    port1_.SetDevices(s.PortDevices);
+    port2_.SetDevices(s.PortDevices);
+    ApplyMode();
+    OpenPorts(s.SerialPort1(), s.SerialPort2());
+    ForgetRememberedPort();
+    return port1_.Connected() || port2_.Connected();
+}
+
 void InstrumentLink::mi_port_openClick()
 {
     Settings& s = *parts_.AppSettings;

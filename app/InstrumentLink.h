@@ -64,6 +64,11 @@ class InstrumentLink : public QObject {
     // both failed.
     bool OpenPorts(int first, int second);
     void ClosePorts(bool first = true, bool second = true);
+    // After the settings changed: the [PORTS] devices and the mode taken
+    // over, the tool bar's radio button checked without its handler, both
+    // ports closed and opened again on the settings' numbers, the remembered
+    // port forgotten. True when at least one port is open afterwards.
+    bool ReopenPorts();
 
     // PopupPort of both status boxes.
     QMenu* PopupPort() const { return popupPort_; }

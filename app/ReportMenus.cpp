@@ -101,10 +101,9 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
 
     // The report commands arrive with the reports page; until then only the
     // shared and window-wide items work.
-    for (QAction* a :
-         {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save, mi_rep_file_saveas,
-          mi_rep_file_print, mi_rep_file_settings, mi_rep_edit_copy, mi_rep_edit_cut, mi_rep_edit_paste,
-          mi_rep_edit_selectall, mi_rep_width_inc, mi_rep_width_dec})
+    for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
+                       mi_rep_file_saveas, mi_rep_file_print, mi_rep_edit_copy, mi_rep_edit_cut,
+                       mi_rep_edit_paste, mi_rep_edit_selectall, mi_rep_width_inc, mi_rep_width_dec})
         a->setEnabled(false);
 }
 

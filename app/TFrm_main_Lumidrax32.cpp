@@ -78,6 +78,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectDescriptionEditing();
     ConnectChartListCommands();
     ConnectProcessingCommands();
+    ConnectSettingsCommand();
     ConnectPlot();
     ConnectZoomAndKeys();
     ConnectNotifications();

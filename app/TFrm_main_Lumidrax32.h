@@ -51,6 +51,8 @@ struct MainWindowOptions {
     bool UseSettingsFile = true;
     // The settings file and data folder to use instead of the program's.
     std::optional<SettingsLocation> SettingsAt;
+    // The folder whose serial devices the Settings dialog offers.
+    std::string DeviceFolder = "/dev";
 };
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
@@ -160,6 +162,12 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ChartPageShown();
     // Zoom, shift and the chart page's keys (MainWindowZoomKeys.cpp).
     void ConnectZoomAndKeys();
+    // The Settings dialog (MainWindowSettings.cpp).
+    void ConnectSettingsCommand();
+    void mi_file_setupClick();
+    // Applies the dialog's value (save: and writes the full settings);
+    // true when a serial port is open afterwards.
+    bool ApplySettings(const Settings& value, bool save);
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.

@@ -1,0 +1,284 @@
+#include "SettingsDialog.h"
+
+#include "DeviceComboBox.h"
+#include "DirectoryChooser.h"
+#include "HelpWindow.h"
+#include "IDialogs.h"
+#include "SettingsDialogRules.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <set>
+
+namespace lumidrax {
+
+namespace {
+
+constexpr int kPortMax = 255;
+
+QSpinBox* PortSpin(QWidget* parent)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setRange(0, kPortMax);
+    return spin;
+}
+
+} // namespace
+
+SettingsDialog::SettingsDialog(const Settings& current, IDialogs& dialogs, ApplyHandler apply, QString devDir,
+                               QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), current_(current),
+      dialogs_(dialogs), apply_(std::move(apply)), devDir_(std::move(devDir)),
+      chooseDirectory_(&DirectoryChooser::ChooseDirectory)
+{
+    setWindowTitle(tr("Settings"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(BuildPaths());
+    layout->addWidget(BuildOptions());
+    layout->addWidget(BuildPorts());
+
+    auto* buttons = new QHBoxLayout;
+    b_close = new QPushButton(tr("&Apply Settings"), this);
+    b_close->setDefault(true);
+    b_save = new QPushButton(tr("&Save Settings"), this);
+    b_cancel = new QPushButton(tr("&Cancel"), this);
+    for (QPushButton* b : {b_close, b_save, b_cancel})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(b_close, &QPushButton::clicked, this, &SettingsDialog::b_closeClick);
+    connect(b_save, &QPushButton::clicked, this, &SettingsDialog::b_saveClick);
+    connect(b_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    ShowValues();
+}
+
+QWidget* SettingsDialog::BuildPaths()
+{
+    auto* box = new QGroupBox(tr("Data Open Path"), this);
+    auto* grid = new QGridLayout(box);
+    rb_last = new QRadioButton(tr("Last used"), box);
+    rb_std = new QRadioButton(tr("Always use Path"), box);
+    e_datapath = new QLineEdit(box);
+    e_datapath->setReadOnly(true);
+    b_select_datapath = new QPushButton(tr("..."), box);
+    e_saveroot = new QLineEdit(box);
+    e_saveroot->setReadOnly(true);
+    b_select_saveroot = new QPushButton(tr("..."), box);
+    grid->addWidget(rb_last, 0, 0);
+    grid->addWidget(rb_std, 0, 1);
+    grid->addWidget(e_datapath, 1, 0, 1, 2);
+    grid->addWidget(b_select_datapath, 1, 2);
+    grid->addWidget(new QLabel(tr("AutoSave Path"), box), 2, 0);
+    grid->addWidget(e_saveroot, 3, 0, 1, 2);
+    grid->addWidget(b_select_saveroot, 3, 2);
+    connect(rb_std, &QRadioButton::toggled, b_select_datapath, &QPushButton::setEnabled);
+    connect(b_select_datapath, &QPushButton::clicked, this, [this] { ChooseDirectory(e_datapath); });
+    connect(b_select_saveroot, &QPushButton::clicked, this, [this] { ChooseDirectory(e_saveroot); });
+    return box;
+}
+
+QWidget* SettingsDialog::BuildOptions()
+{
+    auto* box = new QWidget(this);
+    auto* form = new QFormLayout(box);
+    chb_autofilename = new QCheckBox(tr("AutoFilename"), box);
+    chb_autofilename->setVisible(false);
+    chb_autosave = new QCheckBox(tr("AutoSave"), box);
+    chb_refinfo = new QCheckBox(tr("Show Ref. Chart Info"), box);
+    chb_savesetings = new QCheckBox(tr("Save Settings on Exit"), box);
+    cb_font_name = new QComboBox(box);
+    cb_font_name->addItems(QFontDatabase::families());
+    cb_font_size = new QComboBox(box);
+    for (int size = kDialogFontSizeMin; size <= kDialogFontSizeMax; ++size)
+        cb_font_size->addItem(QString::number(size));
+    cb_linewidth = new QComboBox(box);
+    cb_linewidth->addItems({"1", "3", "5"});
+    cb_chartlist = new QComboBox(box);
+    cb_chartlist->addItems({tr("All Charts"), tr("Displayed Charts"), tr("Hidden")});
+    form->addRow(chb_autosave);
+    form->addRow(chb_refinfo);
+    form->addRow(chb_savesetings);
+    form->addRow(tr("Report Font Name"), cb_font_name);
+    form->addRow(tr("Report Font Size"), cb_font_size);
+    form->addRow(tr("Line Width"), cb_linewidth);
+    form->addRow(tr("Chart List"), cb_chartlist);
+    connect(chb_autosave, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            chb_autofilename->setChecked(true);
+        chb_autofilename->setEnabled(!on);
+    });
+    return box;
+}
+
+QWidget* SettingsDialog::BuildPorts()
+{
+    auto* box = new QGroupBox(tr("Communication"), this);
+    auto* form = new QFormLayout(box);
+    rb_com = new QRadioButton(tr("RS 232"), box);
+    rb_bt = new QRadioButton(tr("BT"), box);
+    auto* mode = new QHBoxLayout;
+    mode->addWidget(rb_com);
+    mode->addWidget(rb_bt);
+    form->addRow(mode);
+    se_port = PortSpin(box);
+    form->addRow(tr("Port number for RS 232 communication"), se_port);
+    se_port_bt1 = PortSpin(box);
+    se_port_bt2 = PortSpin(box);
+    auto* bt = new QHBoxLayout;
+    bt->addWidget(se_port_bt1);
+    bt->addWidget(se_port_bt2);
+    form->addRow(tr("Port numbers for BT communication"), bt);
+    b_detect_bt = new QPushButton(tr("Identify VKR 104+ device"), box);
+    // Identification is not part of this dialog yet.
+    b_detect_bt->setEnabled(false);
+    form->addRow(b_detect_bt);
+    auto* devices = new QWidget(box);
+    devices_ = new QFormLayout(devices);
+    devices_->setContentsMargins(0, 0, 0, 0);
+    form->addRow(devices);
+    for (QSpinBox* spin : {se_port, se_port_bt1, se_port_bt2})
+        connect(spin, &QSpinBox::valueChanged, this, &SettingsDialog::RebuildDeviceLists);
+    return box;
+}
+
+void SettingsDialog::ShowValues()
+{
+    const Settings& s = current_;
+    (s.LastPath ? rb_last : rb_std)->setChecked(true);
+    b_select_datapath->setEnabled(!s.LastPath);
+    e_datapath->setText(QString::fromStdString(s.DataPath));
+    e_saveroot->setText(QString::fromStdString(s.SaveRoot));
+    cb_font_name->setCurrentIndex(cb_font_name->findText(QString::fromStdString(s.ReportFontName)));
+    cb_font_size->setCurrentIndex(FontSizeItem(s.ReportFontSize));
+    chb_savesetings->setChecked(s.SaveSettingsOnExit);
+    cb_linewidth->setCurrentIndex(LineWidthItem(s.LineWidth));
+    se_port->setValue(s.PortCom);
+    se_port_bt1->setValue(s.PortBT1);
+    se_port_bt2->setValue(s.PortBT2);
+    (s.IsComConnection() ? rb_com : rb_bt)->setChecked(true);
+    chb_autofilename->setChecked(s.AutoName);
+    chb_autosave->setChecked(s.AutoSave);
+    chb_autofilename->setEnabled(!s.AutoSave);
+    chb_refinfo->setChecked(s.RefInfoVisible);
+    cb_chartlist->setCurrentIndex(s.ChartListMode);
+    RebuildDeviceLists();
+}
+
+void SettingsDialog::RebuildDeviceLists()
+{
+    for (auto& [port, list] : deviceLists_)
+        typedDevices_[port] = list->currentText().toStdString();
+    while (devices_->rowCount() > 0)
+        devices_->removeRow(0);
+    deviceLists_.clear();
+    std::set<int> ports;
+    for (QSpinBox* spin : {se_port, se_port_bt1, se_port_bt2})
+        if (spin->value() != 0)
+            ports.insert(spin->value());
+    for (int port : ports) {
+        auto* list = new DeviceComboBox(
+            [this] {
+                QStringList names;
+                for (const std::string& d : ListSerialDevices(devDir_.toStdString()))
+                    names << QString::fromStdString(d);
+                return names;
+            },
+            this);
+        const auto typed = typedDevices_.find(port);
+        list->setEditText(QString::fromStdString(typed != typedDevices_.end() ? typed->second
+                                                                              : current_.DeviceOfPort(port)));
+        list->setObjectName(QString("cb_device_com%1").arg(port));
+        devices_->addRow(QString("COM%1").arg(port), list);
+        deviceLists_[port] = list;
+    }
+}
+
+DeviceComboBox* SettingsDialog::DeviceList(int port) const
+{
+    const auto it = deviceLists_.find(port);
+    return it == deviceLists_.end() ? nullptr : it->second;
+}
+
+Settings SettingsDialog::Edited() const
+{
+    Settings s = current_;
+    s.LastPath = rb_last->isChecked();
+    s.DataPath = e_datapath->text().toStdString();
+    s.SaveRoot = e_saveroot->text().toStdString();
+    if (cb_font_name->currentIndex() >= 0)
+        s.ReportFontName = cb_font_name->currentText().toStdString();
+    s.ReportFontSize = FontSizeOfItem(cb_font_size->currentIndex(), s.ReportFontSize);
+    s.SaveSettingsOnExit = chb_savesetings->isChecked();
+    s.LineWidth = LineWidthOfItem(cb_linewidth->currentIndex(), s.LineWidth);
+    s.AutoName = chb_autofilename->isChecked();
+    s.AutoSave = chb_autosave->isChecked();
+    s.RefInfoVisible = chb_refinfo->isChecked();
+    s.ChartListMode = cb_chartlist->currentIndex();
+    s.Connection = rb_bt->isChecked() ? "BT" : "COM";
+    s.PortCom = static_cast<std::uint8_t>(se_port->value());
+    s.PortBT1 = static_cast<std::uint8_t>(se_port_bt1->value());
+    s.PortBT2 = static_cast<std::uint8_t>(se_port_bt2->value());
+    for (const auto& [port, list] : deviceLists_) {
+        const std::string device = list->currentText().toStdString();
+        if (!device.empty() && device != current_.DeviceOfPort(port))
+            s.PortDevices[port] = device;
+    }
+    return s;
+}
+
+void SettingsDialog::ChooseDirectory(QLineEdit* field)
+{
+    if (const std::optional<QString> dir = chooseDirectory_(this, field->text()))
+        field->setText(*dir);
+}
+
+std::optional<bool> SettingsDialog::ApplyEdited(bool save)
+{
+    const Settings edited = Edited();
+    if (const int code = CheckDialogSettings(edited); code != 0) {
+        dialogs_.ShowError(code, "");
+        return std::nullopt;
+    }
+    const Settings value = DialogResult(current_, edited, save);
+    e_datapath->setText(QString::fromStdString(value.LastPath ? edited.DataPath : value.DataPath));
+    e_saveroot->setText(QString::fromStdString(value.SaveRoot));
+    const bool open = apply_(value, save);
+    current_ = value;
+    return open;
+}
+
+void SettingsDialog::b_closeClick()
+{
+    if (ApplyEdited(false).value_or(false))
+        accept();
+}
+
+void SettingsDialog::b_saveClick()
+{
+    ApplyEdited(true);
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_F1) {
+        HelpWindow::ShowHelp(this);
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+} // namespace lumidrax

@@ -1,0 +1,100 @@
+#pragma once
+// The "Settings" dialog (mi_file_setupClick): edits a copy of the settings,
+// including the [PORTS] device of each port number in use. "&Apply Settings"
+// and "&Save Settings" hand the edited value to the window (ApplyHandler),
+// which applies it; the dialog itself never changes the window. Apply closes
+// the dialog only when the window reports an open port; Save keeps it open;
+// "&Cancel" closes it and nothing changes. F1 opens the help.
+
+#include "Settings.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QFormLayout;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace lumidrax {
+
+class DeviceComboBox;
+class IDialogs;
+
+class SettingsDialog : public QDialog {
+    Q_OBJECT
+  public:
+    // Applies a value (save: "&Save Settings", which also writes the file);
+    // true when at least one serial port is open afterwards.
+    using ApplyHandler = std::function<bool(const Settings& value, bool save)>;
+    // The directory chooser opened on a folder; nothing when not confirmed.
+    using DirectoryHandler = std::function<std::optional<QString>(QWidget* parent, const QString& start)>;
+
+    // devDir: the folder whose serial devices the device lists offer.
+    SettingsDialog(const Settings& current, IDialogs& dialogs, ApplyHandler apply, QString devDir = "/dev",
+                   QWidget* parent = nullptr);
+
+    void SetDirectoryChooser(DirectoryHandler chooser) { chooseDirectory_ = std::move(chooser); }
+    // The value the controls show now (before the path and font rules of
+    // Apply and Save).
+    Settings Edited() const;
+    // The device list of a port number in use, nullptr for others.
+    DeviceComboBox* DeviceList(int port) const;
+
+    QRadioButton* rb_last = nullptr;
+    QRadioButton* rb_std = nullptr;
+    QLineEdit* e_datapath = nullptr;
+    QPushButton* b_select_datapath = nullptr;
+    QLineEdit* e_saveroot = nullptr;
+    QPushButton* b_select_saveroot = nullptr;
+    QCheckBox* chb_autofilename = nullptr;
+    QCheckBox* chb_autosave = nullptr;
+    QCheckBox* chb_refinfo = nullptr;
+    QComboBox* cb_font_name = nullptr;
+    QComboBox* cb_font_size = nullptr;
+    QComboBox* cb_linewidth = nullptr;
+    QRadioButton* rb_com = nullptr;
+    QRadioButton* rb_bt = nullptr;
+    QSpinBox* se_port = nullptr;
+    QSpinBox* se_port_bt1 = nullptr;
+    QSpinBox* se_port_bt2 = nullptr;
+    QPushButton* b_detect_bt = nullptr;
+    QComboBox* cb_chartlist = nullptr;
+    QCheckBox* chb_savesetings = nullptr;
+    QPushButton* b_close = nullptr;
+    QPushButton* b_save = nullptr;
+    QPushButton* b_cancel = nullptr;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+  private:
+    QWidget* BuildPaths();
+    QWidget* BuildOptions();
+    QWidget* BuildPorts();
+    void ShowValues();
+    void RebuildDeviceLists();
+    void ChooseDirectory(QLineEdit* field);
+    void b_closeClick();
+    void b_saveClick();
+    // Steps shared by Apply and Save; the handler's answer, nothing when
+    // the value was refused.
+    std::optional<bool> ApplyEdited(bool save);
+
+    Settings current_;
+    IDialogs& dialogs_;
+    ApplyHandler apply_;
+    QString devDir_;
+    DirectoryHandler chooseDirectory_;
+    QFormLayout* devices_ = nullptr;
+    std::map<int, DeviceComboBox*> deviceLists_;
+    std::map<int, std::string> typedDevices_;
+};
+
+} // namespace lumidrax

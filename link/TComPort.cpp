@@ -4,6 +4,10 @@
 #include <QSerialPort>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace lumidrax {
 namespace {
@@ -24,6 +28,20 @@ std::string OpenFailureText(const QSerialPort& port, const std::string& device)
     default:
         return device + ": " + reason;
     }
+}
+
+// The error a plain open of the device gives. The serial port object folds
+// several errors into one (busy and permission denied alike), so the device
+// is asked again; a device that opens now is held through a lock file by
+// another program, or is no terminal.
+int OpenError(const std::string& device)
+{
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::isatty(fd) ? EBUSY : ENOTTY;
+    ::close(fd);
+    return error;
 }
 
 } // namespace
@@ -51,12 +69,12 @@ TComPort::~TComPort()
     Close();
 }
 
-std::string TComPort::DeviceName(int port, const PortDeviceMap& devices)
+std::string TComPort::DeviceName(int port, const PortDeviceMap& devices, const std::string& devDir)
 {
     const auto it = devices.find(port);
     if (it != devices.end() && !it->second.empty())
         return it->second;
-    return "/dev/ttyS" + std::to_string(port - 1);
+    return devDir + "/ttyS" + std::to_string(port - 1);
 }
 
 void TComPort::SetDataBits(int bits)
@@ -69,8 +87,11 @@ void TComPort::Open()
     Close();
     const std::string device = Device();
     port_->setPortName(QString::fromStdString(device));
-    if (!port_->open(QIODevice::ReadWrite))
+    openErrno_ = 0;
+    if (!port_->open(QIODevice::ReadWrite)) {
+        openErrno_ = OpenError(device);
         throw EComHandle(OpenFailureText(*port_, device));
+    }
     const bool lineSet =
         port_->setBaudRate(BaudRate) && port_->setDataBits(static_cast<QSerialPort::DataBits>(dataBits_)) &&
         port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&

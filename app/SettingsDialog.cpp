@@ -4,6 +4,7 @@
 #include "DirectoryChooser.h"
 #include "HelpWindow.h"
 #include "IDialogs.h"
+#include "MessageCatalogue.h"
 #include "PortOpenReason.h"
 #include "SettingsDialogRules.h"
 #include "SystemPortView.h"
@@ -264,7 +265,7 @@ void SettingsDialog::b_detect_btClick()
         std::string text = "Unable to find VKR device.";
         for (const std::string& reason : found.Reasons)
             text += "\n" + reason;
-        dialogs_.ShowErrorMessage(text);
+        dialogs_.ShowMessageBox(kErrorCaption, text);
         return;
     }
     for (const auto& [port, device] : found.NewPorts) {

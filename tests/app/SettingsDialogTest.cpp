@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -268,6 +269,9 @@ TEST(SettingsDialog, ApplyReopensThePortsAndClosesOnceOneIsOpen)
     ASSERT_TRUE(v.Start("PORT_COM=4\r\n"));
     v.dialogs.Log.clear(); // the start's "unable to open port"
     ASSERT_FALSE(v.w->Link().Port(1).Connected());
+    const QString why = QString::fromStdString("COM4: " + v.Missing() + ": no such device");
+    EXPECT_EQ(v.w->Link().ProgressField()->text(), why);
+    EXPECT_EQ(v.w->Menus().e_port->toolTip(), why);
     bool stayedOpen = false;
     EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
         d.b_close->click();
@@ -280,6 +284,7 @@ TEST(SettingsDialog, ApplyReopensThePortsAndClosesOnceOneIsOpen)
     EXPECT_TRUE(v.w->Link().Port(1).Connected());
     EXPECT_EQ(v.w->Link().Port(1).Device(), pty.Path());
     EXPECT_EQ(v.w->Menus().e_port->text(), "COM4");
+    EXPECT_TRUE(v.w->Menus().e_port->toolTip().isEmpty());
     EXPECT_EQ(v.Key("PORTS", "COM4"), pty.Path());
     EXPECT_TRUE(v.dialogs.Log.empty());
 }

@@ -6,6 +6,12 @@
 #include "PortTestSupport.h"
 #include "SystemPortView.h"
 #include "TestSupport.h"
+#include "Tfrm_sniff.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -81,12 +87,14 @@ TEST(PortIdentifier, AnUnmappedDeviceGetsTheLowestFreeNumber)
     Search s;
     fs::create_directories(s.Dev());
     s.dir.Write("dev/ttyS0", ""); // number 1 has a default device: not free
-    fs::create_symlink(sim.Path(), s.Dev() + "/ttyUSB0");
+    // A name of its own: the serial port's lock file is named after it.
+    const std::string usb = s.Dev() + "/ttyUSB" + std::to_string(::getpid());
+    fs::create_symlink(sim.Path(), usb);
     // Number 2 is taken by [PORTS], though its device is missing.
     const IdentifyResult r = s.Run({{2, s.dir.File("missing")}});
     EXPECT_EQ(r.First, 3);
-    EXPECT_EQ(r.NewPorts, (std::map<int, std::string>{{3, s.Dev() + "/ttyUSB0"}}));
-    EXPECT_TRUE(s.Logged("Port " + s.Dev() + "/ttyUSB0 opened"));
+    EXPECT_EQ(r.NewPorts, (std::map<int, std::string>{{3, usb}}));
+    EXPECT_TRUE(s.Logged("Port " + usb + " opened"));
     EXPECT_EQ(s.log.back(), "Done");
 }
 
@@ -145,6 +153,29 @@ TEST(PortIdentifier, NothingFoundKeepsWhyPresentDevicesWouldNotOpen)
     EXPECT_EQ(s.log, expected);
     ASSERT_EQ(r.Reasons.size(), 1u);
     EXPECT_EQ(r.Reasons[0], s.dir.File("not-a-terminal") + ": " + std::strerror(ENOTTY));
+}
+
+TEST(Tfrm_sniff, ClosingTheDialogStopsTheSearch)
+{
+    SimPty sim(kInstrument);
+    ASSERT_FALSE(sim.Path().empty());
+    TempDir dir;
+    IdentifyJob job;
+    job.Ports = {{7, sim.Path()}};
+    job.DeviceFolder = dir.Path();
+    job.System = SystemPortView();
+    Tfrm_sniff sniff(job);
+    sniff.show();
+    sniff.b_start->click();
+    EXPECT_FALSE(sniff.b_start->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sniff.m_log->toPlainText().contains("Port COM007 opened"); },
+                                test::kPortWaitMs));
+    sniff.reject();
+    EXPECT_FALSE(sniff.Searching());
+    EXPECT_FALSE(sniff.isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(sniff.m_log->toPlainText().contains("Done"));
+    EXPECT_TRUE(sniff.m_log->toPlainText().startsWith("Initializing..."));
 }
 
 } // namespace

@@ -31,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -305,6 +307,8 @@ TEST(SettingsDialog, IdentificationFindsAnInstrumentOnADeviceWithoutANumber)
     SettingsViewer v;
     ASSERT_TRUE(v.Start("PORT_COM=3\r\n"));
     v.dialogs.Log.clear();
+    // A name of its own: the serial port's lock file is named after it.
+    const std::string rfcomm = v.Dev() + "/rfcomm" + std::to_string(::getpid());
     EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
         EXPECT_EQ(d.DeviceStateText(3).toStdString(), v.Missing() + ": no such device");
         StartNextIdentification();
@@ -313,18 +317,18 @@ TEST(SettingsDialog, IdentificationFindsAnInstrumentOnADeviceWithoutANumber)
         EXPECT_EQ(v.dialogs.Log[0].Text, "Unable to find VKR device.");
         EXPECT_TRUE(d.rb_com->isChecked());
 
-        fs::create_symlink(sim.Path(), v.Dev() + "/rfcomm0");
+        fs::create_symlink(sim.Path(), rfcomm);
         StartNextIdentification();
         d.b_detect_bt->click();
         EXPECT_EQ(d.se_port_bt1->value(), 1); // the lowest number free in the device folder
         EXPECT_EQ(d.se_port_bt2->value(), 0);
         EXPECT_TRUE(d.rb_bt->isChecked());
         ASSERT_NE(d.DeviceList(1), nullptr);
-        EXPECT_EQ(d.DeviceList(1)->currentText().toStdString(), v.Dev() + "/rfcomm0");
-        EXPECT_EQ(d.DeviceStateText(1).toStdString(), v.Dev() + "/rfcomm0: ready");
+        EXPECT_EQ(d.DeviceList(1)->currentText().toStdString(), rfcomm);
+        EXPECT_EQ(d.DeviceStateText(1).toStdString(), rfcomm + ": ready");
     }));
     EXPECT_EQ(v.dialogs.Log.size(), 1u);
-    EXPECT_EQ(v.Key("PORTS", "COM1"), v.Dev() + "/rfcomm0");
+    EXPECT_EQ(v.Key("PORTS", "COM1"), rfcomm);
     EXPECT_EQ(v.w->AppSettings().Connection, "BT");
     EXPECT_TRUE(v.w->Menus().rb_bt->isChecked());
 }

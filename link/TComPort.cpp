@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -30,18 +31,27 @@ std::string OpenFailureText(const QSerialPort& port, const std::string& device)
     }
 }
 
-// The error a plain open of the device gives. The serial port object folds
-// several errors into one (busy and permission denied alike), so the device
-// is asked again; a device that opens now is held through a lock file by
-// another program, or is no terminal.
-int OpenError(const std::string& device)
+// The system error (errno) behind a failed open. The serial port object
+// keeps only the system's text, and folds several errors into one kind
+// (busy and permission denied alike), so the text is matched to its errno.
+// A text that matches none (the object's own: a lock file held by another
+// program) is settled by opening the device plainly; that open does not
+// wait for a Bluetooth link, so it is asked only then.
+int OpenError(const QSerialPort& port, const std::string& device)
 {
+    constexpr int kLastErrno = 133;
+    const std::string text = port.errorString().toStdString();
+    for (int error = 1; error <= kLastErrno; ++error)
+        if (text == std::strerror(error))
+            return error;
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno;
-    const int error = ::isatty(fd) ? EBUSY : ENOTTY;
+    const bool terminal = ::isatty(fd);
     ::close(fd);
-    return error;
+    if (!terminal)
+        return ENOTTY;
+    return port.error() == QSerialPort::DeviceNotFoundError ? ENOENT : EBUSY;
 }
 
 } // namespace
@@ -89,7 +99,7 @@ void TComPort::Open()
     port_->setPortName(QString::fromStdString(device));
     openErrno_ = 0;
     if (!port_->open(QIODevice::ReadWrite)) {
-        openErrno_ = OpenError(device);
+        openErrno_ = OpenError(*port_, device);
         throw EComHandle(OpenFailureText(*port_, device));
     }
     const bool lineSet =

@@ -18,6 +18,9 @@ void DeviceComboBox::Refresh()
     QSignalBlocker block(this);
     clear();
     addItems(devices_());
+    if (stateOf_)
+        for (int i = 0; i < count(); ++i)
+            setItemData(i, stateOf_(itemText(i)), Qt::ToolTipRole);
     setEditText(text);
 }
 

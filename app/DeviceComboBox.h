@@ -13,12 +13,16 @@ class DeviceComboBox : public QComboBox {
   public:
     explicit DeviceComboBox(std::function<QStringList()> devices, QWidget* parent = nullptr);
 
+    // Each listed device's state, shown as its tool tip (empty: none).
+    void SetStateOf(std::function<QString(const QString& device)> state) { stateOf_ = std::move(state); }
+
     // Fills the list again; the typed or chosen text stays.
     void Refresh();
     void showPopup() override;
 
   private:
     std::function<QStringList()> devices_;
+    std::function<QString(const QString&)> stateOf_;
 };
 
 } // namespace lumidrax

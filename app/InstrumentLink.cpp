@@ -5,7 +5,9 @@
 #include "FileIO.h"
 #include "IDialogs.h"
 #include "MessageCatalogue.h"
+#include "PortOpenReason.h"
 #include "ReportPage.h"
+#include "SystemPortView.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -66,6 +68,8 @@ InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
     connect(parts_.rb_com, &QRadioButton::clicked, this, &InstrumentLink::rb_comClick);
     connect(parts_.rb_bt, &QRadioButton::clicked, this, &InstrumentLink::rb_btClick);
 
+    port1_.SetDeviceFolder(parts_.DeviceFolder);
+    port2_.SetDeviceFolder(parts_.DeviceFolder);
     progress_ = new QLabel(parts_.StatusBar);
     progress_->setObjectName("link_progress");
     parts_.StatusBar->addPermanentWidget(progress_);
@@ -154,20 +158,35 @@ bool InstrumentLink::OpenPorts(int first, int second)
     SyncContext();
     if (first != 0) {
         good1 = transfer1_->Open(first);
-        why = transfer1_->LastError();
+        why = FailureText(port1_, *transfer1_);
         parts_.e_port->setText(QString("COM%1").arg(first));
     }
     if (second != 0) {
         good2 = transfer2_->Open(second);
-        if (why.empty())
-            why = transfer2_->LastError();
-        if (first == 0)
-            parts_.e_port->setText(QString("COM%1").arg(second));
+        if (const std::string why2 = FailureText(port2_, *transfer2_); !why2.empty())
+            why += (why.empty() ? "" : "\n") + why2;
     }
+    if (first == 0 && second != 0)
+        parts_.e_port->setText(QString("COM%1").arg(second));
     // Why a port will not open, where the user looks for the link's state.
-    progress_->setText(QString::fromStdString(why));
+    const QString text = QString::fromStdString(why);
+    progress_->setText(QString(text).replace('\n', "; "));
+    progress_->setToolTip(text);
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port})
+        box->setToolTip(text);
     QApplication::restoreOverrideCursor();
     return good1 || good2;
+}
+
+std::string InstrumentLink::FailureText(const TComPort& port, const PortTransfer& transfer) const
+{
+    if (port.Connected())
+        return {};
+    if (port.OpenErrno() == 0)
+        return transfer.LastError();
+    const PortSystemView system = parts_.System ? *parts_.System : SystemPortView();
+    return "COM" + std::to_string(port.Port) + ": " +
+           PortOpenReason(GatherPortFacts(port.Device(), port.OpenErrno(), system));
 }
 
 void InstrumentLink::ClosePorts(bool first, bool second)

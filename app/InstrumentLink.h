@@ -8,6 +8,7 @@
 // ClosePorts when it ends.
 
 #include "DecoderContext.h"
+#include "PortSystemView.h"
 #include "PortTransfer.h"
 #include "SettingsFile.h"
 #include "TReportList.h"
@@ -45,8 +46,10 @@ struct InstrumentLinkParts {
     QTabWidget* Pages = nullptr; // page 0 charts, page 1 reports
     ReportPage* Reports = nullptr;
     QStatusBar* StatusBar = nullptr;
-    std::function<void()> SaveAllCharts; // the Save All Charts command
-    std::function<void()> SaveSettings;  // the settings written as on exit
+    std::string DeviceFolder = "/dev";      // where the default devices ttyS(n-1) are
+    const PortSystemView* System = nullptr; // asked why a port will not open; the real one when unset
+    std::function<void()> SaveAllCharts;    // the Save All Charts command
+    std::function<void()> SaveSettings;     // the settings written as on exit
 };
 
 class InstrumentLink : public QObject {
@@ -87,6 +90,9 @@ class InstrumentLink : public QObject {
 
   private:
     void ConnectTransfer(PortTransfer& transfer, int which);
+    // Why a port is not open after OpenPorts: its reason in words; empty
+    // when it is open.
+    std::string FailureText(const TComPort& port, const PortTransfer& transfer) const;
     void ApplyMode();
     void SyncContext();
     void PaintStatus(const StatusBoxState& state);

@@ -10,11 +10,14 @@
 #include "ReportPage.h"
 #include "SettingsDialog.h"
 #include "SettingsDialogRules.h"
+#include "SystemPortView.h"
+#include "Tfrm_sniff.h"
 
 #include <QAction>
 #include <QFont>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 
 namespace lumidrax {
 
@@ -32,7 +35,39 @@ void TFrm_main_Lumidrax32::mi_file_setupClick()
     SettingsDialog dialog(
         settings_, *dialogs_, [this](const Settings& value, bool save) { return ApplySettings(value, save); },
         QString::fromStdString(options_.DeviceFolder), this);
+    dialog.SetIdentifier([this](QWidget* parent) { return IdentifyVKRPorts(parent); });
     dialog.exec();
+}
+
+IdentifyResult TFrm_main_Lumidrax32::IdentifyVKRPorts(QWidget* parent)
+{
+    // The search needs the ports to itself; they stay closed until the
+    // mode changes or the Settings dialog applies its values.
+    link_->ClosePorts();
+    IdentifyJob job;
+    job.Ports = settings_.PortDevices;
+    job.DeviceFolder = options_.DeviceFolder;
+    job.System = SystemPortView();
+    IdentifyResult found;
+    {
+        Tfrm_sniff sniff(std::move(job), parent);
+        sniff.exec();
+        found = sniff.Result();
+    }
+    for (const auto& [port, device] : found.NewPorts) {
+        settings_.PortDevices[port] = device;
+        std::string error;
+        if (options_.UseSettingsFile && !SavePortDevice(settingsLocation_, port, device, error))
+            dialogs_->ShowErrorMessage(error);
+    }
+    if (found.Found()) {
+        settings_.Connection = "BT";
+        if (!chartMenus_->rb_bt->isChecked()) {
+            chartMenus_->rb_bt->setChecked(true);
+            link_->rb_btClick();
+        }
+    }
+    return found;
 }
 
 bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
@@ -49,7 +84,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
     reportPage_->Memo()->setFont(font);
     if (options_.UseSettingsFile)
         for (const auto& [port, device] : settings_.PortDevices)
-            if (before.DeviceOfPort(port) != device) {
+            if (before.DeviceOfPort(port, options_.DeviceFolder) != device) {
                 std::string error;
                 if (!SavePortDevice(settingsLocation_, port, device, error))
                     dialogs_->ShowErrorMessage(error);

@@ -75,4 +75,12 @@ PortDeviceFacts GatherPortFacts(const std::string& device, int error, const Port
     return f;
 }
 
+std::string DeviceState(const std::string& device, const PortSystemView& system)
+{
+    if (!system.PathGroup(device))
+        return device + ": no such device";
+    const int error = system.AccessError(device);
+    return error == 0 ? std::string() : PortOpenReason(GatherPortFacts(device, error, system));
+}
+
 } // namespace lumidrax

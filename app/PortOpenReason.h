@@ -32,4 +32,9 @@ std::string PortOpenReason(const PortDeviceFacts& facts);
 // `system`; the holder is asked only for a busy device.
 PortDeviceFacts GatherPortFacts(const std::string& device, int error, const PortSystemView& system);
 
+// The state of a device as a list shows it, without opening it: its
+// reason when it is missing or this user may not use it, empty when it
+// looks usable.
+std::string DeviceState(const std::string& device, const PortSystemView& system);
+
 } // namespace lumidrax

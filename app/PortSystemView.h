@@ -22,6 +22,9 @@ struct PortSystemView {
     std::function<bool(const std::string& user, unsigned gid)> UserInGroup;
     // The groups of this process (the session).
     std::function<std::vector<unsigned>()> SessionGroups;
+    // The errno of asking for read and write access to a path; 0 when
+    // both are allowed.
+    std::function<int(const std::string& path)> AccessError;
     // The process holding a device open ("ModemManager (612)"); empty when
     // none is found.
     std::function<std::string(const std::string& path)> Holder;

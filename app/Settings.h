@@ -76,12 +76,12 @@ struct Settings {
     std::uint8_t SerialPort2() const { return IsComConnection() ? 0 : PortBT2; }
 
     // Device of serial port number n: the [PORTS] entry, otherwise
-    // /dev/ttyS(n-1); empty for 0 (no port).
-    std::string DeviceOfPort(int n) const
+    // ttyS(n-1) of the device folder; empty for 0 (no port).
+    std::string DeviceOfPort(int n, const std::string& devDir = "/dev") const
     {
         if (auto it = PortDevices.find(n); it != PortDevices.end())
             return it->second;
-        return n >= 1 ? "/dev/ttyS" + std::to_string(n - 1) : std::string();
+        return n >= 1 ? devDir + "/ttyS" + std::to_string(n - 1) : std::string();
     }
 
     bool operator==(const Settings&) const = default;

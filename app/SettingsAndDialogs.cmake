@@ -5,6 +5,8 @@ add_library(lumidrax_settings STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SettingsFile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsDialogRules.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PortOpenReason.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SystemPortView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PortCandidates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SettingsTextCodec.cpp
 )
 target_include_directories(lumidrax_settings PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -4,7 +4,10 @@
 #include "DirectoryChooser.h"
 #include "HelpWindow.h"
 #include "IDialogs.h"
+#include "MessageCatalogue.h"
+#include "PortOpenReason.h"
 #include "SettingsDialogRules.h"
+#include "SystemPortView.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -42,7 +45,7 @@ SettingsDialog::SettingsDialog(const Settings& current, IDialogs& dialogs, Apply
                                QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), current_(current),
       dialogs_(dialogs), apply_(std::move(apply)), devDir_(std::move(devDir)),
-      chooseDirectory_(&DirectoryChooser::ChooseDirectory)
+      chooseDirectory_(&DirectoryChooser::ChooseDirectory), system_(SystemPortView())
 {
     setWindowTitle(tr("Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -143,8 +146,8 @@ QWidget* SettingsDialog::BuildPorts()
     bt->addWidget(se_port_bt2);
     form->addRow(tr("Port numbers for BT communication"), bt);
     b_detect_bt = new QPushButton(tr("Identify VKR 104+ device"), box);
-    // Identification is not part of this dialog yet.
-    b_detect_bt->setEnabled(false);
+    b_detect_bt->setEnabled(false); // until the window gives the identification
+    connect(b_detect_bt, &QPushButton::clicked, this, &SettingsDialog::b_detect_btClick);
     form->addRow(b_detect_bt);
     auto* devices = new QWidget(box);
     devices_ = new QFormLayout(devices);
@@ -185,6 +188,7 @@ void SettingsDialog::RebuildDeviceLists()
     while (devices_->rowCount() > 0)
         devices_->removeRow(0);
     deviceLists_.clear();
+    deviceStates_.clear();
     std::set<int> ports;
     for (QSpinBox* spin : {se_port, se_port_bt1, se_port_bt2})
         if (spin->value() != 0)
@@ -199,11 +203,23 @@ void SettingsDialog::RebuildDeviceLists()
             },
             this);
         const auto typed = typedDevices_.find(port);
-        list->setEditText(QString::fromStdString(typed != typedDevices_.end() ? typed->second
-                                                                              : current_.DeviceOfPort(port)));
+        list->setEditText(QString::fromStdString(typed != typedDevices_.end()
+                                                     ? typed->second
+                                                     : current_.DeviceOfPort(port, devDir_.toStdString())));
         list->setObjectName(QString("cb_device_com%1").arg(port));
-        devices_->addRow(QString("COM%1").arg(port), list);
+        list->SetStateOf([this](const QString& device) { return StateOf(device); });
+        list->Refresh();
+        auto* state = new QLabel(this);
+        state->setWordWrap(true);
+        auto showState = [this, state](const QString& device) { state->setText(StateOf(device)); };
+        showState(list->currentText());
+        connect(list, &QComboBox::currentTextChanged, state, showState);
+        auto* row = new QVBoxLayout;
+        row->addWidget(list);
+        row->addWidget(state);
+        devices_->addRow(QString("COM%1").arg(port), row);
         deviceLists_[port] = list;
+        deviceStates_[port] = state;
     }
 }
 
@@ -211,6 +227,59 @@ DeviceComboBox* SettingsDialog::DeviceList(int port) const
 {
     const auto it = deviceLists_.find(port);
     return it == deviceLists_.end() ? nullptr : it->second;
+}
+
+void SettingsDialog::SetIdentifier(IdentifyHandler identify)
+{
+    identify_ = std::move(identify);
+    b_detect_bt->setEnabled(static_cast<bool>(identify_));
+}
+
+void SettingsDialog::SetSystemView(PortSystemView system)
+{
+    system_ = std::move(system);
+    RebuildDeviceLists();
+}
+
+QString SettingsDialog::StateOf(const QString& device) const
+{
+    if (device.isEmpty())
+        return {};
+    const std::string state = DeviceState(device.toStdString(), system_);
+    return state.empty() ? tr("%1: ready").arg(device) : QString::fromStdString(state);
+}
+
+QString SettingsDialog::DeviceStateText(int port) const
+{
+    const auto it = deviceStates_.find(port);
+    return it == deviceStates_.end() ? QString() : it->second->text();
+}
+
+void SettingsDialog::b_detect_btClick()
+{
+    se_port_bt1->setValue(0);
+    se_port_bt2->setValue(0);
+    const IdentifyResult found = identify_ ? identify_(this) : IdentifyResult{};
+    if (!found.Found()) {
+        // Why the devices present would not open, for the user to act on.
+        std::string text = "Unable to find VKR device.";
+        for (const std::string& reason : found.Reasons)
+            text += "\n" + reason;
+        dialogs_.ShowMessageBox(kErrorCaption, text);
+        return;
+    }
+    for (const auto& [port, device] : found.NewPorts) {
+        current_.PortDevices[port] = device;
+        typedDevices_.erase(port);
+    }
+    if (found.First != 0)
+        se_port_bt1->setValue(found.First);
+    if (found.Second != 0)
+        se_port_bt2->setValue(found.Second);
+    for (const auto& [port, device] : found.NewPorts)
+        if (DeviceComboBox* list = DeviceList(port))
+            list->setEditText(QString::fromStdString(device));
+    rb_bt->setChecked(true);
 }
 
 Settings SettingsDialog::Edited() const
@@ -234,7 +303,7 @@ Settings SettingsDialog::Edited() const
     s.PortBT2 = static_cast<std::uint8_t>(se_port_bt2->value());
     for (const auto& [port, list] : deviceLists_) {
         const std::string device = list->currentText().toStdString();
-        if (!device.empty() && device != current_.DeviceOfPort(port))
+        if (!device.empty() && device != current_.DeviceOfPort(port, devDir_.toStdString()))
             s.PortDevices[port] = device;
     }
     return s;

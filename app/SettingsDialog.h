@@ -6,6 +6,8 @@
 // the dialog only when the window reports an open port; Save keeps it open;
 // "&Cancel" closes it and nothing changes. F1 opens the help.
 
+#include "PortIdentifier.h"
+#include "PortSystemView.h"
 #include "Settings.h"
 
 #include <QDialog>
@@ -17,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -40,7 +43,18 @@ class SettingsDialog : public QDialog {
     SettingsDialog(const Settings& current, IDialogs& dialogs, ApplyHandler apply, QString devDir = "/dev",
                    QWidget* parent = nullptr);
 
+    // Runs the identification of the instrument's ports (the window closes
+    // its ports and shows the identification dialog); nothing found when
+    // unset.
+    using IdentifyHandler = std::function<IdentifyResult(QWidget* parent)>;
+
     void SetDirectoryChooser(DirectoryHandler chooser) { chooseDirectory_ = std::move(chooser); }
+    // Enables "Identify VKR 104+ device".
+    void SetIdentifier(IdentifyHandler identify);
+    // Where the device states come from (the running system unless set).
+    void SetSystemView(PortSystemView system);
+    // The state shown beside the device list of a port number in use.
+    QString DeviceStateText(int port) const;
     // The value the controls show now (before the path and font rules of
     // Apply and Save).
     Settings Edited() const;
@@ -83,6 +97,8 @@ class SettingsDialog : public QDialog {
     void ChooseDirectory(QLineEdit* field);
     void b_closeClick();
     void b_saveClick();
+    void b_detect_btClick();
+    QString StateOf(const QString& device) const;
     // Steps shared by Apply and Save; the handler's answer, nothing when
     // the value was refused.
     std::optional<bool> ApplyEdited(bool save);
@@ -94,6 +110,9 @@ class SettingsDialog : public QDialog {
     DirectoryHandler chooseDirectory_;
     QFormLayout* devices_ = nullptr;
     std::map<int, DeviceComboBox*> deviceLists_;
+    std::map<int, QLabel*> deviceStates_;
+    IdentifyHandler identify_;
+    PortSystemView system_;
     std::map<int, std::string> typedDevices_;
 };
 

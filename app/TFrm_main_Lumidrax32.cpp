@@ -167,6 +167,7 @@ void TFrm_main_Lumidrax32::BuildInstrumentLink()
     parts.Pages = pc_all_;
     parts.Reports = reportPage_;
     parts.StatusBar = statusBar();
+    parts.DeviceFolder = options_.DeviceFolder;
     parts.SaveAllCharts = [this] { mi_save_allClick(); };
     parts.SaveSettings = [this] { SaveSettings(settings_.SaveSettingsOnExit); };
     link_ = new InstrumentLink(std::move(parts), this);

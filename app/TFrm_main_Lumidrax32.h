@@ -5,6 +5,7 @@
 
 #include "ChartFileCommands.h"
 #include "ChartListLogic.h"
+#include "PortIdentifier.h"
 #include "SettingsFile.h"
 #include "TMereni.h"
 
@@ -168,6 +169,10 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // Applies the dialog's value (save: and writes the full settings);
     // true when a serial port is open afterwards.
     bool ApplySettings(const Settings& value, bool save);
+    // The Settings dialog's identification: ports closed, the search
+    // dialog shown, devices found without a number written to [PORTS],
+    // Bluetooth mode when something was found.
+    IdentifyResult IdentifyVKRPorts(QWidget* parent);
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.

@@ -4,6 +4,11 @@
 #include <QSerialPort>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace lumidrax {
 namespace {
@@ -24,6 +29,29 @@ std::string OpenFailureText(const QSerialPort& port, const std::string& device)
     default:
         return device + ": " + reason;
     }
+}
+
+// The system error (errno) behind a failed open. The serial port object
+// keeps only the system's text, and folds several errors into one kind
+// (busy and permission denied alike), so the text is matched to its errno.
+// A text that matches none (the object's own: a lock file held by another
+// program) is settled by opening the device plainly; that open does not
+// wait for a Bluetooth link, so it is asked only then.
+int OpenError(const QSerialPort& port, const std::string& device)
+{
+    constexpr int kLastErrno = 133;
+    const std::string text = port.errorString().toStdString();
+    for (int error = 1; error <= kLastErrno; ++error)
+        if (text == std::strerror(error))
+            return error;
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const bool terminal = ::isatty(fd);
+    ::close(fd);
+    if (!terminal)
+        return ENOTTY;
+    return port.error() == QSerialPort::DeviceNotFoundError ? ENOENT : EBUSY;
 }
 
 } // namespace
@@ -51,12 +79,12 @@ TComPort::~TComPort()
     Close();
 }
 
-std::string TComPort::DeviceName(int port, const PortDeviceMap& devices)
+std::string TComPort::DeviceName(int port, const PortDeviceMap& devices, const std::string& devDir)
 {
     const auto it = devices.find(port);
     if (it != devices.end() && !it->second.empty())
         return it->second;
-    return "/dev/ttyS" + std::to_string(port - 1);
+    return devDir + "/ttyS" + std::to_string(port - 1);
 }
 
 void TComPort::SetDataBits(int bits)
@@ -69,8 +97,11 @@ void TComPort::Open()
     Close();
     const std::string device = Device();
     port_->setPortName(QString::fromStdString(device));
-    if (!port_->open(QIODevice::ReadWrite))
+    openErrno_ = 0;
+    if (!port_->open(QIODevice::ReadWrite)) {
+        openErrno_ = OpenError(*port_, device);
         throw EComHandle(OpenFailureText(*port_, device));
+    }
     const bool lineSet =
         port_->setBaudRate(BaudRate) && port_->setDataBits(static_cast<QSerialPort::DataBits>(dataBits_)) &&
         port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&

@@ -1,7 +1,7 @@
 #pragma once
 // One serial port, known to the user by its number ("COM" + number). The
 // device of a number comes from the settings' [PORTS] map (COM5=/dev/rfcomm0);
-// without an entry COMn is /dev/ttyS(n-1). Bytes wait in the port until they
+// without an entry COMn is ttyS(n-1) of the device folder (/dev/ttyS(n-1)). Bytes wait in the port until they
 // are read; OnRxChar tells that some arrived. A device that goes away while
 // open (USB adapter unplugged, rfcomm link dropped, pseudo-terminal closed)
 // closes the port, which raises OnClose.
@@ -33,14 +33,17 @@ class TComPort : public QObject {
     explicit TComPort(QObject* parent = nullptr);
     ~TComPort() override;
 
-    // The device of a port number: the map's entry, else /dev/ttyS(n-1).
-    static std::string DeviceName(int port, const PortDeviceMap& devices);
+    // The device of a port number: the map's entry, else ttyS(n-1) of the
+    // device folder.
+    static std::string DeviceName(int port, const PortDeviceMap& devices, const std::string& devDir = "/dev");
 
     int Port = 1;
     int BaudRate = kDefaultBaudRate;
     bool EnableDTR = true;
     void SetDevices(PortDeviceMap devices) { devices_ = std::move(devices); }
-    std::string Device() const { return DeviceName(Port, devices_); }
+    // The folder of the default devices ("/dev"; a test folder in tests).
+    void SetDeviceFolder(std::string devDir) { devDir_ = std::move(devDir); }
+    std::string Device() const { return DeviceName(Port, devices_, devDir_); }
     // Clamped to 5..8.
     void SetDataBits(int bits);
     int DataBits() const { return dataBits_; }
@@ -51,6 +54,9 @@ class TComPort : public QObject {
     // Closes the port if it is open and raises OnClose; else nothing.
     void Close();
     bool Connected() const { return connected_; }
+    // The system error (errno) that made the last Open fail with EComHandle;
+    // 0 after an Open that got the device.
+    int OpenErrno() const { return openErrno_; }
 
     // Bytes waiting to be read.
     int InputCount() const;
@@ -74,6 +80,8 @@ class TComPort : public QObject {
 
     QSerialPort* port_ = nullptr;
     PortDeviceMap devices_;
+    std::string devDir_ = "/dev";
+    int openErrno_ = 0;
     int dataBits_ = 8;
     bool connected_ = false;
     int session_ = 0; // counts the opens

@@ -10,7 +10,8 @@ set(expected
   ${DATADIR}/applications/lumidrax.desktop
   ${DATADIR}/mime/packages/lumidrax.xml
   ${DATADIR}/icons/hicolor/scalable/apps/lumidrax.svg
-  ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg)
+  ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg
+  lib/udev/rules.d/60-lumidrax-rfcomm.rules)
 if(EXPECT_PROGRAM)
   list(APPEND expected ${BINDIR}/lumidrax)
 endif()
@@ -28,6 +29,13 @@ foreach(line "Exec=lumidrax %f" "MimeType=application/x-lumidrax-chart;" "Icon=l
   string(FIND "${desktop}" "${line}" at)
   if(at LESS 0)
     message(FATAL_ERROR "desktop entry lacks ${line}")
+  endif()
+endforeach()
+file(READ ${STAGE}/lib/udev/rules.d/60-lumidrax-rfcomm.rules rules)
+foreach(text "KERNEL==\"rfcomm[0-9]*\"" "GROUP=\"dialout\"" "ENV{ID_MM_DEVICE_IGNORE}=\"1\"")
+  string(FIND "${rules}" "${text}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "udev rule lacks ${text}")
   endif()
 endforeach()
 find_program(XMLLINT xmllint)

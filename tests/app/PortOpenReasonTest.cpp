@@ -73,6 +73,7 @@ struct FakeSystem {
     std::vector<std::pair<std::string, unsigned>> Members;
     std::vector<unsigned> Session = {1000};
     std::map<std::string, std::string> Holders;
+    std::map<std::string, int> Denied; // path -> errno of asking for access
 
     PortSystemView View() const
     {
@@ -87,6 +88,7 @@ struct FakeSystem {
             return std::find(Members.begin(), Members.end(), std::make_pair(u, g)) != Members.end();
         };
         v.SessionGroups = [this] { return Session; };
+        v.AccessError = [this](const std::string& p) { return Denied.count(p) ? Denied.at(p) : 0; };
         v.Holder = [this](const std::string& p) { return Holders.count(p) ? Holders.at(p) : std::string(); };
         return v;
     }
@@ -112,6 +114,17 @@ TEST(PortOpenReason, FactsComeFromTheSystemView)
     const PortDeviceFacts rfcomm = GatherPortFacts("/dev/rfcomm0", EHOSTDOWN, sys.View());
     EXPECT_TRUE(rfcomm.Bluetooth);
     EXPECT_TRUE(PortOpenReason(rfcomm).find("Bluetooth instrument does not answer") != std::string::npos);
+}
+
+TEST(PortOpenReason, DeviceStateWithoutOpening)
+{
+    FakeSystem sys;
+    sys.Denied["/dev/rfcomm0"] = EACCES;
+    EXPECT_EQ(DeviceState("/dev/ttyACM0", sys.View()), "/dev/ttyACM0: no such device");
+    EXPECT_EQ(DeviceState("/dev/ttyUSB0", sys.View()), "");
+    EXPECT_EQ(DeviceState("/dev/rfcomm0", sys.View()),
+              "/dev/rfcomm0: permission denied; the device belongs to the group dialout: add yourself with "
+              "\"sudo usermod -aG dialout anna\" and log in again");
 }
 
 } // namespace

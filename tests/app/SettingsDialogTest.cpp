@@ -15,10 +15,12 @@
 #include "TComPort.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
+#include "Tfrm_sniff.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +31,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -38,6 +42,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::BarePty;
 using test::FakeDialogs;
+using test::SimPty;
 using test::TempDir;
 
 // A window with its own settings file and device folder; the port numbers
@@ -266,6 +271,9 @@ TEST(SettingsDialog, ApplyReopensThePortsAndClosesOnceOneIsOpen)
     ASSERT_TRUE(v.Start("PORT_COM=4\r\n"));
     v.dialogs.Log.clear(); // the start's "unable to open port"
     ASSERT_FALSE(v.w->Link().Port(1).Connected());
+    const QString why = QString::fromStdString("COM4: " + v.Missing() + ": no such device");
+    EXPECT_EQ(v.w->Link().ProgressField()->text(), why);
+    EXPECT_EQ(v.w->Menus().e_port->toolTip(), why);
     bool stayedOpen = false;
     EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
         d.b_close->click();
@@ -278,8 +286,51 @@ TEST(SettingsDialog, ApplyReopensThePortsAndClosesOnceOneIsOpen)
     EXPECT_TRUE(v.w->Link().Port(1).Connected());
     EXPECT_EQ(v.w->Link().Port(1).Device(), pty.Path());
     EXPECT_EQ(v.w->Menus().e_port->text(), "COM4");
+    EXPECT_TRUE(v.w->Menus().e_port->toolTip().isEmpty());
     EXPECT_EQ(v.Key("PORTS", "COM4"), pty.Path());
     EXPECT_TRUE(v.dialogs.Log.empty());
+}
+
+// The next modal dialog (the identification) is started; it closes itself.
+void StartNextIdentification()
+{
+    QTimer::singleShot(0, [] {
+        if (auto* sniff = qobject_cast<Tfrm_sniff*>(QApplication::activeModalWidget()))
+            sniff->b_start->click();
+    });
+}
+
+TEST(SettingsDialog, IdentificationFindsAnInstrumentOnADeviceWithoutANumber)
+{
+    SimPty sim({"--model", "VKR104", "--answer-only", "--wait", "20000"});
+    ASSERT_FALSE(sim.Path().empty());
+    SettingsViewer v;
+    ASSERT_TRUE(v.Start("PORT_COM=3\r\n"));
+    v.dialogs.Log.clear();
+    // A name of its own: the serial port's lock file is named after it.
+    const std::string rfcomm = v.Dev() + "/rfcomm" + std::to_string(::getpid());
+    EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
+        EXPECT_EQ(d.DeviceStateText(3).toStdString(), v.Missing() + ": no such device");
+        StartNextIdentification();
+        d.b_detect_bt->click();
+        ASSERT_EQ(v.dialogs.Log.size(), 1u);
+        EXPECT_EQ(v.dialogs.Log[0].Text, "Unable to find VKR device.");
+        EXPECT_TRUE(d.rb_com->isChecked());
+
+        fs::create_symlink(sim.Path(), rfcomm);
+        StartNextIdentification();
+        d.b_detect_bt->click();
+        EXPECT_EQ(d.se_port_bt1->value(), 1); // the lowest number free in the device folder
+        EXPECT_EQ(d.se_port_bt2->value(), 0);
+        EXPECT_TRUE(d.rb_bt->isChecked());
+        ASSERT_NE(d.DeviceList(1), nullptr);
+        EXPECT_EQ(d.DeviceList(1)->currentText().toStdString(), rfcomm);
+        EXPECT_EQ(d.DeviceStateText(1).toStdString(), rfcomm + ": ready");
+    }));
+    EXPECT_EQ(v.dialogs.Log.size(), 1u);
+    EXPECT_EQ(v.Key("PORTS", "COM1"), rfcomm);
+    EXPECT_EQ(v.w->AppSettings().Connection, "BT");
+    EXPECT_TRUE(v.w->Menus().rb_bt->isChecked());
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace lumidrax {
 namespace {
 
@@ -21,6 +23,7 @@ TEST(TComPort, DeviceOfAPortNumberAndLineSettings)
     EXPECT_EQ(TComPort::DeviceName(5, devices), "/dev/rfcomm0");
     EXPECT_EQ(TComPort::DeviceName(1, devices), "/dev/ttyS0");
     EXPECT_EQ(TComPort::DeviceName(7, devices), "/dev/ttyS6"); // an empty entry counts as none
+    EXPECT_EQ(TComPort::DeviceName(2, devices, "/tmp/dev"), "/tmp/dev/ttyS1");
 
     TComPort port;
     EXPECT_EQ(port.Port, 1);
@@ -50,6 +53,7 @@ TEST(TComPort, MissingDeviceFailsToOpenWithItsReason)
         EXPECT_NE(text.find("[PORTS]"), std::string::npos) << text;
     }
     EXPECT_FALSE(port.Connected());
+    EXPECT_EQ(port.OpenErrno(), ENOENT);
     EXPECT_EQ(opened.count(), 0);
     EXPECT_EQ(closed.count(), 0);
     port.Close(); // closing a closed port does nothing

@@ -29,7 +29,6 @@ namespace lumidrax {
 
 class ChartNotifier;
 class IDialogs;
-class ReportPage;
 
 struct InstrumentLinkParts {
     TMereni* Charts = nullptr;
@@ -43,7 +42,12 @@ struct InstrumentLinkParts {
     QRadioButton* rb_com = nullptr;
     QRadioButton* rb_bt = nullptr;
     QTabWidget* Pages = nullptr; // page 0 charts, page 1 reports
-    ReportPage* Reports = nullptr;
+    // The report list that received reports join, and the report page's
+    // hooks: a report was appended at this index; save it (automatic
+    // saving).
+    TReportList* ReportList = nullptr;
+    std::function<void(int index)> ReportAdded;
+    std::function<void(int index)> SaveReport;
     QStatusBar* StatusBar = nullptr;
     std::function<void()> SaveAllCharts; // the Save All Charts command
     std::function<void()> SaveSettings;  // the settings written as on exit
@@ -79,7 +83,7 @@ class InstrumentLink : public QObject {
 
     TComPort& Port(int which) { return which == 1 ? port1_ : port2_; }
     const PortTransfer& Transfer(int which) const { return which == 1 ? *transfer1_ : *transfer2_; }
-    const TReportList& ReceivedReports() const { return reports_; }
+    const TReportList& ReceivedReports() const { return *parts_.ReportList; }
     QLabel* ProgressField() const { return progress_; }
     bool PortRemembered() const { return portRemembered_; }
     // The settings dialog applied its port settings.
@@ -93,13 +97,10 @@ class InstrumentLink : public QObject {
     void ShowPage(ShowPage page);
     void ShowMessage(const TransferMessage& message);
     void RememberWorkingPort(int which);
-    void ReportAdded(int index);
-    void SaveReport(int index);
     void UpdateProgress();
 
     InstrumentLinkParts parts_;
     DecoderContext ctx_;
-    TReportList reports_;
     TComPort port1_;
     TComPort port2_;
     std::unique_ptr<PortTransfer> transfer1_;

@@ -98,13 +98,6 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     e_rep_port->setStatusTip(tr("Port Status"));
     e_rep_port->setMaximumWidth(90);
     RepToolBar->addWidget(e_rep_port);
-
-    // The report commands arrive with the reports page; until then only the
-    // shared and window-wide items work.
-    for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
-                       mi_rep_file_saveas, mi_rep_file_print, mi_rep_edit_copy, mi_rep_edit_cut,
-                       mi_rep_edit_paste, mi_rep_edit_selectall, mi_rep_width_inc, mi_rep_width_dec})
-        a->setEnabled(false);
 }
 
 } // namespace lumidrax

@@ -264,7 +264,7 @@ void ReportCommands::mi_rep_file_printClick()
 {
     if (current_ < 0)
         return;
-    QPrinter printer;
+    QPrinter printer(QPrinter::HighResolution);
     if (!printerSetUp_ || !printerSetUp_(printer))
         return;
     const QPlainTextEdit* memo = parts_.Page->Memo();

@@ -210,13 +210,18 @@ CloseAllOutcome ReportFileCommands::CloseAll()
         reports_.Clear();
         return CloseAllOutcome::AllClosed;
     }
+    // A report received while the question is open joins the end of the
+    // list; the answer is not about it, so it stays.
+    const int asked = reports_.Count();
     switch (dialogs_.AskYesNo("Close", "Close unsaved Reports and lost Changes ?", true)) {
     case kAnswerYes:
-        reports_.Clear();
-        reports_.ResetAutoNumber();
+        for (int i = asked; i >= 1; --i)
+            reports_.RemoveReport(i);
+        if (reports_.Count() == 0)
+            reports_.ResetAutoNumber();
         return CloseAllOutcome::AllClosed;
     case kAnswerNo:
-        for (int i = reports_.Count(); i >= 1; --i)
+        for (int i = asked; i >= 1; --i)
             if (reports_.At(i - 1).Saved)
                 reports_.RemoveReport(i);
         return CloseAllOutcome::UnsavedKept;

@@ -3,7 +3,8 @@
 // transfers, the connection mode (rb_com / rb_bt), the port status boxes
 // e_port and e_rep_port with their pop-up menu PopupPort (Connect,
 // Disconnect), the progress field at the right end of the status bar, the
-// received reports, and the port that delivered remembered in the settings.
+// hand-over of received reports to the report page's list, and the port
+// that delivered remembered in the settings.
 // The window creates it and calls Start after loading the settings and
 // ClosePorts when it ends.
 

@@ -1,8 +1,6 @@
 #include "InstrumentLink.h"
 
 #include "ChartNotifier.h"
-#include "Cp1250.h"
-#include "FileIO.h"
 #include "IDialogs.h"
 #include "MessageCatalogue.h"
 #include "PortOpenReason.h"
@@ -12,14 +10,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
-
-#include <filesystem>
 
 namespace lumidrax {
 namespace {
@@ -38,9 +32,9 @@ QColor StatusColor(PortStatus status)
 InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
     : QObject(parent), parts_(std::move(parts))
 {
-    ctx_.Reports = &reports_;
-    ctx_.ReportAdded = [this](int index) { ReportAdded(index); };
-    ctx_.SaveReport = [this](int index) { SaveReport(index); };
+    ctx_.Reports = parts_.ReportList;
+    ctx_.ReportAdded = parts_.ReportAdded;
+    ctx_.SaveReport = parts_.SaveReport;
     ctx_.ShowMessage = [this](const std::string& caption, const std::string& text) {
         parts_.Dialogs->ShowMessageBox(caption, text);
     };
@@ -301,47 +295,6 @@ void InstrumentLink::RememberWorkingPort(int which)
         !SaveRememberedPorts(*parts_.Location, s.PortBT1, bt2, error))
         parts_.Dialogs->ShowErrorMessage(error);
     portRemembered_ = true;
-}
-
-void InstrumentLink::ReportAdded(int index)
-{
-    // Until the reports page has its own commands, a received report is
-    // listed and shown read-only.
-    const TReport& r = reports_.At(index);
-    QListWidget* list = parts_.Reports->ReportList();
-    list->addItem(QString::fromStdString(r.DisplayName));
-    list->setCurrentRow(list->count() - 1);
-    QString text;
-    for (const std::string& line : r.Lines)
-        text += QString::fromStdString(line) + "\n";
-    parts_.Reports->Memo()->setReadOnly(true);
-    parts_.Reports->Memo()->setPlainText(text);
-}
-
-void InstrumentLink::SaveReport(int index)
-{
-    // A received report goes under its automatic name; its day's folder is
-    // made without asking, as for received charts: a question here would
-    // stall the conversation with the instrument.
-    TReport& r = reports_.At(index);
-    const std::string path = r.FileName.empty() ? r.AutoFileName : r.FileName;
-    if (path.empty())
-        return;
-    std::string utf8;
-    for (const std::string& line : r.Lines)
-        utf8 += line + "\r\n";
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-    const FileOutcome outcome = ReplaceFileAtomically(path, Utf8ToCp1250(utf8));
-    if (!outcome.Ok()) {
-        parts_.Dialogs->ShowErrorMessage("report " + path + " was not saved");
-        return;
-    }
-    r.FileName = path;
-    r.DisplayName = path;
-    r.Saved = true;
-    if (QListWidgetItem* item = parts_.Reports->ReportList()->item(index))
-        item->setText(QString::fromStdString(path));
 }
 
 void InstrumentLink::UpdateProgress()

@@ -3,7 +3,8 @@
 // transfers, the connection mode (rb_com / rb_bt), the port status boxes
 // e_port and e_rep_port with their pop-up menu PopupPort (Connect,
 // Disconnect), the progress field at the right end of the status bar, the
-// received reports, and the port that delivered remembered in the settings.
+// hand-over of received reports to the report page's list, and the port
+// that delivered remembered in the settings.
 // The window creates it and calls Start after loading the settings and
 // ClosePorts when it ends.
 
@@ -30,7 +31,6 @@ namespace lumidrax {
 
 class ChartNotifier;
 class IDialogs;
-class ReportPage;
 
 struct InstrumentLinkParts {
     TMereni* Charts = nullptr;
@@ -44,7 +44,12 @@ struct InstrumentLinkParts {
     QRadioButton* rb_com = nullptr;
     QRadioButton* rb_bt = nullptr;
     QTabWidget* Pages = nullptr; // page 0 charts, page 1 reports
-    ReportPage* Reports = nullptr;
+    // The report list that received reports join, and the report page's
+    // hooks: a report was appended at this index; save it (automatic
+    // saving).
+    TReportList* ReportList = nullptr;
+    std::function<void(int index)> ReportAdded;
+    std::function<void(int index)> SaveReport;
     QStatusBar* StatusBar = nullptr;
     std::string DeviceFolder = "/dev";      // where the default devices ttyS(n-1) are
     const PortSystemView* System = nullptr; // asked why a port will not open; the real one when unset
@@ -82,7 +87,7 @@ class InstrumentLink : public QObject {
 
     TComPort& Port(int which) { return which == 1 ? port1_ : port2_; }
     const PortTransfer& Transfer(int which) const { return which == 1 ? *transfer1_ : *transfer2_; }
-    const TReportList& ReceivedReports() const { return reports_; }
+    const TReportList& ReceivedReports() const { return *parts_.ReportList; }
     QLabel* ProgressField() const { return progress_; }
     bool PortRemembered() const { return portRemembered_; }
     // The settings dialog applied its port settings.
@@ -99,13 +104,10 @@ class InstrumentLink : public QObject {
     void ShowPage(ShowPage page);
     void ShowMessage(const TransferMessage& message);
     void RememberWorkingPort(int which);
-    void ReportAdded(int index);
-    void SaveReport(int index);
     void UpdateProgress();
 
     InstrumentLinkParts parts_;
     DecoderContext ctx_;
-    TReportList reports_;
     TComPort port1_;
     TComPort port2_;
     std::unique_ptr<PortTransfer> transfer1_;

@@ -6,8 +6,8 @@
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "InstrumentLink.h"
+#include "ReportCommands.h"
 #include "ReportMenus.h"
-#include "ReportPage.h"
 #include "SettingsDialog.h"
 #include "SettingsDialogRules.h"
 #include "SystemPortView.h"
@@ -79,9 +79,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
     if (settings_.LineWidth != before.LineWidth)
         mi_popup_width5Click(settings_.LineWidth);
     SetChartList(settings_.ChartListMode);
-    QFont font(QString::fromStdString(settings_.ReportFontName), settings_.ReportFontSize);
-    reportPage_->ReportList()->setFont(font);
-    reportPage_->Memo()->setFont(font);
+    reportCommands_->ApplyFont(settings_.ReportFontName, settings_.ReportFontSize);
     if (options_.UseSettingsFile)
         for (const auto& [port, device] : settings_.PortDevices)
             if (before.DeviceOfPort(port, options_.DeviceFolder) != device) {

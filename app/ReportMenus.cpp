@@ -2,10 +2,12 @@
 
 #include "ActionFactory.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 
 namespace lumidrax {
@@ -90,6 +92,18 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     RepToolBar->addSeparator();
     for (QAction* a : {mi_rep_edit_copy, mi_rep_edit_cut, mi_rep_edit_paste, mi_rep_edit_selectall})
         RepToolBar->addAction(a);
+    // Buttons with a standard picture show it; the others a short caption,
+    // so that the port box stays in view. The bracketed hints are the tips.
+    QStyle* style = QApplication::style();
+    mi_rep_file_open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    mi_rep_file_close->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+    mi_rep_file_save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    mi_rep_file_saveas->setIconText(tr("As"));
+    mi_rep_edit_copy->setIconText(tr("Copy"));
+    mi_rep_edit_cut->setIconText(tr("Cut"));
+    mi_rep_edit_paste->setIconText(tr("Paste"));
+    mi_rep_edit_selectall->setIconText(tr("All"));
+    RepToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     RepToolBar->addSeparator();
     RepToolBar->addWidget(new QLabel(tr(" Port "), window));
     e_rep_port = new QLineEdit(window);
@@ -98,13 +112,6 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     e_rep_port->setStatusTip(tr("Port Status"));
     e_rep_port->setMaximumWidth(90);
     RepToolBar->addWidget(e_rep_port);
-
-    // The report commands arrive with the reports page; until then only the
-    // shared and window-wide items work.
-    for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
-                       mi_rep_file_saveas, mi_rep_file_print, mi_rep_edit_copy, mi_rep_edit_cut,
-                       mi_rep_edit_paste, mi_rep_edit_selectall, mi_rep_width_inc, mi_rep_width_dec})
-        a->setEnabled(false);
 }
 
 } // namespace lumidrax

@@ -18,6 +18,7 @@
 #include "Limits.h"
 #include "ProcessingCommands.h"
 #include "QtDialogs.h"
+#include "ReportCommands.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
 #include "ToolBarLook.h"
@@ -69,6 +70,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     CreateCommands();
     BuildMenus();
     BuildPages();
+    BuildReportCommands();
     BuildStatusBar();
     BuildInstrumentLink();
     setAcceptDrops(true);
@@ -165,7 +167,9 @@ void TFrm_main_Lumidrax32::BuildInstrumentLink()
     parts.rb_com = chartMenus_->rb_com;
     parts.rb_bt = chartMenus_->rb_bt;
     parts.Pages = pc_all_;
-    parts.Reports = reportPage_;
+    parts.ReportList = &reportCommands_->Reports();
+    parts.ReportAdded = [this](int index) { reportCommands_->ReportReceived(index); };
+    parts.SaveReport = [this](int index) { reportCommands_->SaveReceived(index); };
     parts.StatusBar = statusBar();
     parts.DeviceFolder = options_.DeviceFolder;
     parts.SaveAllCharts = [this] { mi_save_allClick(); };
@@ -278,6 +282,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
 {
     Timer.stop();
     LoadSettings();
+    ApplyReportSettings();
     ApplyColourScheme();
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
     SetChartList(settings_.ChartListMode);
@@ -381,10 +386,13 @@ void TFrm_main_Lumidrax32::pc_allChange(int page)
     reportMenus_->MainMenuRep->setVisible(!chart);
     chartMenus_->ToolBar->setVisible(chart);
     reportMenus_->RepToolBar->setVisible(!chart);
-    if (chart)
+    if (chart) {
+        reportCommands_->PageLeft();
         ChartPageShown();
-    else
+    } else {
+        reportCommands_->ShowReports(reportCommands_->CurrentReport());
         ClearStatusPanel1();
+    }
     update();
 }
 
@@ -429,9 +437,15 @@ void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
         return;
     }
     Busy busy(*this);
-    if (fileCommands_->AnyUnsaved() || reportPage_->AnyUnsaved()) {
+    reportCommands_->CopyMemoBack();
+    if (fileCommands_->AnyUnsaved() || reportCommands_->AnyUnsaved()) {
         const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
         if (answer == kAnswerCancel) {
+            e->ignore();
+            return;
+        }
+        // Reports first, then charts; anything left unsaved keeps the window.
+        if (answer == kAnswerYes && !reportCommands_->SaveAllForExit()) {
             e->ignore();
             return;
         }
@@ -498,6 +512,7 @@ void TFrm_main_Lumidrax32::SaveSettings(bool full)
     settings_.NameWidth = chartPage_->ListPanel()->NameWidth();
     settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
     settings_.RefInfoVisible = chartMenus_->mi_panels_refinfo->isChecked();
+    settings_.ReportListWidth = reportPage_->ListWidth();
     if (chartPage_->ListHeight() > 0)
         settings_.ChartListHeight = chartPage_->ListHeight();
     std::string error;

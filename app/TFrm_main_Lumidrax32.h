@@ -33,6 +33,7 @@ class IDialogs;
 class ProcessingCommands;
 class InstanceChannel;
 class InstrumentLink;
+class ReportCommands;
 class ReportMenus;
 class ReportPage;
 class ZoomCommands;
@@ -71,6 +72,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPage& ChartsPage() const { return *chartPage_; }
     ZoomCommands& Zoom() const { return *zoomCommands_; }
     ReportPage& ReportsPage() const { return *reportPage_; }
+    ReportCommands& RepCommands() const { return *reportCommands_; }
     InstrumentLink& Link() const { return *link_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
@@ -173,6 +175,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // dialog shown, devices found without a number written to [PORTS],
     // Bluetooth mode when something was found.
     IdentifyResult IdentifyVKRPorts(QWidget* parent);
+    // The report page (MainWindowReports.cpp).
+    void BuildReportCommands();
+    void ApplyReportSettings();
 
     // Counts running commands so that a hand-over arriving while a dialog is
     // open waits for the command to end.
@@ -202,6 +207,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     QTabWidget* pc_all_ = nullptr;
     ChartPage* chartPage_ = nullptr;
     ReportPage* reportPage_ = nullptr;
+    ReportCommands* reportCommands_ = nullptr;
     QLabel* statusPanels_[2] = {};
     DescriptionField* e_description = nullptr;
     ChartListPopup* popupCurves_ = nullptr;

@@ -9,6 +9,8 @@
 #include "ChartPage.h"
 #include "MessageCatalogue.h"
 #include "PortTestSupport.h"
+#include "ReportCommands.h"
+#include "ReportListDelegate.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
 #include "TFrm_main_Lumidrax32.h"
@@ -142,7 +144,8 @@ TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
     ReportPage& page = v.w->ReportsPage();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.ReportList()->count() == 1; }, kTransferWaitMs));
     EXPECT_EQ(v.w->Pages()->currentIndex(), 1);
-    EXPECT_TRUE(page.Memo()->isReadOnly());
+    EXPECT_TRUE(v.w->RepCommands().Reports().At(0).Saved);
+    EXPECT_FALSE(page.ReportList()->item(0)->data(ReportListDelegate::kUnsavedRole).toBool());
     EXPECT_FALSE(page.Memo()->toPlainText().isEmpty());
     const std::vector<std::string> saved = v.SavedFiles(".txt");
     ASSERT_EQ(saved.size(), 1u);

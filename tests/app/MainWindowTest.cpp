@@ -170,15 +170,17 @@ TEST(MainWindow, StartsHiddenThenShowsTheChartPageWithItsCommands)
     m.mi_file_open->showStatusText(v.w.get());
     EXPECT_EQ(v.w->StatusText(0), "Open Chart");
 
-    // The report page brings its own menu and tool bar; Ctrl+O there is not
-    // the chart open command.
+    // The report page brings its own menu and tool bar; Ctrl+O there opens
+    // reports, not charts.
     v.w->Pages()->setCurrentIndex(1);
     EXPECT_FALSE(m.MainMenu->isVisible());
     EXPECT_TRUE(v.w->RepMenus().MainMenuRep->isVisible());
     EXPECT_TRUE(v.w->RepMenus().RepToolBar->isVisible());
     EXPECT_FALSE(m.ToolBar->isVisible());
+    v.dialogs.OpenAnswers.push_back({});
     v.Key(Qt::Key_O, Qt::ControlModifier);
-    EXPECT_TRUE(v.dialogs.Log.empty());
+    ASSERT_EQ(v.dialogs.Log.size(), 1u);
+    EXPECT_EQ(v.dialogs.Log[0].Request.Filter, "Report files|*.txt");
     v.w->Pages()->setCurrentIndex(0);
     EXPECT_TRUE(m.MainMenu->isVisible());
 }

@@ -1,0 +1,249 @@
+#include "ReportFileCommands.h"
+
+#include "ChartFileCommands.h"
+#include "Cp1250.h"
+#include "FileIO.h"
+#include "MessageCatalogue.h"
+
+#include <filesystem>
+
+namespace lumidrax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool FolderExists(const std::string& folder)
+{
+    std::error_code ec;
+    return folder.empty() || fs::is_directory(folder, ec);
+}
+
+bool CreateFolders(const std::string& folder)
+{
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return FolderExists(folder);
+}
+
+} // namespace
+
+const char* const ReportFileCommands::kReportFilter = "Report files|*.txt";
+
+std::vector<std::string> SplitLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] != '\r' && text[k] != '\n')
+            continue;
+        lines.emplace_back(text.substr(start, k - start));
+        if (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n')
+            ++k;
+        start = k + 1;
+    }
+    if (start < text.size())
+        lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0)
+            text += '\n';
+        text += lines[k];
+    }
+    return text;
+}
+
+std::string ReportFileBytes(const std::vector<std::string>& lines)
+{
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += Utf8ToCp1250(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+ReportFileCommands::ReportFileCommands(TReportList& reports, Settings& settings, IDialogs& dialogs)
+    : reports_(reports), settings_(settings), dialogs_(dialogs)
+{
+}
+
+std::vector<std::string> ReportFileCommands::AskOpenNames()
+{
+    FileDialogRequest request;
+    request.Title = "Open file ...";
+    request.Filter = kReportFilter;
+    request.Folder = settings_.DataPath;
+    return dialogs_.OpenFileNames(request);
+}
+
+int ReportFileCommands::Open(const std::vector<std::string>& names)
+{
+    int added = 0;
+    for (const std::string& name : names) {
+        if (reports_.IsFull())
+            break;
+        std::string bytes;
+        const FileOutcome read = ReadFileBytes(name, kMaxReportFileBytes, bytes);
+        if (read.Status == FileStatus::Missing) {
+            dialogs_.ShowError(kErrFileMissing, name);
+            continue;
+        }
+        if (!read.Ok()) {
+            dialogs_.ShowErrorMessage("could not read file " + name + " (" + read.Reason + ")");
+            continue;
+        }
+        reports_.AddOpened(name, SplitLines(FileTextToUtf8(bytes)));
+        ++added;
+    }
+    if (settings_.LastPath && !names.empty())
+        settings_.DataPath = FolderPart(names.front());
+    return added;
+}
+
+bool ReportFileCommands::Write(int index, const std::string& path)
+{
+    const std::vector<std::string>& lines = reports_.At(index).Lines;
+    const std::string replaced = Cp1250Unrepresentable(JoinLines(lines));
+    if (!replaced.empty() &&
+        dialogs_.AskYesNo("Save",
+                          "The characters " + replaced + " of report " + path +
+                              " cannot be stored in a report file (Windows-1250) and will be written as ?. "
+                              "Save anyway ?",
+                          false) != kAnswerYes)
+        return false;
+    const SaveOutcome saved = WriteFileAtomically(path, ReportFileBytes(lines));
+    if (!saved.Done()) {
+        dialogs_.ShowErrorMessage(saved.Message);
+        return false;
+    }
+    reports_.MarkSaved(index, path);
+    return true;
+}
+
+std::optional<std::string> ReportFileCommands::AskSaveName(const std::string& title,
+                                                           const std::string& proposed)
+{
+    FileDialogRequest request;
+    request.Title = title;
+    request.Filter = kReportFilter;
+    request.Folder = settings_.SaveRoot;
+    request.FileName = proposed;
+    request.DefaultExt = "txt";
+    return dialogs_.SaveFileName(request);
+}
+
+bool ReportFileCommands::OfferFolder(const std::string& caption, const std::string& folder)
+{
+    if (dialogs_.AskYesNo(caption, "Directory " + folder + " does not exist. Create it ?", false) !=
+        kAnswerYes)
+        return false;
+    if (CreateFolders(folder))
+        return true;
+    dialogs_.ShowError(kErrCreateDirectory, folder);
+    return false;
+}
+
+bool ReportFileCommands::Save(int index, bool automatic)
+{
+    if (index < 0 || index >= reports_.Count())
+        return false;
+    const TReport& r = reports_.At(index);
+    if (!r.FileName.empty())
+        return Write(index, r.FileName);
+    const std::string autoName = r.AutoFileName;
+    std::optional<std::string> path;
+    if (!autoName.empty()) {
+        const std::string folder = FolderPart(autoName);
+        // A received report saved by itself makes its day's folder without
+        // asking: a question would stall the transfer.
+        if (automatic && !FolderExists(folder) && !CreateFolders(folder)) {
+            dialogs_.ShowError(kErrCreateDirectory, folder);
+            return false;
+        }
+        if (FolderExists(folder) || OfferFolder("Save", folder))
+            path = autoName;
+        else
+            path = AskSaveName("Save", NamePart(autoName));
+    } else {
+        path = AskSaveName("Save", "");
+    }
+    return path && Write(index, *path);
+}
+
+bool ReportFileCommands::SaveAs(int index)
+{
+    if (index < 0 || index >= reports_.Count())
+        return false;
+    const std::string autoName = reports_.At(index).AutoFileName;
+    std::string proposed;
+    if (!autoName.empty()) {
+        const std::string folder = FolderPart(autoName);
+        if (!FolderExists(folder))
+            OfferFolder("Save as", folder);
+        proposed = NamePart(autoName);
+    }
+    const std::optional<std::string> path = AskSaveName("Save as ...", proposed);
+    return path && Write(index, *path);
+}
+
+bool ReportFileCommands::Close(int index)
+{
+    if (index < 0 || index >= reports_.Count())
+        return false;
+    if (!reports_.At(index).Saved &&
+        dialogs_.AskYesNo("Close Report", "The Report is not saved. Close and lost changes ?", false) !=
+            kAnswerYes)
+        return false;
+    reports_.RemoveReport(index + 1);
+    return true;
+}
+
+CloseAllOutcome ReportFileCommands::CloseAll()
+{
+    if (!AnyUnsaved()) {
+        reports_.Clear();
+        return CloseAllOutcome::AllClosed;
+    }
+    // A report received while the question is open joins the end of the
+    // list; the answer is not about it, so it stays.
+    const int asked = reports_.Count();
+    switch (dialogs_.AskYesNo("Close", "Close unsaved Reports and lost Changes ?", true)) {
+    case kAnswerYes:
+        for (int i = asked; i >= 1; --i)
+            reports_.RemoveReport(i);
+        if (reports_.Count() == 0)
+            reports_.ResetAutoNumber();
+        return CloseAllOutcome::AllClosed;
+    case kAnswerNo:
+        for (int i = asked; i >= 1; --i)
+            if (reports_.At(i - 1).Saved)
+                reports_.RemoveReport(i);
+        return CloseAllOutcome::UnsavedKept;
+    default:
+        return CloseAllOutcome::Cancelled;
+    }
+}
+
+bool ReportFileCommands::SaveAllForExit()
+{
+    for (int i = 0; i < reports_.Count(); ++i)
+        if (!reports_.At(i).Saved)
+            Save(i);
+    return !AnyUnsaved();
+}
+
+bool ReportFileCommands::AnyUnsaved() const
+{
+    for (int i = 0; i < reports_.Count(); ++i)
+        if (!reports_.At(i).Saved)
+            return true;
+    return false;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,126 @@
+// The report file commands without a window: where a report is saved and
+// what is asked on the way, the code page warning, and the text lines.
+
+#include "ReportFileCommands.h"
+#include "AppTestSupport.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace lumidrax {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeDialogs;
+using test::TempDir;
+
+TEST(ReportFileCommands, LinesAreSplitAtEveryLineEnd)
+{
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"", {}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\r\n", {"a"}},
+        {"a\r\n\r\n", {"a", ""}},
+    };
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(SplitLines(text), lines) << text;
+        EXPECT_EQ(SplitLines(ReportFileBytes(lines)), lines) << text;
+    }
+}
+
+// A report with an automatic name whose day folder is missing.
+struct AutoNamed {
+    TempDir dir;
+    TReportList reports;
+    Settings settings;
+    FakeDialogs dialogs;
+    ReportFileCommands commands{reports, settings, dialogs};
+    std::string folder;
+    std::string autoName;
+
+    explicit AutoNamed(const std::string& day = "26-12-09")
+    {
+        settings.SaveRoot = dir.Path() + "/";
+        folder = settings.SaveRoot + day + "/";
+        autoName = folder + "101500.txt";
+        reports.AddReceived({"line"}, autoName);
+    }
+};
+
+TEST(ReportFileCommands, SaveOfAnAutomaticNameAsksForItsMissingFolder)
+{
+    struct Case {
+        int answer;
+        std::optional<std::string> chosen; // save dialog: nothing = not shown or cancelled
+        bool dialogShown;
+        bool savedAtAutoName;
+    };
+    const Case cases[] = {
+        {kAnswerYes, std::nullopt, false, true},
+        {kAnswerNo, "chosen.txt", true, false},
+        {kAnswerNo, std::nullopt, true, false},
+    };
+    for (const Case& c : cases) {
+        AutoNamed t;
+        t.dialogs.Answers.push_back(c.answer);
+        std::string chosen;
+        if (c.dialogShown) {
+            chosen = c.chosen ? t.dir.File(*c.chosen) : "";
+            t.dialogs.SaveAnswers.push_back(c.chosen ? std::optional(chosen) : std::nullopt);
+        }
+        const bool written = t.commands.Save(0);
+        EXPECT_EQ(t.dialogs.Questions(),
+                  std::vector<std::string>{"Directory " + t.folder + " does not exist. Create it ?"});
+        const TReport& r = t.reports.At(0);
+        const std::string expected = c.savedAtAutoName ? t.autoName : chosen;
+        EXPECT_EQ(written, !expected.empty());
+        EXPECT_EQ(r.Saved, written);
+        EXPECT_EQ(r.DisplayName, written ? expected : t.autoName);
+        EXPECT_EQ(r.AutoFileName, written ? "" : t.autoName);
+        if (written)
+            EXPECT_EQ(test::ReadFile(expected), "line\r\n");
+        if (c.dialogShown) {
+            const FileDialogRequest& shown = t.dialogs.Log.back().Request;
+            EXPECT_EQ(shown.Title, "Save");
+            EXPECT_EQ(shown.FileName, "101500.txt");
+            EXPECT_EQ(shown.Folder, t.settings.SaveRoot);
+            EXPECT_EQ(shown.Filter, "Report files|*.txt");
+        }
+        EXPECT_TRUE(t.dialogs.ScriptUsed());
+    }
+}
+
+TEST(ReportFileCommands, AFolderThatCannotBeMadeIsReportedAndTheSaveDialogOffered)
+{
+    AutoNamed t("blocked/26-12-09");
+    t.dir.Write("blocked", "a file where the folder should be");
+    t.dialogs.Answers.push_back(kAnswerYes);
+    t.dialogs.SaveAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(t.commands.Save(0));
+    EXPECT_EQ(t.dialogs.Messages(),
+              std::vector<std::string>{"Error: unable to create directory " + t.folder + "."});
+    EXPECT_FALSE(t.reports.At(0).Saved);
+    // Automatic saving of a received report asks nothing.
+    EXPECT_FALSE(t.commands.Save(0, true));
+    EXPECT_EQ(t.dialogs.Messages().size(), 2u);
+    EXPECT_TRUE(t.dialogs.ScriptUsed());
+}
+
+TEST(ReportFileCommands, CharactersOutsideTheCodePageAreWrittenOnlyAfterYes)
+{
+    AutoNamed t;
+    fs::create_directories(t.folder);
+    t.reports.At(0).Lines = {"Kabel \xE4\xB8\xAD \xC4\x8D"}; // a CJK sign and "č"
+    t.dialogs.Answers = {kAnswerNo, kAnswerYes};
+    EXPECT_FALSE(t.commands.Save(0));
+    EXPECT_FALSE(fs::exists(t.autoName));
+    EXPECT_TRUE(t.commands.Save(0));
+    EXPECT_EQ(test::ReadFile(t.autoName), "Kabel ? \xE8\r\n");
+    ASSERT_EQ(t.dialogs.Questions().size(), 2u);
+    EXPECT_NE(t.dialogs.Questions()[0].find("\xE4\xB8\xAD"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumidrax

@@ -4,8 +4,9 @@
 //
 // How (see also the manual, "Events"):
 //   1. Baseline: the median of the samples. Noise: the standard deviation of
-//      the samples' noise from the median absolute deviation of the first
-//      difference (robust against the pulses themselves). The samples up to
+//      the samples' noise from the median absolute value of the first
+//      difference (robust against the pulses themselves). Both medians are
+//      taken over an even spread of at most 2048 values. The samples up to
 //      the cable start of a VKR102 chart, 100 below the cable, are lifted
 //      onto the baseline.
 //   2. The trace less its baseline is smoothed over three samples; an

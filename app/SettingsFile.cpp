@@ -224,6 +224,7 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.InvertColors = r.Boolean(kMain, "INVERTCOLORS", d.InvertColors);
     s.EventSensitivity = r.Decimal(kEvents, "SENSITIVITY", d.EventSensitivity, EventParams::kMinSensitivity,
                                    EventParams::kMaxSensitivity);
+    s.EventTableVisible = r.Boolean(kEvents, "TABLE", d.EventTableVisible);
 
     for (const std::string& key : ini.Keys(kPorts)) {
         if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0))
@@ -274,6 +275,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kCurves, "INFO", flag(s.RefInfoVisible));
         ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
         ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
+        ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

@@ -233,6 +233,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
     s.InvertColors = true;
     s.RefInfoVisible = false;
     s.EventSensitivity = 6.5L;
+    s.EventTableVisible = true;
 
     IniFile ini;
     WriteSettings(ini, s, true);
@@ -242,7 +243,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
                             "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
                             "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
                             "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\n"
-                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\n");
+                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nTABLE=1\r\n");
     Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
     // PORT is written with the value of Bluetooth port 1.
     s.Port = 3;

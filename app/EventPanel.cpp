@@ -6,7 +6,6 @@
 #include "ZoomCommands.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +13,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace lumidrax {
 

@@ -7,8 +7,8 @@
 // strip while the table is shown. It follows the collection through the
 // change notifier (see ConnectEventPanel).
 
-#include "EventDetection.h"
 #include "ChartViewState.h"
+#include "EventDetection.h"
 #include "EventRows.h"
 #include "TMereni.h"
 

@@ -51,7 +51,9 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
     SetView(charts, {0, -50, 20, 100});
     emit w->Notifier().viewChanged();
 
-    w->Menus().mi_panels_events->trigger();
+    // Shift+F6 (Tools > Event Table) shows the table with the focus in it.
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key_F6,
+                    Qt::ShiftModifier);
     EventPanel* panel = w->ChartsPage().Events();
     QTableWidget* table = panel->Table();
     ASSERT_TRUE(panel->isVisible());

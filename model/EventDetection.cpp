@@ -78,7 +78,9 @@ struct Excursion {
 };
 
 // Leading edge of an excursion: the rising flank's fitted line carried back
-// to the baseline. `y` is the trace less its baseline.
+// to the baseline. `y` is the smoothed trace less its baseline (a straight
+// flank stays straight under the centred mean, with a third of the noise's
+// variance); the flank's fractions are of the raw peak.
 double LeadingEdge(const std::vector<double>& y, const Excursion& e)
 {
     const double p = std::fabs(e.height);
@@ -186,7 +188,7 @@ std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, c
                 e.peak = j;
         e.height = y[static_cast<std::size_t>(e.peak)];
         if (e.sign * e.height > 0) {
-            e.edge = LeadingEdge(y, e);
+            e.edge = LeadingEdge(s, e);
             found.push_back(e);
         }
         k = last + 1;

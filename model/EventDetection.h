@@ -14,7 +14,7 @@
 //      deviations of the smoothed trace) and ends where it falls below
 //      Hysteresis times that, or changes sign.
 //   3. Each excursion's peak is its largest sample; its leading edge is the
-//      line fitted to the rising flank (10..90 % of the peak) carried back to
+//      line fitted to the smoothed rising flank (10..90 % of the peak) carried back to
 //      the baseline, a fraction of a sample.
 //   4. Ringing: an excursion that starts within the minimum spacing (the
 //      pulse width, at least that of the launch) behind a larger event's end

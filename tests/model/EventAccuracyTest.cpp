@@ -101,7 +101,7 @@ TEST(EventAccuracy, GeneratedChartsMeetTheFigures)
     EXPECT_GE(100.0 * all.found / all.strong, 99.0);
     EXPECT_GE(100.0 * all.onEdge / all.found, 95.0);
     EXPECT_GE(100.0 * weak.found / weak.strong, 99.0);
-    EXPECT_GE(100.0 * weak.onEdge / weak.found, 70.0);
+    EXPECT_GE(100.0 * weak.onEdge / weak.found, 75.0);
     EXPECT_LE(noiseEvents * 10, kNoiseCharts);
 }
 

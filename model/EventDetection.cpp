@@ -19,6 +19,8 @@ constexpr double kRingingRatio = 0.5;
 // noise deviations) are a raw chart's lower part, not a pulse.
 constexpr double kApartLevel = 50;
 constexpr double kApartNoise = 20;
+// Levels are held within +-this for the detection.
+constexpr long double kLevelBound = 1e12L;
 // MAD of a normal distribution over its standard deviation.
 constexpr double kMadToSd = 1.4826;
 
@@ -260,7 +262,13 @@ std::vector<ChartEvent> DetectEvents(const TJednoMereni& chart, const EventParam
     std::vector<ChartEvent> events;
     if (chart.SampleCount < 3 || static_cast<int>(chart.Samples.size()) != chart.SampleCount)
         return events;
-    std::vector<double> y(chart.Samples.begin(), chart.Samples.end());
+    // Levels beyond any instrument's (a file may hold 1E4000 or worse) are
+    // held at a bound the sums below cannot overflow with.
+    std::vector<double> y(chart.Samples.size());
+    for (std::size_t k = 0; k < y.size(); ++k) {
+        const long double v = chart.Samples[k];
+        y[k] = std::isnan(v) ? 0.0 : static_cast<double>(std::clamp(v, -kLevelBound, kLevelBound));
+    }
     const NoiseEstimate noise = Estimate(y);
     for (double& v : y)
         v -= static_cast<double>(noise.Baseline);

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace lumidrax {
 namespace {
 
@@ -39,6 +42,15 @@ TEST(EventDetection, TooShortAndFlatChartsHaveNoEvents)
     }
     c.SetSamples(std::vector<long double>(1000, 12.5L));
     EXPECT_TRUE(DetectEvents(c).empty());
+    // Absurd levels from a file give events with finite figures.
+    c.Sample(500) = std::numeric_limits<long double>::infinity();
+    c.Sample(501) = std::numeric_limits<long double>::quiet_NaN();
+    c.Sample(700) = -1e4000L;
+    const auto events = DetectEvents(c);
+    ASSERT_EQ(events.size(), 2u);
+    for (const ChartEvent& e : events)
+        EXPECT_TRUE(std::isfinite(static_cast<double>(e.Sample)) &&
+                    std::isfinite(static_cast<double>(e.Snr)));
 }
 
 TEST(EventDetection, EventsInTheFirstAndLastTenSamples)

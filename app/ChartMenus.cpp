@@ -170,6 +170,10 @@ QMenu* ChartMenus::BuildToolsMenu(QWidget* window)
     mi_panels_refinfo->setCheckable(true);
     mi_panels_refinfo->setChecked(true);
     tools->addAction(mi_panels_refinfo);
+    mi_panels_events = MakeAction(window, "mi_panels_events", tr("&Event Table"),
+                                  tr("Show/Hide the Event Table [Shift+F6]"), QKeySequence("Shift+F6"));
+    mi_panels_events->setCheckable(true);
+    tools->addAction(mi_panels_events);
     mi_tools_refcolor = MakeAction(window, "mi_tools_refcolor", tr("Ref. Chart Color..."),
                                    tr("Ref. Chart Color [F4, CTRL+H]"), QKeySequence("Ctrl+H"));
     tools->addAction(mi_tools_refcolor);

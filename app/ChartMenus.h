@@ -70,6 +70,7 @@ class ChartMenus : public QObject {
     // "Off", "2", "5", "10", "20", "50", "100", "User..." (data: the window).
     QAction* mi_filter[8] = {};
     QAction* mi_panels_refinfo = nullptr;
+    QAction* mi_panels_events = nullptr;
     QAction* mi_tools_refcolor = nullptr;
     QMenu* mi_tools_width = nullptr;
     QAction* mi_width[3] = {};

@@ -4,6 +4,7 @@
 #include "ChartListPanel.h"
 #include "ChartViewPanel.h"
 #include "CursorReadoutPanels.h"
+#include "EventPanel.h"
 
 #include <QListWidget>
 #include <QSplitter>
@@ -17,12 +18,21 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     splitter_ = new QSplitter(Qt::Vertical, this);
     splitter_->setObjectName("VSplitter");
     splitter_->setChildrenCollapsible(false);
-    view_ = new ChartViewPanel(splitter_);
+    auto* plotRow = new QSplitter(Qt::Horizontal, splitter_);
+    plotRow->setObjectName("EventSplitter");
+    plotRow->setChildrenCollapsible(false);
+    view_ = new ChartViewPanel(plotRow);
+    events_ = new EventPanel(plotRow);
+    events_->hide();
+    plotRow->addWidget(view_);
+    plotRow->addWidget(events_);
+    plotRow->setStretchFactor(0, 1);
+    plotRow->setStretchFactor(1, 0);
     list_ = new ChartListPanel(splitter_);
     list_->setObjectName("p_curves");
     list_->setMinimumHeight(kMinListHeight);
     list_->List()->setStatusTip(tr("List of Opened Charts"));
-    splitter_->addWidget(view_);
+    splitter_->addWidget(plotRow);
     splitter_->addWidget(list_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);

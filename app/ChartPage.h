@@ -1,6 +1,7 @@
 #pragma once
 // The "Chart" page: the plot with its axis strips above, the chart list
-// panel below, split by a movable splitter.
+// panel below, split by a movable splitter; the event table, when shown, is
+// right of the plot.
 
 #include <QWidget>
 #include <vector>
@@ -12,6 +13,7 @@ namespace lumidrax {
 
 class ChartListPanel;
 class ChartViewPanel;
+class EventPanel;
 class CursorReadoutPanels;
 
 class ChartPage : public QWidget {
@@ -22,6 +24,8 @@ class ChartPage : public QWidget {
     // The plot with its axis strips.
     ChartViewPanel* View() const { return view_; }
     ChartListPanel* ListPanel() const { return list_; }
+    // The event table, right of the plot (hidden until asked for).
+    EventPanel* Events() const { return events_; }
     // The read-out areas above the plot (p_refinfo, p_aktinfo, p_coords).
     CursorReadoutPanels* Readouts() const { return readouts_; }
     QListWidget* ChartList() const;
@@ -39,6 +43,7 @@ class ChartPage : public QWidget {
   private:
     QSplitter* splitter_;
     ChartViewPanel* view_;
+    EventPanel* events_;
     ChartListPanel* list_;
     CursorReadoutPanels* readouts_;
 };

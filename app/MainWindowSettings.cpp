@@ -5,6 +5,7 @@
 
 #include "ChartMenus.h"
 #include "ChartPage.h"
+#include "EventPanel.h"
 #include "InstrumentLink.h"
 #include "ReportCommands.h"
 #include "ReportMenus.h"
@@ -76,6 +77,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
     TakeDialogFields(settings_, value);
     ApplyAutoFlags();
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
+    chartPage_->Events()->SetSensitivity(settings_.EventSensitivity);
     if (settings_.LineWidth != before.LineWidth)
         mi_popup_width5Click(settings_.LineWidth);
     SetChartList(settings_.ChartListMode);
@@ -93,6 +95,12 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
         link_->ForgetRememberedPort();
     }
     return open;
+}
+
+void TFrm_main_Lumidrax32::ApplyEventSettings()
+{
+    chartMenus_->mi_panels_events->setChecked(settings_.EventTableVisible);
+    chartPage_->Events()->SetSensitivity(settings_.EventSensitivity);
 }
 
 } // namespace lumidrax

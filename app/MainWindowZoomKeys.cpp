@@ -7,6 +7,7 @@
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 #include "DescriptionField.h"
+#include "EventPanel.h"
 #include "ZoomCommands.h"
 
 #include <QTabWidget>
@@ -24,13 +25,16 @@ void TFrm_main_Lumidrax32::ConnectZoomAndKeys()
     keys.Page = chartPage_;
     keys.Zoom = zoomCommands_;
     // The keys are previewed on the chart page, except while a description
-    // is edited in place.
+    // is edited in place or the event table has the focus.
     keys.Previewing = [this] {
-        return pc_all_->currentWidget() == chartPage_ && editPosition_ < 0 && !e_description->Editing();
+        return pc_all_->currentWidget() == chartPage_ && editPosition_ < 0 && !e_description->Editing() &&
+               !chartPage_->Events()->HasKeyFocus();
     };
     keys.SetListMode = [this](int mode) { SetChartList(mode); };
     keys.SetLineWidth = [this](int width) { mi_popup_width5Click(width); };
     chartKeys_ = new ChartKeys(std::move(keys));
+    ConnectEventPanel(*chartPage_->Events(), *chartPage_->View()->Plot(), charts_, *notifier_, *zoomCommands_,
+                      chartMenus_->mi_panels_events);
 }
 
 } // namespace lumidrax

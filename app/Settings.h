@@ -3,6 +3,7 @@
 // and what the main window applies at start and collects again before it
 // writes the file. No Qt.
 
+#include "EventDetection.h"
 #include "SettingsTextCodec.h"
 
 #include <cstdint>
@@ -61,6 +62,10 @@ struct Settings {
 
     // [CURVES]
     bool RefInfoVisible = true; // INFO: reference chart info panel shown
+
+    // [EVENTS]
+    long double EventSensitivity = EventParams{}.Sensitivity; // SENSITIVITY: 0..9, decimal comma
+    bool EventTableVisible = false;                           // TABLE: the event table shown
 
     // [PORTS]: COMn=device, read only (the section is kept in the file as
     // the user wrote it).

@@ -25,6 +25,7 @@ namespace {
 constexpr const char* kGeneral = "GENERAL";
 constexpr const char* kMain = "MAIN";
 constexpr const char* kCurves = "CURVES";
+constexpr const char* kEvents = "EVENTS";
 constexpr const char* kPorts = "PORTS";
 
 std::string WithSlash(std::string dir)
@@ -69,6 +70,22 @@ class KeyReader {
             return def;
         if (*v < lo || *v > hi) {
             Note(section, key, std::to_string(*v), "is out of range", std::to_string(def));
+            return def;
+        }
+        return *v;
+    }
+
+    // A decimal number (decimal comma) that must lie in lo..hi; others give
+    // the default.
+    long double Decimal(const char* section, const char* key, long double def, long double lo,
+                        long double hi) const
+    {
+        const std::optional<std::string> text = ini_.Get(section, key);
+        if (!text)
+            return def;
+        const std::optional<long double> v = ParseDecimal(TrimBlanks(*text));
+        if (!v || !(*v >= lo && *v <= hi)) {
+            Note(section, key, *text, v ? "is out of range" : "is not a number", FormatGeneral(def));
             return def;
         }
         return *v;
@@ -205,6 +222,9 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.NameWidth = r.Bounded(kMain, "NAMEWIDTH", d.NameWidth, 0, 32767);
     s.DescWidth = r.Bounded(kMain, "DESCWIDTH", d.DescWidth, 0, 32767);
     s.InvertColors = r.Boolean(kMain, "INVERTCOLORS", d.InvertColors);
+    s.EventSensitivity = r.Decimal(kEvents, "SENSITIVITY", d.EventSensitivity, EventParams::kMinSensitivity,
+                                   EventParams::kMaxSensitivity);
+    s.EventTableVisible = r.Boolean(kEvents, "TABLE", d.EventTableVisible);
 
     for (const std::string& key : ini.Keys(kPorts)) {
         if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0))
@@ -254,6 +274,8 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kMain, "DESCWIDTH", num(s.DescWidth));
         ini.Set(kCurves, "INFO", flag(s.RefInfoVisible));
         ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
+        ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
+        ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

@@ -21,6 +21,8 @@
 //             CURVELISTHEIGHT (100), CHARTLIST (0), NAMEWIDTH (450),
 //             DESCWIDTH (300), INVERTCOLORS (0)
 //   [CURVES]  INFO (1)
+//   [EVENTS]  SENSITIVITY (5, a decimal number 0..9 of the event detection),
+//             TABLE (0, the event table shown); written in the full form only
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
 // missing key or a value that is not an integer gives the default. Port

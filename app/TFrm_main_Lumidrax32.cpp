@@ -492,6 +492,7 @@ void TFrm_main_Lumidrax32::LoadSettings()
     if (start.Maximise)
         setWindowState(Qt::WindowMaximized);
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
+    ApplyEventSettings();
 }
 
 void TFrm_main_Lumidrax32::SaveSettings(bool full)
@@ -513,6 +514,7 @@ void TFrm_main_Lumidrax32::SaveSettings(bool full)
     settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
     settings_.RefInfoVisible = chartMenus_->mi_panels_refinfo->isChecked();
     settings_.ReportListWidth = reportPage_->ListWidth();
+    settings_.EventTableVisible = chartMenus_->mi_panels_events->isChecked();
     if (chartPage_->ListHeight() > 0)
         settings_.ChartListHeight = chartPage_->ListHeight();
     std::string error;

@@ -165,6 +165,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ChartPageShown();
     // Zoom, shift and the chart page's keys (MainWindowZoomKeys.cpp).
     void ConnectZoomAndKeys();
+    // The event table's visibility and sensitivity from the settings
+    // (MainWindowSettings.cpp).
+    void ApplyEventSettings();
     // The Settings dialog (MainWindowSettings.cpp).
     void ConnectSettingsCommand();
     void mi_file_setupClick();

@@ -1,5 +1,7 @@
 #include "ZoomCommands.h"
 
+#include "CursorStep.h"
+
 #include "ChartMenus.h"
 #include "MouseReleaseHook.h"
 #include "PlotWidget.h"
@@ -75,6 +77,21 @@ bool ZoomCommands::ZoomAtScreenPoint(QPoint global, int direction)
 void ZoomCommands::ViewChanged()
 {
     emit notifier_.viewChanged();
+}
+
+void ZoomCommands::JumpActiveCursor(int k)
+{
+    if (charts_.ShownCount < 1)
+        return;
+    memory_.Save(ViewOf(charts_));
+    const CursorStepResult r = PlaceActiveCursor(charts_, k);
+    if (r.ViewChanged) {
+        memory_.Save(ViewOf(charts_));
+        tool_->SetZoomMode(false);
+        ViewChanged();
+    }
+    emit notifier_.activeChanged();
+    UpdateZoomControls();
 }
 
 void ZoomCommands::mi_zoom_doClick()

@@ -44,6 +44,10 @@ class ZoomCommands : public QObject {
     // Zoom at the mouse pointer (Ctrl + Numpad + / -).
     bool ZoomAtScreenPoint(QPoint global, int direction);
     const ZoomMemory& Memory() const { return memory_; }
+    // The active cursor jumps to sample k of the active chart and is brought
+    // into view; the view before the jump and, when it moved, the view after
+    // it are saved in the zoom memory (Previous Zoom returns).
+    void JumpActiveCursor(int k);
     PlotZoomTool* Tool() const { return tool_; }
 
   private:

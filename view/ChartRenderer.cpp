@@ -393,6 +393,28 @@ void ChartRenderer::PaintAxisX(QPainter& painter, int stripWidth) const
             return QFontMetrics(state_.AxisFont).horizontalAdvance(QString::fromStdString(s));
         });
     PaintStrip(painter, QRect(0, 0, stripWidth, state_.AxisXHeight), layout, state_.Colours, state_.AxisFont);
+    PaintEventMarks(painter);
+}
+
+void ChartRenderer::PaintEventMarks(QPainter& painter) const
+{
+    constexpr int kHalfWidth = 4;
+    constexpr int kHeight = 6;
+    const ViewTransform& v = state_.View;
+    if (state_.EventMarks.empty() || !v.HasScales())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(ToQColor(state_.Colours.Entry(Palette::kAxisText)));
+    for (const EventMark& mark : state_.EventMarks) {
+        if (mark.Distance < v.ViewXMin || mark.Distance > v.ViewXMax)
+            continue;
+        const int x = state_.AxisYWidth + v.ValueToPixel(Axis::X, mark.Distance);
+        const QPoint tip[3] = {{x, 0}, {x - kHalfWidth, kHeight}, {x + kHalfWidth, kHeight}};
+        painter.setBrush(ToQColor(mark.Colour));
+        painter.drawPolygon(tip, 3);
+    }
+    painter.restore();
 }
 
 void ChartRenderer::PaintPage(QPainter& painter) const

@@ -59,7 +59,7 @@ class ChartRenderer {
     // The Y strip (AxisYWidth x PlotHeight) at the painter's origin.
     void PaintAxisY(QPainter& painter) const;
     // The X strip (stripWidth x AxisXHeight) at the painter's origin; the
-    // plot's left edge is at x = AxisYWidth.
+    // plot's left edge is at x = AxisYWidth. The event marks go on top.
     void PaintAxisX(QPainter& painter, int stripWidth) const;
     // The whole page: strips, plot and cursors.
     void PaintPage(QPainter& painter) const;
@@ -73,6 +73,9 @@ class ChartRenderer {
     bool PaintCurvesDirect(QPainter& painter) const;
     void PaintZeroLines(QPainter& painter) const;
     void PaintGrid(QPainter& painter) const;
+    // A small triangle in the chart's colour under each event mark in view,
+    // its tip on the strip's top edge.
+    void PaintEventMarks(QPainter& painter) const;
 
     ChartViewState state_;
     TAxisTicks ticksX_;

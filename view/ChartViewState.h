@@ -9,11 +9,21 @@
 
 #include <QFont>
 
+#include <vector>
+
 namespace lumidrax {
 
 // "Courier New" 8 points (11 pixels high), not antialiased; a fixed-pitch
 // family of the system where that family is missing.
 QFont DefaultAxisFont();
+
+// An event marked at the top of the X strip: its distance and the colour of
+// its chart.
+struct EventMark {
+    long double Distance = 0;
+    RgbColor Colour = 0;
+    bool operator==(const EventMark&) const = default;
+};
 
 struct ChartViewState {
     // Designed sizes of the axis strips.
@@ -33,6 +43,9 @@ struct ChartViewState {
     bool Grid = false;
     // A minimised window paints with scales of 0.
     bool Minimised = false;
+    // The events of the chart page's event table (the plot keeps them, so a
+    // printed or copied view shows them too).
+    std::vector<EventMark> EventMarks;
 
     // The collection's view window on a plot of the given size.
     static ChartViewState ForPlot(const TMereni& charts, int plotWidth, int plotHeight,

@@ -56,4 +56,34 @@ CursorStepResult StepActiveCursor(TMereni& charts, int delta)
     return result;
 }
 
+CursorStepResult PlaceActiveCursor(TMereni& charts, int k)
+{
+    CursorStepResult result;
+    const int i = charts.ActiveIndex;
+    if (charts.ShownCount < 1 || i < 1 || i > charts.Count || !charts.Rec(i).Shown)
+        return result;
+    const TJednoMereni& c = charts.Rec(i);
+    if (c.SampleCount < 1)
+        return result;
+    k = ClampToSamples(c, k);
+    result.Moved = k != charts.ActiveCursor;
+    charts.ActiveCursor = k;
+    charts.ActiveCursorX = SampleDistance(c, k);
+    charts.ActiveCursorY = c.Sample(k);
+    const ViewWindow before = ViewOf(charts);
+    const long double x = charts.ActiveCursorX;
+    if (x < charts.ViewXMin || x > charts.ViewXMax) {
+        const long double width = charts.ViewXMax - charts.ViewXMin;
+        long double from = x - width / 2;
+        if (width <= charts.FullXMax - charts.FullXMin)
+            from = std::clamp(from, charts.FullXMin, charts.FullXMax - width);
+        charts.ViewXMin = from;
+        charts.ViewXMax = from + width;
+    }
+    ShiftWhile(charts, ShiftDirection::Down, [&] { return charts.ActiveCursorY <= charts.ViewYMin; });
+    ShiftWhile(charts, ShiftDirection::Up, [&] { return charts.ActiveCursorY >= charts.ViewYMax; });
+    result.ViewChanged = !(ViewOf(charts) == before);
+    return result;
+}
+
 } // namespace lumidrax

@@ -19,4 +19,11 @@ struct CursorStepResult {
 // the view. Nothing happens unless the active chart is displayed.
 CursorStepResult StepActiveCursor(TMereni& charts, int delta);
 
+// Puts the active cursor on sample k (held within the chart's samples) and
+// brings it into view: a distance outside the view centres the view on it
+// (same width, kept within the full extent where it fits), then the view
+// shifts down / up as for a step. Nothing happens unless the active chart
+// is displayed.
+CursorStepResult PlaceActiveCursor(TMereni& charts, int k);
+
 } // namespace lumidrax

@@ -71,6 +71,14 @@ void PlotWidget::SetGrid(bool on)
     InvalidateCurves();
 }
 
+void PlotWidget::SetEventMarks(std::vector<EventMark> marks)
+{
+    if (marks == eventMarks_)
+        return;
+    eventMarks_ = std::move(marks);
+    emit ViewChanged();
+}
+
 void PlotWidget::InvalidateCurves()
 {
     dirty_ = true;
@@ -117,6 +125,7 @@ ChartViewState PlotWidget::State() const
         ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
     s.AxisFont = axisFont_;
     s.Grid = grid_;
+    s.EventMarks = eventMarks_;
     s.Minimised = window() != nullptr && window()->isMinimized();
     return s;
 }

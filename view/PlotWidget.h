@@ -64,6 +64,10 @@ class PlotWidget : public QWidget {
     // Grid at the major ticks (printing and clipboard set it around a paint).
     void SetGrid(bool on);
 
+    // Events marked on the X strip (the strips repaint).
+    void SetEventMarks(std::vector<EventMark> marks);
+    const std::vector<EventMark>& EventMarks() const { return eventMarks_; }
+
     // The curves must be painted again at the next paint.
     void InvalidateCurves();
     // Only the cursors changed: repaint them over the cached curves. Only
@@ -122,6 +126,7 @@ class PlotWidget : public QWidget {
     Palette colours_;
     QFont axisFont_;
     bool grid_ = false;
+    std::vector<EventMark> eventMarks_;
     bool dirty_ = true;
     QImage cache_;
     // The renderer the cache was painted with (reset when nothing is drawn).

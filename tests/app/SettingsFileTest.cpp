@@ -181,7 +181,9 @@ TEST(SettingsFile, BadValuesGiveDefaultsAndAreNamed)
                             "CHARTLIST=5\n"
                             "CURVELISTHEIGHT=-16\n"
                             "REPLISTWIDTH=-1\n"
-                            "NAMEWIDTH= 120 \n",
+                            "NAMEWIDTH= 120 \n"
+                            "[EVENTS]\n"
+                            "SENSITIVITY=9,5\n",
                             &problems);
     EXPECT_EQ(s.ReportFontSize, 10);
     EXPECT_EQ(s.LineWidth, 1);
@@ -195,7 +197,9 @@ TEST(SettingsFile, BadValuesGiveDefaultsAndAreNamed)
     EXPECT_EQ(s.ChartListHeight, 100);
     EXPECT_EQ(s.ReportListWidth, std::nullopt);
     EXPECT_EQ(s.NameWidth, 120); // blanks around a number are fine
-    ASSERT_EQ(problems.size(), 11u);
+    EXPECT_EQ(s.EventSensitivity, 5);
+    ASSERT_EQ(problems.size(), 12u);
+    EXPECT_EQ(problems[11], "EVENTS/SENSITIVITY=9,5 is out of range; 5 is used");
     EXPECT_EQ(problems[0], "GENERAL/FONTSIZE=-3 is out of range; 10 is used");
     EXPECT_EQ(problems[1], "GENERAL/SAVESETTINGS=1,5 is not an integer; 1 is used");
     EXPECT_EQ(problems[2], "GENERAL/LINEWIDTH=4 is not 1, 3 or 5; 1 is used");
@@ -228,6 +232,8 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
     s.DescWidth = 222;
     s.InvertColors = true;
     s.RefInfoVisible = false;
+    s.EventSensitivity = 6.5L;
+    s.EventTableVisible = true;
 
     IniFile ini;
     WriteSettings(ini, s, true);
@@ -237,7 +243,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
                             "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
                             "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
                             "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\n"
-                            "[CURVES]\r\nINFO=0\r\n");
+                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nTABLE=1\r\n");
     Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
     // PORT is written with the value of Bluetooth port 1.
     s.Port = 3;

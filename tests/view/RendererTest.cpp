@@ -412,3 +412,24 @@ TEST_F(TwoCharts, PlotWidgetRepaintsItsCurveCacheOnlyWhenTheViewChanges)
 
 } // namespace
 } // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+TEST_F(TwoCharts, EventMarksSitOnTheXStripInTheirChartsColour)
+{
+    ChartViewState state = ChartViewState::ForPage(charts, 800, 400, Palette(false));
+    const long double at = (state.View.ViewXMin + state.View.ViewXMax) / 2;
+    state.EventMarks = {{at, 0x00FF00}, {state.View.ViewXMax + 100, 0x00FF00}};
+    const ChartRenderer r(state);
+    const QImage page = r.RenderPage();
+    const int x = state.AxisYWidth + r.View().ValueToPixel(Axis::X, at);
+    const QRect strip(0, state.View.PlotHeight, page.width(), state.AxisXHeight);
+    EXPECT_GT(CountColour(page, QRect(x - 4, strip.top(), 9, 7), 0xFF00FF00), 6);
+    // Only the mark in view is painted.
+    EXPECT_EQ(CountColour(page, strip, 0xFF00FF00),
+              CountColour(page, QRect(x - 4, strip.top(), 9, 7), 0xFF00FF00));
+}
+
+} // namespace
+} // namespace lumidrax

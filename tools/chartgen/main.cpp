@@ -3,10 +3,15 @@
 //   chartgen --form 23 --seed 7 --description "Feeder 3, pair 2" -o feeder3.ndt
 //   chartgen --form 13 --count 999 --samples 10000 --out-dir DIR   (DIR/chart001.ndt ...)
 //
+//   chartgen --edges --truth --count 50 --samples 10000 --out-dir DIR
+//       charts with pulses of a known leading edge and Gaussian noise, each
+//       with its truth file beside it (DIR/chart001.truth ...)
+//
 // Without -o and --out-dir the file text goes to standard output.
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
+#include "EdgeChart.h"
 #include "NumberText.h"
 
 #include <CLI/CLI.hpp>
@@ -58,6 +63,10 @@ int main(int argc, char** argv)
     std::vector<std::string> faults;
     std::string dcVoltage;
     std::string dcResistance;
+    bool edges = false;
+    bool truth = false;
+    lumidrax::chartgen::EdgeChartOptions edgeOptions;
+    double noiseSd = -1;
 
     app.add_option("--form", tokens, "header tokens: 7, 8 (VKR102), 13 (VKR103), 22 or 23 (VKR104)")
         ->check(CLI::IsMember({7, 8, 13, 22, 23}));
@@ -87,6 +96,14 @@ int main(int argc, char** argv)
     app.add_option("--series-last", o.seriePosledni, "last chart of the series (VKR104)");
     app.add_option("--serial", o.serialNumber, "instrument serial number (VKR104)");
     app.add_option("--index", o.index, "chart index in the instrument's memory (VKR104, 23 tokens)");
+    app.add_flag("--edges", edges,
+                 "pulses with a known leading edge and Gaussian noise: launch, random faults, end, echo");
+    app.add_option("--reflections", edgeOptions.reflectionCount, "--edges: number of random faults")
+        ->check(CLI::Range(0, 100));
+    app.add_option("--noise-sd", noiseSd,
+                   "--edges: noise standard deviation in percent (default: from the seed)");
+    app.add_flag("--pure-noise", edgeOptions.pureNoise, "--edges: noise only, no pulses");
+    app.add_flag("--truth", truth, "--edges: write the truth (NAME.truth) beside each chart file");
     app.add_option("-o,--output", out, "file to write (default: standard output)");
     app.add_option("--count", count, "number of files to write into --out-dir (seeds seed, seed+1, ...)")
         ->check(CLI::Range(1, 100000));
@@ -128,37 +145,68 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    if (edges && (o.form == HeaderForm::Tokens7 || o.form == HeaderForm::Tokens8)) {
+        std::cerr << "chartgen: --edges makes charts of 13, 22 or 23 tokens\n";
+        return 2;
+    }
+    if (truth && (!edges || (out.empty() && outDir.empty()))) {
+        std::cerr << "chartgen: --truth wants --edges and -o or --out-dir\n";
+        return 2;
+    }
+    edgeOptions.sampleCount = o.sampleCount;
+    edgeOptions.interval = o.interval;
+    edgeOptions.velocityPerMille = o.velocityPerMille;
+    edgeOptions.pozice0X = o.pozice0X;
+    edgeOptions.noiseSd = noiseSd;
+    // The chart file text of one seed, and its truth file's text.
+    auto make = [&](std::uint64_t seed, std::string& truthText) {
+        if (!edges) {
+            ChartOptions one = o;
+            one.seed = seed;
+            return lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(one), one.form);
+        }
+        lumidrax::chartgen::EdgeChartOptions one = edgeOptions;
+        one.seed = seed;
+        lumidrax::chartgen::EdgeChart made = lumidrax::chartgen::GenerateEdgeChart(one);
+        made.chart.Description = o.description;
+        truthText = lumidrax::chartgen::TruthText(made.truth);
+        return lumidrax::chartgen::ChartText(made.chart, o.form);
+    };
+    auto write = [&](const std::filesystem::path& path, std::uint64_t seed) {
+        std::string truthText;
+        lumidrax::SaveOutcome saved = lumidrax::WriteFileAtomically(path.string(), make(seed, truthText));
+        if (saved.Done() && truth) {
+            std::filesystem::path truthPath = path;
+            truthPath.replace_extension(".truth");
+            saved = lumidrax::WriteFileAtomically(truthPath.string(), truthText);
+        }
+        if (!saved.Done())
+            std::cerr << "chartgen: " << saved.Message << "\n";
+        return saved.Done();
+    };
+
     try {
         if (!outDir.empty()) {
             std::filesystem::create_directories(outDir);
             const int width = count >= 1000 ? static_cast<int>(std::to_string(count).size()) : 3;
             for (int i = 1; i <= count; ++i) {
-                ChartOptions one = o;
-                one.seed = o.seed + static_cast<std::uint64_t>(i - 1);
                 std::string number = std::to_string(i);
                 number.insert(
                     0, static_cast<std::size_t>(std::max(0, width - static_cast<int>(number.size()))), '0');
                 const auto path = std::filesystem::path(outDir) / (prefix + number + ".ndt");
-                const lumidrax::SaveOutcome saved = lumidrax::WriteFileAtomically(
-                    path.string(),
-                    lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(one), one.form));
-                if (!saved.Done()) {
-                    std::cerr << "chartgen: " << saved.Message << "\n";
+                if (!write(path, o.seed + static_cast<std::uint64_t>(i - 1)))
                     return 1;
-                }
             }
             return 0;
         }
-        const std::string text = lumidrax::chartgen::ChartText(lumidrax::chartgen::GenerateChart(o), o.form);
         if (out.empty()) {
+            std::string unused;
+            const std::string text = make(o.seed, unused);
             std::fwrite(text.data(), 1, text.size(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
-        const lumidrax::SaveOutcome saved = lumidrax::WriteFileAtomically(out, text);
-        if (!saved.Done()) {
-            std::cerr << "chartgen: " << saved.Message << "\n";
+        if (!write(out, o.seed))
             return 1;
-        }
     } catch (const std::exception& e) {
         std::cerr << "chartgen: " << e.what() << "\n";
         return 1;

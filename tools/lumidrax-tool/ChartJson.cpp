@@ -128,11 +128,22 @@ void ToolOutput::AddReport(Json report)
     reports_.push_back(std::move(report));
 }
 
+void ToolOutput::AddChartFields(int number, Json fields)
+{
+    for (auto& [key, value] : fields.items())
+        chartFields_[number][key] = std::move(value);
+}
+
 int ToolOutput::Print(const TMereni& collection, bool withSamples) const
 {
     Json charts = Json::array();
-    for (int i = 1; i <= collection.Count; ++i)
-        charts.push_back(ChartToJson(collection.Rec(i), withSamples));
+    for (int i = 1; i <= collection.Count; ++i) {
+        Json chart = ChartToJson(collection.Rec(i), withSamples);
+        if (auto extra = chartFields_.find(i); extra != chartFields_.end())
+            for (const auto& [key, value] : extra->second.items())
+                chart[key] = value;
+        charts.push_back(std::move(chart));
+    }
     const Json out = {
         {"results", results_},
         {"collection", CollectionToJson(collection)},

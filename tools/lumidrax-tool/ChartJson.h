@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <string>
 
 namespace lumidrax::tool {
@@ -37,6 +38,8 @@ class ToolOutput {
     void AddEntry(Json entry, bool failed);
     // A report object for "reports".
     void AddReport(Json report);
+    // Fields added to chart `number`'s object after the record's own.
+    void AddChartFields(int number, Json fields);
     void MarkFailed() { failed_ = true; }
     bool Failed() const { return failed_; }
 
@@ -47,6 +50,7 @@ class ToolOutput {
   private:
     Json results_ = Json::array();
     Json reports_ = Json::array();
+    std::map<int, Json> chartFields_;
     bool failed_ = false;
 };
 

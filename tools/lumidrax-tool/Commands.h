@@ -16,6 +16,7 @@ void AddInfoCommand(CLI::App& app, int& exitStatus);
 void AddConvertCommand(CLI::App& app, int& exitStatus);
 void AddFilterCommand(CLI::App& app, int& exitStatus);
 void AddAverageCommand(CLI::App& app, int& exitStatus);
+void AddEventsCommand(CLI::App& app, int& exitStatus);
 // Only when the view layer is built (it needs Qt).
 void AddRenderCommand(CLI::App& app, int& exitStatus);
 

@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     lumidrax::tool::AddConvertCommand(app, exitStatus);
     lumidrax::tool::AddFilterCommand(app, exitStatus);
     lumidrax::tool::AddAverageCommand(app, exitStatus);
+    lumidrax::tool::AddEventsCommand(app, exitStatus);
 #ifdef LUMIDRAX_TOOL_RENDER
     lumidrax::tool::AddRenderCommand(app, exitStatus);
 #endif

@@ -1,0 +1,212 @@
+#include "EventPanel.h"
+
+#include "ChartNotifier.h"
+#include "NumberText.h"
+#include "PlotWidget.h"
+#include "ZoomCommands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace lumidrax {
+
+namespace {
+
+constexpr int kPanelWidth = 380;
+
+QString Text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("p_events");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    table_ = new QTableWidget(0, kColumns, this);
+    table_->setObjectName("tbl_events");
+    table_->setHorizontalHeaderLabels(
+        {tr("No."), tr("Distance [m]"), tr("Kind"), tr("Peak [%]"), tr("From prev. [m]"), tr("Change")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->setColumnHidden(kChange, true);
+    table_->setStatusTip(tr("Events of the active chart: choose one to put the cursor on it"));
+    layout->addWidget(table_);
+
+    auto* check = new QHBoxLayout;
+    auto* label = new QLabel(tr("True length [m]:"), this);
+    length_ = new QLineEdit(this);
+    length_->setObjectName("e_known_length");
+    length_->setStatusTip(tr("True length to the chosen event (the end when none is chosen)"));
+    label->setBuddy(length_);
+    velocity_ = new QLabel(this);
+    velocity_->setObjectName("lbl_event_velocity");
+    check->addWidget(label);
+    check->addWidget(length_);
+    check->addWidget(velocity_, 1);
+    layout->addLayout(check);
+    setMinimumWidth(kPanelWidth / 2);
+    resize(kPanelWidth, height());
+
+    connect(table_, &QTableWidget::itemSelectionChanged, this, &EventPanel::RowChosen);
+    connect(length_, &QLineEdit::textChanged, this, &EventPanel::UpdateVelocity);
+}
+
+void EventPanel::SetSensitivity(long double sensitivity)
+{
+    params_.Sensitivity = sensitivity;
+    Refresh(true);
+}
+
+EventPanel::Key EventPanel::CurrentKey() const
+{
+    Key k;
+    if (charts_ == nullptr)
+        return k;
+    k.Count = charts_->Count;
+    k.Active = charts_->ActiveIndex;
+    k.Reference = charts_->RefIndex;
+    if (k.Active >= 1 && k.Active <= k.Count)
+        k.ActiveSamples = charts_->Rec(k.Active).Samples.data();
+    if (k.Reference >= 1 && k.Reference <= k.Count)
+        k.ReferenceSamples = charts_->Rec(k.Reference).Samples.data();
+    return k;
+}
+
+void EventPanel::Refresh(bool force)
+{
+    if (!isVisible() && !force) {
+        key_ = {};
+        return;
+    }
+    const Key k = CurrentKey();
+    if (!force && k == key_)
+        return;
+    key_ = k;
+    table_data_ =
+        charts_ != nullptr ? BuildEventTable(*charts_, k.Active, k.Reference, params_) : EventTable{};
+    Fill();
+    emit marksChanged();
+}
+
+void EventPanel::Fill()
+{
+    filling_ = true;
+    table_->clearContents();
+    table_->setRowCount(static_cast<int>(table_data_.Rows.size()));
+    table_->setColumnHidden(kChange, !table_data_.Compared);
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        const EventRow& row = table_data_.Rows[static_cast<std::size_t>(r)];
+        const std::string cells[kColumns] = {row.Number, row.Distance,     row.Kind,
+                                             row.Peak,   row.FromPrevious, row.Change};
+        for (int c = 0; c < kColumns; ++c) {
+            auto* item = new QTableWidgetItem(Text(cells[c]));
+            if (c != kKind && c != kChange)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(r, c, item);
+        }
+    }
+    filling_ = false;
+    UpdateVelocity();
+}
+
+void EventPanel::RowChosen()
+{
+    if (filling_)
+        return;
+    UpdateVelocity();
+    const int r = table_->currentRow();
+    if (r < 0 || r >= static_cast<int>(table_data_.Rows.size()) || table_->selectedItems().isEmpty())
+        return;
+    emit eventChosen(table_data_.Rows[static_cast<std::size_t>(r)].Sample);
+}
+
+void EventPanel::UpdateVelocity()
+{
+    const auto& events = table_data_.Events;
+    int e = EndEventIndex(events);
+    const int r = table_->currentRow();
+    if (r >= 0 && r < static_cast<int>(table_data_.Rows.size()) &&
+        table_data_.Rows[static_cast<std::size_t>(r)].Event >= 0)
+        e = table_data_.Rows[static_cast<std::size_t>(r)].Event;
+    std::string text = length_->text().trimmed().toStdString();
+    std::replace(text.begin(), text.end(), '.', ',');
+    const std::optional<long double> length = ParseDecimal(text);
+    std::optional<long double> velocity;
+    if (length && e >= 0 && charts_ != nullptr && key_.Active >= 1 && key_.Active <= charts_->Count)
+        velocity =
+            VelocityForLength(charts_->Rec(key_.Active), events[static_cast<std::size_t>(e)].Sample, *length);
+    velocity_->setText(
+        velocity ? tr("Velocity factor %1 (event %2)").arg(Text(FormatFixed(*velocity, 3))).arg(e + 1)
+                 : QString());
+}
+
+bool EventPanel::HasKeyFocus() const
+{
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && isVisible() && isAncestorOf(focus);
+}
+
+std::vector<EventMark> EventPanel::Marks() const
+{
+    std::vector<EventMark> marks;
+    if (!isVisible() || charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count)
+        return marks;
+    const TJednoMereni& chart = charts_->Rec(key_.Active);
+    if (!chart.Shown)
+        return marks;
+    for (const ChartEvent& e : table_data_.Events)
+        marks.push_back({e.Distance, chart.Color});
+    return marks;
+}
+
+void EventPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Refresh(true);
+}
+
+void EventPanel::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit marksChanged();
+}
+
+void ConnectEventPanel(EventPanel& panel, PlotWidget& plot, const TMereni& charts, ChartNotifier& notifier,
+                       ZoomCommands& zoom, QAction* toggle)
+{
+    panel.SetCharts(&charts);
+    auto refresh = [&panel] { panel.Refresh(); };
+    for (auto signal :
+         {&ChartNotifier::activeChanged, &ChartNotifier::chartsAdded, &ChartNotifier::chartsRemoved})
+        QObject::connect(&notifier, signal, &panel, refresh);
+    QObject::connect(&notifier, &ChartNotifier::referenceChanged, &panel, refresh);
+    QObject::connect(&notifier, &ChartNotifier::chartsChanged, &panel, [&panel] { panel.Refresh(true); });
+    QObject::connect(&panel, &EventPanel::marksChanged, &plot,
+                     [&panel, &plot] { plot.SetEventMarks(panel.Marks()); });
+    QObject::connect(&panel, &EventPanel::eventChosen, &zoom, &ZoomCommands::JumpActiveCursor);
+    if (toggle != nullptr) {
+        panel.setVisible(toggle->isChecked());
+        QObject::connect(toggle, &QAction::toggled, &panel, [&panel](bool on) {
+            panel.setVisible(on);
+            if (on)
+                panel.Table()->setFocus(Qt::ShortcutFocusReason);
+        });
+    }
+}
+
+} // namespace lumidrax

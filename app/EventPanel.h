@@ -1,0 +1,94 @@
+#pragma once
+// The event table of the chart page: the active chart's events (number,
+// distance, kind, peak level, distance from the previous event, and the
+// change against the reference chart when there is another one), with the
+// velocity check below it. Choosing a row (mouse or keys) asks for the
+// active cursor on the event's leading edge; the events are marked on the X
+// strip while the table is shown. It follows the collection through the
+// change notifier (see ConnectEventPanel).
+
+#include "ChartViewState.h"
+#include "EventDetection.h"
+#include "EventRows.h"
+#include "TMereni.h"
+
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace lumidrax {
+
+class ChartNotifier;
+class PlotWidget;
+class ZoomCommands;
+
+class EventPanel : public QWidget {
+    Q_OBJECT
+  public:
+    enum Column { kNumber, kDistance, kKind, kPeak, kFromPrevious, kChange, kColumns };
+
+    explicit EventPanel(QWidget* parent = nullptr);
+
+    void SetCharts(const TMereni* charts) { charts_ = charts; }
+    void SetSensitivity(long double sensitivity);
+    long double Sensitivity() const { return params_.Sensitivity; }
+
+    // Finds the events again when the active or reference chart (or its
+    // samples) changed since the last time, or always with `force`.
+    void Refresh(bool force = false);
+
+    QTableWidget* Table() const { return table_; }
+    QLineEdit* LengthEdit() const { return length_; }
+    QLabel* VelocityLabel() const { return velocity_; }
+    const EventTable& Current() const { return table_data_; }
+    // True while the table or the length field has the keyboard focus (the
+    // chart page's keys are then left to them).
+    bool HasKeyFocus() const;
+    // The marks of the active chart's events, in its colour; none while the
+    // panel is hidden or the chart is not displayed.
+    std::vector<EventMark> Marks() const;
+
+  signals:
+    // A row was chosen: the active cursor goes to this sample.
+    void eventChosen(int sample);
+    // The events (or the panel's visibility) changed: the marks follow.
+    void marksChanged();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    void Fill();
+    void RowChosen();
+    void UpdateVelocity();
+
+    struct Key {
+        int Active = 0, Reference = 0, Count = 0;
+        const void* ActiveSamples = nullptr;
+        const void* ReferenceSamples = nullptr;
+        bool operator==(const Key&) const = default;
+    };
+    Key CurrentKey() const;
+
+    const TMereni* charts_ = nullptr;
+    EventParams params_;
+    EventTable table_data_;
+    Key key_;
+    bool filling_ = false;
+    QTableWidget* table_;
+    QLineEdit* length_;
+    QLabel* velocity_;
+};
+
+// Subscribes the panel to the notifier (active chart, reference, charts
+// added, removed or changed), sends its marks to the plot and its chosen
+// rows to the zoom commands' cursor jump; `toggle` (checkable) shows and
+// hides it, the table taking the focus when shown.
+void ConnectEventPanel(EventPanel& panel, PlotWidget& plot, const TMereni& charts, ChartNotifier& notifier,
+                       ZoomCommands& zoom, QAction* toggle);
+
+} // namespace lumidrax

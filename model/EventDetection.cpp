@@ -1,0 +1,346 @@
+#include "EventDetection.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumidrax {
+
+namespace {
+
+// Samples over which the trace is smoothed before the threshold: a running
+// mean, centred.
+constexpr int kSmoothing = 3;
+// Rising flank used for the leading edge, in fractions of the peak.
+constexpr double kFlankLow = 0.1;
+constexpr double kFlankHigh = 0.9;
+// Ringing is smaller than this fraction of the event it follows.
+constexpr double kRingingRatio = 0.5;
+// Samples before the cable start this far below the baseline (percent, and
+// noise deviations) are a raw chart's lower part, not a pulse.
+constexpr double kApartLevel = 50;
+constexpr double kApartNoise = 20;
+// Levels are held within +-this for the detection.
+constexpr long double kLevelBound = 1e12L;
+// MAD of a normal distribution over its standard deviation.
+constexpr double kMadToSd = 1.4826;
+
+double Median(std::vector<double>& values)
+{
+    const std::size_t mid = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid), values.end());
+    double m = values[mid];
+    if (values.size() % 2 == 0) {
+        const double below =
+            *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(mid));
+        m = (m + below) / 2;
+    }
+    return m;
+}
+
+// At most this many values go into each median: an even spread of the
+// samples (and of their differences) estimates it well enough and keeps a
+// long chart fast.
+constexpr std::size_t kMedianValues = 2048;
+
+NoiseEstimate Estimate(const std::vector<double>& x)
+{
+    NoiseEstimate n;
+    if (x.empty())
+        return n;
+    const std::size_t stride = (x.size() + kMedianValues - 1) / kMedianValues;
+    std::vector<double> scratch;
+    scratch.reserve(kMedianValues);
+    for (std::size_t k = 0; k < x.size(); k += stride)
+        scratch.push_back(x[k]);
+    n.Baseline = Median(scratch);
+    if (x.size() < 2) {
+        n.Sd = kMinNoiseSd;
+        return n;
+    }
+    // The first differences of the noise centre on 0; their median absolute
+    // value, as a standard deviation, over sqrt(2) (a difference of two
+    // samples has sqrt(2) times their deviation).
+    scratch.clear();
+    for (std::size_t k = 0; k + 1 < x.size(); k += stride)
+        scratch.push_back(std::fabs(x[k + 1] - x[k]));
+    const double sd = kMadToSd * Median(scratch) / std::sqrt(2.0);
+    n.Sd = std::max(static_cast<long double>(sd), kMinNoiseSd);
+    return n;
+}
+
+// One excursion of the smoothed trace: first and last sample (0-based),
+// sign, peak sample and its height (signed, above the baseline).
+struct Excursion {
+    int first = 0;
+    int last = 0;
+    int sign = 1;
+    int peak = 0;
+    double height = 0;
+    double edge = 0; // leading edge, 0-based fractional sample
+};
+
+// Leading edge of an excursion: the rising flank's fitted line carried back
+// to the baseline. `y` is the smoothed trace less its baseline (a straight
+// flank stays straight under the centred mean, with a third of the noise's
+// variance); the flank's fractions are of the raw peak.
+double LeadingEdge(const std::vector<double>& y, const Excursion& e)
+{
+    const double p = std::fabs(e.height);
+    auto level = [&](int k) { return e.sign * y[static_cast<std::size_t>(k)]; };
+    // Walk back from the peak over the top of the flank, then over its body.
+    int hi = e.peak;
+    while (hi > 0 && level(hi - 1) > kFlankHigh * p)
+        --hi;
+    --hi; // the first sample at or below the top fraction
+    int lo = hi;
+    while (lo > 0 && level(lo - 1) > kFlankLow * p)
+        --lo;
+    if (hi < 0) // the flank starts before the first sample
+        return 0;
+    // At least two points: widen towards the peak, then towards the start.
+    if (hi - lo < 1) {
+        if (hi + 1 <= e.peak)
+            ++hi;
+        else if (lo > 0)
+            --lo;
+    }
+    if (hi - lo < 1)
+        return static_cast<double>(lo);
+    double sk = 0, sy = 0, skk = 0, sky = 0;
+    const int n = hi - lo + 1;
+    for (int k = lo; k <= hi; ++k) {
+        const double v = level(k);
+        sk += k;
+        sy += v;
+        skk += static_cast<double>(k) * k;
+        sky += k * v;
+    }
+    const double mk = sk / n;
+    const double my = sy / n;
+    const double slope = (sky - n * mk * my) / (skk - n * mk * mk);
+    double edge = slope > 0 ? mk - my / slope : static_cast<double>(lo);
+    // Never beyond the flank's first point nor before the sample the trace
+    // left the baseline from (a last sample at or below it).
+    int start = lo;
+    while (start > 0 && level(start - 1) > 0)
+        --start;
+    edge = std::clamp(edge, static_cast<double>(std::max(0, start - 1)), static_cast<double>(lo));
+    return edge;
+}
+
+// The samples up to the cable start of a VKR102 chart lie 100 below the
+// cable; lifted onto the baseline they leave the launch pulse as it is.
+// Samples up to the start that lie within the noise, or above it, stay.
+void LiftSamplesBeforeStart(std::vector<double>& y, int start, double sd)
+{
+    const int count = std::min(start, static_cast<int>(y.size()));
+    if (count < 1)
+        return;
+    std::vector<double> before(y.begin(), y.begin() + count);
+    const double offset = Median(before);
+    if (offset < -kApartLevel && -offset > kApartNoise * sd)
+        for (int k = 0; k < count; ++k)
+            y[static_cast<std::size_t>(k)] -= offset;
+}
+
+std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, const EventParams& params)
+{
+    const int n = static_cast<int>(y.size());
+    // Centred running mean; at the ends over the samples there are.
+    std::vector<double> s(y.size());
+    const int half = kSmoothing / 2;
+    for (int k = 0; k < n; ++k) {
+        const int a = std::max(0, k - half);
+        const int b = std::min(n - 1, k + half);
+        double sum = 0;
+        for (int j = a; j <= b; ++j)
+            sum += y[static_cast<std::size_t>(j)];
+        s[static_cast<std::size_t>(k)] = sum / (b - a + 1);
+    }
+    const double high =
+        static_cast<double>(params.Threshold()) * sd / std::sqrt(static_cast<double>(kSmoothing));
+    const double low = static_cast<double>(params.Hysteresis) * high;
+
+    std::vector<Excursion> found;
+    int k = 0;
+    while (k < n) {
+        const double v = s[static_cast<std::size_t>(k)];
+        if (std::fabs(v) < high) {
+            ++k;
+            continue;
+        }
+        Excursion e;
+        e.sign = v > 0 ? 1 : -1;
+        // Back to where the smoothed trace rose above the lower threshold.
+        int first = k;
+        while (first > 0 && e.sign * s[static_cast<std::size_t>(first - 1)] >= low)
+            --first;
+        if (!found.empty())
+            first = std::max(first, found.back().last + 1);
+        int last = k;
+        while (last + 1 < n && e.sign * s[static_cast<std::size_t>(last + 1)] >= low)
+            ++last;
+        e.first = first;
+        e.last = last;
+        // Peak over the raw samples of the excursion (the smoothing may
+        // reach one sample beyond it).
+        e.peak = first;
+        for (int j = std::max(0, first - half); j <= std::min(n - 1, last + half); ++j)
+            if (e.sign * y[static_cast<std::size_t>(j)] > e.sign * y[static_cast<std::size_t>(e.peak)])
+                e.peak = j;
+        e.height = y[static_cast<std::size_t>(e.peak)];
+        if (e.sign * e.height > 0) {
+            e.edge = LeadingEdge(s, e);
+            found.push_back(e);
+        }
+        k = last + 1;
+    }
+    return found;
+}
+
+} // namespace
+
+std::string_view EventKindName(EventKind kind)
+{
+    switch (kind) {
+    case EventKind::Launch:
+        return "launch";
+    case EventKind::Open:
+        return "open";
+    case EventKind::Short:
+        return "short";
+    case EventKind::EndOpen:
+        return "end-open";
+    case EventKind::EndShort:
+        return "end-short";
+    case EventKind::Echo:
+        return "echo";
+    }
+    return "open";
+}
+
+long double EventParams::Threshold() const
+{
+    return 10 - std::clamp(Sensitivity, kMinSensitivity, kMaxSensitivity);
+}
+
+NoiseEstimate EstimateNoise(const std::vector<long double>& samples)
+{
+    return Estimate(std::vector<double>(samples.begin(), samples.end()));
+}
+
+long double EventDistance(const TJednoMereni& chart, long double sample)
+{
+    const long double whole = std::floor(sample);
+    return SampleDistance(chart, static_cast<int>(whole)) + (sample - whole) * chart.Step;
+}
+
+int NearestSample(const TJednoMereni& chart, long double sample)
+{
+    return ClampToSamples(chart, static_cast<int>(std::lround(sample)));
+}
+
+std::optional<long double> VelocityForLength(const TJednoMereni& chart, long double sample,
+                                             long double length)
+{
+    const long double distance = EventDistance(chart, sample);
+    if (!(distance > 0) || !(length > 0) || !(chart.Velocity > 0))
+        return std::nullopt;
+    return chart.Velocity * length / distance;
+}
+
+int EndEventIndex(const std::vector<ChartEvent>& events)
+{
+    for (std::size_t i = 0; i < events.size(); ++i)
+        if (events[i].Kind == EventKind::EndOpen || events[i].Kind == EventKind::EndShort)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<ChartEvent> DetectEvents(const TJednoMereni& chart, const EventParams& params)
+{
+    std::vector<ChartEvent> events;
+    if (chart.SampleCount < 3 || static_cast<int>(chart.Samples.size()) != chart.SampleCount)
+        return events;
+    // Levels beyond any instrument's (a file may hold 1E4000 or worse) are
+    // held at a bound the sums below cannot overflow with.
+    std::vector<double> y(chart.Samples.size());
+    for (std::size_t k = 0; k < y.size(); ++k) {
+        const long double v = chart.Samples[k];
+        y[k] = std::isnan(v) ? 0.0 : static_cast<double>(std::clamp(v, -kLevelBound, kLevelBound));
+    }
+    const NoiseEstimate noise = Estimate(y);
+    for (double& v : y)
+        v -= static_cast<double>(noise.Baseline);
+    LiftSamplesBeforeStart(y, chart.Pozice0X, static_cast<double>(noise.Sd));
+    const double sd = static_cast<double>(noise.Sd);
+    const std::vector<Excursion> found = FindExcursions(y, sd, params);
+
+    // Ringing: smaller excursions starting within the spacing behind the
+    // end of a kept one. The spacing is at least the launch pulse's width.
+    const double start = static_cast<double>(chart.Pozice0X) - 1;
+    auto isLaunch = [&](std::size_t i, const Excursion& e) {
+        return i == 0 && e.edge <= start + params.DefaultPulseWidth;
+    };
+    std::vector<Excursion> kept;
+    int pulseWidth = params.DefaultPulseWidth;
+    for (const Excursion& e : found) {
+        if (!kept.empty()) {
+            const Excursion& prev = kept.back();
+            const int spacing =
+                std::max(pulseWidth, static_cast<int>(std::ceil(static_cast<double>(prev.last) - prev.edge)));
+            if (e.first <= prev.last + spacing &&
+                std::fabs(e.height) < kRingingRatio * std::fabs(prev.height))
+                continue;
+        }
+        if (isLaunch(kept.size(), e))
+            pulseWidth = std::max(pulseWidth, e.last - static_cast<int>(e.edge));
+        kept.push_back(e);
+    }
+
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const Excursion& e = kept[i];
+        ChartEvent ev;
+        ev.Sample = static_cast<long double>(e.edge) + 1;
+        ev.Distance = EventDistance(chart, ev.Sample);
+        ev.PeakSample = e.peak + 1;
+        ev.PeakLevel = chart.Samples[static_cast<std::size_t>(e.peak)];
+        ev.Snr = std::fabs(static_cast<long double>(e.height)) / noise.Sd;
+        ev.LastSample = e.last + 1;
+        ev.Kind = e.height > 0 ? EventKind::Open : EventKind::Short;
+        if (isLaunch(i, e))
+            ev.Kind = EventKind::Launch;
+        events.push_back(ev);
+    }
+
+    // The end: the largest event after the launch.
+    int end = -1;
+    for (std::size_t i = 0; i < events.size(); ++i)
+        if (events[i].Kind != EventKind::Launch &&
+            (end < 0 || std::fabs(kept[i].height) > std::fabs(kept[static_cast<std::size_t>(end)].height)))
+            end = static_cast<int>(i);
+    if (end < 0)
+        return events;
+    ChartEvent& endEvent = events[static_cast<std::size_t>(end)];
+    endEvent.Kind = endEvent.Kind == EventKind::Open ? EventKind::EndOpen : EventKind::EndShort;
+
+    // Echoes beyond the end: at about twice the peak distance of an earlier,
+    // larger event (distances counted from the cable start).
+    auto offset = [&](std::size_t i) { return static_cast<double>(kept[i].peak) - start; };
+    for (std::size_t i = static_cast<std::size_t>(end) + 1; i < events.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (events[j].Kind == EventKind::Launch || events[j].Kind == EventKind::Echo || offset(j) <= 0 ||
+                std::fabs(kept[j].height) <= std::fabs(kept[i].height))
+                continue;
+            const double twice = 2 * offset(j);
+            const double tolerance = static_cast<double>(params.EchoTolerance) * twice + pulseWidth;
+            if (std::fabs(offset(i) - twice) <= tolerance) {
+                events[i].Kind = EventKind::Echo;
+                break;
+            }
+        }
+    }
+    return events;
+}
+
+} // namespace lumidrax

@@ -1,0 +1,107 @@
+#pragma once
+// The events of a chart: the launch pulse, every reflection that leaves the
+// baseline, the cable end and its echoes, found from the samples alone.
+//
+// How (see also the manual, "Events"):
+//   1. Baseline: the median of the samples. Noise: the standard deviation of
+//      the samples' noise from the median absolute value of the first
+//      difference (robust against the pulses themselves). Both medians are
+//      taken over an even spread of at most 2048 values. The samples up to
+//      the cable start of a VKR102 chart, 100 below the cable, are lifted
+//      onto the baseline.
+//   2. The trace less its baseline is smoothed over three samples; an
+//      excursion starts where it passes the threshold (Threshold() noise
+//      deviations of the smoothed trace) and ends where it falls below
+//      Hysteresis times that, or changes sign.
+//   3. Each excursion's peak is its largest sample; its leading edge is the
+//      line fitted to the smoothed rising flank (10..90 % of the peak) carried back to
+//      the baseline, a fraction of a sample.
+//   4. Ringing: an excursion that starts within the minimum spacing (the
+//      pulse width, at least that of the launch) behind a larger event's end
+//      and is less than half its size belongs to that event.
+//   5. Kinds: the first event at the cable start is the launch; the largest
+//      one after it is the end (end-open above the baseline, end-short
+//      below); an event beyond the end at about twice the distance of an
+//      earlier, larger event is its echo; the rest are open (above) or short
+//      (below).
+// Pure functions, no state, no Qt.
+
+#include "TJednoMereni.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumidrax {
+
+enum class EventKind { Launch, Open, Short, EndOpen, EndShort, Echo };
+
+// "launch", "open", "short", "end-open", "end-short", "echo".
+std::string_view EventKindName(EventKind kind);
+
+struct EventParams {
+    // 0..9: the higher, the weaker the events found (and the more false
+    // ones). The threshold is 10 - Sensitivity noise deviations.
+    long double Sensitivity = 5;
+    // An excursion ends below this fraction of the threshold.
+    long double Hysteresis = 0.5;
+    // Pulse width in samples when the chart shows no launch pulse.
+    int DefaultPulseWidth = 8;
+    // An echo lies within this fraction (plus one pulse width) of twice its
+    // source's distance.
+    long double EchoTolerance = 0.03;
+
+    static constexpr long double kMinSensitivity = 0;
+    static constexpr long double kMaxSensitivity = 9;
+
+    // Noise deviations of the smoothed trace an excursion must pass.
+    long double Threshold() const;
+};
+
+struct ChartEvent {
+    EventKind Kind = EventKind::Open;
+    // Leading edge: 1-based sample, fractional.
+    long double Sample = 0;
+    // Distance of the leading edge in metres on the chart's scale.
+    long double Distance = 0;
+    int PeakSample = 0;
+    // The chart's level (percent) at the peak sample.
+    long double PeakLevel = 0;
+    // Peak height above the baseline over the noise's standard deviation.
+    long double Snr = 0;
+    // Last sample of the excursion (its width is LastSample - Sample).
+    int LastSample = 0;
+};
+
+struct NoiseEstimate {
+    long double Baseline = 0;
+    long double Sd = 0;
+};
+
+// Baseline and noise standard deviation of a trace (see above); the noise is
+// at least kMinNoiseSd, the quantisation of two-decimal samples.
+inline constexpr long double kMinNoiseSd = 0.01L;
+NoiseEstimate EstimateNoise(const std::vector<long double>& samples);
+
+// The chart's events in sample order. Charts of fewer than three samples
+// have none.
+std::vector<ChartEvent> DetectEvents(const TJednoMereni& chart, const EventParams& params = {});
+
+// Distance in metres of a fractional 1-based sample on the chart's scale.
+long double EventDistance(const TJednoMereni& chart, long double sample);
+
+// The sample nearest to a fractional one, within 1..SampleCount.
+int NearestSample(const TJednoMereni& chart, long double sample);
+
+// The velocity factor that puts an event at the fractional sample `sample`
+// at `length` metres from the cable start: the chart's velocity scaled by
+// length over the event's distance. Nothing when the event is not beyond the
+// cable start or the length is not above 0.
+std::optional<long double> VelocityForLength(const TJednoMereni& chart, long double sample,
+                                             long double length);
+
+// Index into `events` of the cable end, or -1.
+int EndEventIndex(const std::vector<ChartEvent>& events);
+
+} // namespace lumidrax

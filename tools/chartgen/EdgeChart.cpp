@@ -1,0 +1,178 @@
+#include "EdgeChart.h"
+
+#include "ChartGenerator.h"
+#include "NumberText.h"
+#include "TMereni.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumidrax::chartgen {
+
+namespace {
+
+constexpr long double kPi = 3.141592653589793238L;
+constexpr long double kLaunchLevel = 80;
+// Place attempts for the faults before the layout gives up on one.
+constexpr int kPlaceAttempts = 200;
+
+std::uint64_t Mix(std::uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ULL;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+    return x ^ (x >> 31);
+}
+
+// Uniform in (0, 1) from the seed, a stream and an index.
+long double Uniform(std::uint64_t seed, std::uint64_t stream, std::uint64_t index)
+{
+    const std::uint64_t v = Mix(Mix(seed ^ (stream * 0xD1B54A32D192ED03ULL)) + index);
+    return (static_cast<long double>(v >> 11) + 0.5L) / static_cast<long double>(1ULL << 53);
+}
+
+long double Between(long double lo, long double hi, long double u)
+{
+    return lo + (hi - lo) * u;
+}
+
+// Standard normal value (Box-Muller) for sample k.
+long double Normal(std::uint64_t seed, std::uint64_t k)
+{
+    const long double u1 = Uniform(seed, 11, k);
+    const long double u2 = Uniform(seed, 12, k);
+    return std::sqrt(-2 * std::log(u1)) * std::cos(2 * kPi * u2);
+}
+
+// Sample span a pulse and its undershoot take, plus a gap for the detector's
+// ringing window.
+long double Footprint(const EdgePulse& p)
+{
+    return 3 * p.width + 2;
+}
+
+std::vector<EdgePulse> RandomLayout(const EdgeChartOptions& o, long double sd)
+{
+    std::vector<EdgePulse> pulses;
+    const std::uint64_t seed = o.seed;
+    auto width = [&](std::uint64_t stream, std::uint64_t i) {
+        return std::round(Between(o.minWidth, o.maxWidth, Uniform(seed, stream, i)));
+    };
+    EdgePulse launch;
+    launch.kind = EventKind::Launch;
+    launch.start = o.pozice0X;
+    launch.width = width(1, 0);
+    launch.amplitude = kLaunchLevel;
+    launch.undershoot = 0.1L;
+    pulses.push_back(launch);
+
+    const long double span = static_cast<long double>(o.sampleCount - o.pozice0X);
+    EdgePulse end;
+    const bool open = Uniform(seed, 2, 0) < 0.5L;
+    end.kind = open ? EventKind::EndOpen : EventKind::EndShort;
+    end.width = width(3, 0);
+    // With an echo the end lies within the first half, so that the echo at
+    // twice its distance fits.
+    const long double reach = o.echo ? 0.45L : 0.9L;
+    end.start = std::round(o.pozice0X + span * Between(0.25L, reach, Uniform(seed, 4, 0))) +
+                std::round(Uniform(seed, 5, 0) * 100) / 100;
+    end.amplitude = (open ? 1 : -1) * std::min(o.maxSnr * sd * Between(1.2L, 2, Uniform(seed, 6, 0)), 95.0L);
+    end.undershoot = Between(0.05L, 0.3L, Uniform(seed, 7, 0));
+
+    const long double from = launch.start + Footprint(launch);
+    std::vector<EdgePulse> faults;
+    for (int f = 0; f < o.reflectionCount; ++f) {
+        EdgePulse p;
+        const auto i = static_cast<std::uint64_t>(f);
+        p.width = width(8, i);
+        const bool up = Uniform(seed, 9, i) < 0.5L;
+        p.kind = up ? EventKind::Open : EventKind::Short;
+        p.amplitude = (up ? 1 : -1) * Between(o.minSnr, o.maxSnr, Uniform(seed, 10, i)) * sd;
+        p.undershoot = Between(0.05L, 0.3L, Uniform(seed, 13, i));
+        for (int attempt = 0; attempt < kPlaceAttempts; ++attempt) {
+            const auto a = static_cast<std::uint64_t>(attempt);
+            p.start =
+                std::round(Between(from, end.start - Footprint(p), Uniform(seed, 14 + i, a)) * 100) / 100;
+            const bool clear = std::all_of(faults.begin(), faults.end(), [&](const EdgePulse& q) {
+                return p.start >= q.start + Footprint(q) || q.start >= p.start + Footprint(p);
+            });
+            if (clear && p.start >= from) {
+                faults.push_back(p);
+                break;
+            }
+        }
+    }
+    std::sort(faults.begin(), faults.end(),
+              [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+    pulses.insert(pulses.end(), faults.begin(), faults.end());
+    pulses.push_back(end);
+    if (o.echo) {
+        EdgePulse echo = end;
+        echo.kind = EventKind::Echo;
+        echo.start = 2 * (end.start - o.pozice0X) + o.pozice0X;
+        echo.amplitude = 0.3L * end.amplitude;
+        if (echo.start + echo.width < o.sampleCount)
+            pulses.push_back(echo);
+    }
+    return pulses;
+}
+
+} // namespace
+
+long double PulseLevel(const EdgePulse& p, long double k)
+{
+    const long double t = k - p.start;
+    const long double half = p.width / 2;
+    if (t <= 0 || t >= 2 * p.width)
+        return 0;
+    if (t <= half)
+        return p.amplitude * t / half;
+    if (t <= p.width)
+        return p.amplitude * (p.width - t) / half;
+    return -p.undershoot * p.amplitude * std::sin(kPi * (t - p.width) / p.width);
+}
+
+EdgeChart GenerateEdgeChart(const EdgeChartOptions& o)
+{
+    EdgeChart out;
+    ChartOptions base;
+    base.seed = o.seed;
+    base.sampleCount = std::clamp(o.sampleCount, 0, 10000);
+    base.interval = o.interval;
+    base.velocityPerMille = o.velocityPerMille;
+    base.pozice0X = o.pozice0X;
+    base.noiseLevel = 0;
+    base.faults = {{1, 0}};
+    out.chart = GenerateChart(base);
+
+    const long double sd = o.noiseSd >= 0 ? o.noiseSd : Between(0.2L, 1, Uniform(o.seed, 20, 0));
+    out.truth.noiseSd = sd;
+    if (!o.pureNoise)
+        out.truth.events = o.pulses.empty() ? RandomLayout(o, sd) : o.pulses;
+
+    std::vector<long double> samples(static_cast<std::size_t>(base.sampleCount));
+    for (int k = 1; k <= base.sampleCount; ++k) {
+        long double level = sd * Normal(o.seed, static_cast<std::uint64_t>(k));
+        for (const EdgePulse& p : out.truth.events)
+            level += PulseLevel(p, k);
+        level = std::clamp(level, -o.clip, o.clip);
+        samples[static_cast<std::size_t>(k - 1)] = std::nearbyint(level * 100) / 100;
+    }
+    out.chart.SetSamples(std::move(samples));
+    TMereni scratch;
+    const TJednoMereni& ranged = scratch.AppendRecord(out.chart);
+    out.chart.YMin = ranged.YMin;
+    out.chart.YMax = ranged.YMax;
+    return out;
+}
+
+std::string TruthText(const ChartTruth& truth)
+{
+    std::string text = "NoiseSd=" + FormatGeneral(truth.noiseSd, 6) + "\n";
+    for (const EdgePulse& p : truth.events)
+        text += std::string(EventKindName(p.kind)) + " " + FormatGeneral(p.start, 8) + " " +
+                FormatFixed(p.amplitude, 3) + " " + FormatGeneral(p.width, 6) + "\n";
+    return text;
+}
+
+} // namespace lumidrax::chartgen

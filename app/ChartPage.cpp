@@ -4,6 +4,7 @@
 #include "ChartListPanel.h"
 #include "ChartViewPanel.h"
 #include "CursorReadoutPanels.h"
+#include "PrintInfoStrip.h"
 
 #include <QListWidget>
 #include <QSplitter>
@@ -31,6 +32,8 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     layout->setSpacing(0);
     readouts_ = new CursorReadoutPanels(this);
     layout->addWidget(readouts_);
+    printInfo_ = new PrintInfoStrip(this);
+    layout->addWidget(printInfo_);
     layout->addWidget(splitter_);
 }
 

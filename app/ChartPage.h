@@ -13,6 +13,7 @@ namespace lumidrax {
 class ChartListPanel;
 class ChartViewPanel;
 class CursorReadoutPanels;
+class PrintInfoStrip;
 
 class ChartPage : public QWidget {
     Q_OBJECT
@@ -26,6 +27,8 @@ class ChartPage : public QWidget {
     CursorReadoutPanels* Readouts() const { return readouts_; }
     QListWidget* ChartList() const;
     QSplitter* Splitter() const { return splitter_; }
+    // `PrintInfo`, between the read-outs and the plot; hidden on screen.
+    PrintInfoStrip* PrintInfo() const { return printInfo_; }
 
     // Chart numbers of the selected list items, in list order.
     std::vector<int> SelectedCharts() const;
@@ -41,6 +44,7 @@ class ChartPage : public QWidget {
     ChartViewPanel* view_;
     ChartListPanel* list_;
     CursorReadoutPanels* readouts_;
+    PrintInfoStrip* printInfo_;
 };
 
 } // namespace lumidrax

@@ -27,6 +27,7 @@ class ChartMenus;
 class ChartNotifier;
 class ChartListPopup;
 class ChartPage;
+class ChartPrinting;
 class DescriptionField;
 class IDialogs;
 class ProcessingCommands;
@@ -69,6 +70,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
     ZoomCommands& Zoom() const { return *zoomCommands_; }
+    ChartPrinting& Printing() const { return *printing_; }
     ReportPage& ReportsPage() const { return *reportPage_; }
     InstrumentLink& Link() const { return *link_; }
     QTabWidget* Pages() const { return pc_all_; }
@@ -162,6 +164,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ChartPageShown();
     // Zoom, shift and the chart page's keys (MainWindowZoomKeys.cpp).
     void ConnectZoomAndKeys();
+    // Printing, copying and exporting the chart page (MainWindowPrint.cpp).
+    void ConnectPrinting();
     // The Settings dialog (MainWindowSettings.cpp).
     void ConnectSettingsCommand();
     void mi_file_setupClick();
@@ -204,6 +208,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     int editPosition_ = -1;
     InstanceChannel* instance_ = nullptr;
     ZoomCommands* zoomCommands_ = nullptr;
+    ChartPrinting* printing_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
     InstrumentLink* link_ = nullptr;
 

@@ -9,6 +9,7 @@ LUMIDRAX_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
   socat
+  poppler-utils
 )
 
 lumidrax_install_deps() {

@@ -1,6 +1,7 @@
 #include "ChartPagePainter.h"
 
 #include "ChartRenderer.h"
+#include "PagePng.h"
 
 #include <QBuffer>
 #include <QFontInfo>
@@ -140,7 +141,7 @@ void PaintChartPageFitted(QPainter& painter, const ChartPageLayout& page, const 
 QImage RenderChartPage(const ChartPageLayout& page, int width)
 {
     const QSize size = ScaledSize(page, width).expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_RGB32);
+    QImage image = NewPageImage(size);
     image.fill(kPageColour);
     QPainter painter(&image);
     if (size == page.Size())
@@ -173,12 +174,14 @@ QByteArray ChartPagePdf(const ChartPageLayout& page, int width, const QString& c
 
 QByteArray ChartPagePng(const ChartPageLayout& page, int width)
 {
+    const QImage image = RenderChartPage(page, width);
+    if (auto png = EncodePalettePng(image))
+        return *png;
+    // Many colours (antialiased text scaled up): Qt's encoder; quality 80
+    // is zlib level 1.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const QImage image = RenderChartPage(page, width)
-                             .convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    // Quality 80 is zlib level 1.
     if (!image.save(&buffer, "PNG", 80))
         return {};
     return bytes;

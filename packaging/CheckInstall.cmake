@@ -12,7 +12,7 @@ set(expected
   ${DATADIR}/icons/hicolor/scalable/apps/lumidrax.svg
   ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg)
 if(EXPECT_PROGRAM)
-  list(APPEND expected ${BINDIR}/lumidrax)
+  list(APPEND expected ${BINDIR}/lumidrax ${BINDIR}/lumidrax-tool-render)
 endif()
 foreach(f ${expected})
   if(NOT EXISTS ${STAGE}/${f})

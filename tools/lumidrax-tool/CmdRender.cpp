@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 
 namespace lumidrax::tool {
@@ -195,6 +196,12 @@ void AddRenderCommand(CLI::App& app, int& exitStatus)
         if (o->out.empty() && o->each.empty())
             throw CLI::RequiredError("-o or --each");
         exitStatus = RunRender(*o);
+        // Everything is written: end without tearing Qt down (its fonts,
+        // plugins and libraries), which would take longer than the rest of
+        // the exit.
+        std::fflush(stdout);
+        std::cout.flush();
+        std::_Exit(exitStatus);
     });
 }
 

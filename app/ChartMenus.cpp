@@ -90,6 +90,9 @@ void ChartMenus::BuildFileMenu(QWidget* window)
         MakeAction(window, "mi_file_print", tr("&Print Displayed Charts"), tr("Print Displayed Charts"),
                    QKeySequence("Ctrl+P"), tr("Print Displayed Charts [CTRL+P]"));
     file->addAction(mi_file_print);
+    mi_file_export = MakeAction(window, "mi_file_export", tr("Export &Picture..."),
+                                tr("Save the displayed charts as a PNG picture or a PDF document"));
+    file->addAction(mi_file_export);
     mi_file_setup = MakeAction(window, "mi_file_setup", tr("Settings..."), tr("System Settings"));
     file->addAction(mi_file_setup);
     file->addSeparator();
@@ -315,10 +318,11 @@ void ChartMenus::BuildPortControls(QWidget* window)
 void ChartMenus::DisableUnbuilt()
 {
     // Commands that later work fills in stay disabled until then.
-    Unbuilt = {mi_file_print,    mi_edit_copy,   mi_zoom_do,        mi_zoom_prev,      mi_zoom_next,
-               mi_zoom_remember, mi_zoom_all,    mi_zoom_clear,     mi_shift[0],       mi_shift[1],
-               mi_shift[2],      mi_shift[3],    mi_curves_average, mi_tools_refcolor, sb_filter,
-               mi_curves_show,   mi_curves_hide, mi_tools_dishide,  mi_incChartList,   mi_decChartList};
+    Unbuilt = {mi_file_print,  mi_file_export,   mi_edit_copy,   mi_zoom_do,        mi_zoom_prev,
+               mi_zoom_next,   mi_zoom_remember, mi_zoom_all,    mi_zoom_clear,     mi_shift[0],
+               mi_shift[1],    mi_shift[2],      mi_shift[3],    mi_curves_average, mi_tools_refcolor,
+               sb_filter,      mi_curves_show,   mi_curves_hide, mi_tools_dishide,  mi_incChartList,
+               mi_decChartList};
     mi_tools_filter->setEnabled(false);
     for (QAction* a : Unbuilt)
         a->setEnabled(false);

@@ -47,6 +47,8 @@ class ChartMenus : public QObject {
     QAction* mi_file_autoname = nullptr;
     QAction* mi_file_autosave = nullptr;
     QAction* mi_file_print = nullptr;
+    // "Export Picture...": the printed page as PNG or PDF.
+    QAction* mi_file_export = nullptr;
     QAction* mi_file_setup = nullptr;
     QAction* mi_file_exit = nullptr;
     // Edit

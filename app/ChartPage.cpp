@@ -5,6 +5,7 @@
 #include "ChartViewPanel.h"
 #include "CursorReadoutPanels.h"
 #include "EventPanel.h"
+#include "PrintInfoStrip.h"
 
 #include <QListWidget>
 #include <QSplitter>
@@ -41,6 +42,8 @@ ChartPage::ChartPage(QWidget* parent) : QWidget(parent)
     layout->setSpacing(0);
     readouts_ = new CursorReadoutPanels(this);
     layout->addWidget(readouts_);
+    printInfo_ = new PrintInfoStrip(this);
+    layout->addWidget(printInfo_);
     layout->addWidget(splitter_);
 }
 

@@ -15,6 +15,7 @@ class ChartListPanel;
 class ChartViewPanel;
 class EventPanel;
 class CursorReadoutPanels;
+class PrintInfoStrip;
 
 class ChartPage : public QWidget {
     Q_OBJECT
@@ -30,6 +31,8 @@ class ChartPage : public QWidget {
     CursorReadoutPanels* Readouts() const { return readouts_; }
     QListWidget* ChartList() const;
     QSplitter* Splitter() const { return splitter_; }
+    // `PrintInfo`, between the read-outs and the plot; hidden on screen.
+    PrintInfoStrip* PrintInfo() const { return printInfo_; }
 
     // Chart numbers of the selected list items, in list order.
     std::vector<int> SelectedCharts() const;
@@ -46,6 +49,7 @@ class ChartPage : public QWidget {
     EventPanel* events_;
     ChartListPanel* list_;
     CursorReadoutPanels* readouts_;
+    PrintInfoStrip* printInfo_;
 };
 
 } // namespace lumidrax

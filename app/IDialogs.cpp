@@ -4,6 +4,16 @@
 
 namespace lumidrax {
 
+bool IDialogs::SetUpPrinter(QPrinter&)
+{
+    return false;
+}
+
+bool IDialogs::PreviewPrint(QPrinter&, const std::function<void(QPrinter&)>&)
+{
+    return true;
+}
+
 void IDialogs::ShowError(int code, const std::string& text)
 {
     ShowMessageBox(kErrorCaption, ErrorText(code, text));

@@ -4,9 +4,12 @@
 // scripted answers in tests.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+class QPrinter;
 
 namespace lumidrax {
 
@@ -42,6 +45,12 @@ class IDialogs {
     // The standard colour dialog opened on `initial` (0xRRGGBB); nothing
     // when cancelled.
     virtual std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) = 0;
+    // The printer set-up dialog on `printer` (it also offers printing to a
+    // PDF file); false when cancelled. Without a printer dialog: cancelled.
+    virtual bool SetUpPrinter(QPrinter& printer);
+    // The pages `paint` draws on a printer, shown before they go out; false
+    // when the preview is closed without printing. Without a preview: true.
+    virtual bool PreviewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint);
 
     // The catalogue message of a result code.
     void ShowError(int code, const std::string& text);

@@ -3,9 +3,14 @@
 #include "QuestionDialog.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QStringList>
+#include <QVBoxLayout>
 
 namespace lumidrax {
 
@@ -86,6 +91,33 @@ std::optional<std::uint32_t> QtDialogs::ChooseColor(std::uint32_t initial)
     if (!chosen.isValid())
         return std::nullopt;
     return static_cast<std::uint32_t>(chosen.rgb() & 0xFFFFFFu);
+}
+
+bool QtDialogs::SetUpPrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogs::PreviewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint)
+{
+    // The preview with Print and Cancel only: the printer is chosen already.
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(QObject::tr("Print Preview"));
+    auto* preview = new QPrintPreviewWidget(&printer, &dialog);
+    QObject::connect(preview, &QPrintPreviewWidget::paintRequested, &dialog,
+                     [&paint](QPrinter* p) { paint(*p); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog);
+    buttons->addButton(QObject::tr("&Print"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(preview);
+    layout->addWidget(buttons);
+    dialog.resize(800, 640);
+    preview->fitInView();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace lumidrax

@@ -20,6 +20,8 @@ class QtDialogs : public IDialogs {
     std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override;
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
+    bool SetUpPrinter(QPrinter& printer) override;
+    bool PreviewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   private:
     QWidget* parent_;

@@ -83,6 +83,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectSettingsCommand();
     ConnectPlot();
     ConnectZoomAndKeys();
+    ConnectPrinting();
     ConnectNotifications();
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);

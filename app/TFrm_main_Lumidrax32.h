@@ -28,6 +28,7 @@ class ChartMenus;
 class ChartNotifier;
 class ChartListPopup;
 class ChartPage;
+class ChartPrinting;
 class DescriptionField;
 class IDialogs;
 class ProcessingCommands;
@@ -71,6 +72,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartListPopup& ListPopup() const { return *popupCurves_; }
     ChartPage& ChartsPage() const { return *chartPage_; }
     ZoomCommands& Zoom() const { return *zoomCommands_; }
+    ChartPrinting& Printing() const { return *printing_; }
     ReportPage& ReportsPage() const { return *reportPage_; }
     ReportCommands& RepCommands() const { return *reportCommands_; }
     InstrumentLink& Link() const { return *link_; }
@@ -168,6 +170,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // The event table's visibility and sensitivity from the settings
     // (MainWindowSettings.cpp).
     void ApplyEventSettings();
+    // Printing, copying and exporting the chart page (MainWindowPrint.cpp).
+    void ConnectPrinting();
     // The Settings dialog (MainWindowSettings.cpp).
     void ConnectSettingsCommand();
     void mi_file_setupClick();
@@ -218,6 +222,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     int editPosition_ = -1;
     InstanceChannel* instance_ = nullptr;
     ZoomCommands* zoomCommands_ = nullptr;
+    ChartPrinting* printing_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
     InstrumentLink* link_ = nullptr;
 

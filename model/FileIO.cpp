@@ -185,7 +185,7 @@ FileOutcome ResolveWriteTarget(const std::string& path, std::string& target)
     return {FileStatus::CannotOpen, std::strerror(ELOOP)};
 }
 
-FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view bytes)
+FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view bytes, Flush flush)
 {
     std::string target;
     if (FileOutcome resolved = ResolveWriteTarget(path, target); !resolved.Ok())
@@ -242,18 +242,19 @@ FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view byte
     } else {
         ::fchmod(fd, NewFileMode());
     }
-    if (::fsync(fd) != 0)
+    if (flush == Flush::ToDisk && ::fsync(fd) != 0)
         return fail(errno);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         return fail(errno);
     ::close(fd);
-    SyncFolder(folder);
+    if (flush == Flush::ToDisk)
+        SyncFolder(folder);
     return {};
 }
 
-SaveOutcome WriteFileAtomically(const std::string& path, std::string_view bytes)
+SaveOutcome WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush)
 {
-    const FileOutcome written = ReplaceFileAtomically(path, bytes);
+    const FileOutcome written = ReplaceFileAtomically(path, bytes, flush);
     if (written.Ok())
         return {};
     return {SaveStatus::WriteFailed, "could not write file " + path + " (" + written.Reason + ")", {}};

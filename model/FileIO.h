@@ -50,9 +50,16 @@ inline constexpr std::string_view kTempFileMark = ".lumidrax-tmp-";
 // Reads the whole regular file at `path`, at most maxBytes of it.
 FileOutcome ReadFileBytes(const std::string& path, std::uintmax_t maxBytes, std::string& bytes);
 
+// Whether a replace waits until the data are on the disk (the default), or
+// leaves that to the system: for output that is made again on request
+// (pictures of a batch run), where the wait would be most of the run. The
+// rename stays atomic either way.
+enum class Flush { ToDisk, Later };
+
 // Replaces the file at `path` (or creates it) with `bytes`, atomically. The
 // folder must exist. A failure leaves the previous file as it was.
-FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                                  Flush flush = Flush::ToDisk);
 
 // The path a replace of `path` writes to: the end of a chain of symbolic
 // links, or `path` itself. Fails with CannotOpen on a link loop.
@@ -82,6 +89,7 @@ struct SaveOutcome {
 };
 
 // ReplaceFileAtomically with the failure worded for the user.
-[[nodiscard]] SaveOutcome WriteFileAtomically(const std::string& path, std::string_view bytes);
+[[nodiscard]] SaveOutcome WriteFileAtomically(const std::string& path, std::string_view bytes,
+                                              Flush flush = Flush::ToDisk);
 
 } // namespace lumidrax

@@ -13,7 +13,7 @@ set(expected
   ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg
   lib/udev/rules.d/60-lumidrax-rfcomm.rules)
 if(EXPECT_PROGRAM)
-  list(APPEND expected ${BINDIR}/lumidrax)
+  list(APPEND expected ${BINDIR}/lumidrax ${BINDIR}/lumidrax-tool-render)
 endif()
 foreach(f ${expected})
   if(NOT EXISTS ${STAGE}/${f})

@@ -31,14 +31,16 @@ QColor ToQColor(RgbColor c)
 
 bool IsRaster(const QPainter& painter);
 
-// Sets single pixels in one colour. Raster devices get points of a one-pixel
-// pen; vector devices (PDF, printers) get 1 x 1 squares, which every viewer
+// Sets single pixels in one colour. Unscaled raster devices get points of a
+// one-pixel pen; vector devices (PDF, printers) get 1 x 1 squares, which every viewer
 // shows, where a zero-length hairline may vanish.
 void DrawPixels(QPainter& painter, const std::vector<Pixel>& pixels, QColor colour)
 {
     if (pixels.empty())
         return;
-    if (IsRaster(painter)) {
+    // A scaled raster page (an exported picture) gets squares as well, so
+    // that a pixel grows with the page.
+    if (IsRaster(painter) && painter.deviceTransform().type() <= QTransform::TxTranslate) {
         QPen pen(colour);
         pen.setWidth(0);
         pen.setCosmetic(true);

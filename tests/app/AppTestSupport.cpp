@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include <QPrinter>
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -74,6 +76,28 @@ std::optional<std::uint32_t> FakeDialogs::ChooseColor(std::uint32_t)
     auto colour = ColorAnswers.front();
     ColorAnswers.pop_front();
     return colour;
+}
+
+bool FakeDialogs::SetUpPrinter(QPrinter& printer)
+{
+    Log.push_back({"printer", {}, {}, {}, {}});
+    if (PrinterAnswers.empty()) {
+        ADD_FAILURE() << "unexpected printer dialog";
+        return false;
+    }
+    const auto file = PrinterAnswers.front();
+    PrinterAnswers.pop_front();
+    if (!file)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(*file));
+    return true;
+}
+
+bool FakeDialogs::PreviewPrint(QPrinter&, const std::function<void(QPrinter&)>&)
+{
+    Log.push_back({"preview", {}, {}, {}, {}});
+    return true;
 }
 
 std::vector<std::string> FakeDialogs::Messages() const

@@ -35,6 +35,9 @@ class FakeDialogs : public IDialogs {
     std::deque<std::optional<std::string>> InputAnswers;
     // Colours chosen in the colour dialog (nothing: Cancel).
     std::deque<std::optional<std::uint32_t>> ColorAnswers;
+    // Printer dialogs: the PDF file to print to (nothing: Cancel). The
+    // preview that follows is accepted.
+    std::deque<std::optional<std::string>> PrinterAnswers;
     std::vector<Shown> Log;
 
     int AskYesNo(const std::string& caption, const std::string& text, bool withCancel) override;
@@ -44,6 +47,8 @@ class FakeDialogs : public IDialogs {
     std::optional<std::string> InputBox(const std::string& caption, const std::string& prompt,
                                         const std::string& value) override;
     std::optional<std::uint32_t> ChooseColor(std::uint32_t initial) override;
+    bool SetUpPrinter(QPrinter& printer) override;
+    bool PreviewPrint(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
     // Texts of the message boxes shown, in order.
     std::vector<std::string> Messages() const;
@@ -53,7 +58,7 @@ class FakeDialogs : public IDialogs {
     bool ScriptUsed() const
     {
         return Answers.empty() && OpenAnswers.empty() && SaveAnswers.empty() && InputAnswers.empty() &&
-               ColorAnswers.empty();
+               ColorAnswers.empty() && PrinterAnswers.empty();
     }
 };
 

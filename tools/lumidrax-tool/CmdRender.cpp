@@ -1,25 +1,31 @@
-// render [--width W] [--height H] [--dark] [--line-width N] -o OUT.(png|pdf)
-// FILE...: loads the charts into one collection, shows them at their full
-// extent and paints the plot with both axis strips through the viewer's
-// renderer into a PNG image or a PDF page of W x H pixels. Needs no display:
-// without QT_QPA_PLATFORM the offscreen platform is used.
+// render [--width W] [--height H] [--dark] [--line-width N] [--with-info]
+// (-o OUT.(png|pdf) | --each DIR) FILE...: shows the charts at their full
+// extent and paints the page through the viewer's page painter (the one
+// printing and "Export Picture..." use) into a PNG image or a PDF page of
+// W x H pixels. --with-info paints the print layout: the title band, the
+// PrintInfo strip and the grid. --each writes one picture per chart, each
+// chart alone, named NNN-name.png by its place among the FILEs.
+//
+// Needs no display. This command lives in its own executable,
+// lumidrax-tool-render, which lumidrax-tool runs for it, so that the other
+// commands start without Qt.
 
 #include "ChartJson.h"
 #include "Commands.h"
 
-#include "ChartRenderer.h"
+#include "ChartPagePainter.h"
 #include "FileIO.h"
 #include "Palette.h"
 #include "PlotRules.h"
 
 #include <CLI/CLI.hpp>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <memory>
 
 namespace lumidrax::tool {
@@ -31,7 +37,9 @@ struct RenderOptions {
     int height = 900;
     bool dark = false;
     int lineWidth = 1;
+    bool withInfo = false;
     std::string out;
+    std::string each;
     std::vector<std::string> files;
 };
 
@@ -49,11 +57,23 @@ bool EndsWith(const std::string& text, const std::string& tail)
     return true;
 }
 
-// A QGuiApplication for fonts and painting, made once per process.
+// Qt's warnings (a missing runtime folder in a bare shell, font
+// substitutions) are not the tool's messages: its errors go into the JSON.
+void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "lumidrax-tool: %s\n", qPrintable(message));
+        std::abort();
+    }
+}
+
+// A QGuiApplication for fonts and painting, made once per process, on the
+// offscreen platform unless QT_QPA_PLATFORM names another.
 void EnsureGuiApplication()
 {
     if (QGuiApplication::instance() != nullptr)
         return;
+    qInstallMessageHandler(Quiet);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -63,64 +83,85 @@ void EnsureGuiApplication()
 }
 
 // Writes the page; returns an empty text or the error.
-std::string WritePage(const ChartRenderer& renderer, const std::string& path)
+std::string WritePage(const ChartPageLayout& page, const std::string& path)
 {
-    // Painted into memory first, then written atomically like every file
-    // the programs write.
-    QBuffer file;
-    file.open(QIODevice::WriteOnly);
-    if (EndsWith(path, ".pdf")) {
-        const QSize size = renderer.PageSize();
-        QPdfWriter pdf(&file);
-        pdf.setCreator(QStringLiteral("Lumidrax ") + QStringLiteral(LUMIDRAX_VERSION));
-        pdf.setResolution(96);
-        pdf.setPageSize(QPageSize(QSizeF(size.width() * 72.0 / 96.0, size.height() * 72.0 / 96.0),
-                                  QPageSize::Point, QString(), QPageSize::ExactMatch));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter(&pdf);
-        painter.fillRect(QRect(QPoint(0, 0), size), QColor(240, 240, 240));
-        renderer.PaintPage(painter);
-        painter.end();
-    } else {
-        // The page holds a few dozen colours (the axis text is not
-        // antialiased): a palette image keeps every pixel exact at a third
-        // of the data, and quality 80 means zlib level 1, which compresses
-        // these flat pictures almost as well as the default at a fraction
-        // of the time.
-        const QImage image = renderer.RenderPage().convertToFormat(QImage::Format_Indexed8,
-                                                                   Qt::ThresholdDither | Qt::AvoidDither);
-        if (!image.save(&file, "PNG", 80))
-            return "Error: the image could not be written to " + path + ".";
-    }
-    file.close();
+    // Painted into memory first.
+    const QByteArray bytes =
+        EndsWith(path, ".pdf")
+            ? ChartPagePdf(page, 0, QStringLiteral("Lumidrax ") + QStringLiteral(LUMIDRAX_VERSION))
+            : ChartPagePng(page);
+    if (bytes.isEmpty())
+        return "Error: the image could not be written to " + path + ".";
+    // Replaced atomically; not waited for on the disk: a picture is made
+    // again by running the command again.
     const SaveOutcome written =
-        WriteFileAtomically(path, std::string_view(file.data().constData(), file.data().size()));
+        WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()), Flush::Later);
     if (!written.Done())
         return "Error: " + written.Message + ".";
     return {};
 }
 
-int RunRender(const RenderOptions& o)
+// As the viewer shows freshly opened charts: the full extent, in the
+// chosen scheme and line width; then the page.
+std::string RenderCollection(TMereni& collection, const RenderOptions& o, const std::string& path)
 {
-    EnsureGuiApplication();
-    TMereni collection;
-    ToolOutput output;
-    for (const std::string& file : o.files)
-        LoadInto(collection, file, output);
-    // As the viewer shows freshly opened charts: the full extent, in the
-    // chosen scheme and line width.
     collection.SetViewToFull();
     SetLineWidth(collection, o.lineWidth);
     Palette colours;
     ApplyColorScheme(colours, collection, o.dark);
+    const QSize size(o.width, o.height);
+    const ChartPageLayout page = o.withInfo ? PrintPageLayout(collection, colours, size, true)
+                                            : PlainPageLayout(collection, colours, size);
+    return WritePage(page, path);
+}
 
-    const ChartRenderer renderer(ChartViewState::ForPage(collection, o.width, o.height, colours));
-    const std::string error = WritePage(renderer, o.out);
-    Json entry = {{"command", "render"}, {"result", error.empty() ? 0 : -1},
-                  {"width", o.width},    {"height", o.height},
-                  {"dark", o.dark},      {"lineWidth", o.lineWidth}};
-    AddCommandEntry(output, std::move(entry), o.out, error, false);
-    return output.Print(collection, false);
+Json Entry(const RenderOptions& o, const std::string& error)
+{
+    return {{"command", "render"},   {"result", error.empty() ? 0 : -1},
+            {"width", o.width},      {"height", o.height},
+            {"dark", o.dark},        {"lineWidth", o.lineWidth},
+            {"withInfo", o.withInfo}};
+}
+
+// NNN-name.png: the chart's place among the FILEs and its file name.
+std::string EachName(const std::string& dir, int number, const std::string& file)
+{
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%03d-", number);
+    const std::filesystem::path name = std::filesystem::path(file).filename();
+    return (std::filesystem::path(dir) / (prefix + name.stem().string() + ".png")).string();
+}
+
+int RunRender(const RenderOptions& o)
+{
+    EnsureGuiApplication();
+    ToolOutput output;
+    if (o.each.empty()) {
+        TMereni collection;
+        for (const std::string& file : o.files)
+            LoadInto(collection, file, output);
+        const std::string error = RenderCollection(collection, o, o.out);
+        AddCommandEntry(output, Entry(o, error), o.out, error, false);
+        return output.Print(collection, false);
+    }
+    std::error_code made;
+    std::filesystem::create_directory(o.each, made);
+    TMereni all;
+    int number = 0;
+    for (const std::string& file : o.files) {
+        ++number;
+        TMereni one;
+        if (LoadInto(one, file, output) == 0)
+            continue;
+        const std::string path = EachName(o.each, number, file);
+        const std::string error = RenderCollection(one, o, path);
+        Json entry = Entry(o, error);
+        entry["file"] = file;
+        AddCommandEntry(output, std::move(entry), path, error, false);
+        if (all.Count < kMaxCharts)
+            all.AppendRecord(one.Rec(1));
+    }
+    return output.Print(all, false);
 }
 
 } // namespace
@@ -128,8 +169,8 @@ int RunRender(const RenderOptions& o)
 void AddRenderCommand(CLI::App& app, int& exitStatus)
 {
     auto o = std::make_shared<RenderOptions>();
-    CLI::App* cmd =
-        app.add_subcommand("render", "Paint charts with both axes as the viewer shows them, to PNG or PDF");
+    CLI::App* cmd = app.add_subcommand(
+        "render", "Paint charts with both axes as the viewer shows and prints them, to PNG or PDF");
     cmd->add_option("--width", o->width, "image width in pixels (default 1600)")
         ->check(CLI::Range(80, 20000));
     cmd->add_option("--height", o->height, "image height in pixels (default 900)")
@@ -137,17 +178,31 @@ void AddRenderCommand(CLI::App& app, int& exitStatus)
     cmd->add_flag("--dark", o->dark, "dark colour scheme (black background)");
     cmd->add_option("--line-width", o->lineWidth, "line width 1, 3 or 5 (default 1)")
         ->check(CLI::IsMember({1, 3, 5}));
-    cmd->add_option("-o,--output", o->out, "output file, .png or .pdf")
-        ->required()
-        ->check(CLI::Validator(
-            [](const std::string& path) {
-                return EndsWith(path, ".png") || EndsWith(path, ".pdf")
-                           ? std::string()
-                           : std::string("the output must end in .png or .pdf");
-            },
-            "OUT.png|OUT.pdf"));
+    cmd->add_flag("--with-info", o->withInfo,
+                  "the print layout: title, info strip (legend, reference chart data, description) and grid");
+    CLI::Option* out = cmd->add_option("-o,--output", o->out, "output file, .png or .pdf")
+                           ->check(CLI::Validator(
+                               [](const std::string& path) {
+                                   return EndsWith(path, ".png") || EndsWith(path, ".pdf")
+                                              ? std::string()
+                                              : std::string("the output must end in .png or .pdf");
+                               },
+                               "OUT.png|OUT.pdf"));
+    CLI::Option* each =
+        cmd->add_option("--each", o->each, "one PNG per chart into this folder, named NNN-name.png");
+    out->excludes(each);
     cmd->add_option("FILE", o->files, "chart files, loaded in this order")->required();
-    cmd->callback([o, &exitStatus] { exitStatus = RunRender(*o); });
+    cmd->callback([o, &exitStatus] {
+        if (o->out.empty() && o->each.empty())
+            throw CLI::RequiredError("-o or --each");
+        exitStatus = RunRender(*o);
+        // Everything is written: end without tearing Qt down (its fonts,
+        // plugins and libraries), which would take longer than the rest of
+        // the exit.
+        std::fflush(stdout);
+        std::cout.flush();
+        std::_Exit(exitStatus);
+    });
 }
 
 } // namespace lumidrax::tool

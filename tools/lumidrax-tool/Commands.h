@@ -17,8 +17,12 @@ void AddConvertCommand(CLI::App& app, int& exitStatus);
 void AddFilterCommand(CLI::App& app, int& exitStatus);
 void AddAverageCommand(CLI::App& app, int& exitStatus);
 void AddEventsCommand(CLI::App& app, int& exitStatus);
-// Only when the view layer is built (it needs Qt).
+// Only when the view layer is built (it needs Qt), in lumidrax-tool-render.
 void AddRenderCommand(CLI::App& app, int& exitStatus);
+// Runs lumidrax-tool-render from the tool's own folder with these
+// arguments; returns only when it could not (exit status 2, message on
+// standard error).
+int RunRenderProgram(char** argv);
 
 // Decodes received transfers with the Qt-free decoders (lumidrax_decoders).
 void AddDecodeCommand(CLI::App& app, int& exitStatus);

@@ -8,9 +8,16 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
+#ifndef LUMIDRAX_TOOL_RENDER
+    // render paints with Qt, which the other commands do without: it runs
+    // as lumidrax-tool-render, so that they start in a few milliseconds.
+    if (argc >= 2 && std::string_view(argv[1]) == "render")
+        return lumidrax::tool::RunRenderProgram(argv);
+#endif
     CLI::App app{"Lumidrax chart engine: reads, converts, filters and averages chart files (.ndt) and "
                  "prints the result as JSON."};
     app.set_version_flag("--version", LUMIDRAX_VERSION);
@@ -29,6 +36,10 @@ int main(int argc, char** argv)
     lumidrax::tool::AddEventsCommand(app, exitStatus);
 #ifdef LUMIDRAX_TOOL_RENDER
     lumidrax::tool::AddRenderCommand(app, exitStatus);
+#elif defined(LUMIDRAX_TOOL_HAS_RENDER)
+    // Listed in the help; run by lumidrax-tool-render.
+    app.add_subcommand("render", "Paint charts as the viewer shows and prints them, to PNG or PDF "
+                                 "(lumidrax-tool render --help)");
 #endif
     lumidrax::tool::AddDecodeCommand(app, exitStatus);
 

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,8 +19,6 @@
 namespace lumidrax {
 
 namespace {
-
-constexpr int kPanelWidth = 380;
 
 QString Text(const std::string& s)
 {
@@ -59,8 +58,7 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     check->addWidget(length_);
     check->addWidget(velocity_, 1);
     layout->addLayout(check);
-    setMinimumWidth(kPanelWidth / 2);
-    resize(kPanelWidth, height());
+    FitWidth();
 
     connect(table_, &QTableWidget::itemSelectionChanged, this, &EventPanel::RowChosen);
     connect(length_, &QLineEdit::textChanged, this, &EventPanel::UpdateVelocity);
@@ -121,7 +119,21 @@ void EventPanel::Fill()
         }
     }
     filling_ = false;
+    FitWidth();
     UpdateVelocity();
+}
+
+// Wide enough for every shown column, so that none hides behind the
+// horizontal scroll bar; capped so that the plot keeps most of the page.
+void EventPanel::FitWidth()
+{
+    constexpr int kMaxWidth = 640;
+    QHeaderView* header = table_->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    const QMargins margins = layout()->contentsMargins();
+    const int wanted = header->length() + 2 * table_->frameWidth() +
+                       table_->verticalScrollBar()->sizeHint().width() + margins.left() + margins.right();
+    setMinimumWidth(std::min(kMaxWidth, wanted));
 }
 
 void EventPanel::RowChosen()

@@ -63,6 +63,7 @@ class EventPanel : public QWidget {
 
   private:
     void Fill();
+    void FitWidth();
     void RowChosen();
     void UpdateVelocity();
 

@@ -53,7 +53,8 @@ class CountingDialogs : public IDialogs {
     std::optional<std::uint32_t> ChooseColor(std::uint32_t) override { return {}; }
 };
 
-// vkr-sim on its own pseudo-terminal.
+// vkr-sim on its own pseudo-terminal, sending when released (once the
+// viewer's port listens).
 struct Sim {
     QProcess process;
     QString path;
@@ -63,12 +64,18 @@ struct Sim {
              << "0"
              << "--wait"
              << "20000"
+             << "--step"
              << "--pty";
         process.start(QCoreApplication::applicationDirPath() + "/vkr-sim", args);
         process.waitForStarted(kWaitMs);
         while (!process.canReadLine() && process.waitForReadyRead(kWaitMs)) {
         }
         path = QString::fromUtf8(process.readLine()).trimmed();
+    }
+    void Release()
+    {
+        process.write("\n");
+        process.waitForBytesWritten(kWaitMs);
     }
     ~Sim()
     {
@@ -127,6 +134,7 @@ void BM_BluetoothTransferEventLoopGap(benchmark::State& state)
             last = now;
         });
         Viewer v("BT", sim.path);
+        sim.Release();
         QObject::connect(&v.w->Notifier(), &ChartNotifier::chartsAdded, [&] { refreshed = true; });
         clock.start();
         tick.start(1);
@@ -149,6 +157,7 @@ void BM_MemoryReadOutToListed(benchmark::State& state)
     for (auto _ : state) {
         Sim sim({"--model", "VKR103RAM", "--generate", "12", "--samples", "10000"});
         Viewer v("COM", sim.path);
+        sim.Release();
         std::int64_t listedAt = 0;
         QObject::connect(&v.w->Notifier(), &ChartNotifier::chartsAdded, [&] { listedAt = SteadyMs(); });
         const bool arrived = QTest::qWaitFor([&] { return v.Rows() == 12 && listedAt != 0; }, kWaitMs);

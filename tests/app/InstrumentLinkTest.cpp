@@ -43,7 +43,8 @@ constexpr int kTransferWaitMs = 30000;
 
 std::vector<std::string> Sim(const std::string& model, std::vector<std::string> more)
 {
-    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000"};
+    // Each transfer goes when the test releases it (SimPty::Release).
+    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
@@ -98,6 +99,7 @@ TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
     SimPty sim(Sim("VKR103RAM", {"--generate", "12"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
     EXPECT_TRUE(v.w->Menus().rb_com->isChecked());
     EXPECT_TRUE(v.w->Menus().rb_com->isEnabled());
     EXPECT_EQ(v.Box()->text(), "COM4");
@@ -121,13 +123,20 @@ class InstrumentLinkSingleChart : public testing::TestWithParam<std::string> {};
 TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedAndSaved)
 {
     const bool vkr102 = GetParam() == "VKR102";
-    SimPty sim(Sim(GetParam(), {"--gap", "2500", "--fault", vkr102 ? "noise" : "checksum",
+    SimPty sim(Sim(GetParam(), {"--fault", vkr102 ? "noise" : "checksum",
                                 test::SourcePath("examples/vkr103-street5-pair14.ndt"),
                                 test::SourcePath("examples/vkr102-feeder3-pair2.ndt")}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(sim.Release());
+    // The damaged transfer is judged before the next one is sent: the two
+    // never merge into one, however the processes are scheduled.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
     const std::string expected = vkr102 ? "Error: noise on line." : "Error: data read error.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
+    EXPECT_EQ(v.ListRows(), 0);
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
     EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
     EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
     EXPECT_EQ(v.w->Pages()->currentIndex(), 0);
@@ -141,6 +150,7 @@ TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
     SimPty sim(Sim("VKR103", {"--generate", "3", "--report"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=2\r\n", "COM2=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
     ReportPage& page = v.w->ReportsPage();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.ReportList()->count() == 1; }, kTransferWaitMs));
     EXPECT_EQ(v.w->Pages()->currentIndex(), 1);
@@ -164,6 +174,7 @@ TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=5\r\nPORT_BT2=6\r\n",
                         "COM5=" + silent.Path() + "\r\nCOM6=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
     EXPECT_TRUE(v.w->Menus().rb_bt->isChecked());
     EXPECT_EQ(v.Box()->text(), "COM6"); // the last port opened paints the boxes
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 50; }, kTransferWaitMs)) << v.ListRows();
@@ -189,6 +200,7 @@ TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
     SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", GetParam(), "--fault-at", "3"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
     const std::string expected =
         GetParam() == "count" ? ErrorText(kErrFrameLength, "") : "Some charts were not transfered.";
@@ -212,6 +224,7 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     fs::create_symlink(sim->Path(), device);
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=3\r\nPORT_BT2=0\r\n", "COM3=" + device + "\r\n"));
+    ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count >= 3; }, kTransferWaitMs));
     sim.reset();
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.BoxColour(v.Box()) == kRed; }, kTransferWaitMs));
@@ -227,6 +240,7 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     fs::create_symlink(sim->Path(), device);
     v.Popup("&Connect");
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == kept + 1; }, kTransferWaitMs));
     EXPECT_TRUE(v.dialogs.Log.empty());
 

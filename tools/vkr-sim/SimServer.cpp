@@ -1,5 +1,6 @@
 #include "SimServer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -103,9 +104,27 @@ class RequestScanner {
     int pendingQuestion_ = -1;
 };
 
+// The caller's go-aheads (--step): each line on standard input lets one
+// more piece go.
+struct Releases {
+    int count = 0;
+    bool open = true; // standard input has not ended
+
+    // Reads what is waiting on standard input.
+    void Read()
+    {
+        char buf[64];
+        const ssize_t got = ::read(STDIN_FILENO, buf, sizeof buf);
+        if (got > 0)
+            count += static_cast<int>(std::count(buf, buf + got, '\n'));
+        else if (got == 0 || (errno != EINTR && errno != EAGAIN))
+            open = false;
+    }
+};
+
 enum class SessionEnd { Done, HungUp, HungUpAfterQuestion, TimedOut };
 
-SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
+SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o, Releases& releases,
                       const std::function<void(const std::string&)>& log)
 {
     const std::string answer = IdentificationAnswer(o.model);
@@ -134,9 +153,12 @@ SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
         return true;
     };
 
+    // With --step, piece k (from 0) waits for the (k+1)-th go-ahead.
+    auto released = [&](std::size_t k) { return !o.step || releases.count > static_cast<int>(k); };
+
     while (true) {
         const auto current = now();
-        if (!started && !o.answerOnly && !answeredQuestion && current >= startAt) {
+        if (!started && !o.answerOnly && !answeredQuestion && current >= startAt && released(0)) {
             started = true;
             idleSince = current;
             if (t.bluetooth) {
@@ -146,11 +168,12 @@ SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
                 awaitingRequest = true;
             }
         }
-        if (started && !t.bluetooth && next < t.pieces.size() && current >= nextPieceAt) {
+        if (started && !t.bluetooth && next < t.pieces.size() && current >= nextPieceAt && released(next)) {
             if (!sendPiece(next))
                 return SessionEnd::HungUp;
             ++next;
-            nextPieceAt = current + Ms(o.gapMs);
+            // Paced pieces go when released; the caller keeps them apart.
+            nextPieceAt = current + Ms(o.step ? 0 : o.gapMs);
             idleSince = current;
             if (next == t.pieces.size()) {
                 ::tcdrain(line.fd);
@@ -164,18 +187,24 @@ SessionEnd RunSession(Line& line, const Transfer& t, const ServeOptions& o,
             return finished ? SessionEnd::Done : SessionEnd::TimedOut;
 
         int timeout = 100;
-        if (started && !t.bluetooth && next < t.pieces.size())
+        if (started && !t.bluetooth && next < t.pieces.size() && released(next))
             timeout = static_cast<int>(
                 std::max<long long>(0, std::chrono::duration_cast<Ms>(nextPieceAt - current).count()));
-        else if (!started)
+        else if (!started && released(0))
             timeout = static_cast<int>(
                 std::max<long long>(0, std::chrono::duration_cast<Ms>(startAt - current).count()));
         timeout = std::min(timeout, 100);
-        pollfd p{line.fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, timeout);
+        pollfd polled[2] = {{line.fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        const bool readStdin = o.step && releases.open;
+        const int ready = ::poll(polled, readStdin ? 2 : 1, timeout);
         if (ready < 0 && errno != EINTR)
             return SessionEnd::HungUp;
         if (ready <= 0)
+            continue;
+        if (readStdin && polled[1].revents != 0)
+            releases.Read();
+        const pollfd& p = polled[0];
+        if (p.revents == 0)
             continue;
         if (p.revents & POLLIN) {
             std::uint8_t buf[512];
@@ -281,6 +310,7 @@ void CloseLine(Line& line)
 int Serve(Line& line, const Transfer& t, const ServeOptions& o,
           const std::function<void(const std::string&)>& log)
 {
+    Releases releases;
     while (true) {
         if (line.pty) {
             // Wait for a receiver to open the terminal.
@@ -295,7 +325,7 @@ int Serve(Line& line, const Transfer& t, const ServeOptions& o,
             MakeRaw(line.fd, false);
             log("receiver connected");
         }
-        switch (RunSession(line, t, o, log)) {
+        switch (RunSession(line, t, o, releases, log)) {
         case SessionEnd::Done:
             return 0;
         case SessionEnd::HungUpAfterQuestion:

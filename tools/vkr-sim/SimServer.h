@@ -40,6 +40,12 @@ struct ServeOptions {
     // frame, and to hang up after the transfer.
     int waitMs = 600000;
     bool answerOnly = false; // only answer questions, never send the transfer
+    // Paced by the caller instead of the clock: each RS-232 transfer, and
+    // the first Bluetooth frame, waits for a line on standard input (after
+    // the delay). A test releases them once its port is open and the
+    // previous transfer was received, so no piece meets a port that is not
+    // listening yet and no gap depends on how fast either side runs.
+    bool step = false;
 };
 
 // Serves the transfer on the line. Returns 0 when it was delivered (and,

@@ -37,6 +37,9 @@ Serving: the RS-232 models push every chart as a transfer of its own, 2.5 s
 apart (a memory read-out or a report is one transfer); the VKR104 sends the
 first frame, waits for "R", sends the next, and ends with an empty frame.
 The identification question "?NNN" is answered with "VKR1xx simulator".
+With --step the sending is paced by whoever runs the simulator instead: each
+RS-232 transfer, and the first VKR104 frame, goes when a line comes on
+standard input (tests release them once their port listens).
 Progress goes to standard error.
 
 Writing: an RS-232 transfer goes to FILE; several transfers, and every
@@ -135,6 +138,9 @@ void AddOptions(CLI::App& app, SimOptions& o)
     app.add_option("--gap", o.serve.gapMs, "Milliseconds between RS-232 transfers")->capture_default_str();
     app.add_option("--wait", o.serve.waitMs, "Milliseconds to wait for the receiver")->capture_default_str();
     app.add_flag("--answer-only", o.serve.answerOnly, "Only answer identification questions");
+    app.add_flag("--step", o.serve.step,
+                 "Send each RS-232 transfer, and the first VKR104 frame, when a line comes on "
+                 "standard input (no --gap)");
     app.add_option("--date", o.date, "Date of VKR104 frames for charts without one (DD.MM.YYYY hh:mm:ss)")
         ->capture_default_str();
 }

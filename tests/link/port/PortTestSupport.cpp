@@ -82,6 +82,14 @@ SimPty::~SimPty()
     }
 }
 
+bool SimPty::Release()
+{
+    if (process_.write("\n") != 1)
+        return false;
+    process_.waitForBytesWritten(kPortWaitMs);
+    return process_.bytesToWrite() == 0;
+}
+
 int SimPty::Finish()
 {
     if (!process_.waitForFinished(kPortWaitMs))

@@ -32,13 +32,20 @@ class BarePty {
     std::string path_;
 };
 
-// vkr-sim --pty with the given options, its log kept.
+// vkr-sim --pty with the given options, its log kept. Tests pass --step
+// and Release() each transfer when their port listens: a simulator that
+// sent on its own clock could meet a port still opening (whose purge
+// drops the bytes) or, when descheduled, stretch or shorten the silence
+// that ends an RS-232 transfer.
 class SimPty {
   public:
     explicit SimPty(const std::vector<std::string>& args);
     ~SimPty();
     // The terminal the receiver opens; empty when the simulator did not start.
     const std::string& Path() const { return path_; }
+    // With --step: lets the next transfer (RS-232) or the first frame
+    // (VKR104) go. Call it once the receiving port is open.
+    bool Release();
     // Waits for the simulator to end; its exit code, or -1.
     int Finish();
     // Waits until the simulator's log has this text.

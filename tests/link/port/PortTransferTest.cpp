@@ -26,7 +26,7 @@ constexpr int kTransferWaitMs = 30000;
 
 std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more)
 {
-    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000"};
+    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
@@ -76,6 +76,7 @@ TEST(PortTransfer, BluetoothTransferOf50ChartsOneFramePerRequest)
     link.ctx.AutoSave = true;
     ASSERT_TRUE(link.Open(sim.Path())) << link.transfer.LastError();
     EXPECT_EQ(link.statuses, std::vector<PortStatus>{PortStatus::Open});
+    ASSERT_TRUE(sim.Release());
 
     ASSERT_TRUE(link.WaitForEnd()) << link.results.size() << " frames came";
     EXPECT_EQ(link.charts.Count, 50);
@@ -112,6 +113,7 @@ TEST_P(PortTransferRs232, TransferEndsAfterTwoSecondsOfSilence)
     Link link(ConnectionMode::COM);
     link.ctx.AutoSave = true;
     ASSERT_TRUE(link.Open(sim.Path())) << link.transfer.LastError();
+    ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(link.WaitForEnd());
     ASSERT_EQ(link.results, std::vector<int>{c.result});
     // Green when open, yellow while bytes arrive, green when received.
@@ -160,6 +162,7 @@ TEST_P(PortTransferFault, MessageKeepsChartsAndNextTransferWorks)
     const std::string charts = c.chartsKept > 0 ? "4" : "1";
     auto sim = std::make_unique<SimPty>(SimArgs(c.model, {"--generate", bt ? charts : "1", "--fault", c.fault,
                                                           "--fault-at", std::to_string(c.faultAt)}));
+    ASSERT_FALSE(sim->Path().empty());
     const std::filesystem::path link_path =
         std::filesystem::temp_directory_path() / ("lumidrax-port-" + std::to_string(::getpid()));
     std::filesystem::remove(link_path);
@@ -168,6 +171,7 @@ TEST_P(PortTransferFault, MessageKeepsChartsAndNextTransferWorks)
     Link link(mode);
     QSignalSpy opened(&link.port, &TComPort::OnOpen);
     ASSERT_TRUE(link.Open(link_path.string())) << link.transfer.LastError();
+    ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !link.messages.empty(); }, kTransferWaitMs));
     EXPECT_EQ(link.messages[0].code, c.code);
     EXPECT_EQ(link.messages[0].caption, "Error");
@@ -181,11 +185,13 @@ TEST_P(PortTransferFault, MessageKeepsChartsAndNextTransferWorks)
     const std::vector<std::string> next = {bt ? test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")
                                               : test::SourcePath("examples/vkr103-street5-pair14.ndt")};
     sim = std::make_unique<SimPty>(SimArgs(c.model, next));
+    ASSERT_FALSE(sim->Path().empty());
     std::filesystem::remove(link_path);
     std::filesystem::create_symlink(sim->Path(), link_path);
     link.transfer.Close(false);
     ASSERT_TRUE(link.transfer.Open(4)) << link.transfer.LastError();
     const int ends = static_cast<int>(link.refreshes.count() + link.pages.count());
+    ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(link.WaitForEnd(ends + 1));
     EXPECT_EQ(link.charts.Count, c.chartsKept + 1);
     EXPECT_EQ(link.messages.size(), 1u) << link.messages.back().text;
@@ -211,6 +217,7 @@ TEST(PortTransfer, DeviceVanishingMidTransferKeepsChartsAndStaysClosed)
     QSignalSpy opened(&link.port, &TComPort::OnOpen);
     QSignalSpy closed(&link.port, &TComPort::OnClose);
     ASSERT_TRUE(link.Open(sim->Path()));
+    ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return link.charts.Count >= 3; }, kTransferWaitMs));
     sim.reset(); // the simulator ends: its terminal goes away
     ASSERT_TRUE(closed.count() == 1 || closed.wait(kPortWaitMs));

@@ -13,9 +13,10 @@ constexpr int kSmoothing = 3;
 // Rising flank used for the leading edge, in fractions of the peak.
 constexpr double kFlankLow = 0.1;
 constexpr double kFlankHigh = 0.9;
-// The pulse fit searches the edge this far (samples) either side of the
-// line fit's.
-constexpr double kEdgeSearch = 3;
+// The pulse fit searches the edge from this many samples before the line
+// fit's to this many after it (a weak pulse's line tends to start early).
+constexpr double kEdgeSearch = 2;
+constexpr double kEdgeLater = 3;
 // Half widths (rise times) the fit considers, in samples.
 constexpr double kMinHalf = 1;
 constexpr double kMaxHalf = 16;
@@ -226,7 +227,7 @@ double FittedEdge(const std::vector<double>& y, const Excursion& e, double lineE
         (e.peak + 1 < n && y[static_cast<std::size_t>(e.peak + 1)] == top))
         return lineEdge;
     const int a = std::max(0, static_cast<int>(std::floor(lineEdge - kEdgeSearch)) - 1);
-    const int b = std::min(n - 1, static_cast<int>(std::ceil(lineEdge + kEdgeSearch + 4 * kMaxHalf)));
+    const int b = std::min(n - 1, static_cast<int>(std::ceil(lineEdge + kEdgeLater + 4 * kMaxHalf)));
     if (b - a < 4)
         return lineEdge;
     const PulseFit fit(y, a, b);
@@ -238,7 +239,7 @@ double FittedEdge(const std::vector<double>& y, const Excursion& e, double lineE
         const double halfAt = fromHalf > 0 ? fromHalf : half;
         for (int i = -edges; i <= edges; ++i) {
             const double t = edgeAt + i * edgeStep;
-            if (t < 0 || std::fabs(t - lineEdge) > kEdgeSearch)
+            if (t < 0 || t < lineEdge - kEdgeSearch || t > lineEdge + kEdgeLater)
                 continue;
             for (int j = fromHalf > 0 ? 0 : -halves; j <= halves; ++j) {
                 const double h = halfAt + j * halfStep;
@@ -260,7 +261,7 @@ double FittedEdge(const std::vector<double>& y, const Excursion& e, double lineE
     const double highHalf = std::min(kMaxHalf, span + 2);
     if (lowHalf > kMaxHalf) // longer than any pulse fitted: a step, say
         return lineEdge;
-    grid(1, static_cast<int>(kEdgeSearch), 1, static_cast<int>(highHalf - lowHalf), lowHalf);
+    grid(0.5, static_cast<int>(2 * kEdgeLater), 1, static_cast<int>(highHalf - lowHalf), lowHalf);
     grid(0.25, 3, 0.25, 3, 0);
     grid(0.05, 4, 0.1, 2, 0);
     return edge;

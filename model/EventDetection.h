@@ -16,9 +16,9 @@
 //   3. Each excursion's peak is its largest sample. Its leading edge, a
 //      fraction of a sample: first the line fitted to the smoothed rising
 //      flank (10..90 % of the peak) carried back to the baseline; then,
-//      within 3 samples of that, the edge of the pulse shape (straight rise,
-//      straight fall as long, undershoot) that fits the raw samples best by
-//      least squares, its width searched too. A flat-topped (clipped) pulse,
+//      from 2 samples before that to 3 after, the edge of the pulse shape
+//      (straight rise, straight fall as long, undershoot) that fits the raw
+//      samples best by least squares, its width searched too. A flat-topped (clipped) pulse,
 //      and an excursion longer than any pulse (a step), keep the line's edge.
 //   4. Ringing: an excursion that starts within the minimum spacing (the
 //      pulse width, at least that of the launch) behind a larger event's end

@@ -82,7 +82,7 @@ TEST(EventAccuracy, GeneratedChartsMeetTheFigures)
     // Faults of 5..60 noise sd on 200 charts, and of 5..10 (the weak ones
     // alone) on 60 more: there a wide pulse's rise is too shallow against
     // the noise for 95 % within 1 sample even with the pulse fitted whole;
-    // the weak set is held at 89 % (it reaches 90,0 %).
+    // the weak set is held at 89 % (it reaches 89,8 %).
     const Figures all = Measure(200, 1000, 60);
     const Figures weak = Measure(60, 3000, 10);
     Report("faults 5..60 sd", all);

@@ -329,7 +329,7 @@ std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, c
                 e.peak = j;
         e.height = y[static_cast<std::size_t>(e.peak)];
         if (e.sign * e.height > 0) {
-            e.edge = FittedEdge(y, e, LeadingEdge(s, e));
+            e.edge = LeadingEdge(s, e);
             found.push_back(e);
         }
         k = last + 1;
@@ -436,6 +436,10 @@ std::vector<ChartEvent> DetectEvents(const TJednoMereni& chart, const EventParam
             pulseWidth = std::max(pulseWidth, e.last - static_cast<int>(e.edge));
         kept.push_back(e);
     }
+    // The pulse fit only for the events kept (ringing and undershoots
+    // judged by the line's edges).
+    for (Excursion& e : kept)
+        e.edge = FittedEdge(y, e, e.edge);
 
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const Excursion& e = kept[i];

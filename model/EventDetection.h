@@ -20,6 +20,8 @@
 //      (straight rise, straight fall as long, undershoot) that fits the raw
 //      samples best by least squares, its width searched too. A flat-topped (clipped) pulse,
 //      and an excursion longer than any pulse (a step), keep the line's edge.
+//      The fit runs on the events step 4 keeps, which it judges by the
+//      line's edges.
 //   4. Ringing: an excursion that starts within the minimum spacing (the
 //      pulse width, at least that of the launch) behind a larger event's end
 //      and is less than half its size belongs to that event.

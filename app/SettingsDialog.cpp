@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -31,6 +33,7 @@ namespace lumidrax {
 namespace {
 
 constexpr int kPortMax = 255;
+constexpr int kSensitivityDecimals = 1;
 
 QSpinBox* PortSpin(QWidget* parent)
 {
@@ -112,6 +115,12 @@ QWidget* SettingsDialog::BuildOptions()
     cb_linewidth->addItems({"1", "3", "5"});
     cb_chartlist = new QComboBox(box);
     cb_chartlist->addItems({tr("All Charts"), tr("Displayed Charts"), tr("Hidden")});
+    se_sensitivity = new QDoubleSpinBox(box);
+    se_sensitivity->setLocale(QLocale(QLocale::Czech, QLocale::Czechia)); // decimal comma
+    se_sensitivity->setRange(static_cast<double>(EventParams::kMinSensitivity),
+                             static_cast<double>(EventParams::kMaxSensitivity));
+    se_sensitivity->setDecimals(kSensitivityDecimals);
+    se_sensitivity->setSingleStep(1);
     form->addRow(chb_autosave);
     form->addRow(chb_refinfo);
     form->addRow(chb_savesetings);
@@ -119,6 +128,7 @@ QWidget* SettingsDialog::BuildOptions()
     form->addRow(tr("Report Font Size"), cb_font_size);
     form->addRow(tr("Line Width"), cb_linewidth);
     form->addRow(tr("Chart List"), cb_chartlist);
+    form->addRow(tr("Event Sensitivity"), se_sensitivity);
     connect(chb_autosave, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             chb_autofilename->setChecked(true);
@@ -178,6 +188,7 @@ void SettingsDialog::ShowValues()
     chb_autofilename->setEnabled(!s.AutoSave);
     chb_refinfo->setChecked(s.RefInfoVisible);
     cb_chartlist->setCurrentIndex(s.ChartListMode);
+    se_sensitivity->setValue(static_cast<double>(s.EventSensitivity));
     RebuildDeviceLists();
 }
 
@@ -297,6 +308,7 @@ Settings SettingsDialog::Edited() const
     s.AutoSave = chb_autosave->isChecked();
     s.RefInfoVisible = chb_refinfo->isChecked();
     s.ChartListMode = cb_chartlist->currentIndex();
+    s.EventSensitivity = SensitivityOfSpin(se_sensitivity->value(), s.EventSensitivity);
     s.Connection = rb_bt->isChecked() ? "BT" : "COM";
     s.PortCom = static_cast<std::uint8_t>(se_port->value());
     s.PortBT1 = static_cast<std::uint8_t>(se_port_bt1->value());

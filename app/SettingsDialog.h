@@ -18,6 +18,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
@@ -80,6 +81,8 @@ class SettingsDialog : public QDialog {
     QSpinBox* se_port_bt2 = nullptr;
     QPushButton* b_detect_bt = nullptr;
     QComboBox* cb_chartlist = nullptr;
+    // [EVENTS] SENSITIVITY of the event detection, 0..9 (one decimal).
+    QDoubleSpinBox* se_sensitivity = nullptr;
     QCheckBox* chb_savesetings = nullptr;
     QPushButton* b_close = nullptr;
     QPushButton* b_save = nullptr;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -41,6 +42,14 @@ int LineWidthItem(int width)
 int LineWidthOfItem(int item, int current)
 {
     return item >= 0 && item < kLineWidthItems ? 2 * item + 1 : current;
+}
+
+long double SensitivityOfSpin(double value, long double current)
+{
+    const long double shown = std::round(current * 10) / 10;
+    if (std::fabs(static_cast<long double>(value) - shown) < 0.01L)
+        return current;
+    return std::round(static_cast<long double>(value) * 10) / 10;
 }
 
 int CheckDialogSettings(const Settings& edited)
@@ -84,6 +93,7 @@ void TakeDialogFields(Settings& target, const Settings& value)
     target.AutoSave = value.AutoSave;
     target.RefInfoVisible = value.RefInfoVisible;
     target.ChartListMode = value.ChartListMode;
+    target.EventSensitivity = value.EventSensitivity;
     target.Connection = value.Connection;
     target.PortCom = value.PortCom;
     target.PortBT1 = value.PortBT1;

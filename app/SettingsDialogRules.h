@@ -27,6 +27,11 @@ int LineWidthItem(int width);
 // Width of a list item (1, 3 or 5); `current` when no item is selected.
 int LineWidthOfItem(int item, int current);
 
+// The event sensitivity a spin box value (0..9, one decimal) stands for:
+// `current` when the value is `current` rounded to one decimal (a finer
+// value from the settings file stays as it is), otherwise the value.
+long double SensitivityOfSpin(double value, long double current);
+
 // 0 when the dialog's values may be applied, otherwise the catalogue code:
 // kErrSamePorts for equal non-zero Bluetooth ports.
 int CheckDialogSettings(const Settings& edited);
@@ -43,8 +48,8 @@ std::string WithTrailingSlash(const std::string& path);
 Settings DialogResult(const Settings& current, const Settings& edited, bool keepFonts);
 
 // Copies the fields the dialog edits (paths, fonts, flags, line width,
-// chart list mode, connection, port numbers, [PORTS] devices) from `value`
-// into `target`; the window's own fields (geometry, column widths) stay.
+// chart list mode, event sensitivity, connection, port numbers, [PORTS]
+// devices) from `value` into `target`; the window's own fields (geometry, column widths) stay.
 void TakeDialogFields(Settings& target, const Settings& value);
 
 // The serial devices present under the device folder `devDir` ("/dev" on a

@@ -13,9 +13,15 @@
 //      excursion starts where it passes the threshold (Threshold() noise
 //      deviations of the smoothed trace) and ends where it falls below
 //      Hysteresis times that, or changes sign.
-//   3. Each excursion's peak is its largest sample; its leading edge is the
-//      line fitted to the smoothed rising flank (10..90 % of the peak) carried back to
-//      the baseline, a fraction of a sample.
+//   3. Each excursion's peak is its largest sample. Its leading edge, a
+//      fraction of a sample: first the line fitted to the smoothed rising
+//      flank (10..90 % of the peak) carried back to the baseline; then,
+//      from 2 samples before that to 3 after, the edge of the pulse shape
+//      (straight rise, straight fall as long, undershoot) that fits the raw
+//      samples best by least squares, its width searched too. A flat-topped (clipped) pulse,
+//      and an excursion longer than any pulse (a step), keep the line's edge.
+//      The fit runs on the events step 4 keeps, which it judges by the
+//      line's edges.
 //   4. Ringing: an excursion that starts within the minimum spacing (the
 //      pulse width, at least that of the launch) behind a larger event's end
 //      and is less than half its size belongs to that event.

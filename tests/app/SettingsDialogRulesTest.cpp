@@ -25,6 +25,8 @@ TEST(SettingsDialogRules, ListItemsMapToSizesAndWidths)
     EXPECT_EQ(LineWidthItem(5), 2);
     EXPECT_EQ(LineWidthOfItem(1, 1), 3);
     EXPECT_EQ(LineWidthOfItem(-1, 5), 5);
+    EXPECT_EQ(SensitivityOfSpin(6.3, 6.25L), 6.25L); // the file's finer value stays
+    EXPECT_EQ(SensitivityOfSpin(7, 6.25L), 7);
 }
 
 TEST(SettingsDialogRules, EqualNonZeroBluetoothPortsAreRefused)

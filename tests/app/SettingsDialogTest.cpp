@@ -6,8 +6,10 @@
 #include "SettingsDialog.h"
 #include "AppTestSupport.h"
 #include "ChartMenus.h"
+#include "ChartPage.h"
 #include "DeviceComboBox.h"
 #include "DirectoryChooser.h"
+#include "EventPanel.h"
 #include "HelpWindow.h"
 #include "IniFile.h"
 #include "InstrumentLink.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,6 +167,9 @@ TEST(SettingsDialog, EveryControlReachesTheSettingsAndTheFile)
          [](const Settings& s, const std::string&) { return s.PortBT1 == 3; }, "GENERAL", "PORT_BT1", "3"},
         {"se_port_bt2", [](SettingsDialog& d, const std::string&) { d.se_port_bt2->setValue(4); },
          [](const Settings& s, const std::string&) { return s.PortBT2 == 4; }, "GENERAL", "PORT_BT2", "4"},
+        {"se_sensitivity", [](SettingsDialog& d, const std::string&) { d.se_sensitivity->setValue(7.5); },
+         [](const Settings& s, const std::string&) { return s.EventSensitivity == 7.5L; }, "EVENTS",
+         "SENSITIVITY", "7,5"},
         {"rb_bt", [](SettingsDialog& d, const std::string&) { d.rb_bt->click(); },
          [](const Settings& s, const std::string&) { return !s.IsComConnection(); }, "GENERAL", "CONNECTION",
          "BT"},
@@ -185,6 +191,8 @@ TEST(SettingsDialog, EveryControlReachesTheSettingsAndTheFile)
             value = t + value.substr(1);
         EXPECT_EQ(v.Key(c.Section, c.Key), value);
     }
+    // The event table detects with the sensitivity applied.
+    EXPECT_EQ(v.w->ChartsPage().Events()->Sensitivity(), 7.5L);
     // The report font: Apply takes it, Save writes it.
     EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
         ASSERT_GT(d.cb_font_name->count(), 0);

@@ -80,8 +80,9 @@ TEST(EventAccuracy, GeneratedChartsMeetTheFigures)
     // Charts of 10000 samples, noise sd 0.2..1 %, each with the launch, five
     // faults of 6..24 samples width at random places, the end and its echo.
     // Faults of 5..60 noise sd on 200 charts, and of 5..10 (the weak ones
-    // alone) on 60 more: there the flank is too shallow against the noise
-    // for the 1-sample figure, and only the finding is held to 99 %.
+    // alone) on 60 more: there a wide pulse's rise is too shallow against
+    // the noise for 95 % within 1 sample even with the pulse fitted whole;
+    // the weak set is held at 89 % (it reaches 89,8 %).
     const Figures all = Measure(200, 1000, 60);
     const Figures weak = Measure(60, 3000, 10);
     Report("faults 5..60 sd", all);
@@ -101,7 +102,7 @@ TEST(EventAccuracy, GeneratedChartsMeetTheFigures)
     EXPECT_GE(100.0 * all.found / all.strong, 99.0);
     EXPECT_GE(100.0 * all.onEdge / all.found, 95.0);
     EXPECT_GE(100.0 * weak.found / weak.strong, 99.0);
-    EXPECT_GE(100.0 * weak.onEdge / weak.found, 75.0);
+    EXPECT_GE(100.0 * weak.onEdge / weak.found, 89.0);
     EXPECT_LE(noiseEvents * 10, kNoiseCharts);
 }
 

@@ -3,6 +3,7 @@
 #include "ChartFile.h"
 #include "DCTexts.h"
 #include "Limits.h"
+#include "SplitMix.h"
 #include "TMereni.h"
 
 #include <algorithm>
@@ -15,22 +16,12 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kTokenGap = "     ";
 
-// SplitMix64: a tiny, well-mixed generator whose output is the same on every
-// platform (std::uniform_*_distribution is not).
-std::uint64_t Mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
 // Uniform value in [0, 1) drawn from the seed, a stream and an index, so that
 // every sample's noise is independent of the order of computation.
 long double Uniform(std::uint64_t seed, std::uint64_t stream, std::uint64_t index)
 {
-    const std::uint64_t v = Mix(Mix(seed ^ (stream * 0xD1B54A32D192ED03ULL)) + index);
-    return static_cast<long double>(v >> 11) / static_cast<long double>(1ULL << 53);
+    const std::uint64_t v = MixedBits(seed, stream, index);
+    return static_cast<long double>(v) / static_cast<long double>(1ULL << 53);
 }
 
 long double Gauss(long double x, long double sigma)

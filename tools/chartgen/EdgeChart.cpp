@@ -2,6 +2,7 @@
 
 #include "ChartGenerator.h"
 #include "NumberText.h"
+#include "SplitMix.h"
 #include "TMereni.h"
 
 #include <algorithm>
@@ -16,19 +17,11 @@ constexpr long double kLaunchLevel = 80;
 // Place attempts for the faults before the layout gives up on one.
 constexpr int kPlaceAttempts = 200;
 
-std::uint64_t Mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
 // Uniform in (0, 1) from the seed, a stream and an index.
 long double Uniform(std::uint64_t seed, std::uint64_t stream, std::uint64_t index)
 {
-    const std::uint64_t v = Mix(Mix(seed ^ (stream * 0xD1B54A32D192ED03ULL)) + index);
-    return (static_cast<long double>(v >> 11) + 0.5L) / static_cast<long double>(1ULL << 53);
+    const std::uint64_t v = MixedBits(seed, stream, index);
+    return (static_cast<long double>(v) + 0.5L) / static_cast<long double>(1ULL << 53);
 }
 
 long double Between(long double lo, long double hi, long double u)

@@ -175,7 +175,11 @@ void SettingsDialog::ShowValues()
     b_select_datapath->setEnabled(!s.LastPath);
     e_datapath->setText(QString::fromStdString(s.DataPath));
     e_saveroot->setText(QString::fromStdString(s.SaveRoot));
+    // A font this machine does not have stays the setting; the empty choice
+    // names it, so that the user sees what is kept.
     cb_font_name->setCurrentIndex(cb_font_name->findText(QString::fromStdString(s.ReportFontName)));
+    cb_font_name->setPlaceholderText(
+        tr("%1 (not installed, a similar font is used)").arg(QString::fromStdString(s.ReportFontName)));
     cb_font_size->setCurrentIndex(FontSizeItem(s.ReportFontSize));
     chb_savesetings->setChecked(s.SaveSettingsOnExit);
     cb_linewidth->setCurrentIndex(LineWidthItem(s.LineWidth));

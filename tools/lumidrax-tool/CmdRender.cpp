@@ -20,6 +20,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -27,6 +28,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 namespace lumidrax::tool {
 
@@ -134,16 +136,24 @@ std::string EachName(const std::string& dir, int number, const std::string& file
 
 int RunRender(const RenderOptions& o)
 {
-    EnsureGuiApplication();
     ToolOutput output;
     if (o.each.empty()) {
+        // The charts are read on a second thread while Qt starts and loads
+        // its font database: the two take about as long, and neither needs
+        // the other (the model and the file reader do not use Qt).
         TMereni collection;
-        for (const std::string& file : o.files)
-            LoadInto(collection, file, output);
+        std::thread reader([&collection, &output, &o] {
+            for (const std::string& file : o.files)
+                LoadInto(collection, file, output);
+        });
+        EnsureGuiApplication();
+        QFontMetrics(QGuiApplication::font()).height();
+        reader.join();
         const std::string error = RenderCollection(collection, o, o.out);
         AddCommandEntry(output, Entry(o, error), o.out, error, false);
         return output.Print(collection, false);
     }
+    EnsureGuiApplication();
     std::error_code made;
     std::filesystem::create_directory(o.each, made);
     TMereni all;

@@ -87,7 +87,8 @@ EventPanel::Key EventPanel::CurrentKey() const
 
 void EventPanel::Refresh(bool force)
 {
-    if (!isVisible() && !force) {
+    // A hidden table detects nothing: showing it computes afresh.
+    if (!isVisible()) {
         key_ = {};
         return;
     }

@@ -4,7 +4,6 @@
 #include "IDialogs.h"
 #include "MessageCatalogue.h"
 #include "PortOpenReason.h"
-#include "ReportPage.h"
 #include "SystemPortView.h"
 
 #include <QApplication>

@@ -2,10 +2,14 @@
 // One open text report: received from an instrument or opened from a
 // report file. The first four fields mean what they mean for a chart.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace lumidrax {
+
+// Names one report for as long as the program runs; 0 names none.
+using ReportId = std::uint64_t;
 
 struct TReport {
     // Path the report will be saved under while it has no FileName yet.
@@ -18,6 +22,8 @@ struct TReport {
     // The report's text equals its file.
     bool Saved = false;
     std::vector<std::string> Lines;
+    // Given by the list when the report joins it.
+    ReportId Id = 0;
 };
 
 } // namespace lumidrax

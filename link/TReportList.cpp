@@ -18,8 +18,7 @@ int TReportList::AddReceived(std::vector<std::string> lines, const std::string& 
         ++autoNumber_;
     }
     r.Lines = std::move(lines);
-    reports_.push_back(std::move(r));
-    return Count() - 1;
+    return Append(std::move(r));
 }
 
 int TReportList::AddOpened(const std::string& path, std::vector<std::string> lines)
@@ -30,8 +29,30 @@ int TReportList::AddOpened(const std::string& path, std::vector<std::string> lin
     r.FileName = r.AutoFileName = r.DisplayName = path;
     r.Saved = true;
     r.Lines = std::move(lines);
-    reports_.push_back(std::move(r));
+    return Append(std::move(r));
+}
+
+int TReportList::Append(TReport report)
+{
+    report.Id = ++lastId_;
+    reports_.push_back(std::move(report));
     return Count() - 1;
+}
+
+int TReportList::IndexOf(ReportId id) const
+{
+    // Ids rise with the indexes: reports keep their order.
+    const auto at = std::lower_bound(reports_.begin(), reports_.end(), id,
+                                     [](const TReport& r, ReportId v) { return r.Id < v; });
+    if (id == 0 || at == reports_.end() || at->Id != id)
+        return -1;
+    return static_cast<int>(at - reports_.begin());
+}
+
+TReport* TReportList::Find(ReportId id)
+{
+    const int i = IndexOf(id);
+    return i >= 0 ? &reports_[static_cast<std::size_t>(i)] : nullptr;
 }
 
 void TReportList::MarkSaved(int index, const std::string& path)

@@ -5,6 +5,7 @@
 
 #include "TReport.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,13 @@ class TReportList {
     // Report at index 0..Count-1.
     TReport& At(int index) { return reports_.at(static_cast<std::size_t>(index)); }
     const TReport& At(int index) const { return reports_.at(static_cast<std::size_t>(index)); }
+
+    // The index of the report with this id, -1 when it is no longer open.
+    // A command that asks the user something looks its report up again
+    // afterwards: while a question is open, reports keep arriving.
+    int IndexOf(ReportId id) const;
+    // The report with this id, or nullptr.
+    TReport* Find(ReportId id);
 
     // The number the next "UNNAMED" report gets; starts at 1.
     int AutoNumber() const { return autoNumber_; }
@@ -49,8 +57,13 @@ class TReportList {
     void Clear() { reports_.clear(); }
 
   private:
-    std::vector<TReport> reports_;
+    int Append(TReport report);
+
+    // A deque: a report appended while a question is open moves no other
+    // report in memory.
+    std::deque<TReport> reports_;
     int autoNumber_ = 1;
+    ReportId lastId_ = 0;
 };
 
 } // namespace lumidrax

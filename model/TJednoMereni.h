@@ -9,6 +9,10 @@
 
 namespace lumidrax {
 
+// Names one chart for as long as the program runs, whatever its number
+// becomes when charts before it close; 0 names no chart.
+using ChartId = std::uint64_t;
+
 // 24-bit RGB colour, stored as 0xRRGGBB.
 using RgbColor = std::uint32_t;
 inline constexpr RgbColor kWhite = 0xFFFFFF;
@@ -56,6 +60,8 @@ struct TJednoMereni {
     std::string VerzeVKR;
     bool IsNew = false;
     int Index = 0;
+    // Given by the collection when the chart joins it.
+    ChartId Id = 0;
 
     // 1-based sample access, k in 1..SampleCount.
     long double Sample(int k) const { return Samples[static_cast<std::size_t>(k - 1)]; }

@@ -3,6 +3,7 @@
 #include "ChartFile.h"
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -74,11 +75,29 @@ TJednoMereni& TMereni::AppendRecord(TJednoMereni record)
     record.Shown = false;
     record.ColorSlot = 0;
     record.Color = kWhite;
+    record.Id = ++lastId_;
     Records.push_back(std::move(record));
     ++Count;
     TakeColourSlot(Count);
     ComputeChartRange();
     return Last();
+}
+
+int TMereni::NumberOf(ChartId id) const
+{
+    // Ids grow with every chart added and charts keep their order, so the
+    // ids rise with the numbers.
+    const auto at = std::lower_bound(Records.begin(), Records.end(), id,
+                                     [](const TJednoMereni& c, ChartId v) { return c.Id < v; });
+    if (id == 0 || at == Records.end() || at->Id != id)
+        return 0;
+    return static_cast<int>(at - Records.begin()) + 1;
+}
+
+TJednoMereni* TMereni::Find(ChartId id)
+{
+    const int i = NumberOf(id);
+    return i > 0 ? &Rec(i) : nullptr;
 }
 
 int TMereni::AddChart(TJednoMereni record, const AddChartOptions& options)

@@ -7,6 +7,7 @@
 #include "TJednoMereni.h"
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,6 +65,13 @@ class TMereni {
     const TJednoMereni& Rec(int i) const { return Records[static_cast<std::size_t>(i - 1)]; }
     TJednoMereni& Last() { return Records.back(); }
 
+    // The number (1..Count) of the chart with this id, 0 when it is no
+    // longer open. A command that asks the user something looks its charts
+    // up again afterwards: while a question is open, charts keep arriving.
+    int NumberOf(ChartId id) const;
+    // The chart with this id, or nullptr.
+    TJednoMereni* Find(ChartId id);
+
     // Reads a chart file and appends it. Returns the new chart's number, or
     // -1 (missing), -2 (cannot be opened), -3 (already loaded). A file whose
     // content cannot be read as a chart throws ChartFileError and leaves the
@@ -114,7 +122,10 @@ class TMereni {
     // Sets the last record's raw samples on their baseline (see RawBaseline).
     void ApplyRawBaseline(RawBaseline how);
 
-    std::vector<TJednoMereni> Records;
+    // A deque: a chart appended while a question is open moves no other
+    // chart in memory.
+    std::deque<TJednoMereni> Records;
+    ChartId lastId_ = 0;
 };
 
 } // namespace lumidrax

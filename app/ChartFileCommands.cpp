@@ -66,6 +66,28 @@ void DeleteAndRenumber(TMereni& charts, int n)
         charts.ActiveIndex = std::min(n, charts.Count);
 }
 
+// The ids of the given chart numbers that name charts, in the given order.
+std::vector<ChartId> IdsOf(const TMereni& charts, const std::vector<int>& numbers)
+{
+    std::vector<ChartId> ids;
+    for (int n : numbers)
+        if (n >= 1 && n <= charts.Count)
+            ids.push_back(charts.Rec(n).Id);
+    return ids;
+}
+
+// The first unsaved chart after the chart with id `after` (ids rise with the
+// numbers), 0 when none is left. A loop over the unsaved charts that asks
+// questions walks with this: charts that arrive meanwhile join its end,
+// charts that close drop out.
+int NextUnsaved(const TMereni& charts, ChartId after)
+{
+    for (int i = 1; i <= charts.Count; ++i)
+        if (charts.Rec(i).Id > after && !charts.Rec(i).Saved)
+            return i;
+    return 0;
+}
+
 } // namespace
 
 const char* const ChartFileCommands::kChartFilter = "Chart files|*.ndt";
@@ -130,8 +152,11 @@ int ChartFileCommands::OpenBatch(std::vector<std::string> names)
     return loaded;
 }
 
-bool ChartFileCommands::Store(int i, const std::string path, bool ask, bool adoptName)
+bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, bool adoptName)
 {
+    const int i = charts_.NumberOf(id);
+    if (i == 0)
+        return ClosedMeanwhile(path);
     TJednoMereni& c = charts_.Rec(i);
     const std::string oldFileName = c.FileName;
     c.FileName = path;
@@ -139,13 +164,20 @@ bool ChartFileCommands::Store(int i, const std::string path, bool ask, bool adop
         SaveChartFile(charts_, i, ask, [this](const std::string& caption, const std::string& text) {
             return dialogs_.AskYesNo(caption, text, false) == kAnswerYes;
         });
-    TJednoMereni& written = charts_.Rec(i);
+    // The questions of the save ran the event loop: the chart is looked up
+    // again.
+    TJednoMereni* written = charts_.Find(id);
+    if (!written) {
+        if (saved.Status != SaveStatus::Vanished)
+            return saved.Done();
+        return ClosedMeanwhile(path);
+    }
     switch (saved.Status) {
     case SaveStatus::Done:
-        written.Saved = true;
+        written->Saved = true;
         if (adoptName) {
-            written.AutoFileName.clear();
-            written.DisplayName = written.FileName;
+            written->AutoFileName.clear();
+            written->DisplayName = written->FileName;
         }
         return true;
     case SaveStatus::FolderNotCreated:
@@ -155,10 +187,19 @@ bool ChartFileCommands::Store(int i, const std::string path, bool ask, bool adop
         dialogs_.ShowErrorMessage(saved.Message);
         break;
     case SaveStatus::Declined:
+    case SaveStatus::Vanished:
         break;
     }
-    // The chart keeps its names and stays unsaved.
-    written.FileName = oldFileName;
+    // The chart keeps its names and stays unsaved; it is looked up once more
+    // after the message.
+    if ((written = charts_.Find(id)))
+        written->FileName = oldFileName;
+    return false;
+}
+
+bool ChartFileCommands::ClosedMeanwhile(const std::string& name)
+{
+    dialogs_.ShowErrorMessage("chart " + name + " was closed while the question was open; it was not saved");
     return false;
 }
 
@@ -177,11 +218,21 @@ bool ChartFileCommands::SaveOneChart(int i)
 {
     if (i < 1 || i > charts_.Count)
         return false;
-    const std::string fileName = charts_.Rec(i).FileName;
-    if (!fileName.empty())
-        return Store(i, fileName, false, false);
+    return SaveChartById(charts_.Rec(i).Id);
+}
 
-    const std::string autoName = charts_.Rec(i).AutoFileName;
+bool ChartFileCommands::SaveChartById(ChartId id)
+{
+    const TJednoMereni* c = charts_.Find(id);
+    if (!c)
+        return false;
+    const std::string fileName = c->FileName;
+    if (!fileName.empty())
+        return Store(id, fileName, false, false);
+
+    // Every question below runs the event loop; the chart is named by its id
+    // and its texts are copied first.
+    const std::string autoName = c->AutoFileName;
     std::optional<std::string> path;
     if (!autoName.empty()) {
         const std::string folder = FolderPart(autoName);
@@ -209,26 +260,36 @@ bool ChartFileCommands::SaveOneChart(int i)
         if (!path)
             return false;
     }
-    return Store(i, *path, true, true);
+    return Store(id, *path, true, true);
 }
 
 void ChartFileCommands::SaveSelected(const std::vector<int>& charts)
 {
-    for (int i : charts)
-        SaveOneChart(i);
+    for (ChartId id : IdsOf(charts_, charts))
+        SaveChartById(id);
 }
 
 void ChartFileCommands::SaveAll()
 {
-    for (int i = 1; i <= charts_.Count; ++i)
-        if (!charts_.Rec(i).Saved)
-            SaveOneChart(i);
+    ChartId last = 0;
+    while (const int i = NextUnsaved(charts_, last)) {
+        last = charts_.Rec(i).Id;
+        SaveChartById(last);
+    }
+}
+
+void ChartFileCommands::SaveCharts(const std::vector<ChartId>& ids)
+{
+    for (ChartId id : ids)
+        if (const TJednoMereni* c = charts_.Find(id); c && !c->Saved)
+            SaveChartById(id);
 }
 
 bool ChartFileCommands::SaveAs(int i)
 {
     if (i < 1 || i > charts_.Count)
         return false;
+    const ChartId id = charts_.Rec(i).Id;
     FileDialogRequest request;
     request.Title = "Save as ...";
     request.Filter = kChartFilter;
@@ -247,7 +308,7 @@ bool ChartFileCommands::SaveAs(int i)
     const std::optional<std::string> path = dialogs_.SaveFileName(request);
     if (!path)
         return false;
-    return Store(i, *path, true, true);
+    return Store(id, *path, true, true);
 }
 
 CloseOutcome ChartFileCommands::CloseSelected(const std::vector<int>& charts)
@@ -255,28 +316,35 @@ CloseOutcome ChartFileCommands::CloseSelected(const std::vector<int>& charts)
     std::vector<int> selected = charts;
     std::sort(selected.begin(), selected.end());
     selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
-    const bool anyUnsaved = std::any_of(selected.begin(), selected.end(), [this](int n) {
-        return n >= 1 && n <= charts_.Count && !charts_.Rec(n).Saved;
-    });
-    std::vector<int> doomed;
+    const std::vector<ChartId> ids = IdsOf(charts_, selected);
+    const bool anyUnsaved =
+        std::any_of(ids.begin(), ids.end(), [this](ChartId id) { return !charts_.Find(id)->Saved; });
+    std::vector<ChartId> doomed;
     if (!anyUnsaved) {
-        doomed = selected;
+        doomed = ids;
     } else {
         const int answer = dialogs_.AskYesNo("Close", "Save all unsaved charts ?", true);
         if (answer == kAnswerCancel)
             return CloseOutcome::Cancelled;
-        for (int n : selected)
-            if (answer != kAnswerYes || charts_.Rec(n).Saved)
-                doomed.push_back(n);
+        // The answer is about the charts selected when it was asked, as they
+        // are now.
+        for (ChartId id : ids)
+            if (const TJednoMereni* c = charts_.Find(id); c && (answer != kAnswerYes || c->Saved))
+                doomed.push_back(id);
     }
-    int k = 0;
-    for (int n : doomed) {
-        if (n - k < 1 || n - k > charts_.Count)
-            continue;
-        DeleteAndRenumber(charts_, n - k);
-        ++k;
+    return DeleteCharts(doomed);
+}
+
+CloseOutcome ChartFileCommands::DeleteCharts(const std::vector<ChartId>& ids)
+{
+    int deleted = 0;
+    for (ChartId id : ids) {
+        if (const int n = charts_.NumberOf(id)) {
+            DeleteAndRenumber(charts_, n);
+            ++deleted;
+        }
     }
-    return k > 0 ? CloseOutcome::Deleted : CloseOutcome::NothingDeleted;
+    return deleted > 0 ? CloseOutcome::Deleted : CloseOutcome::NothingDeleted;
 }
 
 CloseOutcome ChartFileCommands::CloseAll()
@@ -285,35 +353,37 @@ CloseOutcome ChartFileCommands::CloseAll()
         charts_.ClearAll();
         return CloseOutcome::Deleted;
     }
+    std::vector<ChartId> asked;
+    for (int i = 1; i <= charts_.Count; ++i)
+        asked.push_back(charts_.Rec(i).Id);
     const int answer = dialogs_.AskYesNo("Close", "Save all unsaved charts ?", true);
     if (answer == kAnswerCancel)
         return CloseOutcome::Cancelled;
-    if (answer == kAnswerYes) {
-        int i = 1;
-        while (i <= charts_.Count) {
-            if (charts_.Rec(i).Saved)
-                DeleteAndRenumber(charts_, i);
-            else
-                ++i;
-        }
-    } else {
+    // Charts that arrived while the question was open were not part of the
+    // answer: they stay.
+    std::vector<ChartId> doomed;
+    for (ChartId id : asked)
+        if (const TJednoMereni* c = charts_.Find(id); c && (answer != kAnswerYes || c->Saved))
+            doomed.push_back(id);
+    if (doomed.size() == static_cast<std::size_t>(charts_.Count))
         charts_.ClearAll();
-    }
+    else
+        DeleteCharts(doomed);
     return CloseOutcome::Deleted;
 }
 
 bool ChartFileCommands::SaveAllForExit()
 {
-    for (int i = 1; i <= charts_.Count; ++i) {
+    ChartId last = 0;
+    while (const int i = NextUnsaved(charts_, last)) {
         const TJednoMereni& c = charts_.Rec(i);
-        if (c.Saved)
-            continue;
+        last = c.Id;
         if (c.FileName.empty() && c.AutoFileName.empty())
-            SaveOneChart(i); // no place to write it: ask for one as Save All does
+            SaveChartById(last); // no place to write it: ask for one as Save All does
         else if (c.FileName.empty())
-            Store(i, c.AutoFileName, false, true);
+            Store(last, std::string(c.AutoFileName), false, true);
         else
-            Store(i, c.FileName, false, false);
+            Store(last, std::string(c.FileName), false, false);
     }
     return !AnyUnsaved();
 }

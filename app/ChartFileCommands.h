@@ -7,6 +7,7 @@
 
 #include "IDialogs.h"
 #include "Settings.h"
+#include "TJednoMereni.h"
 
 #include <string>
 #include <vector>
@@ -38,10 +39,16 @@ class ChartFileCommands {
     // Saves chart i where it belongs: its file, its automatic path, or a path
     // chosen in the save dialog. Returns true when the chart was written.
     bool SaveOneChart(int i);
+    // SaveOneChart for the chart with this id; false when it is not open.
+    bool SaveChartById(ChartId id);
     // SaveOneChart for each chart number, in the given order.
     void SaveSelected(const std::vector<int>& charts);
-    // SaveOneChart for every unsaved chart, in number order.
+    // SaveOneChart for every unsaved chart, in number order, also those
+    // that arrive while it asks.
     void SaveAll();
+    // SaveOneChart for each of these charts that is still open and unsaved
+    // (the charts a transfer delivered, saved by automatic saving).
+    void SaveCharts(const std::vector<ChartId>& ids);
     // Saves chart i under a name chosen in the "Save as ..." dialog. Returns
     // true when it was written.
     bool SaveAs(int i);
@@ -59,11 +66,16 @@ class ChartFileCommands {
     bool AnyUnsaved() const;
 
   private:
-    // Writes chart i to `path` (asking before overwriting with `ask`) and
-    // shows any failure. Done: the chart is saved and, with `adoptName`, is
-    // listed under that path and loses its automatic name. Otherwise it keeps
-    // its names and stays unsaved. Returns true when the chart was written.
-    bool Store(int i, std::string path, bool ask, bool adoptName);
+    // Writes the chart with this id to `path` (asking before overwriting
+    // with `ask`) and shows any failure. Done: the chart is saved and, with
+    // `adoptName`, is listed under that path and loses its automatic name.
+    // Otherwise it keeps its names and stays unsaved. A chart closed while a
+    // question was open is named in a message. Returns true when the chart
+    // was written.
+    bool Store(ChartId id, const std::string& path, bool ask, bool adoptName);
+    bool ClosedMeanwhile(const std::string& name);
+    // Closes the charts that are still open.
+    CloseOutcome DeleteCharts(const std::vector<ChartId>& ids);
     std::optional<std::string> AskSaveName(const std::string& proposed);
 
     TMereni& charts_;

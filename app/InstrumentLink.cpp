@@ -5,6 +5,7 @@
 #include "MessageCatalogue.h"
 #include "PortOpenReason.h"
 #include "SystemPortView.h"
+#include "UiQueue.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,9 +34,16 @@ InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
 {
     ctx_.Reports = parts_.ReportList;
     ctx_.ReportAdded = parts_.ReportAdded;
-    ctx_.SaveReport = parts_.SaveReport;
+    // The decoders run inside the port's handlers: their saves and messages
+    // wait for the event loop.
+    ctx_.SaveReport = [this](int index) {
+        if (!parts_.SaveReport || index < 0 || index >= parts_.ReportList->Count())
+            return;
+        const ReportId id = parts_.ReportList->At(index).Id;
+        Later([this, id] { parts_.SaveReport(id); });
+    };
     ctx_.ShowMessage = [this](const std::string& caption, const std::string& text) {
-        parts_.Dialogs->ShowMessageBox(caption, text);
+        Later([this, caption, text] { parts_.Dialogs->ShowMessageBox(caption, text); });
     };
     const ConnectionMode mode =
         parts_.AppSettings->IsComConnection() ? ConnectionMode::COM : ConnectionMode::BT;
@@ -102,8 +110,13 @@ void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
         UpdateProgress();
     });
     connect(&transfer, &PortTransfer::saveAllRequested, this, [this] {
-        if (parts_.SaveAllCharts)
-            parts_.SaveAllCharts();
+        if (!parts_.SaveReceivedCharts)
+            return;
+        std::vector<ChartId> ids;
+        for (int i = 1; i <= parts_.Charts->Count; ++i)
+            if (!parts_.Charts->Rec(i).Saved)
+                ids.push_back(parts_.Charts->Rec(i).Id);
+        Later([this, ids] { parts_.SaveReceivedCharts(ids); });
     });
     connect(&transfer, &PortTransfer::pageRequested, this, &InstrumentLink::ShowPage);
     connect(&transfer, &PortTransfer::messageRaised, this, &InstrumentLink::ShowMessage);
@@ -273,7 +286,15 @@ void InstrumentLink::ShowPage(lumidrax::ShowPage page)
 
 void InstrumentLink::ShowMessage(const TransferMessage& message)
 {
-    parts_.Dialogs->ShowMessageBox(message.caption, message.text);
+    Later([this, message] { parts_.Dialogs->ShowMessageBox(message.caption, message.text); });
+}
+
+void InstrumentLink::Later(std::function<void()> work)
+{
+    if (parts_.Queue)
+        parts_.Queue->Post(std::move(work));
+    else
+        work();
 }
 
 void InstrumentLink::RememberWorkingPort(int which)
@@ -292,7 +313,7 @@ void InstrumentLink::RememberWorkingPort(int which)
     std::string error;
     if (parts_.WriteSettingsFile && parts_.Location &&
         !SaveRememberedPorts(*parts_.Location, s.PortBT1, bt2, error))
-        parts_.Dialogs->ShowErrorMessage(error);
+        Later([this, error] { parts_.Dialogs->ShowErrorMessage(error); });
     portRemembered_ = true;
 }
 

@@ -31,6 +31,7 @@ namespace lumidrax {
 
 class ChartNotifier;
 class IDialogs;
+class UiQueue;
 
 struct InstrumentLinkParts {
     TMereni* Charts = nullptr;
@@ -38,6 +39,9 @@ struct InstrumentLinkParts {
     const SettingsLocation* Location = nullptr;
     bool WriteSettingsFile = true;
     IDialogs* Dialogs = nullptr;
+    // Messages and automatic saves wait here: nothing that can show a
+    // dialog runs inside a port's handlers.
+    UiQueue* Queue = nullptr;
     ChartNotifier* Notifier = nullptr;
     QLineEdit* e_port = nullptr;
     QLineEdit* e_rep_port = nullptr;
@@ -49,12 +53,13 @@ struct InstrumentLinkParts {
     // saving).
     TReportList* ReportList = nullptr;
     std::function<void(int index)> ReportAdded;
-    std::function<void(int index)> SaveReport;
+    std::function<void(ReportId id)> SaveReport;
     QStatusBar* StatusBar = nullptr;
     std::string DeviceFolder = "/dev";      // where the default devices ttyS(n-1) are
     const PortSystemView* System = nullptr; // asked why a port will not open; the real one when unset
-    std::function<void()> SaveAllCharts;    // the Save All Charts command
-    std::function<void()> SaveSettings;     // the settings written as on exit
+    // Automatic saving of the charts a transfer delivered (those still open).
+    std::function<void(const std::vector<ChartId>& ids)> SaveReceivedCharts;
+    std::function<void()> SaveSettings; // the settings written as on exit
 };
 
 class InstrumentLink : public QObject {
@@ -103,6 +108,8 @@ class InstrumentLink : public QObject {
     void PaintStatus(const StatusBoxState& state);
     void ShowPage(ShowPage page);
     void ShowMessage(const TransferMessage& message);
+    // Runs `work` from the event loop once no question is open.
+    void Later(std::function<void()> work);
     void RememberWorkingPort(int which);
     void UpdateProgress();
 

@@ -184,10 +184,10 @@ void ReportCommands::ReportReceived(int index)
     ShowReports(index);
 }
 
-void ReportCommands::SaveReceived(int index)
+void ReportCommands::SaveReceived(ReportId id)
 {
     CopyMemoBack();
-    files_->Save(index, true);
+    files_->SaveById(id, true);
     ShowReports(current_);
 }
 
@@ -264,13 +264,15 @@ void ReportCommands::mi_rep_file_printClick()
 {
     if (current_ < 0)
         return;
+    // The report printed is the one shown now, as it stands now: a report
+    // received while the printer dialog is open is shown instead.
+    CopyMemoBack();
+    const QString name = QString::fromStdString(reports_.At(current_).DisplayName);
+    const QString text = QString::fromStdString(JoinLines(reports_.At(current_).Lines));
     QPrinter printer(QPrinter::HighResolution);
     if (!printerSetUp_ || !printerSetUp_(printer))
         return;
-    const QPlainTextEdit* memo = parts_.Page->Memo();
-    PrintTextLines(
-        printer, memo->font(),
-        ReportPrintLines(QString::fromStdString(reports_.At(current_).DisplayName), memo->toPlainText()));
+    PrintTextLines(printer, parts_.Page->Memo()->font(), ReportPrintLines(name, text));
 }
 
 void ReportCommands::mi_rep_edit_copyClick()

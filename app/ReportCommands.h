@@ -59,7 +59,7 @@ class ReportCommands : public QObject {
     // A received report was appended at `index`.
     void ReportReceived(int index);
     // Automatic saving of a received report.
-    void SaveReceived(int index);
+    void SaveReceived(ReportId id);
 
     // The page was left for the chart page.
     void PageLeft();

@@ -106,10 +106,18 @@ int ReportFileCommands::Open(const std::vector<std::string>& names)
     return added;
 }
 
-bool ReportFileCommands::Write(int index, const std::string& path)
+bool ReportFileCommands::ClosedMeanwhile(const std::string& name)
 {
-    const std::vector<std::string>& lines = reports_.At(index).Lines;
-    const std::string replaced = Cp1250Unrepresentable(JoinLines(lines));
+    dialogs_.ShowErrorMessage("report " + name + " was closed while the question was open; it was not saved");
+    return false;
+}
+
+bool ReportFileCommands::Write(ReportId id, const std::string& path)
+{
+    const TReport* r = reports_.Find(id);
+    if (!r)
+        return ClosedMeanwhile(path);
+    const std::string replaced = Cp1250Unrepresentable(JoinLines(r->Lines));
     if (!replaced.empty() &&
         dialogs_.AskYesNo("Save",
                           "The characters " + replaced + " of report " + path +
@@ -117,12 +125,15 @@ bool ReportFileCommands::Write(int index, const std::string& path)
                               "Save anyway ?",
                           false) != kAnswerYes)
         return false;
-    const SaveOutcome saved = WriteFileAtomically(path, ReportFileBytes(lines));
+    // The question ran the event loop: the report is looked up again.
+    if (!(r = reports_.Find(id)))
+        return ClosedMeanwhile(path);
+    const SaveOutcome saved = WriteFileAtomically(path, ReportFileBytes(r->Lines));
     if (!saved.Done()) {
         dialogs_.ShowErrorMessage(saved.Message);
         return false;
     }
-    reports_.MarkSaved(index, path);
+    reports_.MarkSaved(reports_.IndexOf(id), path);
     return true;
 }
 
@@ -153,10 +164,18 @@ bool ReportFileCommands::Save(int index, bool automatic)
 {
     if (index < 0 || index >= reports_.Count())
         return false;
-    const TReport& r = reports_.At(index);
-    if (!r.FileName.empty())
-        return Write(index, r.FileName);
-    const std::string autoName = r.AutoFileName;
+    return SaveById(reports_.At(index).Id, automatic);
+}
+
+bool ReportFileCommands::SaveById(ReportId id, bool automatic)
+{
+    const TReport* r = reports_.Find(id);
+    if (!r)
+        return false;
+    if (!r->FileName.empty())
+        return Write(id, std::string(r->FileName));
+    // The questions below run the event loop: the report is named by its id.
+    const std::string autoName = r->AutoFileName;
     std::optional<std::string> path;
     if (!autoName.empty()) {
         const std::string folder = FolderPart(autoName);
@@ -173,13 +192,14 @@ bool ReportFileCommands::Save(int index, bool automatic)
     } else {
         path = AskSaveName("Save", "");
     }
-    return path && Write(index, *path);
+    return path && Write(id, *path);
 }
 
 bool ReportFileCommands::SaveAs(int index)
 {
     if (index < 0 || index >= reports_.Count())
         return false;
+    const ReportId id = reports_.At(index).Id;
     const std::string autoName = reports_.At(index).AutoFileName;
     std::string proposed;
     if (!autoName.empty()) {
@@ -189,18 +209,22 @@ bool ReportFileCommands::SaveAs(int index)
         proposed = NamePart(autoName);
     }
     const std::optional<std::string> path = AskSaveName("Save as ...", proposed);
-    return path && Write(index, *path);
+    return path && Write(id, *path);
 }
 
 bool ReportFileCommands::Close(int index)
 {
     if (index < 0 || index >= reports_.Count())
         return false;
+    const ReportId id = reports_.At(index).Id;
     if (!reports_.At(index).Saved &&
         dialogs_.AskYesNo("Close Report", "The Report is not saved. Close and lost changes ?", false) !=
             kAnswerYes)
         return false;
-    reports_.RemoveReport(index + 1);
+    const int now = reports_.IndexOf(id);
+    if (now < 0)
+        return false;
+    reports_.RemoveReport(now + 1);
     return true;
 }
 
@@ -212,29 +236,41 @@ CloseAllOutcome ReportFileCommands::CloseAll()
     }
     // A report received while the question is open joins the end of the
     // list; the answer is not about it, so it stays.
-    const int asked = reports_.Count();
-    switch (dialogs_.AskYesNo("Close", "Close unsaved Reports and lost Changes ?", true)) {
-    case kAnswerYes:
-        for (int i = asked; i >= 1; --i)
-            reports_.RemoveReport(i);
+    std::vector<ReportId> asked;
+    for (int i = 0; i < reports_.Count(); ++i)
+        asked.push_back(reports_.At(i).Id);
+    const int answer = dialogs_.AskYesNo("Close", "Close unsaved Reports and lost Changes ?", true);
+    if (answer != kAnswerYes && answer != kAnswerNo)
+        return CloseAllOutcome::Cancelled;
+    for (ReportId id : asked) {
+        const int i = reports_.IndexOf(id);
+        if (i >= 0 && (answer == kAnswerYes || reports_.At(i).Saved))
+            reports_.RemoveReport(i + 1);
+    }
+    if (answer == kAnswerYes) {
         if (reports_.Count() == 0)
             reports_.ResetAutoNumber();
         return CloseAllOutcome::AllClosed;
-    case kAnswerNo:
-        for (int i = asked; i >= 1; --i)
-            if (reports_.At(i - 1).Saved)
-                reports_.RemoveReport(i);
-        return CloseAllOutcome::UnsavedKept;
-    default:
-        return CloseAllOutcome::Cancelled;
     }
+    return CloseAllOutcome::UnsavedKept;
 }
 
 bool ReportFileCommands::SaveAllForExit()
 {
-    for (int i = 0; i < reports_.Count(); ++i)
-        if (!reports_.At(i).Saved)
-            Save(i);
+    // Reports received while a question is open join the end and are saved
+    // too; the walk goes by id (ids rise along the list), so a report closed
+    // meanwhile moves nothing.
+    ReportId last = 0;
+    for (;;) {
+        ReportId next = 0;
+        for (int i = 0; i < reports_.Count() && next == 0; ++i)
+            if (reports_.At(i).Id > last && !reports_.At(i).Saved)
+                next = reports_.At(i).Id;
+        if (next == 0)
+            break;
+        last = next;
+        SaveById(next);
+    }
     return !AnyUnsaved();
 }
 

@@ -40,6 +40,8 @@ class ReportFileCommands {
     // chosen name. `automatic`: a received report saved by automatic saving,
     // whose day folder is made without asking. True when written.
     bool Save(int index, bool automatic = false);
+    // Save for the report with this id; false when it is not open.
+    bool SaveById(ReportId id, bool automatic = false);
     // Saves report `index` under a name chosen in the "Save as ..." dialog.
     bool SaveAs(int index);
     // Closes report `index`, asking when it is not saved. True when removed.
@@ -53,7 +55,8 @@ class ReportFileCommands {
   private:
     // Writes the report's lines to `path` after the warning about characters
     // Windows-1250 cannot hold; on success the report is saved under `path`.
-    bool Write(int index, const std::string& path);
+    bool Write(ReportId id, const std::string& path);
+    bool ClosedMeanwhile(const std::string& name);
     std::optional<std::string> AskSaveName(const std::string& title, const std::string& proposed);
     // Asks to create the missing folder of an automatic name; true when it
     // exists afterwards.

@@ -67,6 +67,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     setWindowTitle("Lumidrax");
     resize(1024, 700);
     notifier_ = new ChartNotifier(this);
+    queue_ = new UiQueue(this);
     CreateCommands();
     BuildMenus();
     BuildPages();
@@ -170,10 +171,11 @@ void TFrm_main_Lumidrax32::BuildInstrumentLink()
     parts.Pages = pc_all_;
     parts.ReportList = &reportCommands_->Reports();
     parts.ReportAdded = [this](int index) { reportCommands_->ReportReceived(index); };
-    parts.SaveReport = [this](int index) { reportCommands_->SaveReceived(index); };
+    parts.SaveReport = [this](ReportId id) { reportCommands_->SaveReceived(id); };
+    parts.Queue = queue_;
     parts.StatusBar = statusBar();
     parts.DeviceFolder = options_.DeviceFolder;
-    parts.SaveAllCharts = [this] { mi_save_allClick(); };
+    parts.SaveReceivedCharts = [this](const std::vector<ChartId>& ids) { SaveReceivedCharts(ids); };
     parts.SaveSettings = [this] { SaveSettings(settings_.SaveSettingsOnExit); };
     link_ = new InstrumentLink(std::move(parts), this);
 }
@@ -354,7 +356,7 @@ void TFrm_main_Lumidrax32::ReceiveHandedOverName(const std::string& name)
 
 void TFrm_main_Lumidrax32::CopyDataTimerTimer()
 {
-    if (!FilesArriving && busy_ == 0) {
+    if (!FilesArriving && busy_ == 0 && !queue_->Blocked()) {
         CopyDataTimer.stop();
         OpenPendingFiles();
     }
@@ -559,6 +561,13 @@ void TFrm_main_Lumidrax32::mi_save_allClick()
 {
     Busy busy(*this);
     fileCommands_->SaveAll();
+    emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
+}
+
+void TFrm_main_Lumidrax32::SaveReceivedCharts(const std::vector<ChartId>& ids)
+{
+    Busy busy(*this);
+    fileCommands_->SaveCharts(ids);
     emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
 }
 

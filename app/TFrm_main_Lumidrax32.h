@@ -8,6 +8,7 @@
 #include "PortIdentifier.h"
 #include "SettingsFile.h"
 #include "TMereni.h"
+#include "UiQueue.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -76,6 +77,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ReportPage& ReportsPage() const { return *reportPage_; }
     ReportCommands& RepCommands() const { return *reportCommands_; }
     InstrumentLink& Link() const { return *link_; }
+    // Work from the port handlers that waits for the event loop.
+    UiQueue& Queue() const { return *queue_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
     const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
@@ -137,6 +140,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void mi_file_openClick();
     void mi_save_selectedClick();
     void mi_save_allClick();
+    // Automatic saving of the charts a transfer delivered.
+    void SaveReceivedCharts(const std::vector<ChartId>& ids);
     void mi_file_saveasClick();
     void mi_file_close_selectedClick();
     void mi_file_close_allClick();
@@ -186,22 +191,24 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void BuildReportCommands();
     void ApplyReportSettings();
 
-    // Counts running commands so that a hand-over arriving while a dialog is
-    // open waits for the command to end.
+    // Counts running commands so that a hand-over or the work of a transfer
+    // arriving while a dialog is open waits for the command to end.
     class Busy {
       public:
-        explicit Busy(TFrm_main_Lumidrax32& w) : w_(w) { ++w_.busy_; }
+        explicit Busy(TFrm_main_Lumidrax32& w) : w_(w), hold_(*w.queue_) { ++w_.busy_; }
         ~Busy() { --w_.busy_; }
         Busy(const Busy&) = delete;
         Busy& operator=(const Busy&) = delete;
 
       private:
         TFrm_main_Lumidrax32& w_;
+        UiQueue::Hold hold_;
     };
 
     MainWindowOptions options_;
     TMereni charts_;
     ChartNotifier* notifier_ = nullptr;
+    UiQueue* queue_ = nullptr;
     SettingsLocation settingsLocation_;
     Settings settings_;
     std::unique_ptr<IDialogs> ownDialogs_;

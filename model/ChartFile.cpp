@@ -345,28 +345,40 @@ std::string ChartFileText(const TJednoMereni& c)
 
 SaveOutcome SaveChartFile(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
 {
-    TJednoMereni& c = collection.Rec(i);
-    if (c.FileName.empty())
-        c.FileName = c.AutoFileName;
-    const std::string path = c.FileName;
+    // A question runs the event loop, during which charts arrive and may be
+    // closed: the chart is named by its id and looked up after each one.
+    const ChartId id = collection.Rec(i).Id;
+    {
+        TJednoMereni& c = collection.Rec(i);
+        if (c.FileName.empty())
+            c.FileName = c.AutoFileName;
+    }
+    const std::string path = collection.Rec(i).FileName;
+    const SaveOutcome vanished{
+        SaveStatus::Vanished, "chart " + path + " was closed while the question was open", {}};
     std::error_code ec;
     if (ask && fs::exists(path, ec)) {
         const bool yes = askFn && askFn("Save", "File " + path + " already exists. Overwrite ?");
         if (!yes)
             return {SaveStatus::Declined, {}, {}};
     }
-    const std::string replaced = Cp1250Unrepresentable(c.Description + HeaderLine(c));
+    const TJednoMereni* c = collection.Find(id);
+    if (!c)
+        return vanished;
+    const std::string replaced = Cp1250Unrepresentable(c->Description + HeaderLine(*c));
     if (!replaced.empty() && askFn &&
         !askFn("Save", "The characters " + replaced + " of chart " + path +
                            " cannot be stored in a chart file (Windows-1250) and will be written as ?. "
                            "Save anyway ?"))
         return {SaveStatus::Declined, {}, {}};
+    if (!(c = collection.Find(id)))
+        return vanished;
     const fs::path folder = fs::path(path).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) {
         if (!fs::create_directory(folder, ec) || ec)
             return {SaveStatus::FolderNotCreated, CatalogueMessage(kErrCreateDirectory, path), {}};
     }
-    SaveOutcome outcome = WriteFileAtomically(path, ChartFileText(c));
+    SaveOutcome outcome = WriteFileAtomically(path, ChartFileText(*c));
     if (outcome.Done())
         outcome.Replaced = replaced;
     return outcome;
@@ -383,6 +395,7 @@ int SaveChart(TMereni& collection, int i, bool ask, const AskOverwriteFn& askFn)
     case SaveStatus::FolderNotCreated:
         return kErrCreateDirectory;
     case SaveStatus::WriteFailed:
+    case SaveStatus::Vanished:
         break;
     }
     throw ChartFileError(outcome.Message);

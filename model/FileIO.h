@@ -73,6 +73,7 @@ enum class SaveStatus {
     Declined,         // the user said no (overwrite, text that changes): nothing written
     FolderNotCreated, // the folder could not be created: nothing written
     WriteFailed,      // the file could not be written; the previous one is kept
+    Vanished,         // what was to be saved was closed while a question was open: nothing written
 };
 
 // What saving a chart, a report or an export gave.

@@ -77,6 +77,8 @@ class InstrumentLink : public QObject {
     // both failed.
     bool OpenPorts(int first, int second);
     void ClosePorts(bool first = true, bool second = true);
+    // Decodes now what the ports hold, as if the transfer had ended.
+    void FinishPendingTransfers();
     // After the settings changed: the [PORTS] devices and the mode taken
     // over, the tool bar's radio button checked without its handler, both
     // ports closed and opened again on the settings' numbers, the remembered

@@ -28,6 +28,10 @@ ProcessingCommands::ProcessingCommands(TMereni& charts, IDialogs& dialogs, Chart
 
 int ProcessingCommands::OnFilter(int window)
 {
+    // The chart to filter is the reference when the command is given; a
+    // chart that arrives while the window size is asked becomes the
+    // reference, so the reference is named by its id.
+    const ChartId refId = IsChart(charts_, charts_.RefIndex) ? charts_.Rec(charts_.RefIndex).Id : 0;
     if (window == kFilterAskWindow) {
         const std::optional<std::string> text =
             dialogs_.InputBox(kFilterCaption, kFilterPrompt, kFilterDefault);
@@ -37,6 +41,8 @@ int ProcessingCommands::OnFilter(int window)
         if (!asked.valid)
             dialogs_.ShowMessageBox(kErrorCaption, kInvalidNumberText);
         window = asked.valid ? asked.window : 1;
+        if (window > 1 && !BackToReference(refId))
+            return 0;
     }
     if (window <= 1)
         return 0;
@@ -58,11 +64,27 @@ bool ProcessingCommands::mi_tools_refcolorClick()
 {
     if (!IsChart(charts_, charts_.RefIndex))
         return false;
+    const ChartId refId = charts_.Rec(charts_.RefIndex).Id;
     const std::optional<std::uint32_t> chosen = dialogs_.ChooseColor(charts_.Rec(charts_.RefIndex).Color);
-    if (!chosen || !SetReferenceColor(charts_, *chosen))
+    if (!chosen || !BackToReference(refId) || !SetReferenceColor(charts_, *chosen))
         return false;
     // The curve, the list's colour mark and the read-out markers follow.
     emit notifier_.chartsChanged(ChartChange::Colours | ChartChange::Rows);
+    return true;
+}
+
+bool ProcessingCommands::BackToReference(ChartId refId)
+{
+    const int ref = charts_.NumberOf(refId);
+    if (ref == 0) {
+        dialogs_.ShowMessageBox(kErrorCaption,
+                                "Error: the reference chart was closed while the question was open.");
+        return false;
+    }
+    if (ref != charts_.RefIndex) {
+        charts_.SetReference(ref);
+        emit notifier_.referenceChanged(false);
+    }
     return true;
 }
 

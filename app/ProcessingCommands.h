@@ -6,6 +6,8 @@
 // dialogs and then notifies; the chart page follows from the notifier (a new
 // chart comes out selected and becomes the reference).
 
+#include "TJednoMereni.h"
+
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ class ProcessingCommands {
     bool mi_tools_refcolorClick();
 
   private:
+    // After a question: the chart that was the reference when the command
+    // was given is the reference again (a chart that arrived meanwhile took
+    // its place). False, with a message, when it was closed.
+    bool BackToReference(ChartId refId);
     // The outcome of a command that adds a chart: its message, or the
     // notification of the new chart.
     int Finish(int result, const std::string& message);

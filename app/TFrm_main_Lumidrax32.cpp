@@ -435,33 +435,80 @@ void TFrm_main_Lumidrax32::dropEvent(QDropEvent* e)
 
 void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
 {
-    if (busy_ > 0) {
+    if (busy_ > 0 || !ResolveUnsavedWork()) {
         e->ignore();
         return;
-    }
-    Busy busy(*this);
-    reportCommands_->CopyMemoBack();
-    if (fileCommands_->AnyUnsaved() || reportCommands_->AnyUnsaved()) {
-        const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
-        if (answer == kAnswerCancel) {
-            e->ignore();
-            return;
-        }
-        // Reports first, then charts; anything left unsaved keeps the window.
-        if (answer == kAnswerYes && !reportCommands_->SaveAllForExit()) {
-            e->ignore();
-            return;
-        }
-        if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
-            // A chart could not be written: the window stays, nothing is lost.
-            emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
-            e->ignore();
-            return;
-        }
     }
     ShutDown();
     e->accept();
     emit Closed();
+}
+
+void TFrm_main_Lumidrax32::SettleArrivals()
+{
+    // A transfer still arriving is decoded now, and what the transfers left
+    // to do (messages, automatic saving) is done: the question is about
+    // everything received.
+    link_->FinishPendingTransfers();
+    queue_->RunAll();
+    reportCommands_->CopyMemoBack();
+}
+
+bool TFrm_main_Lumidrax32::UnsavedSince(ChartId chartMark, ReportId reportMark) const
+{
+    for (int i = 1; i <= charts_.Count; ++i)
+        if (charts_.Rec(i).Id > chartMark && !charts_.Rec(i).Saved)
+            return true;
+    const TReportList& reports = reportCommands_->Reports();
+    for (int i = 0; i < reports.Count(); ++i)
+        if (reports.At(i).Id > reportMark && !reports.At(i).Saved)
+            return true;
+    return false;
+}
+
+bool TFrm_main_Lumidrax32::ResolveUnsavedWork()
+{
+    // The question covers what is unsaved when it is asked; charts and
+    // reports that arrive while it is open were not part of the answer, so
+    // it comes again. Closing the ports ends what is still arriving, and
+    // what that delivers is asked about too.
+    bool asked = false;
+    bool portsClosed = false;
+    ChartId chartMark = 0;
+    ReportId reportMark = 0;
+    const auto stay = [&] {
+        if (portsClosed)
+            link_->ReopenPorts();
+        return false;
+    };
+    for (;;) {
+        SettleArrivals();
+        const bool unsaved = fileCommands_->AnyUnsaved() || reportCommands_->AnyUnsaved();
+        if (unsaved && (!asked || UnsavedSince(chartMark, reportMark))) {
+            asked = true;
+            chartMark = charts_.LastId();
+            reportMark = reportCommands_->Reports().LastId();
+            Busy busy(*this);
+            const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
+            if (answer == kAnswerCancel)
+                return stay();
+            // Reports first, then charts; anything left unsaved keeps the
+            // window.
+            if (answer == kAnswerYes && !reportCommands_->SaveAllForExit())
+                return stay();
+            if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
+                // A chart could not be written: the window stays, nothing is
+                // lost.
+                emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
+                return stay();
+            }
+            continue;
+        }
+        if (portsClosed)
+            return true;
+        link_->ClosePorts();
+        portsClosed = true;
+    }
 }
 
 void TFrm_main_Lumidrax32::ShutDown()
@@ -700,12 +747,20 @@ void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& chart
     chartPage_->ListPanel()
         ->UpdateCommandStates(); // both edit-description items off while the editor is open
     const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
+    std::vector<ChartId> ids;
+    for (int n : charts)
+        ids.push_back(charts_.Rec(n).Id);
     const std::optional<QString> text = DescriptionEditor::EditDescription(
         this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
         QString::fromStdString(CommonDescription(charts_, charts)), colours.Background, colours.Text);
     editingSeveral_ = false;
+    // The editor ran the event loop: the charts are looked up again.
+    std::vector<int> still;
+    for (ChartId id : ids)
+        if (const int n = charts_.NumberOf(id))
+            still.push_back(n);
     if (text)
-        SetDescriptions(charts_, charts, text->toStdString());
+        SetDescriptions(charts_, still, text->toStdString());
     emit notifier_->chartsChanged(ChartChange::Rows);
 }
 

@@ -8,6 +8,7 @@
 #include "PortIdentifier.h"
 #include "SettingsFile.h"
 #include "TMereni.h"
+#include "TReport.h"
 #include "UiQueue.h"
 
 #include <QMainWindow>
@@ -133,6 +134,13 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void pc_allChange(int page);
     void OnHint(const QString& hint);
     void OpenCommandLine();
+    // The close question: true when the window may close. Transfers in
+    // progress are decoded first; work that arrives while it is open makes
+    // it come again. The ports are closed when it returns true.
+    bool ResolveUnsavedWork();
+    void SettleArrivals();
+    // An unsaved chart or report arrived after these ids were read.
+    bool UnsavedSince(ChartId chartMark, ReportId reportMark) const;
     void ShutDown();
     void LoadSettings();
     void SaveSettings(bool full);

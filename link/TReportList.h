@@ -28,6 +28,8 @@ class TReportList {
     int IndexOf(ReportId id) const;
     // The report with this id, or nullptr.
     TReport* Find(ReportId id);
+    // The id the last report added got (0 before the first).
+    ReportId LastId() const { return lastId_; }
 
     // The number the next "UNNAMED" report gets; starts at 1.
     int AutoNumber() const { return autoNumber_; }

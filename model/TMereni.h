@@ -71,6 +71,9 @@ class TMereni {
     int NumberOf(ChartId id) const;
     // The chart with this id, or nullptr.
     TJednoMereni* Find(ChartId id);
+    // The id the last chart added got (0 before the first): charts with a
+    // greater id arrived after it was read.
+    ChartId LastId() const { return lastId_; }
 
     // Reads a chart file and appends it. Returns the new chart's number, or
     // -1 (missing), -2 (cannot be opened), -3 (already loaded). A file whose

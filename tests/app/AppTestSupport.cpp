@@ -12,9 +12,20 @@
 
 namespace lumidrax::test {
 
+namespace {
+
+void RunWhileOpen(FakeDialogs& d)
+{
+    if (d.WhileOpen)
+        d.WhileOpen(d.Log.back());
+}
+
+} // namespace
+
 int FakeDialogs::AskYesNo(const std::string& caption, const std::string& text, bool withCancel)
 {
     Log.push_back({withCancel ? "ask3" : "ask", caption, text, {}, {}});
+    RunWhileOpen(*this);
     if (Answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << caption << ": " << text;
         return withCancel ? kAnswerCancel : kAnswerNo;
@@ -27,11 +38,13 @@ int FakeDialogs::AskYesNo(const std::string& caption, const std::string& text, b
 void FakeDialogs::ShowMessageBox(const std::string& caption, const std::string& text)
 {
     Log.push_back({"message", caption, text, {}, {}});
+    RunWhileOpen(*this);
 }
 
 std::vector<std::string> FakeDialogs::OpenFileNames(const FileDialogRequest& request)
 {
     Log.push_back({"open", request.Title, request.FileName, request, {}});
+    RunWhileOpen(*this);
     if (OpenAnswers.empty()) {
         ADD_FAILURE() << "unexpected open dialog";
         return {};
@@ -44,6 +57,7 @@ std::vector<std::string> FakeDialogs::OpenFileNames(const FileDialogRequest& req
 std::optional<std::string> FakeDialogs::SaveFileName(const FileDialogRequest& request)
 {
     Log.push_back({"save", request.Title, request.FileName, request, {}});
+    RunWhileOpen(*this);
     if (SaveAnswers.empty()) {
         ADD_FAILURE() << "unexpected save dialog proposing " << request.FileName;
         return std::nullopt;
@@ -57,6 +71,7 @@ std::optional<std::string> FakeDialogs::InputBox(const std::string& caption, con
                                                  const std::string& value)
 {
     Log.push_back({"input", caption, prompt, {}, value});
+    RunWhileOpen(*this);
     if (InputAnswers.empty()) {
         ADD_FAILURE() << "unexpected input box: " << caption;
         return std::nullopt;
@@ -69,6 +84,7 @@ std::optional<std::string> FakeDialogs::InputBox(const std::string& caption, con
 std::optional<std::uint32_t> FakeDialogs::ChooseColor(std::uint32_t)
 {
     Log.push_back({"color", {}, {}, {}, {}});
+    RunWhileOpen(*this);
     if (ColorAnswers.empty()) {
         ADD_FAILURE() << "unexpected colour dialog";
         return std::nullopt;
@@ -81,6 +97,7 @@ std::optional<std::uint32_t> FakeDialogs::ChooseColor(std::uint32_t)
 bool FakeDialogs::SetUpPrinter(QPrinter& printer)
 {
     Log.push_back({"printer", {}, {}, {}, {}});
+    RunWhileOpen(*this);
     if (PrinterAnswers.empty()) {
         ADD_FAILURE() << "unexpected printer dialog";
         return false;
@@ -97,6 +114,7 @@ bool FakeDialogs::SetUpPrinter(QPrinter& printer)
 bool FakeDialogs::PreviewPrint(QPrinter&, const std::function<void(QPrinter&)>&)
 {
     Log.push_back({"preview", {}, {}, {}, {}});
+    RunWhileOpen(*this);
     return true;
 }
 

@@ -39,6 +39,10 @@ class FakeDialogs : public IDialogs {
     // preview that follows is accepted.
     std::deque<std::optional<std::string>> PrinterAnswers;
     std::vector<Shown> Log;
+    // Runs while each dialog is open (after it is logged, before it is
+    // answered), as the event loop of a real dialog would: a test lets a
+    // transfer arrive here.
+    std::function<void(const Shown&)> WhileOpen;
 
     int AskYesNo(const std::string& caption, const std::string& text, bool withCancel) override;
     void ShowMessageBox(const std::string& caption, const std::string& text) override;

@@ -321,6 +321,70 @@ TEST(ChartFileCommands, TextTheFileCannotHoldIsNamedAndNoKeepsTheChartUnsaved)
     EXPECT_TRUE(c.dialogs.ScriptUsed());
 }
 
+// A chart closed while one of the save's questions is open (another command
+// ran in the event loop) is named in a message; nothing is written, and the
+// charts that stay keep their names. Charts appended meanwhile move nothing.
+TEST(ChartFileCommands, ChartClosedWhileASaveQuestionIsOpenIsNamedAndNotWritten)
+{
+    struct Case {
+        const char* question; // the text the question starts with
+        bool overwrite;       // the target exists (else: text the code page cannot hold)
+    };
+    for (const Case& k : {Case{"File ", true}, Case{"The characters ", false}}) {
+        SCOPED_TRACE(k.question);
+        TempDir dir;
+        Commands c;
+        const std::string path = WriteChart(dir.Path(), "a.ndt", "on disk");
+        AddReceived(c.charts, "", "before");
+        AddReceived(c.charts, "", k.overwrite ? "to save" : "snow \u2603");
+        c.dialogs.SaveAnswers.push_back(path);
+        c.dialogs.Answers = {kAnswerYes};
+        c.dialogs.WhileOpen = [&](const FakeDialogs::Shown& shown) {
+            if (shown.Text.rfind(k.question, 0) != 0)
+                return;
+            for (int n = 0; n < 30; ++n)
+                AddReceived(c.charts, "", "arrived");
+            c.charts.DeleteChart(2);
+        };
+        if (!k.overwrite)
+            fs::remove(path);
+        EXPECT_FALSE(c.commands.SaveOneChart(2));
+        EXPECT_EQ(c.dialogs.Messages(),
+                  std::vector<std::string>{"Error: chart " + path +
+                                           " was closed while the question was open; it was not saved."});
+        EXPECT_EQ(fs::exists(path), k.overwrite);
+        if (k.overwrite)
+            EXPECT_EQ(ReadFile(path).substr(0, 7), "on disk");
+        EXPECT_EQ(c.charts.Count, 31);
+        EXPECT_EQ(c.charts.Rec(1).Description, "before");
+        EXPECT_TRUE(c.charts.Rec(1).FileName.empty());
+    }
+}
+
+TEST(ChartFileCommands, IdsNameChartsAcrossClosingAndAdding)
+{
+    Commands c;
+    for (int n = 0; n < 5; ++n)
+        AddReceived(c.charts, "", "chart " + std::to_string(n + 1));
+    const ChartId third = c.charts.Rec(3).Id;
+    const ChartId fifth = c.charts.Rec(5).Id;
+    const TJednoMereni* held = &c.charts.Rec(3);
+    for (int n = 0; n < 100; ++n)
+        AddReceived(c.charts, "", "more");
+    // Appending moves no chart in memory.
+    EXPECT_EQ(&c.charts.Rec(3), held);
+    c.charts.DeleteChart(1);
+    EXPECT_EQ(c.charts.NumberOf(third), 2);
+    EXPECT_EQ(c.charts.Find(third)->Description, "chart 3");
+    EXPECT_EQ(c.charts.NumberOf(fifth), 4);
+    c.charts.DeleteChart(2);
+    EXPECT_EQ(c.charts.NumberOf(third), 0);
+    EXPECT_EQ(c.charts.Find(third), nullptr);
+    EXPECT_EQ(c.charts.NumberOf(0), 0);
+    EXPECT_GT(c.charts.Rec(c.charts.Count).Id, fifth);
+    EXPECT_EQ(c.charts.LastId(), c.charts.Rec(c.charts.Count).Id);
+}
+
 TEST(MessageCatalogue, EveryCodeShowsItsTextInTheErrorBox)
 {
     FakeDialogs dialogs;

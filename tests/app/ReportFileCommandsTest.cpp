@@ -122,5 +122,44 @@ TEST(ReportFileCommands, CharactersOutsideTheCodePageAreWrittenOnlyAfterYes)
     EXPECT_NE(t.dialogs.Questions()[0].find("\xE4\xB8\xAD"), std::string::npos);
 }
 
+// The report asked about is closed while "Save anyway ?" is open, and
+// reports arrive meanwhile: the save names it and writes nothing; Close All
+// keeps what arrived during its question.
+TEST(ReportFileCommands, ReportClosedOrArrivingWhileAQuestionIsOpen)
+{
+    TempDir dir;
+    TReportList reports;
+    Settings settings;
+    FakeDialogs dialogs;
+    ReportFileCommands commands{reports, settings, dialogs};
+    const std::string path = dir.File("r.txt");
+    reports.AddOpened(path, {"snow \u2603"});
+    reports.At(0).Saved = false;
+    dialogs.Answers = {kAnswerYes};
+    dialogs.WhileOpen = [&](const FakeDialogs::Shown& shown) {
+        if (shown.Kind != "ask")
+            return;
+        reports.AddReceived({"arrived"}, "");
+        reports.AddReceived({"arrived too"}, "");
+        reports.RemoveReport(1);
+    };
+    EXPECT_FALSE(commands.Save(0));
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_EQ(dialogs.Messages(),
+              std::vector<std::string>{"Error: report " + path +
+                                       " was closed while the question was open; it was not "
+                                       "saved."});
+    ASSERT_EQ(reports.Count(), 2);
+
+    // Close All, Yes: the two asked about go, the one that arrived stays.
+    dialogs.Answers = {kAnswerYes};
+    dialogs.WhileOpen = [&](const FakeDialogs::Shown&) { reports.AddReceived({"third"}, ""); };
+    EXPECT_EQ(commands.CloseAll(), CloseAllOutcome::AllClosed);
+    ASSERT_EQ(reports.Count(), 1);
+    EXPECT_EQ(reports.At(0).Lines, std::vector<std::string>{"third"});
+    EXPECT_EQ(reports.IndexOf(reports.At(0).Id), 0);
+    EXPECT_EQ(reports.Find(reports.LastId()), &reports.At(0));
+}
+
 } // namespace
 } // namespace lumidrax

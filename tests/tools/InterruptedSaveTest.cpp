@@ -24,6 +24,7 @@
 #include <random>
 #include <set>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -134,6 +135,82 @@ class Saver {
     std::string buffer_;
 };
 
+// Sees the saver's temporary files come and go in its folder (inotify), so
+// that a kill can be aimed at the time one exists.
+class TemporaryWatch {
+  public:
+    explicit TemporaryWatch(const std::string& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        watching_ =
+            fd_ >= 0 && ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_FROM | IN_DELETE) >= 0;
+    }
+    ~TemporaryWatch()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TemporaryWatch(const TemporaryWatch&) = delete;
+    TemporaryWatch& operator=(const TemporaryWatch&) = delete;
+
+    bool Watching() const { return watching_; }
+    // How long a temporary file lived, last seen (from its creation to its
+    // rename or removal).
+    std::chrono::microseconds Lifetime() const { return lifetime_; }
+
+    // Forgets what happened so far: the count starts again.
+    void Restart()
+    {
+        Take();
+        created_ = 0;
+        born_.clear();
+    }
+
+    // Waits until `count` temporary files were created since Restart; false
+    // at the deadline.
+    bool WaitForCreated(int count, Clock::time_point deadline)
+    {
+        while (created_ < count) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            pollfd p{fd_, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0)
+                return false;
+            Take();
+        }
+        return true;
+    }
+
+  private:
+    // Takes the events that are there.
+    void Take()
+    {
+        alignas(inotify_event) char buffer[16384];
+        ssize_t got;
+        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
+            const auto now = Clock::now();
+            for (char* at = buffer; at < buffer + got;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(at);
+                at += sizeof(inotify_event) + e->len;
+                std::string target;
+                if (e->len == 0 || !IsTemporaryName(e->name, target))
+                    continue;
+                if (e->mask & IN_CREATE) {
+                    ++created_;
+                    born_[e->name] = now;
+                } else if (const auto it = born_.find(e->name); it != born_.end()) {
+                    lifetime_ = std::chrono::duration_cast<std::chrono::microseconds>(now - it->second);
+                    born_.erase(it);
+                }
+            }
+        }
+    }
+
+    int fd_;
+    bool watching_ = false;
+    int created_ = 0;
+    std::map<std::string, Clock::time_point> born_;
+    std::chrono::microseconds lifetime_{500};
+};
+
 // What the saver writes for chart `number` of run `run`.
 const std::string& Expected(int run, int number)
 {
@@ -195,29 +272,40 @@ TEST(InterruptedSave, SavesKilledAtRandomMomentsLeaveWholeChartsAndTheNextSaveCl
     int temporariesLeft = 0;
     int cutShort = 0;
 
+    TemporaryWatch watch(dir.Path());
+    ASSERT_TRUE(watch.Watching());
+
     for (int run = 1; run <= kRuns; ++run) {
         SCOPED_TRACE("run " + std::to_string(run));
+        watch.Restart();
         Saver saver(dir.Path(), run, kChartsPerRun);
         ASSERT_TRUE(saver.Started());
         ASSERT_EQ(saver.Line(deadline), std::optional<std::string>("ready"));
         const int savesBeforeKill = static_cast<int>(random() % kLatestKill);
         const double into = std::uniform_real_distribution<double>(0, 1)(random);
-        auto last = Clock::now();
-        for (int saved = 0; saved < savesBeforeKill;) {
-            const std::optional<std::string> line = saver.Line(deadline);
-            ASSERT_TRUE(line) << "the saver stopped after " << saved << " saves";
-            if (line->rfind("recovered ", 0) == 0) {
-                recovered.insert(fs::path(line->substr(10)).filename().string());
-                continue;
+        if (run % 2 == 0) {
+            // Every other run is killed while the temporary file of its
+            // save exists, where on a fast disk a kill seldom lands.
+            ASSERT_TRUE(watch.WaitForCreated(savesBeforeKill + 1, deadline));
+            std::this_thread::sleep_for(watch.Lifetime() * into);
+        } else {
+            auto last = Clock::now();
+            for (int saved = 0; saved < savesBeforeKill;) {
+                const std::optional<std::string> line = saver.Line(deadline);
+                ASSERT_TRUE(line) << "the saver stopped after " << saved << " saves";
+                if (line->rfind("recovered ", 0) == 0) {
+                    recovered.insert(fs::path(line->substr(10)).filename().string());
+                    continue;
+                }
+                ASSERT_EQ(line->rfind("saved ", 0), 0u) << *line;
+                ++saved;
+                const auto now = Clock::now();
+                saveTime = std::chrono::duration_cast<std::chrono::microseconds>(now - last);
+                last = now;
             }
-            ASSERT_EQ(line->rfind("saved ", 0), 0u) << *line;
-            ++saved;
-            const auto now = Clock::now();
-            saveTime = std::chrono::duration_cast<std::chrono::microseconds>(now - last);
-            last = now;
+            // Somewhere in the next save.
+            std::this_thread::sleep_for(saveTime * into);
         }
-        // The moment of the kill: somewhere in the next save.
-        std::this_thread::sleep_for(saveTime * into);
         saver.Kill();
         for (const std::string& line : saver.Rest(deadline))
             if (line.rfind("recovered ", 0) == 0)

@@ -1,12 +1,12 @@
 #include "FileIO.h"
 
+#include "InterruptedSaves.h"
 #include "MessageCatalogue.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -49,13 +49,6 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// Start of the temporary file names of `name`: the name is cut so that the
-// whole stays within the 255 bytes a file name may have.
-std::string TempPrefix(const std::string& name)
-{
-    return "." + name.substr(0, 200) + std::string(kTempFileMark);
-}
-
 bool WriteAll(int fd, std::string_view bytes)
 {
     std::size_t done = 0;
@@ -69,34 +62,6 @@ bool WriteAll(int fd, std::string_view bytes)
         done += static_cast<std::size_t>(put);
     }
     return true;
-}
-
-// Removes the temporary files of `name` in `folder` that no save holds any
-// more: a writer keeps its temporary file locked until the rename, and the
-// lock goes with the process, so a file that can be locked was left by an
-// interrupted save.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& name)
-{
-    const std::string prefix = TempPrefix(name);
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view found(entry->d_name);
-        if (found.size() != prefix.size() + 6 || found.substr(0, prefix.size()) != prefix)
-            continue;
-        const std::string path = Join(folder, std::string(found));
-        const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        struct stat held {};
-        struct stat named {};
-        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
-            ::unlink(path.c_str());
-        ::close(fd);
-    }
-    ::closedir(dir);
 }
 
 mode_t NewFileMode()
@@ -113,6 +78,59 @@ void SyncFolder(const std::string& folder)
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Writes `bytes` to a new temporary file beside `target` and renames it over
+// the target; `old` is the status of the file replaced, if any.
+FileOutcome WriteAndRename(const std::string& folder, const std::string& name, const std::string& target,
+                           std::string_view bytes, const struct stat* old, Flush flush)
+{
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 3 && fd < 0; ++attempt) {
+        temp = Join(folder, TemporaryFilePrefix(name) + "XXXXXX");
+        fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0)
+            return {FileStatus::WriteFailed, std::strerror(errno)};
+        // Held until the rename: saves and clean-ups of other processes
+        // leave a locked file alone. A clean-up that took the file before
+        // the lock has removed it: make another.
+        struct stat st {};
+        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    if (fd < 0)
+        return {FileStatus::WriteFailed, "the temporary file was taken away"};
+
+    auto fail = [&](int err) {
+        ::unlink(temp.c_str());
+        ::close(fd);
+        return FileOutcome{FileStatus::WriteFailed, std::strerror(err)};
+    };
+    if (old) {
+        // Owner and group first: a change of owner clears set-id bits.
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+        ::fchmod(fd, old->st_mode & 07777);
+    } else {
+        ::fchmod(fd, NewFileMode());
+    }
+    // The whole size first: a save cut short leaves zero bytes at the end,
+    // which a whole file does not have, so a later clean-up can tell. Where
+    // the system cannot size a file so, the write alone decides.
+    (void)::ftruncate(fd, static_cast<off_t>(bytes.size()));
+    if (!WriteAll(fd, bytes))
+        return fail(errno);
+    if (flush == Flush::ToDisk && ::fsync(fd) != 0)
+        return fail(errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return fail(errno);
+    ::close(fd);
+    if (flush == Flush::ToDisk)
+        SyncFolder(folder);
+    return {};
 }
 
 } // namespace
@@ -207,57 +225,20 @@ FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view byte
 
     const std::string folder = Folder(target);
     const std::string name = Name(target);
-    RemoveStaleTemporaries(folder, name);
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 3 && fd < 0; ++attempt) {
-        temp = Join(folder, TempPrefix(name) + "XXXXXX");
-        fd = ::mkostemp(temp.data(), O_CLOEXEC);
-        if (fd < 0)
-            return {FileStatus::WriteFailed, std::strerror(errno)};
-        // Held until the rename: a save of the same target running at the
-        // same time leaves this file alone.
-        struct stat st {};
-        if (::flock(fd, LOCK_EX) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-    if (fd < 0)
-        return {FileStatus::WriteFailed, "the temporary file was taken away"};
-
-    auto fail = [&](int err) {
-        ::unlink(temp.c_str());
-        ::close(fd);
-        return FileOutcome{FileStatus::WriteFailed, std::strerror(err)};
-    };
-    if (!WriteAll(fd, bytes))
-        return fail(errno);
-    if (replacing) {
-        // Owner and group first: a change of owner clears set-id bits.
-        if (::fchown(fd, old.st_uid, old.st_gid) != 0)
-            (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-        ::fchmod(fd, old.st_mode & 07777);
-    } else {
-        ::fchmod(fd, NewFileMode());
-    }
-    if (flush == Flush::ToDisk && ::fsync(fd) != 0)
-        return fail(errno);
-    if (::rename(temp.c_str(), target.c_str()) != 0)
-        return fail(errno);
-    ::close(fd);
-    if (flush == Flush::ToDisk)
-        SyncFolder(folder);
-    return {};
+    FolderCleanup cleanup = CleanUpInterruptedSaves(folder, name);
+    FileOutcome outcome = WriteAndRename(folder, name, target, bytes, replacing ? &old : nullptr, flush);
+    outcome.Recovered = std::move(cleanup.Recovered);
+    return outcome;
 }
 
 SaveOutcome WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush)
 {
-    const FileOutcome written = ReplaceFileAtomically(path, bytes, flush);
-    if (written.Ok())
-        return {};
-    return {SaveStatus::WriteFailed, "could not write file " + path + " (" + written.Reason + ")", {}};
+    FileOutcome written = ReplaceFileAtomically(path, bytes, flush);
+    SaveOutcome saved;
+    if (!written.Ok())
+        saved = {SaveStatus::WriteFailed, "could not write file " + path + " (" + written.Reason + ")"};
+    saved.Recovered = std::move(written.Recovered);
+    return saved;
 }
 
 int ReadFailureCode(FileStatus status)

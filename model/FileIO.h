@@ -7,16 +7,20 @@
 // caller's size limit.
 //
 // Writing goes through a temporary file in the target's folder (named
-// ".NAME.lumidrax-tmp-XXXXXX"), flushed to disk and renamed over the target.
-// A symbolic link is followed and the file it names is replaced in its own
-// folder; the owner, group and mode of a replaced file are kept. A target
-// whose owner has no write permission, or that the system refuses to open for
-// writing, is refused, whoever runs the program. Temporary files that an
-// interrupted save of the same target left behind are removed.
+// ".NAME.lumidrax-tmp-XXXXXX"), locked while it exists, flushed to disk and
+// renamed over the target. A symbolic link is followed and the file it names
+// is replaced in its own folder; the owner, group and mode of a replaced file
+// are kept. A target whose owner has no write permission, or that the system
+// refuses to open for writing, is refused, whoever runs the program. Each
+// write first deals with the temporary files that interrupted saves of any
+// name left in that folder (InterruptedSaves.h): a whole chart whose target is
+// missing gets its name, and the outcome lists it.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace lumidrax {
 
@@ -33,8 +37,14 @@ enum class FileStatus {
 // What a file operation gave. Reason is the system's explanation ("Permission
 // denied", "not a regular file"); empty on success.
 struct FileOutcome {
+    FileOutcome() = default;
+    FileOutcome(FileStatus status, std::string reason) : Status(status), Reason(std::move(reason)) {}
+
     FileStatus Status = FileStatus::Ok;
     std::string Reason;
+    // Files of the target's folder that an interrupted save had written
+    // whole and that got their names now (full paths), whatever Status says.
+    std::vector<std::string> Recovered;
 
     bool Ok() const { return Status == FileStatus::Ok; }
 };
@@ -44,7 +54,7 @@ inline constexpr std::uintmax_t kMaxChartFileBytes = 64u << 20;
 inline constexpr std::uintmax_t kMaxSettingsFileBytes = 1u << 20;
 
 // Marks the temporary files of an atomic replace: ".NAME" + this + 6
-// characters (NAME cut to 200 bytes).
+// characters (NAME cut to kMaxCarriedName bytes, InterruptedSaves.h).
 inline constexpr std::string_view kTempFileMark = ".lumidrax-tmp-";
 
 // Reads the whole regular file at `path`, at most maxBytes of it.
@@ -78,6 +88,12 @@ enum class SaveStatus {
 
 // What saving a chart, a report or an export gave.
 struct SaveOutcome {
+    SaveOutcome() = default;
+    SaveOutcome(SaveStatus status, std::string message, std::string replaced = {})
+        : Status(status), Message(std::move(message)), Replaced(std::move(replaced))
+    {
+    }
+
     SaveStatus Status = SaveStatus::Done;
     // A failure in the catalogue's form without "Error: " and the final "."
     // ("could not write file PATH (reason)").
@@ -85,6 +101,9 @@ struct SaveOutcome {
     // Characters the file's code page cannot hold, written as '?' (UTF-8,
     // each once, blank-separated); empty when the text was kept whole.
     std::string Replaced;
+    // FileOutcome::Recovered of the write: files an interrupted save had
+    // completed, named now (RecoveredFilesNote words them for the user).
+    std::vector<std::string> Recovered;
 
     bool Done() const { return Status == SaveStatus::Done; }
 };

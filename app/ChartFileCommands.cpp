@@ -1,6 +1,7 @@
 #include "ChartFileCommands.h"
 
 #include "ChartFile.h"
+#include "InterruptedSaves.h"
 #include "Limits.h"
 #include "MessageCatalogue.h"
 #include "TMereni.h"
@@ -164,6 +165,10 @@ bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, boo
         SaveChartFile(charts_, i, ask, [this](const std::string& caption, const std::string& text) {
             return dialogs_.AskYesNo(caption, text, false) == kAnswerYes;
         });
+    // A chart that an interrupted save had written whole is back under its
+    // name: the user is told where.
+    if (!saved.Recovered.empty())
+        dialogs_.ShowMessageBox("Information", RecoveredFilesNote(saved.Recovered) + ".");
     // The questions of the save ran the event loop: the chart is looked up
     // again.
     TJednoMereni* written = charts_.Find(id);

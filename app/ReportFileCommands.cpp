@@ -3,6 +3,7 @@
 #include "ChartFileCommands.h"
 #include "Cp1250.h"
 #include "FileIO.h"
+#include "InterruptedSaves.h"
 #include "MessageCatalogue.h"
 
 #include <filesystem>
@@ -129,6 +130,8 @@ bool ReportFileCommands::Write(ReportId id, const std::string& path)
     if (!(r = reports_.Find(id)))
         return ClosedMeanwhile(path);
     const SaveOutcome saved = WriteFileAtomically(path, ReportFileBytes(r->Lines));
+    if (!saved.Recovered.empty())
+        dialogs_.ShowMessageBox("Information", RecoveredFilesNote(saved.Recovered) + ".");
     if (!saved.Done()) {
         dialogs_.ShowErrorMessage(saved.Message);
         return false;

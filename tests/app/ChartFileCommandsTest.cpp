@@ -361,6 +361,20 @@ TEST(ChartFileCommands, ChartClosedWhileASaveQuestionIsOpenIsNamedAndNotWritten)
     }
 }
 
+// A chart an interrupted save had written whole into the folder is back under
+// its name after the next save there, and the user is told.
+TEST(ChartFileCommands, ChartRecoveredFromAnInterruptedSaveIsNamed)
+{
+    TempDir dir;
+    Commands c;
+    const std::string lost = dir.File("lost.ndt");
+    dir.Write(".lost.ndt.lumidrax-tmp-Ab12Cd", test::ChartFileBytes("only copy"));
+    AddReceived(c.charts, dir.File("new.ndt"));
+    EXPECT_TRUE(c.commands.SaveOneChart(1));
+    EXPECT_EQ(ReadFile(lost), test::ChartFileBytes("only copy"));
+    EXPECT_EQ(c.dialogs.Messages(), std::vector<std::string>{"Recovered " + lost + " from an interrupted save."});
+}
+
 TEST(ChartFileCommands, IdsNameChartsAcrossClosingAndAdding)
 {
     Commands c;

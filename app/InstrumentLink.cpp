@@ -236,7 +236,7 @@ void InstrumentLink::mi_port_closeClick()
 
 void InstrumentLink::rb_comClick()
 {
-    if (loadingSettings_)
+    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::COM)
         return;
     Settings& s = *parts_.AppSettings;
     s.Connection = "COM";
@@ -250,7 +250,7 @@ void InstrumentLink::rb_comClick()
 
 void InstrumentLink::rb_btClick()
 {
-    if (loadingSettings_)
+    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::BT)
         return;
     Settings& s = *parts_.AppSettings;
     s.Connection = "BT";

@@ -87,6 +87,9 @@ class InstrumentLink : public QObject {
     QMenu* PopupPort() const { return popupPort_; }
     void mi_port_openClick();
     void mi_port_closeClick();
+    // The tool bar's mode buttons: only a change of mode closes and opens
+    // the ports and writes the settings; a click on the mode already in
+    // use does nothing.
     void rb_comClick();
     void rb_btClick();
 

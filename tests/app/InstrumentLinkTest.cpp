@@ -273,5 +273,38 @@ TEST(InstrumentLink, ModeSwitchOpensThePortsOfTheMode)
     EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=COM"), std::string::npos);
 }
 
+// A click on the mode button that is already checked ("BT" in Bluetooth
+// mode) changes nothing: the ports stay open, the settings are not written,
+// and the missing-frame message of the transfer under way still comes.
+TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
+{
+    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", "missing", "--fault-at", "3"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
+    QSignalSpy opened(&v.w->Link().Port(1), &TComPort::OnOpen);
+    QSignalSpy closed(&v.w->Link().Port(1), &TComPort::OnClose);
+    ASSERT_TRUE(sim.Release());
+    // The list shows the charts when the transfer ends; the collection has
+    // them at once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count == 2; }, kTransferWaitMs));
+    ASSERT_TRUE(v.w->Link().Transfer(1).Machine().ChartTimerRunning());
+    const std::string ini = test::ReadFile(v.Ini());
+    QRadioButton* bt = v.w->Menus().rb_bt;
+    ASSERT_TRUE(bt->isChecked());
+    v.w->resize(1600, 900); // the whole tool bar shows, without its extension menu
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bt->isVisible(); }, kTransferWaitMs));
+    QTest::mouseClick(bt, Qt::LeftButton);
+    EXPECT_TRUE(bt->isChecked());
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(test::ReadFile(v.Ini()), ini);
+    EXPECT_TRUE(v.w->Link().Transfer(1).Machine().ChartTimerRunning());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{"Some charts were not transfered."});
+    EXPECT_EQ(opened.count(), 1); // the missing frame's own reopening
+    EXPECT_EQ(v.ListRows(), 2);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+}
+
 } // namespace
 } // namespace lumidrax

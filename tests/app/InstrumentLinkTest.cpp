@@ -105,6 +105,7 @@ TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
     EXPECT_EQ(v.Box()->text(), "COM4");
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 12; }, kTransferWaitMs)) << v.ListRows();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.w->Charts().Count, 12);
     EXPECT_EQ(v.SavedFiles(".ndt").size(), 12u);
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
@@ -137,6 +138,7 @@ TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedA
     EXPECT_EQ(v.ListRows(), 0);
     ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
     EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
     EXPECT_EQ(v.w->Pages()->currentIndex(), 0);
@@ -153,6 +155,7 @@ TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
     ASSERT_TRUE(sim.Release());
     ReportPage& page = v.w->ReportsPage();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.ReportList()->count() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.w->Pages()->currentIndex(), 1);
     EXPECT_TRUE(v.w->RepCommands().Reports().At(0).Saved);
     EXPECT_FALSE(page.ReportList()->item(0)->data(ReportListDelegate::kUnsavedRole).toBool());

@@ -109,14 +109,11 @@ void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
         emit parts_.Notifier->chartsAdded();
         UpdateProgress();
     });
-    connect(&transfer, &PortTransfer::saveAllRequested, this, [this] {
-        if (!parts_.SaveReceivedCharts)
-            return;
-        std::vector<ChartId> ids;
-        for (int i = 1; i <= parts_.Charts->Count; ++i)
-            if (!parts_.Charts->Rec(i).Saved)
-                ids.push_back(parts_.Charts->Rec(i).Id);
-        Later([this, ids] { parts_.SaveReceivedCharts(ids); });
+    // Only the charts this transfer added: other unsaved charts wait for
+    // the user's own save.
+    connect(&transfer, &PortTransfer::saveRequested, this, [this](const std::vector<ChartId>& ids) {
+        if (parts_.SaveReceivedCharts)
+            Later([this, ids] { parts_.SaveReceivedCharts(ids); });
     });
     connect(&transfer, &PortTransfer::pageRequested, this, &InstrumentLink::ShowPage);
     connect(&transfer, &PortTransfer::messageRaised, this, &InstrumentLink::ShowMessage);

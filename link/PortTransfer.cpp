@@ -110,8 +110,8 @@ void PortTransfer::Apply(const TransferStep& step)
         emit progressChanged();
     if (step.refreshCharts)
         emit refreshRequested();
-    if (step.saveAllCharts)
-        emit saveAllRequested();
+    if (!step.saveCharts.empty())
+        emit saveRequested(step.saveCharts);
     if (step.page != ShowPage::Unchanged)
         emit pageRequested(step.page);
     for (const TransferMessage& m : step.messages)

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumidrax {
 
@@ -54,7 +55,8 @@ class PortTransfer : public QObject {
     void busyChanged(bool busy);
     void decoded(const lumidrax::DecodedTransfer& result);
     void refreshRequested();
-    void saveAllRequested();
+    // Automatic saving: the charts the transfer that just ended added.
+    void saveRequested(const std::vector<lumidrax::ChartId>& charts);
     void pageRequested(lumidrax::ShowPage page);
     void messageRaised(const lumidrax::TransferMessage& message);
     // The port delivered a transfer (RememberWorkingPort).

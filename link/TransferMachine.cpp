@@ -91,7 +91,7 @@ void TransferMachine::EndOfTransfer(TransferStep& step)
     ProcessTransfer(step);
 }
 
-int TransferMachine::Decode(TransferStep& step)
+DecodedTransfer TransferMachine::Decode(TransferStep& step)
 {
     const std::vector<std::uint8_t> bytes = std::move(rx_);
     rx_.clear();
@@ -108,7 +108,15 @@ int TransferMachine::Decode(TransferStep& step)
     d.firstNewChart = d.chartsAdded > 0 ? chartsBefore + 1 : 0;
     d.reportsAdded = (ctx_.Reports ? ctx_.Reports->Count() : 0) - reportsBefore;
     step.decoded.push_back(d);
-    return d.result;
+    return d;
+}
+
+std::vector<ChartId> TransferMachine::AddedCharts(const DecodedTransfer& d) const
+{
+    std::vector<ChartId> ids;
+    for (int n = d.firstNewChart; d.firstNewChart > 0 && n < d.firstNewChart + d.chartsAdded; ++n)
+        ids.push_back(charts_.Rec(n).Id);
+    return ids;
 }
 
 void TransferMachine::ProcessTransfer(TransferStep& step)
@@ -117,15 +125,18 @@ void TransferMachine::ProcessTransfer(TransferStep& step)
         SetBusy(step, false);
         return;
     }
-    const int result = Decode(step);
+    const DecodedTransfer d = Decode(step);
+    const int result = d.result;
     switch (result) {
     case kVKR102ChartAdded:
     case kVKR103ChartAdded:
     case kVKR103RAMChartsAdded:
         step.refreshCharts = true;
         // A single chart is saved like the charts of a memory read-out, so
-        // that automatic saving keeps every received chart.
-        step.saveAllCharts = ctx_.AutoSave;
+        // that automatic saving keeps every received chart; only the charts
+        // of this transfer are saved.
+        if (ctx_.AutoSave)
+            step.saveCharts = AddedCharts(d);
         step.page = ShowPage::Charts;
         break;
     case kVKR102ReportBuilt:
@@ -136,12 +147,15 @@ void TransferMachine::ProcessTransfer(TransferStep& step)
     case kVKR104Duplicate:
         duplicatesSeen_ = true;
         [[fallthrough]];
-    case kVKR104ChartAdded:
+    case kVKR104ChartAdded: {
         btTransferActive_ = true;
+        const std::vector<ChartId> added = AddedCharts(d);
+        btCharts_.insert(btCharts_.end(), added.begin(), added.end());
         StartChartTimer(step);
         step.purgeInput = true;
         SendRequest(step);
         break;
+    }
     case kEndOfBluetoothTransfer:
         StopChartTimer(step);
         step.purgeInput = true;
@@ -184,12 +198,14 @@ void TransferMachine::ReopenPort(TransferStep& step)
 void TransferMachine::FinishBluetoothTransfer(TransferStep& step)
 {
     step.refreshCharts = true;
-    step.saveAllCharts = ctx_.AutoSave;
+    if (ctx_.AutoSave)
+        step.saveCharts = btCharts_;
     step.page = ShowPage::Charts;
     if (duplicatesSeen_)
         step.messages.push_back({"Information", kDuplicatesText});
     duplicatesSeen_ = false;
     btTransferActive_ = false;
+    btCharts_.clear();
 }
 
 TransferStep TransferMachine::VKR104ChartTimerTimer()
@@ -249,10 +265,12 @@ void TransferMachine::Flush(TransferStep& step)
     // on a port that goes away. The transfer ends with what has arrived.
     bool ended = btTransferActive_;
     if (expected_ >= 0 && static_cast<std::int64_t>(rx_.size()) == expected_) {
-        const int result = Decode(step);
+        const DecodedTransfer d = Decode(step);
         step.rememberWorkingPort = true;
-        if (result == kVKR104Duplicate)
+        if (d.result == kVKR104Duplicate)
             duplicatesSeen_ = true;
+        const std::vector<ChartId> added = AddedCharts(d);
+        btCharts_.insert(btCharts_.end(), added.begin(), added.end());
         ended = true;
     }
     if (ended)

@@ -100,7 +100,8 @@ class TransferMachine {
     void ReadFrameHeader(TransferStep& step);
     void EndOfTransfer(TransferStep& step);
     void ProcessTransfer(TransferStep& step);
-    int Decode(TransferStep& step);
+    DecodedTransfer Decode(TransferStep& step);
+    std::vector<ChartId> AddedCharts(const DecodedTransfer& d) const;
     void SendRequest(TransferStep& step);
     void ReopenPort(TransferStep& step);
     void FinishBluetoothTransfer(TransferStep& step);
@@ -129,6 +130,8 @@ class TransferMachine {
     bool duplicatesSeen_ = false;
     // A Bluetooth transfer delivered a chart and has not ended yet.
     bool btTransferActive_ = false;
+    // The charts the current Bluetooth transfer added.
+    std::vector<ChartId> btCharts_;
     StatusBoxState status_;
 };
 

@@ -276,6 +276,57 @@ TEST(InstrumentLink, ModeSwitchOpensThePortsOfTheMode)
     EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=COM"), std::string::npos);
 }
 
+// Automatic saving after a transfer writes the chart that arrived and
+// nothing else: an opened chart whose description was edited and a filtered
+// chart stay unsaved, and their files stay as they were.
+TEST(InstrumentLink, AutomaticSavingWritesOnlyTheReceivedChart)
+{
+    TempDir files;
+    const std::string opened = test::WriteChart(files.Path(), "street.ndt", "street cabinet");
+    const std::string openedBytes = test::ReadFile(opened);
+    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    QSignalSpy batch(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+    v.w->ReceiveHandedOverName(opened);
+    ASSERT_TRUE(batch.wait(5000));
+    ASSERT_EQ(v.ListRows(), 1);
+
+    // The description of the opened chart, edited in place.
+    QListWidget* list = v.w->ChartsPage().ChartList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(0)).center());
+    v.w->Menus().mi_curves_edit_desc->trigger();
+    auto* field = v.w->findChild<QLineEdit*>("e_description");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    field->selectAll();
+    QTest::keyClicks(field, "edited");
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(v.w->Charts().Rec(1).Description, "edited");
+    // A filtered copy of it.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(0)).center());
+    v.w->Menus().mi_filter[2]->trigger();
+    ASSERT_EQ(v.ListRows(), 2);
+    const std::string filtered = v.w->Charts().Rec(2).DisplayName;
+    ASSERT_FALSE(v.w->Charts().Rec(1).Saved);
+    ASSERT_FALSE(v.w->Charts().Rec(2).Saved);
+    const std::size_t shown = v.dialogs.Log.size();
+
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return v.ListRows() == 3 && v.w->Charts().Rec(3).Saved; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs));
+    EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
+    EXPECT_FALSE(v.w->Charts().Rec(1).Saved);
+    EXPECT_FALSE(v.w->Charts().Rec(2).Saved);
+    EXPECT_EQ(test::ReadFile(opened), openedBytes);
+    EXPECT_FALSE(fs::exists(filtered)) << filtered;
+    EXPECT_FALSE(fs::exists(files.File("street_F5.ndt")));
+    EXPECT_EQ(v.dialogs.Log.size(), shown); // no question, no save dialog
+}
+
 // A click on the mode button that is already checked ("BT" in Bluetooth
 // mode) changes nothing: the ports stay open, the settings are not written,
 // and the missing-frame message of the transfer under way still comes.

@@ -96,6 +96,7 @@ class FakeLoop {
     std::string sent;
     int reopens = 0;
     int saves = 0;
+    std::vector<ChartId> saved; // the charts automatic saving was asked for
 
   private:
     void Apply(const TransferStep& s)
@@ -115,7 +116,8 @@ class FakeLoop {
             messages.push_back(m.text);
         if (s.statusBox)
             statuses.push_back(s.statusBox->status);
-        saves += s.saveAllCharts ? 1 : 0;
+        saves += s.saveCharts.empty() ? 0 : 1;
+        saved.insert(saved.end(), s.saveCharts.begin(), s.saveCharts.end());
         if (transfer_.bluetooth && s.send == "R")
             SendNextFrame(10);
         if (s.reopenPort) {
@@ -173,6 +175,15 @@ vkrsim::Transfer Build(Model model, int n, Fault fault = Fault::None, int faultA
     o.fault = fault;
     o.faultAt = faultAt;
     return vkrsim::BuildTransfer(Charts(model, n), o);
+}
+
+// The ids of charts first..last (numbers from 1).
+std::vector<ChartId> Ids(const TMereni& charts, int first, int last)
+{
+    std::vector<ChartId> ids;
+    for (int n = first; n <= last; ++n)
+        ids.push_back(charts.Rec(n).Id);
+    return ids;
 }
 
 TEST(TransferMachine, RS232TransferEndsAfterTwoSecondsOfSilence)
@@ -413,11 +424,36 @@ TEST(TransferMachine, ClosingThePortEndsABluetoothTransfer)
     loop.Run(1000);
     ASSERT_TRUE(loop.Machine().ChartTimerRunning());
     const TransferStep step = loop.Machine().ComPortClose(true);
-    EXPECT_TRUE(step.saveAllCharts);
+    EXPECT_EQ(step.saveCharts, std::vector<ChartId>{loop.charts.Rec(1).Id});
     EXPECT_TRUE(step.refreshCharts);
     EXPECT_TRUE(step.messages.empty());
     EXPECT_EQ(step.statusBox->status, PortStatus::Closed);
     EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+// Automatic saving asks for the charts of the transfer that just ended and
+// for no other unsaved chart; with automatic saving off, for none.
+TEST(TransferMachine, AutomaticSavingNamesOnlyTheChartsOfTheTransfer)
+{
+    struct Case {
+        Model model;
+        int charts;
+    };
+    const Case cases[] = {{Model::VKR102, 1}, {Model::VKR103, 1}, {Model::VKR103RAM, 3}, {Model::VKR104, 3}};
+    for (const Case& c : cases) {
+        for (const bool autoSave : {true, false}) {
+            SCOPED_TRACE(std::string(vkrsim::ModelName(c.model)) + (autoSave ? " saving" : ""));
+            FakeLoop loop(c.model == Model::VKR104 ? ConnectionMode::BT : ConnectionMode::COM);
+            loop.ctx.AutoSave = autoSave;
+            loop.charts.AppendRecord(TJednoMereni{}); // opened before, unsaved
+            ASSERT_FALSE(loop.charts.Rec(1).Saved);
+            loop.Play(Build(c.model, c.charts));
+            loop.Run(20000);
+            ASSERT_EQ(loop.charts.Count, 1 + c.charts);
+            EXPECT_EQ(loop.saves, autoSave ? 1 : 0);
+            EXPECT_EQ(loop.saved, autoSave ? Ids(loop.charts, 2, 1 + c.charts) : std::vector<ChartId>{});
+        }
+    }
 }
 
 } // namespace

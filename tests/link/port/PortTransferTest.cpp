@@ -60,7 +60,7 @@ struct Link {
     DecoderContext ctx;
     PortTransfer transfer;
     QSignalSpy refreshes{&transfer, &PortTransfer::refreshRequested};
-    QSignalSpy saves{&transfer, &PortTransfer::saveAllRequested};
+    QSignalSpy saves{&transfer, &PortTransfer::saveRequested};
     QSignalSpy pages{&transfer, &PortTransfer::pageRequested};
     QSignalSpy delivered{&transfer, &PortTransfer::workingPortDelivered};
     std::vector<int> results;
@@ -83,7 +83,8 @@ TEST(PortTransfer, BluetoothTransferOf50ChartsOneFramePerRequest)
     ASSERT_EQ(link.results.size(), 51u); // each frame came only after the request for it
     EXPECT_EQ(std::count(link.results.begin(), link.results.end(), kVKR104ChartAdded), 50);
     EXPECT_EQ(link.results.back(), kEndOfBluetoothTransfer);
-    EXPECT_EQ(link.saves.count(), 1);
+    ASSERT_EQ(link.saves.count(), 1);
+    EXPECT_EQ(link.saves.at(0).at(0).value<std::vector<ChartId>>().size(), 50u);
     EXPECT_TRUE(link.messages.empty());
     EXPECT_EQ(link.statuses.back(), PortStatus::Open);
     EXPECT_GE(link.delivered.count(), 1);

@@ -319,7 +319,10 @@ void InstrumentLink::UpdateProgress()
     if (!lastActive_)
         return;
     const PortTransfer& t = *lastActive_;
-    QString text = (busy_ > 0 ? tr("Receiving: %1 bytes") : tr("Received: %1 bytes")).arg(t.TransferBytes());
+    const QString state = busy_ > 0                ? tr("Receiving: %1 bytes")
+                          : t.TransferIncomplete() ? tr("Incomplete transfer: %1 bytes")
+                                                   : tr("Received: %1 bytes");
+    QString text = state.arg(t.TransferBytes());
     if (!parts_.AppSettings->IsComConnection())
         text += tr(", %n chart(s)", nullptr, t.TransferCharts());
     progress_->setText(text);

@@ -81,6 +81,7 @@ void PortTransfer::Received()
     if (machine_.IsIdle()) {
         transferBytes_ = 0;
         transferCharts_ = 0;
+        transferIncomplete_ = false;
     }
     transferBytes_ += got;
     const TransferStep step = machine_.ComPortRxChar(bytes);
@@ -90,6 +91,8 @@ void PortTransfer::Received()
 
 void PortTransfer::Apply(const TransferStep& step)
 {
+    if (step.transferIncomplete)
+        transferIncomplete_ = true;
     for (const TimerRequest& t : step.timers)
         ApplyTimer(t);
     if (step.purgeInput)

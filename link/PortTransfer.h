@@ -42,6 +42,8 @@ class PortTransfer : public QObject {
     // charts it delivered.
     std::int64_t TransferBytes() const { return transferBytes_; }
     int TransferCharts() const { return transferCharts_; }
+    // That transfer ended before it was complete.
+    bool TransferIncomplete() const { return transferIncomplete_; }
 
     // Steady milliseconds at the start of the last port timer tick: the tick
     // that ends a transfer decodes it.
@@ -79,6 +81,7 @@ class PortTransfer : public QObject {
     std::string lastError_;
     std::int64_t transferBytes_ = 0;
     int transferCharts_ = 0;
+    bool transferIncomplete_ = false;
     std::int64_t lastTickMs_ = 0;
 };
 

@@ -36,6 +36,15 @@ bool TransferMachine::IsIdle() const
     return rx_.empty() && expected_ == -1 && !portTimerRunning_ && !chartTimerRunning_;
 }
 
+std::string TransferMachine::NotTransferredText(int arrived)
+{
+    std::string text = kMissingFrameText;
+    if (arrived == 0)
+        return text + " No chart of this transfer arrived.";
+    return text + " " + std::to_string(arrived) + (arrived == 1 ? " chart" : " charts") +
+           " of this transfer arrived.";
+}
+
 TransferStep TransferMachine::ComPortRxChar(std::span<const std::uint8_t> bytes)
 {
     TransferStep step;
@@ -119,12 +128,14 @@ std::vector<ChartId> TransferMachine::AddedCharts(const DecodedTransfer& d) cons
     return ids;
 }
 
-void TransferMachine::ProcessTransfer(TransferStep& step)
+void TransferMachine::ProcessTransfer(TransferStep& step, Ending ending)
 {
     if (rx_.empty()) {
         SetBusy(step, false);
         return;
     }
+    // Nothing is sent on a port that goes away, and it is not reopened.
+    const bool talk = ending != Ending::Closing;
     const DecodedTransfer d = Decode(step);
     const int result = d.result;
     switch (result) {
@@ -149,22 +160,29 @@ void TransferMachine::ProcessTransfer(TransferStep& step)
         [[fallthrough]];
     case kVKR104ChartAdded: {
         btTransferActive_ = true;
+        ++btArrived_;
         const std::vector<ChartId> added = AddedCharts(d);
         btCharts_.insert(btCharts_.end(), added.begin(), added.end());
-        StartChartTimer(step);
-        step.purgeInput = true;
-        SendRequest(step);
+        if (talk) {
+            StartChartTimer(step);
+            step.purgeInput = true;
+            SendRequest(step);
+        }
         break;
     }
     case kEndOfBluetoothTransfer:
-        StopChartTimer(step);
-        step.purgeInput = true;
-        SendRequest(step);
+        if (talk) {
+            StopChartTimer(step);
+            step.purgeInput = true;
+            SendRequest(step);
+        }
         FinishBluetoothTransfer(step);
         break;
     case kDecodeFrameLength:
-        StopChartTimer(step);
-        ReopenPort(step);
+        if (talk) {
+            StopChartTimer(step);
+            ReopenPort(step);
+        }
         step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
         FinishBluetoothTransfer(step);
         break;
@@ -173,8 +191,10 @@ void TransferMachine::ProcessTransfer(TransferStep& step)
         // A full collection ends a Bluetooth transfer as a wrong byte count
         // does: the instrument, waiting for its request, starts clean.
         if (mode_ == ConnectionMode::BT && result == kDecodeTooManyCharts) {
-            StopChartTimer(step);
-            ReopenPort(step);
+            if (talk) {
+                StopChartTimer(step);
+                ReopenPort(step);
+            }
             FinishBluetoothTransfer(step);
         }
         break;
@@ -206,6 +226,7 @@ void TransferMachine::FinishBluetoothTransfer(TransferStep& step)
     duplicatesSeen_ = false;
     btTransferActive_ = false;
     btCharts_.clear();
+    btArrived_ = 0;
 }
 
 TransferStep TransferMachine::VKR104ChartTimerTimer()
@@ -214,7 +235,8 @@ TransferStep TransferMachine::VKR104ChartTimerTimer()
     if (!chartTimerRunning_)
         return step; // an expiry queued before the timer stopped
     StopChartTimer(step);
-    step.messages.push_back({kErrorCaption, kMissingFrameText});
+    step.messages.push_back({kErrorCaption, NotTransferredText(btArrived_)});
+    step.transferIncomplete = true;
     ReopenPort(step);
     FinishBluetoothTransfer(step);
     return step;
@@ -257,24 +279,24 @@ void TransferMachine::Flush(TransferStep& step)
         // A transfer that has arrived but not yet met its 2 s of silence.
         if (!rx_.empty()) {
             StopPortTimer(step);
-            ProcessTransfer(step);
+            ProcessTransfer(step, Ending::Closing);
         }
         return;
     }
     // Bluetooth: a complete frame still waiting is decoded; nothing is sent
-    // on a port that goes away. The transfer ends with what has arrived.
-    bool ended = btTransferActive_;
-    if (expected_ >= 0 && static_cast<std::int64_t>(rx_.size()) == expected_) {
-        const DecodedTransfer d = Decode(step);
-        step.rememberWorkingPort = true;
-        if (d.result == kVKR104Duplicate)
-            duplicatesSeen_ = true;
-        const std::vector<ChartId> added = AddedCharts(d);
-        btCharts_.insert(btCharts_.end(), added.begin(), added.end());
-        ended = true;
-    }
-    if (ended)
+    // on a port that goes away. The transfer ends with what has arrived,
+    // and says so when charts were still to come: after a chart, or with a
+    // frame (or its header) only partly received.
+    const bool frameComplete = expected_ >= 0 && static_cast<std::int64_t>(rx_.size()) == expected_;
+    bool lost = !frameComplete && (expected_ >= 0 || !rx_.empty());
+    if (frameComplete)
+        ProcessTransfer(step, Ending::Closing);
+    lost = lost || btTransferActive_;
+    if (lost) {
+        step.messages.push_back({kErrorCaption, NotTransferredText(btArrived_)});
+        step.transferIncomplete = true;
         FinishBluetoothTransfer(step);
+    }
 }
 
 void TransferMachine::ResetConversation(TransferStep& step)

@@ -58,6 +58,10 @@ class TransferMachine {
     static constexpr const char* kDuplicatesText = "Some of transfered charts were already loaded.";
     static constexpr const char* kMissingFrameText = "Some charts were not transfered.";
 
+    // "Some charts were not transfered." and how many of this transfer did
+    // arrive (already loaded ones included).
+    static std::string NotTransferredText(int arrived);
+
     // The collection and the context are shared with the window (and with
     // the machine of the other Bluetooth port); `ctx.AutoSave` is the
     // automatic saving setting.
@@ -97,9 +101,15 @@ class TransferMachine {
     bool IsIdle() const;
 
   private:
+    // How the bytes waiting came to be decoded.
+    enum class Ending {
+        Complete, // the transfer or frame is complete (or timed out)
+        Closing,  // the port goes away: nothing is sent on it
+    };
+
     void ReadFrameHeader(TransferStep& step);
     void EndOfTransfer(TransferStep& step);
-    void ProcessTransfer(TransferStep& step);
+    void ProcessTransfer(TransferStep& step, Ending ending = Ending::Complete);
     DecodedTransfer Decode(TransferStep& step);
     std::vector<ChartId> AddedCharts(const DecodedTransfer& d) const;
     void SendRequest(TransferStep& step);
@@ -130,8 +140,10 @@ class TransferMachine {
     bool duplicatesSeen_ = false;
     // A Bluetooth transfer delivered a chart and has not ended yet.
     bool btTransferActive_ = false;
-    // The charts the current Bluetooth transfer added.
+    // The current Bluetooth transfer: the charts it added, and the charts
+    // that arrived (with those already loaded).
     std::vector<ChartId> btCharts_;
+    int btArrived_ = 0;
     StatusBoxState status_;
 };
 

@@ -95,6 +95,9 @@ struct TransferStep {
     ShowPage page = ShowPage::Unchanged;
     std::vector<TransferMessage> messages; // in order
     bool rememberWorkingPort = false;      // this port delivered bytes (RememberWorkingPort)
+    // The transfer ended before it was complete: a frame, or the rest of
+    // the transfer, was lost.
+    bool transferIncomplete = false;
 };
 
 } // namespace lumidrax

@@ -194,8 +194,9 @@ TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
 }
 
 // A Bluetooth frame with a wrong byte count, or one that never comes: the
-// message, the charts already acknowledged stay listed, and the port is
-// open again (green) for the next transfer.
+// message (for a missing frame with the number of charts that came), the
+// charts already acknowledged stay listed, and the port is open again
+// (green) for the next transfer.
 class InstrumentLinkBluetoothFault : public testing::TestWithParam<std::string> {};
 
 TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
@@ -205,8 +206,9 @@ TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
-    const std::string expected =
-        GetParam() == "count" ? ErrorText(kErrFrameLength, "") : "Some charts were not transfered.";
+    const std::string expected = GetParam() == "count"
+                                     ? ErrorText(kErrFrameLength, "")
+                                     : "Some charts were not transfered. 2 charts of this transfer arrived.";
     EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
     EXPECT_EQ(v.ListRows(), 2);
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
@@ -216,10 +218,12 @@ TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
 INSTANTIATE_TEST_SUITE_P(Faults, InstrumentLinkBluetoothFault, testing::Values("count", "missing"));
 
 // The device vanishes mid-transfer: red boxes, the charts received stay, no
-// reopening by itself. Connect (PopupPort) opens the port again, here a
-// [PORTS] symlink pointed at a fresh terminal, and the next transfer comes.
+// reopening by itself, and the user is told that charts did not come and
+// how many did; the progress field does not pass it off as a whole
+// transfer. Connect (PopupPort) opens the port again, here a [PORTS]
+// symlink pointed at a fresh terminal, and the next transfer comes.
 // Disconnect paints the boxes grey.
-TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
+TEST(InstrumentLink, VanishedDeviceTurnsRedSaysChartsWereLostAndConnectReopensIt)
 {
     TempDir links;
     const std::string device = links.File("rfcomm0");
@@ -234,8 +238,17 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     EXPECT_EQ(v.BoxColour(v.RepBox()), kRed);
     EXPECT_EQ(v.Box()->text(), "COM3");
     const int kept = v.w->Charts().Count;
+    EXPECT_LT(kept, 50);
     EXPECT_EQ(v.ListRows(), kept);
     EXPECT_FALSE(v.w->Link().Port(1).Connected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    const std::string lost =
+        "Some charts were not transfered. " + std::to_string(kept) + " charts of this transfer arrived.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{lost});
+    EXPECT_EQ(v.dialogs.Log.back().Caption, "Error");
+    const QString progress = v.w->Link().ProgressField()->text();
+    EXPECT_TRUE(progress.startsWith("Incomplete transfer: ")) << progress.toStdString();
+    EXPECT_TRUE(progress.endsWith(QString(", %1 chart(s)").arg(kept))) << progress.toStdString();
 
     sim =
         std::make_unique<SimPty>(Sim("VKR104", {test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")}));
@@ -245,11 +258,16 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == kept + 1; }, kTransferWaitMs));
-    EXPECT_TRUE(v.dialogs.Log.empty());
+    EXPECT_TRUE(sim->WaitForLog("transfer delivered"));
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{lost});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Link().Transfer(1).Machine().IsIdle(); }, kTransferWaitMs));
+    EXPECT_EQ(v.w->Link().ProgressField()->text(),
+              "Received: " + QString::number(v.w->Link().Transfer(1).TransferBytes()) + " bytes, 1 chart(s)");
 
     v.Popup("&Disconnect");
     EXPECT_EQ(v.BoxColour(v.Box()), kGrey);
     EXPECT_EQ(v.BoxColour(v.RepBox()), kGrey);
+    EXPECT_EQ(v.dialogs.Messages().size(), 1u); // nothing was in progress
 }
 
 // Switching to RS 232 and back: the mode is written to the settings, the
@@ -354,7 +372,9 @@ TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
     EXPECT_EQ(test::ReadFile(v.Ini()), ini);
     EXPECT_TRUE(v.w->Link().Transfer(1).Machine().ChartTimerRunning());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
-    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{"Some charts were not transfered."});
+    EXPECT_EQ(
+        v.dialogs.Messages(),
+        std::vector<std::string>{"Some charts were not transfered. 2 charts of this transfer arrived."});
     EXPECT_EQ(opened.count(), 1); // the missing frame's own reopening
     EXPECT_EQ(v.ListRows(), 2);
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);

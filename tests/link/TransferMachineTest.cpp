@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace lumidrax {
@@ -35,6 +36,9 @@ class FakeLoop {
     TransferMachine& Machine() { return machine_; }
 
     void Receive(const ByteVec& bytes) { Apply(machine_.ComPortRxChar(bytes)); }
+    // Steps the test takes itself (a close, a mode change, ...), applied as
+    // the adapter would.
+    void Take(const TransferStep& step) { Apply(step); }
     // Bytes that arrive `delay` ms from now.
     void ReceiveAt(std::int64_t delay, ByteVec bytes) { arrivals_.emplace(now + delay, std::move(bytes)); }
 
@@ -97,6 +101,7 @@ class FakeLoop {
     int reopens = 0;
     int saves = 0;
     std::vector<ChartId> saved; // the charts automatic saving was asked for
+    bool incomplete = false;
 
   private:
     void Apply(const TransferStep& s)
@@ -118,6 +123,7 @@ class FakeLoop {
             statuses.push_back(s.statusBox->status);
         saves += s.saveCharts.empty() ? 0 : 1;
         saved.insert(saved.end(), s.saveCharts.begin(), s.saveCharts.end());
+        incomplete = incomplete || s.transferIncomplete;
         if (transfer_.bluetooth && s.send == "R")
             SendNextFrame(10);
         if (s.reopenPort) {
@@ -293,7 +299,7 @@ TEST(TransferMachine, BluetoothEmptyFrameAndItsTrailingBytes)
         {{0x55, 0, 0, 0, 0}, false, {kVKR104ChartAdded, kEndOfBluetoothTransfer}, {}, 0},
         {{0x55, 0, 0, 0}, false, {kVKR104ChartAdded, kDecodeFrameLength}, {frameLength}, 1},
         // Three bytes are no header yet: nothing is decoded, the frame is missing.
-        {{0x55, 0, 0}, true, {kVKR104ChartAdded}, {TransferMachine::kMissingFrameText}, 1},
+        {{0x55, 0, 0}, true, {kVKR104ChartAdded}, {TransferMachine::NotTransferredText(1)}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.size());
@@ -354,7 +360,7 @@ TEST(TransferMachine, EachSimulatorFaultGivesItsResultAndTheNextTransferWorks)
          {kVKR104ChartAdded, kDecodeFrameLength},
          ErrorText(kErrFrameLength, ""),
          1},
-        {Model::VKR104, Fault::MissingFrame, {kVKR104ChartAdded}, TransferMachine::kMissingFrameText, 1},
+        {Model::VKR104, Fault::MissingFrame, {kVKR104ChartAdded}, TransferMachine::NotTransferredText(1), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(vkrsim::FaultName(c.fault));
@@ -424,11 +430,125 @@ TEST(TransferMachine, ClosingThePortEndsABluetoothTransfer)
     loop.Run(1000);
     ASSERT_TRUE(loop.Machine().ChartTimerRunning());
     const TransferStep step = loop.Machine().ComPortClose(true);
+    // The charts of this transfer are saved, and the user is told that the
+    // rest of it did not come.
     EXPECT_EQ(step.saveCharts, std::vector<ChartId>{loop.charts.Rec(1).Id});
     EXPECT_TRUE(step.refreshCharts);
-    EXPECT_TRUE(step.messages.empty());
+    ASSERT_EQ(step.messages.size(), 1u);
+    EXPECT_EQ(step.messages[0].text, "Some charts were not transfered. 1 chart of this transfer arrived.");
+    EXPECT_TRUE(step.transferIncomplete);
     EXPECT_EQ(step.statusBox->status, PortStatus::Closed);
     EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+// A Bluetooth transfer that stops before its empty frame, whichever way:
+// the user is told that charts did not come and how many did, then the
+// duplicates note; only this transfer's new charts are saved, and the
+// transfer counts as incomplete.
+TEST(TransferMachine, BluetoothTransferEndingEarlySaysHowManyChartsArrived)
+{
+    struct Case {
+        const char* name;
+        bool duplicate; // the first chart was loaded before
+        bool halfFrame; // a frame had begun to arrive
+        std::function<void(FakeLoop&)> end;
+    };
+    const auto lost = [](FakeLoop& l) { l.Take(l.Machine().ComPortClose(false)); };
+    const auto disconnect = [](FakeLoop& l) { l.Take(l.Machine().ComPortClose(true)); };
+    const auto modeChange = [](FakeLoop& l) { l.Take(l.Machine().SetMode(ConnectionMode::COM)); };
+    const auto chartTimer = [](FakeLoop& l) { l.Run(TransferMachine::BTFrameTimeout + 100); };
+    const Case cases[] = {
+        {"device lost", false, false, lost},       {"device lost in a frame", true, true, lost},
+        {"disconnect", true, false, disconnect},   {"disconnect in a frame", false, true, disconnect},
+        {"mode change", false, false, modeChange}, {"missing frame", true, false, chartTimer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLoop loop(ConnectionMode::BT);
+        loop.ctx.AutoSave = true;
+        if (c.duplicate) {
+            loop.Play(Build(Model::VKR104, 1));
+            loop.Run(1000);
+            ASSERT_EQ(loop.charts.Count, 1);
+        }
+        const int before = loop.charts.Count;
+        loop.saved.clear();
+        loop.messages.clear();
+        vkrsim::Transfer t = Build(Model::VKR104, 4);
+        t.skip[2] = true; // the instrument stops after two charts
+        loop.Play(t);
+        loop.Run(1000);
+        ASSERT_EQ(loop.charts.Count, 2);
+        ASSERT_TRUE(loop.Machine().ChartTimerRunning());
+        if (c.halfFrame)
+            loop.Receive(ByteVec(t.pieces[2].begin(), t.pieces[2].begin() + 100));
+        EXPECT_FALSE(loop.incomplete);
+        c.end(loop);
+        std::vector<std::string> expected = {
+            "Some charts were not transfered. 2 charts of this transfer arrived."};
+        if (c.duplicate)
+            expected.push_back(TransferMachine::kDuplicatesText);
+        EXPECT_EQ(loop.messages, expected);
+        EXPECT_EQ(loop.saved, Ids(loop.charts, before + 1, 2));
+        EXPECT_TRUE(loop.incomplete);
+        EXPECT_EQ(loop.charts.Count, 2);
+        EXPECT_FALSE(loop.Machine().DuplicatesSeen());
+        EXPECT_TRUE(loop.Machine().IsIdle());
+    }
+}
+
+// What a Bluetooth port holds when it goes away (at program end, say): a
+// complete frame is decoded and kept, without a request on a port that
+// goes away; a frame half received is not dropped silently, even as the
+// first of its transfer. A transfer that had ended is not told about.
+TEST(TransferMachine, ClosingTheBluetoothPortKeepsWhatCameAndTellsWhatDidNot)
+{
+    const vkrsim::Transfer t = Build(Model::VKR104, 2);
+    const ByteVec& frame = t.pieces[0];
+    struct Case {
+        const char* name;
+        std::function<void(FakeLoop&)> arrive;
+        std::vector<int> results;
+        int charts;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"half a frame",
+         [&](FakeLoop& l) { l.Receive(ByteVec(frame.begin(), frame.begin() + 50)); },
+         {},
+         0,
+         {"Some charts were not transfered. No chart of this transfer arrived."}},
+        {"a whole frame",
+         [&](FakeLoop& l) { l.Receive(frame); },
+         {kVKR104ChartAdded},
+         1,
+         {TransferMachine::NotTransferredText(1)}},
+        {"a whole transfer",
+         [&](FakeLoop& l) {
+             l.Play(t);
+             l.Run(5000);
+         },
+         {kVKR104ChartAdded, kVKR104ChartAdded, kEndOfBluetoothTransfer},
+         2,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLoop loop(ConnectionMode::BT);
+        loop.ctx.AutoSave = true;
+        c.arrive(loop);
+        const std::string sent = loop.sent;
+        loop.saved.clear();
+        loop.Take(loop.Machine().ComPortClose(false));
+        EXPECT_EQ(loop.results, c.results);
+        EXPECT_EQ(loop.charts.Count, c.charts);
+        EXPECT_EQ(loop.sent, sent);
+        EXPECT_EQ(loop.messages, c.messages);
+        EXPECT_EQ(loop.incomplete, !c.messages.empty());
+        // Saved when the transfer ended: here at the close, else before it.
+        EXPECT_EQ(loop.saved, c.messages.empty() ? std::vector<ChartId>{} : Ids(loop.charts, 1, c.charts));
+        EXPECT_TRUE(loop.Machine().IsIdle());
+    }
 }
 
 // Automatic saving asks for the charts of the transfer that just ended and

@@ -176,7 +176,10 @@ TEST_P(PortTransferFault, MessageKeepsChartsAndNextTransferWorks)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !link.messages.empty(); }, kTransferWaitMs));
     EXPECT_EQ(link.messages[0].code, c.code);
     EXPECT_EQ(link.messages[0].caption, "Error");
-    EXPECT_EQ(link.messages[0].text, c.code != 0 ? ErrorText(c.code, "") : std::string(c.text));
+    // A missing frame also says how many charts of the transfer came.
+    EXPECT_EQ(link.messages[0].text,
+              c.code != 0 ? ErrorText(c.code, "") : TransferMachine::NotTransferredText(c.chartsKept));
+    EXPECT_EQ(link.messages[0].text.rfind(c.text, 0), 0u);
     EXPECT_EQ(link.charts.Count, c.chartsKept);
     EXPECT_EQ(opened.count(), c.reopened ? 2 : 1) << link.transfer.LastError() << sim->Log();
     EXPECT_TRUE(link.port.Connected());
@@ -228,6 +231,10 @@ TEST(PortTransfer, DeviceVanishingMidTransferKeepsChartsAndStaysClosed)
     EXPECT_FALSE(link.port.Connected());
     EXPECT_EQ(link.statuses.back(), PortStatus::Lost);
     EXPECT_GE(link.refreshes.count(), 1); // the transfer ended with what had arrived
+    // ... and says that the rest did not come.
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_EQ(link.messages[0].text, TransferMachine::NotTransferredText(kept));
+    EXPECT_TRUE(link.transfer.TransferIncomplete());
     EXPECT_TRUE(link.transfer.Machine().IsIdle());
     QCoreApplication::processEvents();
     EXPECT_EQ(opened.count(), 1);

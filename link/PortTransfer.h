@@ -20,6 +20,10 @@ namespace lumidrax {
 class PortTransfer : public QObject {
     Q_OBJECT
   public:
+    // Bytes are taken from the port in pieces of at most this size, so
+    // that a flood never sits in one buffer of its own.
+    static constexpr int kReadChunkBytes = 64 * 1024;
+
     // The port, the collection and the context outlive this object; the
     // collection and the context may be shared with another PortTransfer.
     PortTransfer(TComPort& port, TMereni& charts, DecoderContext& ctx, ConnectionMode mode,

@@ -2,6 +2,8 @@
 
 #include "MessageCatalogue.h"
 
+#include <algorithm>
+
 namespace lumidrax {
 
 Rgb PortStatusColor(PortStatus status)
@@ -45,23 +47,39 @@ std::string TransferMachine::NotTransferredText(int arrived)
            " of this transfer arrived.";
 }
 
+std::string TransferMachine::TransferCutText(std::size_t limit, int received)
+{
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    const std::string size =
+        limit % kMiB == 0 ? std::to_string(limit / kMiB) + " MiB" : std::to_string(limit) + " bytes";
+    const std::string charts = received == 0   ? "No chart of it was"
+                               : received == 1 ? "1 chart of it was"
+                                               : std::to_string(received) + " charts of it were";
+    return "Error: the transfer was longer than " + size + ". " + charts +
+           " received; the rest of the transfer was lost.";
+}
+
 TransferStep TransferMachine::ComPortRxChar(std::span<const std::uint8_t> bytes)
 {
     TransferStep step;
     if (bytes.empty())
         return step;
-    rx_.insert(rx_.end(), bytes.begin(), bytes.end());
-    // Exactly three bytes are not taken as a header yet: the next arrival
-    // reads it.
-    if (mode_ == ConnectionMode::BT && expected_ == -1 && rx_.size() > kFrameHeaderSize)
-        ReadFrameHeader(step);
     lastRxTime_ = clock_();
     SetBusy(step, true);
     SetStatus(step, PortStatus::Arriving);
     StartPortTimer(step);
-    // A full receive buffer ends the transfer now instead of losing bytes.
-    if (rx_.size() >= kRxBufferSize)
-        EndOfTransfer(step);
+    if (discarding_)
+        return step; // the rest of a transfer that ran over the limit
+    // The buffer never holds more than the limit; a byte beyond it ends the
+    // transfer.
+    const std::size_t kept = std::min(bytes.size(), limit_ - std::min(limit_, rx_.size()));
+    rx_.insert(rx_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kept));
+    // Exactly three bytes are not taken as a header yet: the next arrival
+    // reads it.
+    if (mode_ == ConnectionMode::BT && expected_ == -1 && rx_.size() > kFrameHeaderSize)
+        ReadFrameHeader(step);
+    if (kept < bytes.size())
+        Overflow(step);
     return step;
 }
 
@@ -80,6 +98,16 @@ TransferStep TransferMachine::portTimerTimer()
     if (!portTimerRunning_)
         return step; // a tick queued before the timer stopped
     const std::int64_t elapsed = clock_() - lastRxTime_;
+    if (discarding_) {
+        if (elapsed <= kQuietAfterOverflowMs)
+            return step;
+        // Quiet at last: the next bytes start a transfer of their own.
+        discarding_ = false;
+        StopPortTimer(step);
+        SetStatus(step, PortStatus::Open);
+        SetBusy(step, false);
+        return step;
+    }
     if (mode_ == ConnectionMode::BT) {
         const bool complete = static_cast<std::int64_t>(rx_.size()) == expected_ || expected_ == 2;
         if (elapsed <= BTFrameTimeout && !complete)
@@ -100,7 +128,28 @@ void TransferMachine::EndOfTransfer(TransferStep& step)
     ProcessTransfer(step);
 }
 
-DecodedTransfer TransferMachine::Decode(TransferStep& step)
+void TransferMachine::Overflow(TransferStep& step)
+{
+    // The port timer keeps running: it tells when the line is quiet again.
+    discarding_ = true;
+    step.transferIncomplete = true;
+    if (mode_ == ConnectionMode::COM) {
+        ProcessTransfer(step, Ending::Cut);
+        return;
+    }
+    // Bluetooth: no frame is that long. It is given up without a request;
+    // the charts already acknowledged stay, and the transfer ends.
+    rx_.clear();
+    expected_ = -1;
+    ctx_.ExpectedFrameLength = -1;
+    StopChartTimer(step);
+    step.purgeInput = true;
+    step.messages.push_back({kErrorCaption, ErrorText(kDecodeFrameLength, ""), kDecodeFrameLength});
+    step.rememberWorkingPort = true;
+    FinishBluetoothTransfer(step);
+}
+
+DecodedTransfer TransferMachine::Decode(TransferStep& step, Ending ending)
 {
     const std::vector<std::uint8_t> bytes = std::move(rx_);
     rx_.clear();
@@ -110,7 +159,16 @@ DecodedTransfer TransferMachine::Decode(TransferStep& step)
     if (mode_ == ConnectionMode::BT)
         ctx_.ExpectedFrameLength = expected_;
     DecodedTransfer d;
-    d.result = DecodeTransfer(charts_, ctx_, Bytes(bytes.data(), bytes.size()));
+    {
+        // A transfer cut at the limit ends inside a block; the decoder's
+        // complaint about that block is part of the one message told for
+        // the cut transfer.
+        auto show = ctx_.ShowMessage;
+        if (ending == Ending::Cut)
+            ctx_.ShowMessage = nullptr;
+        d.result = DecodeTransfer(charts_, ctx_, Bytes(bytes.data(), bytes.size()));
+        ctx_.ShowMessage = std::move(show);
+    }
     expected_ = -1;
     d.byteCount = static_cast<int>(bytes.size());
     d.chartsAdded = charts_.Count - chartsBefore;
@@ -136,7 +194,7 @@ void TransferMachine::ProcessTransfer(TransferStep& step, Ending ending)
     }
     // Nothing is sent on a port that goes away, and it is not reopened.
     const bool talk = ending != Ending::Closing;
-    const DecodedTransfer d = Decode(step);
+    const DecodedTransfer d = Decode(step, ending);
     const int result = d.result;
     switch (result) {
     case kVKR102ChartAdded:
@@ -187,7 +245,8 @@ void TransferMachine::ProcessTransfer(TransferStep& step, Ending ending)
         FinishBluetoothTransfer(step);
         break;
     default:
-        step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
+        if (ending != Ending::Cut || d.chartsAdded == 0)
+            step.messages.push_back({kErrorCaption, ErrorText(result, ""), result});
         // A full collection ends a Bluetooth transfer as a wrong byte count
         // does: the instrument, waiting for its request, starts clean.
         if (mode_ == ConnectionMode::BT && result == kDecodeTooManyCharts) {
@@ -199,8 +258,14 @@ void TransferMachine::ProcessTransfer(TransferStep& step, Ending ending)
         }
         break;
     }
+    // A transfer cut at the limit is told once: the decoder's own message
+    // when nothing of it could be read, else how much of it arrived.
+    if (ending == Ending::Cut && (result > 0 || d.chartsAdded > 0))
+        step.messages.push_back({kErrorCaption, TransferCutText(limit_, d.chartsAdded)});
     step.rememberWorkingPort = true;
-    SetBusy(step, false);
+    // The rest of a cut transfer is still arriving.
+    if (ending != Ending::Cut)
+        SetBusy(step, false);
 }
 
 void TransferMachine::SendRequest(TransferStep& step)
@@ -275,6 +340,10 @@ TransferStep TransferMachine::SetMode(ConnectionMode mode)
 
 void TransferMachine::Flush(TransferStep& step)
 {
+    // What follows a transfer cut at the limit was never part of one; the
+    // cut was told when it happened.
+    if (discarding_)
+        return;
     if (mode_ == ConnectionMode::COM) {
         // A transfer that has arrived but not yet met its 2 s of silence.
         if (!rx_.empty()) {
@@ -302,6 +371,7 @@ void TransferMachine::Flush(TransferStep& step)
 void TransferMachine::ResetConversation(TransferStep& step)
 {
     rx_.clear();
+    discarding_ = false;
     expected_ = -1;
     ctx_.ExpectedFrameLength = -1;
     StopPortTimer(step);

@@ -25,6 +25,13 @@
 //
 // The received bytes wait in the machine (the port's input queue) until the
 // transfer or frame is complete; DecodeTransfer gets exactly those bytes.
+//
+// A transfer may hold up to TransferLimit() bytes, far more than any
+// instrument's memory. A line that sends more (a flood of noise, a device
+// gone mad) does not fill the memory: on RS-232 what has arrived is decoded
+// as the transfer, on Bluetooth the frame is given up and the port purged;
+// the failure is told once, and everything that follows is discarded until
+// the line has been quiet for 2 s. The next transfer then arrives clean.
 
 #include "DecodeTransfer.h"
 #include "DecoderContext.h"
@@ -52,8 +59,11 @@ class TransferMachine {
     // timer's interval.
     static constexpr int BTFrameTimeout = 5000;
     static constexpr std::size_t kFrameHeaderSize = 3;
-    // The receive buffer: a transfer that fills it is complete at once.
-    static constexpr std::size_t kRxBufferSize = 128000;
+    // The most bytes one transfer (or frame) may hold.
+    static constexpr std::size_t kMaxTransferBytes = std::size_t{16} << 20;
+    // After a transfer that ran over the limit, the line must be this quiet
+    // before the next transfer is taken.
+    static constexpr int kQuietAfterOverflowMs = 2000;
     static constexpr const char* RequestText = "R";
     static constexpr const char* kDuplicatesText = "Some of transfered charts were already loaded.";
     static constexpr const char* kMissingFrameText = "Some charts were not transfered.";
@@ -61,6 +71,9 @@ class TransferMachine {
     // "Some charts were not transfered." and how many of this transfer did
     // arrive (already loaded ones included).
     static std::string NotTransferredText(int arrived);
+    // A transfer longer than `limit` bytes was cut there: `received`
+    // charts of it were received, the rest was lost.
+    static std::string TransferCutText(std::size_t limit, int received);
 
     // The collection and the context are shared with the window (and with
     // the machine of the other Bluetooth port); `ctx.AutoSave` is the
@@ -86,6 +99,10 @@ class TransferMachine {
     // by the caller). A transfer in progress ends as on ComPortClose.
     TransferStep SetMode(ConnectionMode mode);
 
+    // Tests use a smaller limit than kMaxTransferBytes.
+    void SetTransferLimit(std::size_t bytes) { limit_ = bytes; }
+    std::size_t TransferLimit() const { return limit_; }
+
     ConnectionMode Mode() const { return mode_; }
     int PortNumber() const { return port_; }
     bool IsOpen() const { return open_; }
@@ -95,6 +112,9 @@ class TransferMachine {
     // -1 when no Bluetooth frame is announced, else F + 2.
     int ExpectedFrameLength() const { return expected_; }
     std::size_t BytesWaiting() const { return rx_.size(); }
+    // A transfer ran over the limit: bytes are discarded until the line is
+    // quiet.
+    bool Discarding() const { return discarding_; }
     bool DuplicatesSeen() const { return duplicatesSeen_; }
     const StatusBoxState& StatusBox() const { return status_; }
     // Nothing waiting, no frame announced, no timer running.
@@ -105,12 +125,14 @@ class TransferMachine {
     enum class Ending {
         Complete, // the transfer or frame is complete (or timed out)
         Closing,  // the port goes away: nothing is sent on it
+        Cut,      // the transfer ran over the limit
     };
 
     void ReadFrameHeader(TransferStep& step);
     void EndOfTransfer(TransferStep& step);
+    void Overflow(TransferStep& step);
     void ProcessTransfer(TransferStep& step, Ending ending = Ending::Complete);
-    DecodedTransfer Decode(TransferStep& step);
+    DecodedTransfer Decode(TransferStep& step, Ending ending);
     std::vector<ChartId> AddedCharts(const DecodedTransfer& d) const;
     void SendRequest(TransferStep& step);
     void ReopenPort(TransferStep& step);
@@ -136,6 +158,10 @@ class TransferMachine {
     bool portTimerRunning_ = false;
     bool chartTimerRunning_ = false;
     bool busy_ = false;
+    std::size_t limit_ = kMaxTransferBytes;
+    // The transfer ran over the limit; what follows is dropped until the
+    // line is quiet.
+    bool discarding_ = false;
     // A chart of the current Bluetooth transfer was already loaded.
     bool duplicatesSeen_ = false;
     // A Bluetooth transfer delivered a chart and has not ended yet.

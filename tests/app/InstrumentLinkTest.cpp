@@ -16,6 +16,7 @@
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,10 +26,19 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
+#include <iostream>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace lumidrax {
 namespace {
@@ -40,6 +50,7 @@ using test::SimPty;
 using test::TempDir;
 
 constexpr int kTransferWaitMs = 30000;
+constexpr int kFloodWaitMs = 120000;
 
 std::vector<std::string> Sim(const std::string& model, std::vector<std::string> more)
 {
@@ -93,6 +104,113 @@ struct LinkViewer {
 };
 
 const QColor kGreen(0, 128, 0), kRed(255, 0, 0), kGrey(128, 128, 128);
+
+// The size of the last piece the simulator sent, from its log line "sent
+// piece k of n (N bytes)"; 0 when there is none.
+std::size_t LastPieceBytes(SimPty& sim)
+{
+    const std::string log = sim.Log();
+    const std::size_t at = log.rfind(" bytes)");
+    if (at == std::string::npos)
+        return 0;
+    const std::size_t open = log.rfind('(', at);
+    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
+}
+
+// The pieces that vkr-sim writes for these options (an RS-232 transfer, or
+// every Bluetooth frame with its header), in order.
+std::vector<std::string> SimPieces(const TempDir& dir, const std::string& options)
+{
+    std::string listed;
+    if (test::RunCommand(test::BinPath("vkr-sim") + " --write " + dir.File("piece.bin") + " " + options,
+                         listed) != 0)
+        return {};
+    std::vector<std::string> pieces;
+    std::size_t from = 0;
+    for (std::size_t end; (end = listed.find('\n', from)) != std::string::npos; from = end + 1)
+        pieces.push_back(test::ReadFile(listed.substr(from, end - from)));
+    return pieces;
+}
+
+// The peak resident memory of this process so far, in KiB (VmHWM).
+long PeakMemoryKiB()
+{
+    const std::string status = test::ReadFile("/proc/self/status");
+    const std::size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
+}
+
+// Runs the event loop until `done` holds, without the pauses between looks
+// that qWaitFor makes (a flood is read as fast as it comes); false when it
+// does not hold within timeoutMs.
+bool RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QTimer wake; // a bound on each wait for events
+    wake.start(50);
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.hasExpired(timeoutMs))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// Writes a flood of noise into a terminal's far end from a thread of its
+// own, while the test's event loop lets the viewer read it.
+class FloodWriter {
+  public:
+    FloodWriter(int fd, std::string start, std::size_t total)
+        : thread_([this, fd, start = std::move(start), total] { Run(fd, start, total); })
+    {
+    }
+    ~FloodWriter()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Done() const { return done_; }
+    std::size_t Written() const { return written_; }
+
+  private:
+    void Run(int fd, std::string chunk, std::size_t total)
+    {
+        const int flags = ::fcntl(fd, F_GETFL);
+        ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+        std::uint32_t seed = 7;
+        std::size_t at = chunk.size(); // what of `chunk` is still to go, from its end
+        while (written_ < total && !stop_) {
+            if (at == 0) {
+                chunk.resize(std::min<std::size_t>(64 * 1024, total - written_));
+                for (char& c : chunk) {
+                    seed = seed * 1664525u + 1013904223u;
+                    c = static_cast<char>(seed >> 24);
+                }
+                if (written_ == 0)
+                    chunk[0] = 0x55; // no block begins so
+                at = chunk.size();
+            }
+            pollfd p{fd, POLLOUT, 0};
+            if (::poll(&p, 1, 100) != 1)
+                continue;
+            const ssize_t put = ::write(fd, chunk.data() + chunk.size() - at, at);
+            if (put > 0) {
+                at -= static_cast<std::size_t>(put);
+                written_ += static_cast<std::size_t>(put);
+            } else if (errno != EAGAIN && errno != EINTR) {
+                break;
+            }
+        }
+        ::fcntl(fd, F_SETFL, flags);
+        done_ = true;
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<std::size_t> written_{0};
+    std::thread thread_;
+};
 
 TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
 {
@@ -292,6 +410,88 @@ TEST(InstrumentLink, ModeSwitchOpensThePortsOfTheMode)
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     EXPECT_EQ(v.dialogs.Messages().size(), 1u);
     EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=COM"), std::string::npos);
+}
+
+// A line that floods the port with noise far beyond any transfer: the
+// transfer buffer never holds more than its bound, one message tells of it,
+// the rest is dropped until the line has been quiet for 2 s, and the next
+// transfer (a VKR103 chart on RS-232, a first VKR104 frame, which gets its
+// request) is received as if nothing had happened.
+class InstrumentLinkFlood : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkFlood, IsToldOnceWithinBoundedMemoryAndTheNextTransferArrives)
+{
+    const bool bt = GetParam() == "BT";
+    TempDir pieces;
+    const std::vector<std::string> next =
+        bt ? SimPieces(pieces, "--model VKR104 " + test::SourcePath("examples/vkr104-exchangeB-cable20.ndt"))
+           : SimPieces(pieces, "--model VKR103 " + test::SourcePath("examples/vkr103-street5-pair14.ndt"));
+    ASSERT_EQ(next.size(), bt ? 2u : 1u); // BT: the frame and the empty frame
+    BarePty line;
+    LinkViewer v;
+    ASSERT_TRUE(
+        v.Start(bt ? "CONNECTION=BT\r\nPORT_BT1=2\r\nPORT_BT2=0\r\n" : "CONNECTION=COM\r\nPORT_COM=2\r\n",
+                "COM2=" + line.Path() + "\r\n"));
+    ASSERT_TRUE(v.w->Link().Port(1).Connected());
+    const PortTransfer& transfer = v.w->Link().Transfer(1);
+    std::size_t mostWaiting = 0;
+    QObject::connect(&transfer, &PortTransfer::progressChanged,
+                     [&] { mostWaiting = std::max(mostWaiting, transfer.Machine().BytesWaiting()); });
+    const std::size_t bound = transfer.Machine().TransferLimit();
+    const std::size_t flood = bound + (std::size_t{4} << 20);
+    const long peakBefore = PeakMemoryKiB();
+    {
+        // BT: a header announcing 10 bytes, and then no end of bytes.
+        FloodWriter writer(line.Master(), bt ? std::string("\x55\x0a\x00", 3) : std::string(), flood);
+        ASSERT_TRUE(RunUntil([&] { return writer.Done(); }, kFloodWaitMs)) << writer.Written();
+        EXPECT_EQ(writer.Written(), flood);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return transfer.Machine().IsIdle() && !v.dialogs.Messages().empty(); },
+                                kTransferWaitMs));
+    const long peakAfter = PeakMemoryKiB();
+    std::cout << "flood of " << flood << " bytes (" << GetParam() << "): most bytes waiting " << mostWaiting
+              << ", peak memory " << peakBefore << " KiB before, " << peakAfter << " KiB after\n";
+    EXPECT_GT(mostWaiting, 0u);
+    EXPECT_LE(mostWaiting, bound);
+    const std::string told = bt ? ErrorText(kErrFrameLength, "") : "Error: noise on line.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{told});
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_EQ(v.ListRows(), 0);
+
+    ASSERT_TRUE(line.Write(next[0]));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count == 1; }, kTransferWaitMs));
+    if (bt) { // the chart is asked for the next one; the empty frame ends the transfer
+        EXPECT_EQ(line.ReadFromPort(1), "R");
+        ASSERT_TRUE(line.Write(next[1]));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer.Machine().IsIdle(); }, kTransferWaitMs));
+        EXPECT_EQ(line.ReadFromPort(1), "R");
+    }
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return transfer.Machine().IsIdle() && v.ListRows() == 1; }, kTransferWaitMs));
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{told});
+    EXPECT_EQ(v.w->Charts().Count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, InstrumentLinkFlood, testing::Values("COM", "BT"));
+
+// A memory read-out of 14 charts of 10000 samples is longer than the old
+// driver's queue of 128000 bytes: every chart arrives, without a message.
+TEST(InstrumentLink, LongMemoryReadOutArrivesWhole)
+{
+    SimPty sim(Sim("VKR103RAM", {"--generate", "14", "--samples", "10000"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    const std::size_t sent = LastPieceBytes(sim);
+    EXPECT_EQ(sent, 140406u);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return v.w->Link().Transfer(1).Machine().IsIdle() && v.ListRows() > 0; }, kTransferWaitMs));
+    EXPECT_EQ(v.ListRows(), 14);
+    EXPECT_EQ(v.w->Charts().Rec(14).SampleCount, 10000);
+    EXPECT_EQ(v.w->Charts().Rec(14).Description, "Chart No. 14");
+    EXPECT_TRUE(v.dialogs.Log.empty()) << v.dialogs.Log.front().Text;
+    EXPECT_EQ(v.w->Link().ProgressField()->text(), QString("Received: %1 bytes").arg(sent));
 }
 
 // Automatic saving after a transfer writes the chart that arrived and

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -35,7 +36,11 @@ class FakeLoop {
 
     TransferMachine& Machine() { return machine_; }
 
-    void Receive(const ByteVec& bytes) { Apply(machine_.ComPortRxChar(bytes)); }
+    void Receive(const ByteVec& bytes)
+    {
+        Apply(machine_.ComPortRxChar(bytes));
+        maxWaiting = std::max(maxWaiting, machine_.BytesWaiting());
+    }
     // Steps the test takes itself (a close, a mode change, ...), applied as
     // the adapter would.
     void Take(const TransferStep& step) { Apply(step); }
@@ -101,7 +106,9 @@ class FakeLoop {
     int reopens = 0;
     int saves = 0;
     std::vector<ChartId> saved; // the charts automatic saving was asked for
+    int purges = 0;
     bool incomplete = false;
+    std::size_t maxWaiting = 0;
 
   private:
     void Apply(const TransferStep& s)
@@ -123,6 +130,7 @@ class FakeLoop {
             statuses.push_back(s.statusBox->status);
         saves += s.saveCharts.empty() ? 0 : 1;
         saved.insert(saved.end(), s.saveCharts.begin(), s.saveCharts.end());
+        purges += s.purgeInput ? 1 : 0;
         incomplete = incomplete || s.transferIncomplete;
         if (transfer_.bluetooth && s.send == "R")
             SendNextFrame(10);
@@ -158,7 +166,7 @@ class FakeLoop {
     std::size_t next_ = 0;
 };
 
-std::vector<TJednoMereni> Charts(Model model, int n)
+std::vector<TJednoMereni> Charts(Model model, int n, int samples = 600)
 {
     std::vector<TJednoMereni> charts;
     for (int k = 0; k < n; ++k) {
@@ -167,20 +175,34 @@ std::vector<TJednoMereni> Charts(Model model, int n)
                  : model == Model::VKR102 ? chartgen::HeaderForm::Tokens8
                                           : chartgen::HeaderForm::Tokens13;
         o.seed = static_cast<std::uint64_t>(k + 1);
-        o.sampleCount = 600;
+        o.sampleCount = samples;
         o.index = k + 1;
         charts.push_back(chartgen::GenerateChart(o));
     }
     return charts;
 }
 
-vkrsim::Transfer Build(Model model, int n, Fault fault = Fault::None, int faultAt = 1)
+vkrsim::Transfer Build(Model model, int n, Fault fault = Fault::None, int faultAt = 1, int samples = 600)
 {
     vkrsim::TransferOptions o;
     o.model = model;
     o.fault = fault;
     o.faultAt = faultAt;
-    return vkrsim::BuildTransfer(Charts(model, n), o);
+    return vkrsim::BuildTransfer(Charts(model, n, samples), o);
+}
+
+// Bytes no instrument sends, from a fixed seed; the first is no block's
+// first byte.
+ByteVec Noise(std::size_t n, std::uint32_t seed = 7)
+{
+    ByteVec bytes(n);
+    for (std::uint8_t& b : bytes) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<std::uint8_t>(seed >> 24);
+    }
+    if (n > 0)
+        bytes[0] = 0x55;
+    return bytes;
 }
 
 // The ids of charts first..last (numbers from 1).
@@ -439,6 +461,137 @@ TEST(TransferMachine, ClosingThePortEndsABluetoothTransfer)
     EXPECT_TRUE(step.transferIncomplete);
     EXPECT_EQ(step.statusBox->status, PortStatus::Closed);
     EXPECT_TRUE(loop.Machine().IsIdle());
+}
+
+// A line that sends far more than a transfer may hold: the buffer stays
+// within the limit, the failure is told once, everything up to 2 s of
+// quiet is dropped, and the next transfer arrives as if nothing happened.
+TEST(TransferMachine, FloodIsToldOnceDroppedUntilQuietAndTheNextTransferArrives)
+{
+    constexpr std::size_t kLimit = 20000;
+    struct Case {
+        ConnectionMode mode;
+        ByteVec start; // what the flood begins with
+        std::vector<int> results;
+        std::string message;
+        Model next;
+        int nextResult;
+    };
+    const Case cases[] = {
+        {ConnectionMode::COM,
+         {},
+         {kDecodeNoiseOnLine},
+         "Error: noise on line.",
+         Model::VKR103,
+         kVKR103ChartAdded},
+        // A header announcing 1000 bytes, and then no end of bytes: no frame
+        // is decoded, none is asked for.
+        {ConnectionMode::BT,
+         {0x55, 0xe8, 0x03},
+         {},
+         ErrorText(kErrFrameLength, ""),
+         Model::VKR104,
+         kEndOfBluetoothTransfer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode == ConnectionMode::BT ? "BT" : "COM");
+        FakeLoop loop(c.mode);
+        loop.Machine().SetTransferLimit(kLimit);
+        ByteVec first = c.start;
+        const ByteVec noise = Noise(4096);
+        first.insert(first.end(), noise.begin(), noise.end());
+        loop.ReceiveAt(0, first);
+        for (int k = 1; k < 200; ++k) // 40 times the limit, 1 ms apart
+            loop.ReceiveAt(k, Noise(4096, static_cast<std::uint32_t>(k)));
+        loop.Run(199);
+        EXPECT_LE(loop.maxWaiting, kLimit);
+        EXPECT_EQ(loop.results, c.results);
+        EXPECT_EQ(loop.messages, std::vector<std::string>{c.message});
+        EXPECT_TRUE(loop.incomplete);
+        EXPECT_EQ(loop.sent, "");
+        EXPECT_EQ(loop.purges, c.mode == ConnectionMode::BT ? 1 : 0);
+        EXPECT_TRUE(loop.Machine().Discarding());
+        EXPECT_EQ(loop.Machine().StatusBox().status, PortStatus::Arriving);
+
+        // 2 s after the last byte the line counts as quiet, not before.
+        loop.Run(2000);
+        EXPECT_TRUE(loop.Machine().Discarding());
+        loop.Run(1);
+        EXPECT_FALSE(loop.Machine().Discarding());
+        EXPECT_TRUE(loop.Machine().IsIdle());
+        EXPECT_EQ(loop.Machine().StatusBox().status, PortStatus::Open);
+
+        loop.Play(Build(c.next, 1));
+        loop.Run(20000);
+        ASSERT_FALSE(loop.results.empty());
+        EXPECT_EQ(loop.results.back(), c.nextResult);
+        EXPECT_EQ(loop.charts.Count, 1);
+        EXPECT_EQ(loop.messages.size(), 1u);
+        EXPECT_EQ(loop.sent, c.mode == ConnectionMode::BT ? "RR" : "");
+        EXPECT_TRUE(loop.Machine().IsIdle());
+    }
+}
+
+// A memory read-out longer than the receive queue of the old driver
+// (128000 bytes) arrives whole.
+TEST(TransferMachine, LongMemoryReadOutArrivesWhole)
+{
+    FakeLoop loop(ConnectionMode::COM);
+    loop.ctx.AutoSave = true;
+    std::vector<std::string> decoderMessages;
+    loop.ctx.ShowMessage = [&](const std::string&, const std::string& text) {
+        decoderMessages.push_back(text);
+    };
+    const vkrsim::Transfer t = Build(Model::VKR103RAM, 14, Fault::None, 1, 10000);
+    ASSERT_GT(t.pieces[0].size(), 128000u);
+    loop.Play(t);
+    loop.Run(20000);
+    EXPECT_EQ(loop.results, std::vector<int>{kVKR103RAMChartsAdded});
+    EXPECT_EQ(loop.charts.Count, 14);
+    EXPECT_EQ(loop.charts.Rec(14).SampleCount, 10000);
+    EXPECT_TRUE(loop.messages.empty());
+    EXPECT_TRUE(decoderMessages.empty());
+    EXPECT_EQ(loop.saved, Ids(loop.charts, 1, 14));
+    EXPECT_EQ(loop.maxWaiting, t.pieces[0].size());
+}
+
+// Should a transfer ever run over the limit, the charts before the cut are
+// kept and saved, and one message says how many came and that the rest was
+// lost (the decoder's complaint about the block cut in two is part of it).
+TEST(TransferMachine, MemoryReadOutCutAtTheLimitSaysHowManyChartsCame)
+{
+    constexpr std::size_t kLimit = 60000;
+    FakeLoop loop(ConnectionMode::COM);
+    loop.ctx.AutoSave = true;
+    std::vector<std::string> decoderMessages;
+    loop.ctx.ShowMessage = [&](const std::string&, const std::string& text) {
+        decoderMessages.push_back(text);
+    };
+    loop.Machine().SetTransferLimit(kLimit);
+    loop.Play(Build(Model::VKR103RAM, 14, Fault::None, 1, 10000));
+    loop.Run(20000);
+    EXPECT_EQ(loop.results, std::vector<int>{kVKR103RAMChartsAdded});
+    const int kept = loop.charts.Count;
+    EXPECT_GE(kept, 4);
+    EXPECT_LE(kept, 5);
+    EXPECT_EQ(loop.messages, std::vector<std::string>{TransferMachine::TransferCutText(kLimit, kept)});
+    EXPECT_EQ(loop.messages[0], "Error: the transfer was longer than 60000 bytes. " + std::to_string(kept) +
+                                    " charts of it were received; the rest of the transfer was lost.");
+    EXPECT_TRUE(decoderMessages.empty());
+    EXPECT_EQ(loop.saved, Ids(loop.charts, 1, kept));
+    EXPECT_LE(loop.maxWaiting, kLimit);
+    EXPECT_TRUE(loop.Machine().IsIdle());
+
+    loop.Play(Build(Model::VKR103, 1));
+    loop.Run(6000);
+    EXPECT_EQ(loop.results.back(), kVKR103ChartAdded);
+    EXPECT_EQ(loop.messages.size(), 1u);
+    EXPECT_EQ(TransferMachine::TransferCutText(std::size_t{16} << 20, 1),
+              "Error: the transfer was longer than 16 MiB. 1 chart of it was received; the rest of the "
+              "transfer was lost.");
+    EXPECT_EQ(TransferMachine::TransferCutText(std::size_t{16} << 20, 0),
+              "Error: the transfer was longer than 16 MiB. No chart of it was received; the rest of the "
+              "transfer was lost.");
 }
 
 // A Bluetooth transfer that stops before its empty frame, whichever way:

@@ -200,6 +200,13 @@ void InstrumentLink::ClosePorts(bool first, bool second)
         transfer2_->Close(userDisconnect_);
 }
 
+void InstrumentLink::FinishPendingTransfers()
+{
+    SyncContext(); // the naming and saving settings as they are now
+    transfer1_->FinishPending();
+    transfer2_->FinishPending();
+}
+
 bool InstrumentLink::ReopenPorts()
 {
     Settings& s = *parts_.AppSettings;

@@ -66,6 +66,12 @@ std::string PortTransfer::ShortWriteText(int written)
     return "Err - zapsano jen " + std::to_string(written) + " znaku.";
 }
 
+void PortTransfer::FinishPending()
+{
+    Received(); // bytes the port holds that no arrival notice has brought yet
+    Apply(machine_.FinishPending());
+}
+
 void PortTransfer::Received()
 {
     std::vector<std::uint8_t> bytes;

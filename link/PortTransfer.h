@@ -41,6 +41,9 @@ class PortTransfer : public QObject {
     void Close(bool byUser);
     // The connection mode changed; the caller closes and opens the ports.
     void SetMode(ConnectionMode mode);
+    // Decodes at once what the port holds as if its transfer had ended
+    // (TransferMachine::FinishPending); the port stays open.
+    void FinishPending();
 
     // The transfer arriving or last arrived: bytes received, and the
     // charts it delivered.

@@ -338,6 +338,17 @@ TransferStep TransferMachine::SetMode(ConnectionMode mode)
     return step;
 }
 
+TransferStep TransferMachine::FinishPending()
+{
+    TransferStep step;
+    if (discarding_)
+        return step;
+    const bool frameComplete = expected_ >= 0 && static_cast<std::int64_t>(rx_.size()) == expected_;
+    if (mode_ == ConnectionMode::COM ? !rx_.empty() : frameComplete)
+        EndOfTransfer(step);
+    return step;
+}
+
 void TransferMachine::Flush(TransferStep& step)
 {
     // What follows a transfer cut at the limit was never part of one; the

@@ -98,6 +98,12 @@ class TransferMachine {
     // The connection mode changed (the ports are closed and opened again
     // by the caller). A transfer in progress ends as on ComPortClose.
     TransferStep SetMode(ConnectionMode mode);
+    // Decodes now what would be decoded once the line has been quiet long
+    // enough, the port staying open: an RS-232 transfer whose 2 s of
+    // silence have not passed yet, a complete Bluetooth frame not yet
+    // looked at (a chart then asks for the next one as usual). A frame
+    // still arriving is left alone. Nothing when nothing waits.
+    TransferStep FinishPending();
 
     // Tests use a smaller limit than kMaxTransferBytes.
     void SetTransferLimit(std::size_t bytes) { limit_ = bytes; }

@@ -580,5 +580,38 @@ TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
 }
 
+// FinishPendingTransfers, as the window calls it before asking about unsaved
+// work on closing: an RS-232 chart whose 2 s of silence have not passed is
+// listed at once, the port stays open, and its automatic save waits in the
+// queue like every transfer's. A second call finds nothing.
+TEST(InstrumentLink, FinishPendingTransfersListsAChartBeforeItsSilenceEnds)
+{
+    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    const std::size_t sent = LastPieceBytes(sim);
+    ASSERT_GT(sent, 0u);
+    InstrumentLink& link = v.w->Link();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return link.Transfer(1).Machine().BytesWaiting() == sent; }, kTransferWaitMs));
+    ASSERT_EQ(v.ListRows(), 0);
+
+    link.FinishPendingTransfers();
+    EXPECT_EQ(v.w->Charts().Count, 1);
+    EXPECT_TRUE(link.Port(1).Connected());
+    EXPECT_TRUE(link.Transfer(1).Machine().IsIdle());
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_TRUE(v.SavedFiles(".ndt").empty());
+    EXPECT_FALSE(v.w->Queue().Empty());
+    link.FinishPendingTransfers();
+    EXPECT_EQ(v.w->Charts().Count, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.SavedFiles(".ndt").size() == 1; }, kTransferWaitMs));
+    EXPECT_TRUE(v.w->Charts().Rec(1).Saved);
+    EXPECT_TRUE(v.dialogs.Log.empty());
+}
+
 } // namespace
 } // namespace lumidrax

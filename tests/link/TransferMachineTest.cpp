@@ -729,5 +729,41 @@ TEST(TransferMachine, AutomaticSavingNamesOnlyTheChartsOfTheTransfer)
     }
 }
 
+// Before the window asks about unsaved work on closing, what has arrived is
+// decoded at once, the port staying open: an RS-232 transfer within its
+// 2 s of silence, a complete Bluetooth frame (whose chart then asks for the
+// next one). A frame still arriving, or nothing, is left alone.
+TEST(TransferMachine, FinishPendingDecodesWhatHasArrivedAndKeepsThePortOpen)
+{
+    FakeLoop com(ConnectionMode::COM);
+    com.Receive(Build(Model::VKR103, 1).pieces[0]);
+    com.Run(500);
+    ASSERT_TRUE(com.results.empty());
+    com.Take(com.Machine().FinishPending());
+    EXPECT_EQ(com.results, std::vector<int>{kVKR103ChartAdded});
+    EXPECT_EQ(com.resultTimes, std::vector<std::int64_t>{500});
+    EXPECT_TRUE(com.Machine().IsIdle());
+    EXPECT_TRUE(com.Machine().IsOpen());
+    EXPECT_EQ(com.Machine().StatusBox().status, PortStatus::Open);
+    const TransferStep again = com.Machine().FinishPending();
+    EXPECT_TRUE(again.decoded.empty());
+    EXPECT_TRUE(again.messages.empty());
+    com.Run(5000);
+    EXPECT_EQ(com.results.size(), 1u);
+    EXPECT_TRUE(com.messages.empty());
+
+    FakeLoop bt(ConnectionMode::BT);
+    const ByteVec frame = Build(Model::VKR104, 1).pieces[0];
+    bt.Receive(ByteVec(frame.begin(), frame.begin() + 100));
+    EXPECT_TRUE(bt.Machine().FinishPending().decoded.empty());
+    bt.Receive(ByteVec(frame.begin() + 100, frame.end()));
+    bt.Take(bt.Machine().FinishPending());
+    EXPECT_EQ(bt.results, std::vector<int>{kVKR104ChartAdded});
+    EXPECT_EQ(bt.sent, "R");
+    EXPECT_TRUE(bt.Machine().ChartTimerRunning());
+    EXPECT_FALSE(bt.Machine().PortTimerRunning());
+    EXPECT_TRUE(bt.messages.empty());
+}
+
 } // namespace
 } // namespace lumidrax

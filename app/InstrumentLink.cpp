@@ -109,14 +109,11 @@ void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
         emit parts_.Notifier->chartsAdded();
         UpdateProgress();
     });
-    connect(&transfer, &PortTransfer::saveAllRequested, this, [this] {
-        if (!parts_.SaveReceivedCharts)
-            return;
-        std::vector<ChartId> ids;
-        for (int i = 1; i <= parts_.Charts->Count; ++i)
-            if (!parts_.Charts->Rec(i).Saved)
-                ids.push_back(parts_.Charts->Rec(i).Id);
-        Later([this, ids] { parts_.SaveReceivedCharts(ids); });
+    // Only the charts this transfer added: other unsaved charts wait for
+    // the user's own save.
+    connect(&transfer, &PortTransfer::saveRequested, this, [this](const std::vector<ChartId>& ids) {
+        if (parts_.SaveReceivedCharts)
+            Later([this, ids] { parts_.SaveReceivedCharts(ids); });
     });
     connect(&transfer, &PortTransfer::pageRequested, this, &InstrumentLink::ShowPage);
     connect(&transfer, &PortTransfer::messageRaised, this, &InstrumentLink::ShowMessage);
@@ -205,7 +202,9 @@ void InstrumentLink::ClosePorts(bool first, bool second)
 
 void InstrumentLink::FinishPendingTransfers()
 {
-    // TODO(link): decode a transfer whose silence has not passed yet.
+    SyncContext(); // the naming and saving settings as they are now
+    transfer1_->FinishPending();
+    transfer2_->FinishPending();
 }
 
 bool InstrumentLink::ReopenPorts()
@@ -241,7 +240,7 @@ void InstrumentLink::mi_port_closeClick()
 
 void InstrumentLink::rb_comClick()
 {
-    if (loadingSettings_)
+    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::COM)
         return;
     Settings& s = *parts_.AppSettings;
     s.Connection = "COM";
@@ -255,7 +254,7 @@ void InstrumentLink::rb_comClick()
 
 void InstrumentLink::rb_btClick()
 {
-    if (loadingSettings_)
+    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::BT)
         return;
     Settings& s = *parts_.AppSettings;
     s.Connection = "BT";
@@ -327,7 +326,10 @@ void InstrumentLink::UpdateProgress()
     if (!lastActive_)
         return;
     const PortTransfer& t = *lastActive_;
-    QString text = (busy_ > 0 ? tr("Receiving: %1 bytes") : tr("Received: %1 bytes")).arg(t.TransferBytes());
+    const QString state = busy_ > 0                ? tr("Receiving: %1 bytes")
+                          : t.TransferIncomplete() ? tr("Incomplete transfer: %1 bytes")
+                                                   : tr("Received: %1 bytes");
+    QString text = state.arg(t.TransferBytes());
     if (!parts_.AppSettings->IsComConnection())
         text += tr(", %n chart(s)", nullptr, t.TransferCharts());
     progress_->setText(text);

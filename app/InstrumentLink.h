@@ -77,7 +77,12 @@ class InstrumentLink : public QObject {
     // both failed.
     bool OpenPorts(int first, int second);
     void ClosePorts(bool first = true, bool second = true);
-    // Decodes now what the ports hold, as if the transfer had ended.
+    // Decodes now what the ports hold as if its transfer had ended: an
+    // RS-232 transfer whose 2 s of silence have not passed yet, a complete
+    // Bluetooth frame waiting. The ports stay open; the messages and
+    // automatic saves this brings go to the queue like any transfer's.
+    // The window calls it before it asks about unsaved work on closing, so
+    // that what has arrived is part of the question.
     void FinishPendingTransfers();
     // After the settings changed: the [PORTS] devices and the mode taken
     // over, the tool bar's radio button checked without its handler, both
@@ -89,6 +94,9 @@ class InstrumentLink : public QObject {
     QMenu* PopupPort() const { return popupPort_; }
     void mi_port_openClick();
     void mi_port_closeClick();
+    // The tool bar's mode buttons: only a change of mode closes and opens
+    // the ports and writes the settings; a click on the mode already in
+    // use does nothing.
     void rb_comClick();
     void rb_btClick();
 

@@ -1,5 +1,6 @@
 #include "PortTransfer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -65,31 +66,46 @@ std::string PortTransfer::ShortWriteText(int written)
     return "Err - zapsano jen " + std::to_string(written) + " znaku.";
 }
 
+void PortTransfer::FinishPending()
+{
+    Received(); // bytes the port holds that no arrival notice has brought yet
+    Apply(machine_.FinishPending());
+}
+
 void PortTransfer::Received()
 {
-    const int count = port_.InputCount();
-    if (count <= 0)
-        return;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
-    int got = 0;
-    try {
-        got = port_.Read(bytes.data(), count);
-    } catch (const EComError&) {
-        return; // the port reports the lost device itself
+    std::vector<std::uint8_t> bytes;
+    // A step may close the port (a reopen): then nothing is left to read.
+    while (port_.Connected()) {
+        const int count = std::min(port_.InputCount(), kReadChunkBytes);
+        if (count <= 0)
+            return;
+        bytes.resize(static_cast<std::size_t>(count));
+        int got = 0;
+        try {
+            got = port_.Read(bytes.data(), count);
+        } catch (const EComError&) {
+            return; // the port reports the lost device itself
+        }
+        if (got <= 0)
+            return;
+        bytes.resize(static_cast<std::size_t>(got));
+        if (machine_.IsIdle()) {
+            transferBytes_ = 0;
+            transferCharts_ = 0;
+            transferIncomplete_ = false;
+        }
+        transferBytes_ += got;
+        const TransferStep step = machine_.ComPortRxChar(bytes);
+        emit progressChanged();
+        Apply(step);
     }
-    bytes.resize(static_cast<std::size_t>(got));
-    if (machine_.IsIdle()) {
-        transferBytes_ = 0;
-        transferCharts_ = 0;
-    }
-    transferBytes_ += got;
-    const TransferStep step = machine_.ComPortRxChar(bytes);
-    emit progressChanged();
-    Apply(step);
 }
 
 void PortTransfer::Apply(const TransferStep& step)
 {
+    if (step.transferIncomplete)
+        transferIncomplete_ = true;
     for (const TimerRequest& t : step.timers)
         ApplyTimer(t);
     if (step.purgeInput)
@@ -110,8 +126,8 @@ void PortTransfer::Apply(const TransferStep& step)
         emit progressChanged();
     if (step.refreshCharts)
         emit refreshRequested();
-    if (step.saveAllCharts)
-        emit saveAllRequested();
+    if (!step.saveCharts.empty())
+        emit saveRequested(step.saveCharts);
     if (step.page != ShowPage::Unchanged)
         emit pageRequested(step.page);
     for (const TransferMessage& m : step.messages)

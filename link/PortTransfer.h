@@ -13,12 +13,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumidrax {
 
 class PortTransfer : public QObject {
     Q_OBJECT
   public:
+    // Bytes are taken from the port in pieces of at most this size, so
+    // that a flood never sits in one buffer of its own.
+    static constexpr int kReadChunkBytes = 64 * 1024;
+
     // The port, the collection and the context outlive this object; the
     // collection and the context may be shared with another PortTransfer.
     PortTransfer(TComPort& port, TMereni& charts, DecoderContext& ctx, ConnectionMode mode,
@@ -36,11 +41,16 @@ class PortTransfer : public QObject {
     void Close(bool byUser);
     // The connection mode changed; the caller closes and opens the ports.
     void SetMode(ConnectionMode mode);
+    // Decodes at once what the port holds as if its transfer had ended
+    // (TransferMachine::FinishPending); the port stays open.
+    void FinishPending();
 
     // The transfer arriving or last arrived: bytes received, and the
     // charts it delivered.
     std::int64_t TransferBytes() const { return transferBytes_; }
     int TransferCharts() const { return transferCharts_; }
+    // That transfer ended before it was complete.
+    bool TransferIncomplete() const { return transferIncomplete_; }
 
     // Steady milliseconds at the start of the last port timer tick: the tick
     // that ends a transfer decodes it.
@@ -54,7 +64,8 @@ class PortTransfer : public QObject {
     void busyChanged(bool busy);
     void decoded(const lumidrax::DecodedTransfer& result);
     void refreshRequested();
-    void saveAllRequested();
+    // Automatic saving: the charts the transfer that just ended added.
+    void saveRequested(const std::vector<lumidrax::ChartId>& charts);
     void pageRequested(lumidrax::ShowPage page);
     void messageRaised(const lumidrax::TransferMessage& message);
     // The port delivered a transfer (RememberWorkingPort).
@@ -77,6 +88,7 @@ class PortTransfer : public QObject {
     std::string lastError_;
     std::int64_t transferBytes_ = 0;
     int transferCharts_ = 0;
+    bool transferIncomplete_ = false;
     std::int64_t lastTickMs_ = 0;
 };
 

@@ -25,6 +25,13 @@
 //
 // The received bytes wait in the machine (the port's input queue) until the
 // transfer or frame is complete; DecodeTransfer gets exactly those bytes.
+//
+// A transfer may hold up to TransferLimit() bytes, far more than any
+// instrument's memory. A line that sends more (a flood of noise, a device
+// gone mad) does not fill the memory: on RS-232 what has arrived is decoded
+// as the transfer, on Bluetooth the frame is given up and the port purged;
+// the failure is told once, and everything that follows is discarded until
+// the line has been quiet for 2 s. The next transfer then arrives clean.
 
 #include "DecodeTransfer.h"
 #include "DecoderContext.h"
@@ -52,11 +59,21 @@ class TransferMachine {
     // timer's interval.
     static constexpr int BTFrameTimeout = 5000;
     static constexpr std::size_t kFrameHeaderSize = 3;
-    // The receive buffer: a transfer that fills it is complete at once.
-    static constexpr std::size_t kRxBufferSize = 128000;
+    // The most bytes one transfer (or frame) may hold.
+    static constexpr std::size_t kMaxTransferBytes = std::size_t{16} << 20;
+    // After a transfer that ran over the limit, the line must be this quiet
+    // before the next transfer is taken.
+    static constexpr int kQuietAfterOverflowMs = 2000;
     static constexpr const char* RequestText = "R";
     static constexpr const char* kDuplicatesText = "Some of transfered charts were already loaded.";
     static constexpr const char* kMissingFrameText = "Some charts were not transfered.";
+
+    // "Some charts were not transfered." and how many of this transfer did
+    // arrive (already loaded ones included).
+    static std::string NotTransferredText(int arrived);
+    // A transfer longer than `limit` bytes was cut there: `received`
+    // charts of it were received, the rest was lost.
+    static std::string TransferCutText(std::size_t limit, int received);
 
     // The collection and the context are shared with the window (and with
     // the machine of the other Bluetooth port); `ctx.AutoSave` is the
@@ -81,6 +98,16 @@ class TransferMachine {
     // The connection mode changed (the ports are closed and opened again
     // by the caller). A transfer in progress ends as on ComPortClose.
     TransferStep SetMode(ConnectionMode mode);
+    // Decodes now what would be decoded once the line has been quiet long
+    // enough, the port staying open: an RS-232 transfer whose 2 s of
+    // silence have not passed yet, a complete Bluetooth frame not yet
+    // looked at (a chart then asks for the next one as usual). A frame
+    // still arriving is left alone. Nothing when nothing waits.
+    TransferStep FinishPending();
+
+    // Tests use a smaller limit than kMaxTransferBytes.
+    void SetTransferLimit(std::size_t bytes) { limit_ = bytes; }
+    std::size_t TransferLimit() const { return limit_; }
 
     ConnectionMode Mode() const { return mode_; }
     int PortNumber() const { return port_; }
@@ -91,16 +118,28 @@ class TransferMachine {
     // -1 when no Bluetooth frame is announced, else F + 2.
     int ExpectedFrameLength() const { return expected_; }
     std::size_t BytesWaiting() const { return rx_.size(); }
+    // A transfer ran over the limit: bytes are discarded until the line is
+    // quiet.
+    bool Discarding() const { return discarding_; }
     bool DuplicatesSeen() const { return duplicatesSeen_; }
     const StatusBoxState& StatusBox() const { return status_; }
     // Nothing waiting, no frame announced, no timer running.
     bool IsIdle() const;
 
   private:
+    // How the bytes waiting came to be decoded.
+    enum class Ending {
+        Complete, // the transfer or frame is complete (or timed out)
+        Closing,  // the port goes away: nothing is sent on it
+        Cut,      // the transfer ran over the limit
+    };
+
     void ReadFrameHeader(TransferStep& step);
     void EndOfTransfer(TransferStep& step);
-    void ProcessTransfer(TransferStep& step);
-    int Decode(TransferStep& step);
+    void Overflow(TransferStep& step);
+    void ProcessTransfer(TransferStep& step, Ending ending = Ending::Complete);
+    DecodedTransfer Decode(TransferStep& step, Ending ending);
+    std::vector<ChartId> AddedCharts(const DecodedTransfer& d) const;
     void SendRequest(TransferStep& step);
     void ReopenPort(TransferStep& step);
     void FinishBluetoothTransfer(TransferStep& step);
@@ -125,10 +164,18 @@ class TransferMachine {
     bool portTimerRunning_ = false;
     bool chartTimerRunning_ = false;
     bool busy_ = false;
+    std::size_t limit_ = kMaxTransferBytes;
+    // The transfer ran over the limit; what follows is dropped until the
+    // line is quiet.
+    bool discarding_ = false;
     // A chart of the current Bluetooth transfer was already loaded.
     bool duplicatesSeen_ = false;
     // A Bluetooth transfer delivered a chart and has not ended yet.
     bool btTransferActive_ = false;
+    // The current Bluetooth transfer: the charts it added, and the charts
+    // that arrived (with those already loaded).
+    std::vector<ChartId> btCharts_;
+    int btArrived_ = 0;
     StatusBoxState status_;
 };
 

@@ -4,6 +4,8 @@
 // messages to show, the status box to paint and the window commands to
 // run. The Qt adapter applies a step in the order of the fields below.
 
+#include "TJednoMereni.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -87,10 +89,15 @@ struct TransferStep {
     std::optional<bool> busyCursor;          // hourglass on (true) or back to normal (false)
     std::vector<DecodedTransfer> decoded;    // in order
     bool refreshCharts = false;              // refresh the chart list and panels, repaint
-    bool saveAllCharts = false;              // run Save All Charts (automatic saving is on)
+    // Automatic saving is on: save these charts, the ones the transfer
+    // that just ended added (and no others).
+    std::vector<ChartId> saveCharts;
     ShowPage page = ShowPage::Unchanged;
     std::vector<TransferMessage> messages; // in order
     bool rememberWorkingPort = false;      // this port delivered bytes (RememberWorkingPort)
+    // The transfer ended before it was complete: a frame, or the rest of
+    // the transfer, was lost.
+    bool transferIncomplete = false;
 };
 
 } // namespace lumidrax

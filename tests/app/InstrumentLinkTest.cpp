@@ -16,6 +16,7 @@
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,10 +26,19 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <functional>
+#include <iostream>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 namespace lumidrax {
 namespace {
@@ -40,6 +50,7 @@ using test::SimPty;
 using test::TempDir;
 
 constexpr int kTransferWaitMs = 30000;
+constexpr int kFloodWaitMs = 120000;
 
 std::vector<std::string> Sim(const std::string& model, std::vector<std::string> more)
 {
@@ -94,6 +105,113 @@ struct LinkViewer {
 
 const QColor kGreen(0, 128, 0), kRed(255, 0, 0), kGrey(128, 128, 128);
 
+// The size of the last piece the simulator sent, from its log line "sent
+// piece k of n (N bytes)"; 0 when there is none.
+std::size_t LastPieceBytes(SimPty& sim)
+{
+    const std::string log = sim.Log();
+    const std::size_t at = log.rfind(" bytes)");
+    if (at == std::string::npos)
+        return 0;
+    const std::size_t open = log.rfind('(', at);
+    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
+}
+
+// The pieces that vkr-sim writes for these options (an RS-232 transfer, or
+// every Bluetooth frame with its header), in order.
+std::vector<std::string> SimPieces(const TempDir& dir, const std::string& options)
+{
+    std::string listed;
+    if (test::RunCommand(test::BinPath("vkr-sim") + " --write " + dir.File("piece.bin") + " " + options,
+                         listed) != 0)
+        return {};
+    std::vector<std::string> pieces;
+    std::size_t from = 0;
+    for (std::size_t end; (end = listed.find('\n', from)) != std::string::npos; from = end + 1)
+        pieces.push_back(test::ReadFile(listed.substr(from, end - from)));
+    return pieces;
+}
+
+// The peak resident memory of this process so far, in KiB (VmHWM).
+long PeakMemoryKiB()
+{
+    const std::string status = test::ReadFile("/proc/self/status");
+    const std::size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : std::stol(status.substr(at + 6));
+}
+
+// Runs the event loop until `done` holds, without the pauses between looks
+// that qWaitFor makes (a flood is read as fast as it comes); false when it
+// does not hold within timeoutMs.
+bool RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QTimer wake; // a bound on each wait for events
+    wake.start(50);
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.hasExpired(timeoutMs))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+// Writes a flood of noise into a terminal's far end from a thread of its
+// own, while the test's event loop lets the viewer read it.
+class FloodWriter {
+  public:
+    FloodWriter(int fd, std::string start, std::size_t total)
+        : thread_([this, fd, start = std::move(start), total] { Run(fd, start, total); })
+    {
+    }
+    ~FloodWriter()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    bool Done() const { return done_; }
+    std::size_t Written() const { return written_; }
+
+  private:
+    void Run(int fd, std::string chunk, std::size_t total)
+    {
+        const int flags = ::fcntl(fd, F_GETFL);
+        ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+        std::uint32_t seed = 7;
+        std::size_t at = chunk.size(); // what of `chunk` is still to go, from its end
+        while (written_ < total && !stop_) {
+            if (at == 0) {
+                chunk.resize(std::min<std::size_t>(64 * 1024, total - written_));
+                for (char& c : chunk) {
+                    seed = seed * 1664525u + 1013904223u;
+                    c = static_cast<char>(seed >> 24);
+                }
+                if (written_ == 0)
+                    chunk[0] = 0x55; // no block begins so
+                at = chunk.size();
+            }
+            pollfd p{fd, POLLOUT, 0};
+            if (::poll(&p, 1, 100) != 1)
+                continue;
+            const ssize_t put = ::write(fd, chunk.data() + chunk.size() - at, at);
+            if (put > 0) {
+                at -= static_cast<std::size_t>(put);
+                written_ += static_cast<std::size_t>(put);
+            } else if (errno != EAGAIN && errno != EINTR) {
+                break;
+            }
+        }
+        ::fcntl(fd, F_SETFL, flags);
+        done_ = true;
+    }
+
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    std::atomic<std::size_t> written_{0};
+    std::thread thread_;
+};
+
 TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
 {
     SimPty sim(Sim("VKR103RAM", {"--generate", "12"}));
@@ -105,6 +223,7 @@ TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
     EXPECT_EQ(v.Box()->text(), "COM4");
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 12; }, kTransferWaitMs)) << v.ListRows();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.w->Charts().Count, 12);
     EXPECT_EQ(v.SavedFiles(".ndt").size(), 12u);
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
@@ -137,6 +256,7 @@ TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedA
     EXPECT_EQ(v.ListRows(), 0);
     ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
     EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
     EXPECT_EQ(v.w->Pages()->currentIndex(), 0);
@@ -153,6 +273,7 @@ TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
     ASSERT_TRUE(sim.Release());
     ReportPage& page = v.w->ReportsPage();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.ReportList()->count() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs)); // the automatic save
     EXPECT_EQ(v.w->Pages()->currentIndex(), 1);
     EXPECT_TRUE(v.w->RepCommands().Reports().At(0).Saved);
     EXPECT_FALSE(page.ReportList()->item(0)->data(ReportListDelegate::kUnsavedRole).toBool());
@@ -191,8 +312,9 @@ TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
 }
 
 // A Bluetooth frame with a wrong byte count, or one that never comes: the
-// message, the charts already acknowledged stay listed, and the port is
-// open again (green) for the next transfer.
+// message (for a missing frame with the number of charts that came), the
+// charts already acknowledged stay listed, and the port is open again
+// (green) for the next transfer.
 class InstrumentLinkBluetoothFault : public testing::TestWithParam<std::string> {};
 
 TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
@@ -202,8 +324,9 @@ TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
-    const std::string expected =
-        GetParam() == "count" ? ErrorText(kErrFrameLength, "") : "Some charts were not transfered.";
+    const std::string expected = GetParam() == "count"
+                                     ? ErrorText(kErrFrameLength, "")
+                                     : "Some charts were not transfered. 2 charts of this transfer arrived.";
     EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{expected});
     EXPECT_EQ(v.ListRows(), 2);
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
@@ -213,10 +336,12 @@ TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
 INSTANTIATE_TEST_SUITE_P(Faults, InstrumentLinkBluetoothFault, testing::Values("count", "missing"));
 
 // The device vanishes mid-transfer: red boxes, the charts received stay, no
-// reopening by itself. Connect (PopupPort) opens the port again, here a
-// [PORTS] symlink pointed at a fresh terminal, and the next transfer comes.
+// reopening by itself, and the user is told that charts did not come and
+// how many did; the progress field does not pass it off as a whole
+// transfer. Connect (PopupPort) opens the port again, here a [PORTS]
+// symlink pointed at a fresh terminal, and the next transfer comes.
 // Disconnect paints the boxes grey.
-TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
+TEST(InstrumentLink, VanishedDeviceTurnsRedSaysChartsWereLostAndConnectReopensIt)
 {
     TempDir links;
     const std::string device = links.File("rfcomm0");
@@ -231,8 +356,17 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     EXPECT_EQ(v.BoxColour(v.RepBox()), kRed);
     EXPECT_EQ(v.Box()->text(), "COM3");
     const int kept = v.w->Charts().Count;
+    EXPECT_LT(kept, 50);
     EXPECT_EQ(v.ListRows(), kept);
     EXPECT_FALSE(v.w->Link().Port(1).Connected());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    const std::string lost =
+        "Some charts were not transfered. " + std::to_string(kept) + " charts of this transfer arrived.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{lost});
+    EXPECT_EQ(v.dialogs.Log.back().Caption, "Error");
+    const QString progress = v.w->Link().ProgressField()->text();
+    EXPECT_TRUE(progress.startsWith("Incomplete transfer: ")) << progress.toStdString();
+    EXPECT_TRUE(progress.endsWith(QString(", %1 chart(s)").arg(kept))) << progress.toStdString();
 
     sim =
         std::make_unique<SimPty>(Sim("VKR104", {test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")}));
@@ -242,11 +376,16 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedAndConnectReopensIt)
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     ASSERT_TRUE(sim->Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == kept + 1; }, kTransferWaitMs));
-    EXPECT_TRUE(v.dialogs.Log.empty());
+    EXPECT_TRUE(sim->WaitForLog("transfer delivered"));
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{lost});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Link().Transfer(1).Machine().IsIdle(); }, kTransferWaitMs));
+    EXPECT_EQ(v.w->Link().ProgressField()->text(),
+              "Received: " + QString::number(v.w->Link().Transfer(1).TransferBytes()) + " bytes, 1 chart(s)");
 
     v.Popup("&Disconnect");
     EXPECT_EQ(v.BoxColour(v.Box()), kGrey);
     EXPECT_EQ(v.BoxColour(v.RepBox()), kGrey);
+    EXPECT_EQ(v.dialogs.Messages().size(), 1u); // nothing was in progress
 }
 
 // Switching to RS 232 and back: the mode is written to the settings, the
@@ -271,6 +410,207 @@ TEST(InstrumentLink, ModeSwitchOpensThePortsOfTheMode)
     EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
     EXPECT_EQ(v.dialogs.Messages().size(), 1u);
     EXPECT_NE(test::ReadFile(v.Ini()).find("CONNECTION=COM"), std::string::npos);
+}
+
+// A line that floods the port with noise far beyond any transfer: the
+// transfer buffer never holds more than its bound, one message tells of it,
+// the rest is dropped until the line has been quiet for 2 s, and the next
+// transfer (a VKR103 chart on RS-232, a first VKR104 frame, which gets its
+// request) is received as if nothing had happened.
+class InstrumentLinkFlood : public testing::TestWithParam<std::string> {};
+
+TEST_P(InstrumentLinkFlood, IsToldOnceWithinBoundedMemoryAndTheNextTransferArrives)
+{
+    const bool bt = GetParam() == "BT";
+    TempDir pieces;
+    const std::vector<std::string> next =
+        bt ? SimPieces(pieces, "--model VKR104 " + test::SourcePath("examples/vkr104-exchangeB-cable20.ndt"))
+           : SimPieces(pieces, "--model VKR103 " + test::SourcePath("examples/vkr103-street5-pair14.ndt"));
+    ASSERT_EQ(next.size(), bt ? 2u : 1u); // BT: the frame and the empty frame
+    BarePty line;
+    LinkViewer v;
+    ASSERT_TRUE(
+        v.Start(bt ? "CONNECTION=BT\r\nPORT_BT1=2\r\nPORT_BT2=0\r\n" : "CONNECTION=COM\r\nPORT_COM=2\r\n",
+                "COM2=" + line.Path() + "\r\n"));
+    ASSERT_TRUE(v.w->Link().Port(1).Connected());
+    const PortTransfer& transfer = v.w->Link().Transfer(1);
+    std::size_t mostWaiting = 0;
+    QObject::connect(&transfer, &PortTransfer::progressChanged,
+                     [&] { mostWaiting = std::max(mostWaiting, transfer.Machine().BytesWaiting()); });
+    const std::size_t bound = transfer.Machine().TransferLimit();
+    const std::size_t flood = bound + (std::size_t{4} << 20);
+    const long peakBefore = PeakMemoryKiB();
+    {
+        // BT: a header announcing 10 bytes, and then no end of bytes.
+        FloodWriter writer(line.Master(), bt ? std::string("\x55\x0a\x00", 3) : std::string(), flood);
+        ASSERT_TRUE(RunUntil([&] { return writer.Done(); }, kFloodWaitMs)) << writer.Written();
+        EXPECT_EQ(writer.Written(), flood);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return transfer.Machine().IsIdle() && !v.dialogs.Messages().empty(); },
+                                kTransferWaitMs));
+    const long peakAfter = PeakMemoryKiB();
+    std::cout << "flood of " << flood << " bytes (" << GetParam() << "): most bytes waiting " << mostWaiting
+              << ", peak memory " << peakBefore << " KiB before, " << peakAfter << " KiB after\n";
+    EXPECT_GT(mostWaiting, 0u);
+    EXPECT_LE(mostWaiting, bound);
+    const std::string told = bt ? ErrorText(kErrFrameLength, "") : "Error: noise on line.";
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{told});
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_EQ(v.ListRows(), 0);
+
+    ASSERT_TRUE(line.Write(next[0]));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count == 1; }, kTransferWaitMs));
+    if (bt) { // the chart is asked for the next one; the empty frame ends the transfer
+        EXPECT_EQ(line.ReadFromPort(1), "R");
+        ASSERT_TRUE(line.Write(next[1]));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return transfer.Machine().IsIdle(); }, kTransferWaitMs));
+        EXPECT_EQ(line.ReadFromPort(1), "R");
+    }
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return transfer.Machine().IsIdle() && v.ListRows() == 1; }, kTransferWaitMs));
+    EXPECT_EQ(v.dialogs.Messages(), std::vector<std::string>{told});
+    EXPECT_EQ(v.w->Charts().Count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, InstrumentLinkFlood, testing::Values("COM", "BT"));
+
+// A memory read-out of 14 charts of 10000 samples is longer than the old
+// driver's queue of 128000 bytes: every chart arrives, without a message.
+TEST(InstrumentLink, LongMemoryReadOutArrivesWhole)
+{
+    SimPty sim(Sim("VKR103RAM", {"--generate", "14", "--samples", "10000"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    const std::size_t sent = LastPieceBytes(sim);
+    EXPECT_EQ(sent, 140406u);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return v.w->Link().Transfer(1).Machine().IsIdle() && v.ListRows() > 0; }, kTransferWaitMs));
+    EXPECT_EQ(v.ListRows(), 14);
+    EXPECT_EQ(v.w->Charts().Rec(14).SampleCount, 10000);
+    EXPECT_EQ(v.w->Charts().Rec(14).Description, "Chart No. 14");
+    EXPECT_TRUE(v.dialogs.Log.empty()) << v.dialogs.Log.front().Text;
+    EXPECT_EQ(v.w->Link().ProgressField()->text(), QString("Received: %1 bytes").arg(sent));
+}
+
+// Automatic saving after a transfer writes the chart that arrived and
+// nothing else: an opened chart whose description was edited and a filtered
+// chart stay unsaved, and their files stay as they were.
+TEST(InstrumentLink, AutomaticSavingWritesOnlyTheReceivedChart)
+{
+    TempDir files;
+    const std::string opened = test::WriteChart(files.Path(), "street.ndt", "street cabinet");
+    const std::string openedBytes = test::ReadFile(opened);
+    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    QSignalSpy batch(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+    v.w->ReceiveHandedOverName(opened);
+    ASSERT_TRUE(batch.wait(5000));
+    ASSERT_EQ(v.ListRows(), 1);
+
+    // The description of the opened chart, edited in place.
+    QListWidget* list = v.w->ChartsPage().ChartList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(0)).center());
+    v.w->Menus().mi_curves_edit_desc->trigger();
+    auto* field = v.w->findChild<QLineEdit*>("e_description");
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isVisible());
+    field->selectAll();
+    QTest::keyClicks(field, "edited");
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(v.w->Charts().Rec(1).Description, "edited");
+    // A filtered copy of it.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list->visualItemRect(list->item(0)).center());
+    v.w->Menus().mi_filter[2]->trigger();
+    ASSERT_EQ(v.ListRows(), 2);
+    const std::string filtered = v.w->Charts().Rec(2).DisplayName;
+    ASSERT_FALSE(v.w->Charts().Rec(1).Saved);
+    ASSERT_FALSE(v.w->Charts().Rec(2).Saved);
+    const std::size_t shown = v.dialogs.Log.size();
+
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return v.ListRows() == 3 && v.w->Charts().Rec(3).Saved; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Queue().Empty(); }, kTransferWaitMs));
+    EXPECT_EQ(v.SavedFiles(".ndt").size(), 1u);
+    EXPECT_FALSE(v.w->Charts().Rec(1).Saved);
+    EXPECT_FALSE(v.w->Charts().Rec(2).Saved);
+    EXPECT_EQ(test::ReadFile(opened), openedBytes);
+    EXPECT_FALSE(fs::exists(filtered)) << filtered;
+    EXPECT_FALSE(fs::exists(files.File("street_F5.ndt")));
+    EXPECT_EQ(v.dialogs.Log.size(), shown); // no question, no save dialog
+}
+
+// A click on the mode button that is already checked ("BT" in Bluetooth
+// mode) changes nothing: the ports stay open, the settings are not written,
+// and the missing-frame message of the transfer under way still comes.
+TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
+{
+    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", "missing", "--fault-at", "3"}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
+    QSignalSpy opened(&v.w->Link().Port(1), &TComPort::OnOpen);
+    QSignalSpy closed(&v.w->Link().Port(1), &TComPort::OnClose);
+    ASSERT_TRUE(sim.Release());
+    // The list shows the charts when the transfer ends; the collection has
+    // them at once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.w->Charts().Count == 2; }, kTransferWaitMs));
+    ASSERT_TRUE(v.w->Link().Transfer(1).Machine().ChartTimerRunning());
+    const std::string ini = test::ReadFile(v.Ini());
+    QRadioButton* bt = v.w->Menus().rb_bt;
+    ASSERT_TRUE(bt->isChecked());
+    v.w->resize(1600, 900); // the whole tool bar shows, without its extension menu
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bt->isVisible(); }, kTransferWaitMs));
+    QTest::mouseClick(bt, Qt::LeftButton);
+    EXPECT_TRUE(bt->isChecked());
+    EXPECT_EQ(opened.count(), 0);
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(test::ReadFile(v.Ini()), ini);
+    EXPECT_TRUE(v.w->Link().Transfer(1).Machine().ChartTimerRunning());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !v.dialogs.Messages().empty(); }, kTransferWaitMs));
+    EXPECT_EQ(
+        v.dialogs.Messages(),
+        std::vector<std::string>{"Some charts were not transfered. 2 charts of this transfer arrived."});
+    EXPECT_EQ(opened.count(), 1); // the missing frame's own reopening
+    EXPECT_EQ(v.ListRows(), 2);
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+}
+
+// FinishPendingTransfers, as the window calls it before asking about unsaved
+// work on closing: an RS-232 chart whose 2 s of silence have not passed is
+// listed at once, the port stays open, and its automatic save waits in the
+// queue like every transfer's. A second call finds nothing.
+TEST(InstrumentLink, FinishPendingTransfersListsAChartBeforeItsSilenceEnds)
+{
+    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    LinkViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
+    ASSERT_TRUE(sim.Release());
+    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    const std::size_t sent = LastPieceBytes(sim);
+    ASSERT_GT(sent, 0u);
+    InstrumentLink& link = v.w->Link();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return link.Transfer(1).Machine().BytesWaiting() == sent; }, kTransferWaitMs));
+    ASSERT_EQ(v.ListRows(), 0);
+
+    link.FinishPendingTransfers();
+    EXPECT_EQ(v.w->Charts().Count, 1);
+    EXPECT_TRUE(link.Port(1).Connected());
+    EXPECT_TRUE(link.Transfer(1).Machine().IsIdle());
+    EXPECT_EQ(v.BoxColour(v.Box()), kGreen);
+    EXPECT_TRUE(v.SavedFiles(".ndt").empty());
+    EXPECT_FALSE(v.w->Queue().Empty());
+    link.FinishPendingTransfers();
+    EXPECT_EQ(v.w->Charts().Count, 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.ListRows() == 1; }, kTransferWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return v.SavedFiles(".ndt").size() == 1; }, kTransferWaitMs));
+    EXPECT_TRUE(v.w->Charts().Rec(1).Saved);
+    EXPECT_TRUE(v.dialogs.Log.empty());
 }
 
 } // namespace

@@ -60,7 +60,7 @@ struct Link {
     DecoderContext ctx;
     PortTransfer transfer;
     QSignalSpy refreshes{&transfer, &PortTransfer::refreshRequested};
-    QSignalSpy saves{&transfer, &PortTransfer::saveAllRequested};
+    QSignalSpy saves{&transfer, &PortTransfer::saveRequested};
     QSignalSpy pages{&transfer, &PortTransfer::pageRequested};
     QSignalSpy delivered{&transfer, &PortTransfer::workingPortDelivered};
     std::vector<int> results;
@@ -83,7 +83,8 @@ TEST(PortTransfer, BluetoothTransferOf50ChartsOneFramePerRequest)
     ASSERT_EQ(link.results.size(), 51u); // each frame came only after the request for it
     EXPECT_EQ(std::count(link.results.begin(), link.results.end(), kVKR104ChartAdded), 50);
     EXPECT_EQ(link.results.back(), kEndOfBluetoothTransfer);
-    EXPECT_EQ(link.saves.count(), 1);
+    ASSERT_EQ(link.saves.count(), 1);
+    EXPECT_EQ(link.saves.at(0).at(0).value<std::vector<ChartId>>().size(), 50u);
     EXPECT_TRUE(link.messages.empty());
     EXPECT_EQ(link.statuses.back(), PortStatus::Open);
     EXPECT_GE(link.delivered.count(), 1);
@@ -175,7 +176,10 @@ TEST_P(PortTransferFault, MessageKeepsChartsAndNextTransferWorks)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !link.messages.empty(); }, kTransferWaitMs));
     EXPECT_EQ(link.messages[0].code, c.code);
     EXPECT_EQ(link.messages[0].caption, "Error");
-    EXPECT_EQ(link.messages[0].text, c.code != 0 ? ErrorText(c.code, "") : std::string(c.text));
+    // A missing frame also says how many charts of the transfer came.
+    EXPECT_EQ(link.messages[0].text,
+              c.code != 0 ? ErrorText(c.code, "") : TransferMachine::NotTransferredText(c.chartsKept));
+    EXPECT_EQ(link.messages[0].text.rfind(c.text, 0), 0u);
     EXPECT_EQ(link.charts.Count, c.chartsKept);
     EXPECT_EQ(opened.count(), c.reopened ? 2 : 1) << link.transfer.LastError() << sim->Log();
     EXPECT_TRUE(link.port.Connected());
@@ -227,6 +231,10 @@ TEST(PortTransfer, DeviceVanishingMidTransferKeepsChartsAndStaysClosed)
     EXPECT_FALSE(link.port.Connected());
     EXPECT_EQ(link.statuses.back(), PortStatus::Lost);
     EXPECT_GE(link.refreshes.count(), 1); // the transfer ended with what had arrived
+    // ... and says that the rest did not come.
+    ASSERT_EQ(link.messages.size(), 1u);
+    EXPECT_EQ(link.messages[0].text, TransferMachine::NotTransferredText(kept));
+    EXPECT_TRUE(link.transfer.TransferIncomplete());
     EXPECT_TRUE(link.transfer.Machine().IsIdle());
     QCoreApplication::processEvents();
     EXPECT_EQ(opened.count(), 1);

@@ -372,7 +372,8 @@ TEST(ChartFileCommands, ChartRecoveredFromAnInterruptedSaveIsNamed)
     AddReceived(c.charts, dir.File("new.ndt"));
     EXPECT_TRUE(c.commands.SaveOneChart(1));
     EXPECT_EQ(ReadFile(lost), test::ChartFileBytes("only copy"));
-    EXPECT_EQ(c.dialogs.Messages(), std::vector<std::string>{"Recovered " + lost + " from an interrupted save."});
+    EXPECT_EQ(c.dialogs.Messages(),
+              std::vector<std::string>{"Recovered " + lost + " from an interrupted save."});
 }
 
 TEST(ChartFileCommands, IdsNameChartsAcrossClosingAndAdding)

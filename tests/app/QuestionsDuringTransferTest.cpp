@@ -186,6 +186,11 @@ struct QuestionStory {
     std::function<void(QuestionViewer&)> run;
 };
 
+void PrintTo(const QuestionStory& story, std::ostream* os)
+{
+    *os << story.name;
+}
+
 std::string FirstLine(const std::string& path)
 {
     const std::string text = test::ReadFile(path);

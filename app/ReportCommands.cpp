@@ -98,7 +98,9 @@ void ReportCommands::ConnectCommands()
             MarkEdited();
     });
     // The memo's own paste is replaced by one that looks at the clipboard
-    // first.
+    // first. The memo is remembered here: its events come also while the
+    // page is being torn down, when the page can no longer be asked.
+    memo_ = memo;
     memo->installEventFilter(this);
     connect(parts_.Page->ReportList(), &QListWidget::currentRowChanged, this, [this] {
         if (!filling_)
@@ -322,7 +324,7 @@ void ReportCommands::mi_rep_width_decClick()
 
 bool ReportCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == parts_.Page->Memo() && event->type() == QEvent::KeyPress &&
+    if (watched == memo_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
         mi_rep_edit_pasteClick();
         return true;

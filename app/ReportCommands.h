@@ -99,6 +99,7 @@ class ReportCommands : public QObject {
     TReportList reports_;
     std::unique_ptr<ReportFileCommands> files_;
     PrinterSetUp printerSetUp_;
+    QObject* memo_ = nullptr;
     int current_ = -1;
     bool filling_ = false;
 };

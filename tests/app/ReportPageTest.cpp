@@ -163,6 +163,28 @@ TEST(ReportPage, NoBreakSpacesComeBackOnSave)
     EXPECT_EQ(v.dialogs.Questions(), std::vector<std::string>{}); // nothing to warn about
 }
 
+// A report with a line of 65536 characters (the memo would lay it out for
+// a while each time it is shown) is
+// refused before it reaches the list or the memo; the report being edited
+// stays as it is.
+TEST(ReportPage, AReportOfOneHugeLineIsRefusedBeforeItIsShown)
+{
+    ReportViewer v;
+    ASSERT_TRUE(v.Start());
+    v.Open({v.dir.Write("a.txt", "abc\r\n")});
+    v.Memo()->setFocus();
+    QTest::keyClick(v.Memo(), Qt::Key_X);
+    const std::string huge = v.dir.Write("huge.txt", "head\r\n" + std::string(65536, '7'));
+    v.Open({huge});
+    EXPECT_EQ(v.Rows(), QStringList({QString::fromStdString(v.dir.File("a.txt"))}));
+    EXPECT_EQ(v.Memo()->toPlainText(), "xabc");
+    EXPECT_TRUE(v.ShowsUnsaved(0));
+    ASSERT_EQ(v.dialogs.Messages().size(), 1u);
+    EXPECT_EQ(v.dialogs.Messages()[0], "Error: could not open report " + huge +
+                                           " (line 2 is 65536 characters long, more than the " +
+                                           std::to_string(kMaxReportLineChars) + " the Report page shows).");
+}
+
 TEST(ReportPage, PasteTakesOnlyTextFromTheClipboard)
 {
     ReportViewer v;

@@ -16,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabWidget>
+#include <QTextDocument>
 
 namespace lumidrax {
 namespace {
@@ -25,13 +26,17 @@ constexpr int kWidthStep = 20;
 constexpr int kWidthMargin = 100;
 
 // The memo's text as report lines: one per line of the memo, a trailing
-// empty line kept.
+// empty line kept. The document's raw text, not toPlainText(), which turns
+// no-break spaces into plain ones; its paragraph ends and the line breaks
+// typed with Shift+Return end report lines.
 std::vector<std::string> MemoLines(const QPlainTextEdit& memo)
 {
-    const QString text = memo.toPlainText();
+    QString text = memo.document()->toRawText();
     std::vector<std::string> lines;
     if (text.isEmpty())
         return lines;
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     for (const QString& line : text.split(QLatin1Char('\n')))
         lines.push_back(line.toStdString());
     return lines;

@@ -5,6 +5,7 @@
 #include "FileIO.h"
 #include "InterruptedSaves.h"
 #include "MessageCatalogue.h"
+#include "Utf8Text.h"
 
 #include <filesystem>
 
@@ -59,6 +60,20 @@ std::string JoinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::string ReportLinesTooLong(const std::vector<std::string>& lines)
+{
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        // Bytes first: no line of fewer bytes has more characters.
+        if (lines[k].size() <= kMaxReportLineChars)
+            continue;
+        if (const std::size_t chars = Utf8Length(lines[k]); chars > kMaxReportLineChars)
+            return "line " + std::to_string(k + 1) + " is " + std::to_string(chars) +
+                   " characters long, more than the " + std::to_string(kMaxReportLineChars) +
+                   " the Report page shows";
+    }
+    return {};
+}
+
 std::string ReportFileBytes(const std::vector<std::string>& lines)
 {
     std::string bytes;
@@ -95,11 +110,21 @@ int ReportFileCommands::Open(const std::vector<std::string>& names)
             dialogs_.ShowError(kErrFileMissing, name);
             continue;
         }
+        if (read.Status == FileStatus::TooLarge) {
+            dialogs_.ShowErrorMessage("could not open report " + name + " (" + read.Reason +
+                                      ", the most the Report page shows)");
+            continue;
+        }
         if (!read.Ok()) {
             dialogs_.ShowErrorMessage("could not read file " + name + " (" + read.Reason + ")");
             continue;
         }
-        reports_.AddOpened(name, SplitLines(FileTextToUtf8(bytes)));
+        std::vector<std::string> lines = SplitLines(FileTextToUtf8(bytes));
+        if (const std::string tooLong = ReportLinesTooLong(lines); !tooLong.empty()) {
+            dialogs_.ShowErrorMessage("could not open report " + name + " (" + tooLong + ")");
+            continue;
+        }
+        reports_.AddOpened(name, std::move(lines));
         ++added;
     }
     if (settings_.LastPath && !names.empty())

@@ -8,6 +8,12 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kMarkUnit = 0xFEFF;
+// A comment put in front of Windows-1250 text whose bytes would otherwise be
+// valid UTF-8: its accented letters are not, so the reader keeps taking the
+// file as Windows-1250 (INI readers skip comment lines).
+constexpr std::string_view kCp1250Comment = "; Windows-1250 (k\xC3\xB3"
+                                            "dov\xC3\xA1n\xC3\xAD)";
 
 bool StartsWith(std::string_view s, std::string_view prefix)
 {
@@ -109,9 +115,15 @@ void AppendUtf16(std::string& out, char32_t unit, bool littleEndian)
 std::string Utf8ToUtf16(std::string_view text, bool littleEndian, bool mark)
 {
     std::string out;
-    out.reserve(text.size() * 2 + 2);
-    if (mark)
-        AppendUtf16(out, 0xFEFF, littleEndian);
+    out.reserve(text.size() * 2 + 4);
+    if (mark) {
+        AppendUtf16(out, kMarkUnit, littleEndian);
+        // FF FE 00 00 is the mark of UTF-32: text that starts with a zero
+        // character keeps a second mark in between, as the file it came
+        // from had (the INI reader drops the marks in front).
+        if (littleEndian && !text.empty() && text.front() == '\0')
+            AppendUtf16(out, kMarkUnit, littleEndian);
+    }
     for (std::size_t i = 0; i < text.size();) {
         const char32_t c = NextCodePoint(text, i);
         if (c >= 0x10000) {
@@ -122,6 +134,23 @@ std::string Utf8ToUtf16(std::string_view text, bool littleEndian, bool mark)
         }
     }
     return out;
+}
+
+bool IsPlainAscii(std::string_view bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+// The line end of INI text: that of its first line, CR LF without one.
+std::string_view LineEndOf(std::string_view text)
+{
+    const std::size_t lf = text.find('\n');
+    if (lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r'))
+        return "\n";
+    return "\r\n";
 }
 
 DecodedSettingsText FromUtf16(std::string_view bytes, SettingsFileEncoding encoding)
@@ -178,9 +207,14 @@ std::string EncodeSettingsText(std::string_view text, const SettingsFileEncoding
         return Utf8ToUtf16(text, encoding.Code == Utf16LE, encoding.ByteOrderMark);
     case Cp1250: {
         std::string bytes = Utf8ToCp1250(text);
-        if (Cp1250ToUtf8(bytes) == text)
-            return std::string(mark) + bytes;
-        break;
+        if (Cp1250ToUtf8(bytes) != text)
+            break;
+        // Letters of the code page that happen to form valid UTF-8 (the
+        // bytes that were not may have been in a value the program
+        // rewrote) would be read as UTF-8 next time, as other letters.
+        if (!IsPlainAscii(bytes) && IsValidUtf8(bytes))
+            bytes = Utf8ToCp1250(kCp1250Comment) + std::string(LineEndOf(text)) + bytes;
+        return std::string(mark) + bytes;
     }
     case Utf8:
         break;

@@ -34,7 +34,10 @@ DecodedSettingsText DecodeSettingsText(std::string_view bytes);
 // UTF-8 text as the bytes of a file in the encoding. Text that Windows-1250
 // cannot hold (every character not in the code page) is written as UTF-8
 // instead (behind the UTF-8 mark when the file had one), so that nothing the
-// user set is lost; it reads back the same.
+// user set is lost; it reads back the same. Windows-1250 bytes that would
+// pass for UTF-8 get a comment line in front whose letters do not, and
+// UTF-16LE text that starts with a zero character a second mark, so that
+// DecodeSettingsText reads every file written here as it was written.
 std::string EncodeSettingsText(std::string_view text, const SettingsFileEncoding& encoding);
 
 } // namespace lumidrax

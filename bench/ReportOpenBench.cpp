@@ -1,6 +1,8 @@
 // Opening 100 report files at once, the most the report page holds: the
 // file command alone (read, decode, split into lines) and the whole Open
-// command on the page (dialog answer, reading, list and memo filled).
+// command on the page (dialog answer, reading, list and memo filled). And
+// choosing long reports in the list, which sets the limits of what the page
+// opens.
 //
 //   build/bin/bench_report_open          (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -13,7 +15,9 @@
 #include "Settings.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QTabWidget>
 
 #include <benchmark/benchmark.h>
@@ -124,6 +128,91 @@ void BM_OpenCommandOnThePage(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kFiles);
 }
 BENCHMARK(BM_OpenCommandOnThePage)->Unit(benchmark::kMillisecond);
+
+// The report page in a shown window, as the viewer has it.
+struct ShownPage {
+    explicit ShownPage(IDialogs& dialogs)
+        : menus(&window), pages(new QTabWidget(&window)), page(new ReportPage(pages)),
+          commands({&menus, page, &settings, &dialogs, pages, &window})
+    {
+        window.resize(1024, 700);
+        pages->addTab(new QWidget(pages), "Chart");
+        pages->addTab(page, "Report");
+        window.setCentralWidget(pages);
+        window.show();
+        pages->setCurrentIndex(1);
+    }
+    // Chooses a report in the list and paints the page, as the event loop
+    // would right after the click.
+    void Choose(int row)
+    {
+        page->ReportList()->setCurrentRow(row);
+        page->Memo()->viewport()->repaint();
+    }
+
+    Settings settings;
+    QMainWindow window;
+    ReportMenus menus;
+    QTabWidget* pages;
+    ReportPage* page;
+    ReportCommands commands;
+};
+
+// A report whose text is `bytes` long: lines of `lineLength` characters
+// (digits, blanks and commas as the instruments write), CR LF.
+std::string ReportText(std::size_t bytes, std::size_t lineLength)
+{
+    std::string line;
+    while (line.size() < lineLength)
+        line += "12,5 m  ";
+    line.resize(lineLength);
+    std::string text;
+    text.reserve(bytes + lineLength + 2);
+    while (text.size() < bytes)
+        text += line + "\r\n";
+    return text;
+}
+
+// Choosing a report in the list (the memo's text goes back into the report
+// shown before, the chosen text into the memo, and the page is painted),
+// back and forth between a one-line report and one of `state.range(1)`
+// bytes in lines of `state.range(0)` characters: what the page can show
+// without freezing (goal under 200 ms for the pair).
+void BM_ChooseReport(benchmark::State& state)
+{
+    // Put into the list directly: the Open command refuses the larger ones.
+    OpenAnswer dialogs({});
+    ShownPage shown(dialogs);
+    shown.commands.Reports().AddOpened("/small.txt", {"Bod 1   12,5 m"});
+    shown.commands.Reports().AddOpened("/big.txt",
+                                       SplitLines(ReportText(static_cast<std::size_t>(state.range(1)),
+                                                             static_cast<std::size_t>(state.range(0)))));
+    shown.commands.ShowReports(0);
+    for (auto _ : state) {
+        shown.Choose(1);
+        shown.Choose(0);
+    }
+}
+BENCHMARK(BM_ChooseReport)
+    ->ArgNames({"line", "bytes"})
+    ->Args({1000, 1000})
+    ->Args({10000, 10000})
+    ->Args({20000, 20000})
+    ->Args({50000, 50000})
+    ->Args({100000, 100000})
+    ->Args({1000000, 1000000})
+    ->Args({80, 1 << 20})
+    ->Args({80, 4 << 20})
+    ->Args({80, 15 << 20})
+    ->Args({15 << 20, 15 << 20})
+    ->Args({10000, 4 << 20})
+    ->Args({80, 2 << 20})
+    ->Args({1000, 1 << 20})
+    ->Args({2000, 1 << 20})
+    ->Args({5000, 1 << 20})
+    ->Args({10000, 1 << 20})
+    ->Args({20000, 1 << 20})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

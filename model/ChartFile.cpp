@@ -268,8 +268,10 @@ void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& w
         const std::string_view text = TrimBlanks(line);
         if (text.empty())
             continue;
+        // The plot, the axis labels and lumidrax-tool's JSON take levels as
+        // doubles: a number beyond that range is no level.
         const auto value = ParseDecimal(text);
-        if (!value) {
+        if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) {
             std::string shown(text.substr(0, 40));
             throw ChartFileError(where + ", line " + std::to_string(lines.Number()) + ": " +
                                  Quoted(FileTextToUtf8(shown)) + " is not a valid floating point value");

@@ -40,10 +40,27 @@ lumidrax_install_deps() {
   fi
 }
 
+# The test build: every target (tests and benchmarks too), with debug
+# information, in build/.
 lumidrax_build() {
   local root="$1"
   local jobs
   jobs=$(nproc 2>/dev/null || echo 2)
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$root/build" -j "$jobs"
+}
+
+# The programs a user runs, optimised and without debug information, in
+# build-release/ (the folder `cmake --install build-release` installs from):
+# the viewer, lumidrax-tool with its renderer, and the simulator. Tests and
+# benchmarks are not configured there.
+LUMIDRAX_PROGRAMS=(lumidrax lumidrax-tool lumidrax-tool-render vkr-sim)
+
+lumidrax_build_release() {
+  local root="$1"
+  local jobs
+  jobs=$(nproc 2>/dev/null || echo 2)
+  cmake -S "$root" -B "$root/build-release" -DCMAKE_BUILD_TYPE=Release \
+    -DLUMIDRAX_BUILD_TESTS=OFF -DLUMIDRAX_BUILD_BENCH=OFF >/dev/null
+  cmake --build "$root/build-release" -j "$jobs" --target "${LUMIDRAX_PROGRAMS[@]}"
 }

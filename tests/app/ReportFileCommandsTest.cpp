@@ -30,6 +30,58 @@ TEST(ReportFileCommands, LinesAreSplitAtEveryLineEnd)
     }
 }
 
+// What the page cannot show promptly is refused when it is opened, with the
+// reason, and the files around it still open in their order.
+TEST(ReportFileCommands, OpenRefusesLinesAndTextsThePageCannotShowPromptly)
+{
+    const std::string longest(kMaxReportLineChars, 'x');
+    const std::size_t most = static_cast<std::size_t>(kMaxReportFileBytes);
+    // Exactly the most bytes, in lines of 10 bytes and a shorter last one.
+    const std::string full = ReportFileBytes(std::vector<std::string>(most / 10, "12,5 m  ")) +
+                             std::string(most % 10 - 2, 'x') + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::string refusal; // the reason given; empty: the report opens
+    } cases[] = {
+        {"a line of the most characters", "head\r\n" + longest + "\r\n", ""},
+        {"a line of one more", "head\r\n" + longest + "x\r\n",
+         "line 2 is " + std::to_string(kMaxReportLineChars + 1) + " characters long, more than the " +
+             std::to_string(kMaxReportLineChars) + " the Report page shows"},
+        {"the most characters, each two bytes in UTF-8", std::string(kMaxReportLineChars, '\x9A'),
+         ""}, // Windows-1250 s-caron
+        {"one line of 15 MB, as one that froze the window for seconds", std::string(15u << 20, '7'),
+         "larger than " + std::to_string(most) + " bytes, the most the Report page shows"},
+        {"the most bytes in short lines", full, ""},
+        {"a byte more", full + "y",
+         "larger than " + std::to_string(most) + " bytes, the most the Report page shows"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        TReportList reports;
+        Settings settings;
+        FakeDialogs dialogs;
+        ReportFileCommands commands{reports, settings, dialogs};
+        const std::string path = dir.Write("b.txt", c.bytes);
+        EXPECT_EQ(commands.Open({dir.Write("a.txt", "a\r\n"), path, dir.Write("c.txt", "c\r\n")}),
+                  c.refusal.empty() ? 3 : 2);
+        std::vector<std::string> names;
+        for (int k = 0; k < reports.Count(); ++k)
+            names.push_back(reports.At(k).DisplayName);
+        if (c.refusal.empty()) {
+            EXPECT_EQ(names, (std::vector<std::string>{dir.File("a.txt"), path, dir.File("c.txt")}));
+            EXPECT_EQ(dialogs.Log.size(), 0u);
+            const std::string ended = c.bytes.ends_with("\r\n") ? c.bytes : c.bytes + "\r\n";
+            EXPECT_TRUE(ReportFileBytes(reports.At(1).Lines) == ended); // the text whole
+        } else {
+            EXPECT_EQ(names, (std::vector<std::string>{dir.File("a.txt"), dir.File("c.txt")}));
+            EXPECT_EQ(dialogs.Messages(), std::vector<std::string>{"Error: could not open report " + path +
+                                                                   " (" + c.refusal + ")."});
+        }
+    }
+}
+
 // A report with an automatic name whose day folder is missing.
 struct AutoNamed {
     TempDir dir;

@@ -128,6 +128,63 @@ TEST(ReportPage, TypingMarksTheReportUnsavedAndSaveWritesTheMemo)
     EXPECT_TRUE(v.dialogs.Log.size() == 1u); // the open dialog only
 }
 
+// No-break spaces (0xA0 in Windows-1250) line up the instruments' columns:
+// they come back as they were, whether the report is saved as it is, after
+// another report was shown, or after an edit elsewhere.
+TEST(ReportPage, NoBreakSpacesComeBackOnSave)
+{
+    ReportViewer v;
+    ASSERT_TRUE(v.Start());
+    const std::string bytes = "Bod\xA0"
+                              "1\xA0\xA0"
+                              "12,5 m\r\n\xA0\r\nkonec\r\n";
+    const std::string path = v.dir.Write("a.txt", bytes);
+    v.Open({path, v.dir.Write("b.txt", "other\r\n")});
+    v.List()->setCurrentRow(0);
+    EXPECT_EQ(v.Memo()->document()->toRawText().count(QChar::Nbsp), 4);
+
+    // Nothing edited; the memo went back into the report when b.txt was shown.
+    v.List()->setCurrentRow(1);
+    v.List()->setCurrentRow(0);
+    v.dialogs.SaveAnswers.push_back(v.dir.File("copy.txt"));
+    v.Menus().mi_rep_file_saveas->trigger();
+    EXPECT_EQ(test::ReadFile(v.dir.File("copy.txt")), bytes);
+
+    // An edit at the end of the text, and a line broken with Shift+Return.
+    v.Memo()->setFocus();
+    v.Memo()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(v.Memo(), "!");
+    QTest::keyClick(v.Memo(), Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(v.Memo(), "x");
+    QTest::keyClick(v.Memo(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(test::ReadFile(v.dir.File("copy.txt")), "Bod\xA0"
+                                                      "1\xA0\xA0"
+                                                      "12,5 m\r\n\xA0\r\nkonec!\r\nx\r\n");
+    EXPECT_EQ(v.dialogs.Questions(), std::vector<std::string>{}); // nothing to warn about
+}
+
+// A report with a line of 65536 characters (the memo would lay it out for
+// a while each time it is shown) is
+// refused before it reaches the list or the memo; the report being edited
+// stays as it is.
+TEST(ReportPage, AReportOfOneHugeLineIsRefusedBeforeItIsShown)
+{
+    ReportViewer v;
+    ASSERT_TRUE(v.Start());
+    v.Open({v.dir.Write("a.txt", "abc\r\n")});
+    v.Memo()->setFocus();
+    QTest::keyClick(v.Memo(), Qt::Key_X);
+    const std::string huge = v.dir.Write("huge.txt", "head\r\n" + std::string(65536, '7'));
+    v.Open({huge});
+    EXPECT_EQ(v.Rows(), QStringList({QString::fromStdString(v.dir.File("a.txt"))}));
+    EXPECT_EQ(v.Memo()->toPlainText(), "xabc");
+    EXPECT_TRUE(v.ShowsUnsaved(0));
+    ASSERT_EQ(v.dialogs.Messages().size(), 1u);
+    EXPECT_EQ(v.dialogs.Messages()[0], "Error: could not open report " + huge +
+                                           " (line 2 is 65536 characters long, more than the " +
+                                           std::to_string(kMaxReportLineChars) + " the Report page shows).");
+}
+
 TEST(ReportPage, PasteTakesOnlyTextFromTheClipboard)
 {
     ReportViewer v;

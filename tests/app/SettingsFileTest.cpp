@@ -473,6 +473,74 @@ TEST(SettingsFile, TextOutsideTheCodePageTurnsTheFileIntoUtf8)
     EXPECT_EQ(LoadSettingsFile(loc).Values.DataPath, l.Values.DataPath);
 }
 
+// Settings files that the round trip once changed: the file is written back
+// and read again, and every value, the encoding and the bytes of the lines
+// the program did not rewrite stay as they were.
+TEST(SettingsFile, WrittenBackFilesReadAsTheyWere)
+{
+    using enum SettingsTextCode;
+    const struct {
+        const char* what;
+        std::string bytes;
+        SettingsFileEncoding encoding;
+        std::string kept;     // bytes the written file still holds
+        std::string dataPath; // DATAPATH as read; empty: the default
+    } cases[] = {
+        // The only bytes that are not UTF-8 are in WIDTH, which is written
+        // anew: the rest (Windows-1250 "/dĂ©/") must not turn into UTF-8
+        // ("/dé/").
+        {"Windows-1250 that is UTF-8 but for a rewritten key",
+         "[MAIN]\r\nWIDTH=8\xE9"
+         "0\r\n[GENERAL]\r\nDATAPATH=/d\xC3\xA9/\r\n",
+         {Cp1250, false},
+         "[GENERAL]\r\nDATAPATH=/d\xC3\xA9/\r\n",
+         "/d\xC4\x82\xC2\xA9/"},
+        {"the same behind a UTF-8 mark, with LF line ends",
+         "\xEF\xBB\xBF[MAIN]\nWIDTH=8\xE9"
+         "0\n[GENERAL]\nDATAPATH=/d\xC3\xA9/\n",
+         {Cp1250, true},
+         "[GENERAL]\nDATAPATH=/d\xC3\xA9/\n",
+         "/d\xC4\x82\xC2\xA9/"},
+        // Behind the marks a zero character: with one mark the file would
+        // start as UTF-32 does.
+        {"UTF-16LE with two marks and a zero character",
+         Bytes(std::u16string(u"\uFEFF\0;x\r\n[MAIN]\r\nWIDTH=640\r\n", 23), Utf16LE, true),
+         {Utf16LE, true},
+         Bytes(u";x\r\n[MAIN]\r\nWIDTH=640\r\n", Utf16LE, false),
+         ""},
+        {"UTF-16BE with two marks and a zero character",
+         Bytes(std::u16string(u"\uFEFF\0;x\r\n[MAIN]\r\nWIDTH=640\r\n", 23), Utf16BE, true),
+         {Utf16BE, true},
+         Bytes(u";x\r\n[MAIN]\r\nWIDTH=640\r\n", Utf16BE, false),
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const SettingsLocation loc{dir.Write("lumidrax.INI", c.bytes), dir.Path() + "/DATA/"};
+        const LoadedSettings l = LoadSettingsFile(loc);
+        ASSERT_EQ(l.FileProblem, "");
+        EXPECT_EQ(l.Values.FileEncoding, c.encoding);
+        EXPECT_EQ(l.Values.DataPath, c.dataPath.empty() ? loc.DataFolder : c.dataPath);
+
+        std::string error;
+        ASSERT_TRUE(SaveSettingsFile(loc, l.Values, true, error)) << error;
+        const std::string written = ReadFile(loc.File);
+        EXPECT_NE(written.find(c.kept), std::string::npos);
+        const LoadedSettings back = LoadSettingsFile(loc);
+        EXPECT_EQ(back.FileProblem, "");
+        EXPECT_EQ(back.Values.FileEncoding, c.encoding);
+        EXPECT_EQ(back.Values.DataPath, l.Values.DataPath);
+        Settings expected = l.Values;
+        expected.Port = l.Values.PortBT1; // the full form writes the Bluetooth port as PORT
+        EXPECT_EQ(back.Values, expected);
+
+        // Written once more, the file does not change.
+        ASSERT_TRUE(SaveSettingsFile(loc, back.Values, true, error)) << error;
+        EXPECT_EQ(ReadFile(loc.File), written);
+    }
+}
+
 // Bytes that are not text this program reads: the defaults are used, the
 // reason is given for the status bar and on standard error, and the file is
 // never overwritten.

@@ -177,6 +177,13 @@ TEST(ChartFile, UnreadableContentIsRefusedWithFileAndLineAndNothingIsKept)
          "line 4: 'abc' is not a valid floating point value"},
         {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1.5\r\n",
          "line 3: '1.5' is not a valid floating point value"},
+        // Numbers beyond the range of a double are no levels.
+        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1,5\r\n1E4000\r\n",
+         "line 4: '1E4000' is not a valid floating point value"},
+        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n-1E4000\r\n",
+         "line 3: '-1E4000' is not a valid floating point value"},
+        {"\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1,8E308\r\n",
+         "line 3: '1,8E308' is not a valid floating point value"},
         {"\r\n2000 660 50 5 0 1\r\n1\r\n",
          "line 2: the settings line holds 6 values where at least 7 are needed"},
         {"", "line 2: the settings line holds 0 values"},
@@ -203,6 +210,16 @@ TEST(ChartFile, UnreadableContentIsRefusedWithFileAndLineAndNothingIsKept)
         big += "1\r\n";
     EXPECT_THROW(m.LoadChart(dir.Write("big.ndt", big)), ChartFileError);
     EXPECT_EQ(m.Count, 1);
+}
+
+// The largest levels a double holds still load.
+TEST(ChartFile, LevelsUpToTheRangeOfADoubleLoad)
+{
+    TempDir dir;
+    TMereni m;
+    ASSERT_EQ(LoadText(m, dir, "edge.ndt", "\r\n2000 660 50 5 0 1 1 1 0 0 0 0 0\r\n1,7E308\r\n-1,7E308\r\n"),
+              1);
+    EXPECT_EQ(m.Rec(1).Samples, (std::vector<long double>{1.7E308L, -1.7E308L}));
 }
 
 TEST(ChartFile, ReaderAcceptsBlanksLfAndCrLineEnds)

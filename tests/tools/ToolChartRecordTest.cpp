@@ -135,6 +135,31 @@ TEST(ToolChartRecord, EmptyChartHasNoSamplesAndAnEmptyRange)
     EXPECT_EQ(Chart(run, 2)["Description"], "");
 }
 
+// A level beyond the range of a double is refused like any malformed
+// level, by every command that loads charts; nothing of it is shown.
+TEST(ToolChartRecord, LevelsBeyondTheRangeOfADoubleAreRefused)
+{
+    TempDir dir;
+    dir.Write("good.ndt", kPlain);
+    dir.Write("beyond.ndt", NdtText("", Header13(), {"1,00", "1E4000", "3,00"}));
+    dir.Write("below.ndt", NdtText("", Header13(), {"-1E4000"}));
+    for (const char* command : {"info", "events"}) {
+        SCOPED_TRACE(command);
+        const ToolRun run = RunTool(dir.Path(), std::string(command) + " beyond.ndt good.ndt below.ndt");
+        EXPECT_EQ(run.status, 1);
+        const Json& r = run.json["results"];
+        ASSERT_EQ(r.size(), 3u) << run.json.dump();
+        EXPECT_EQ(r[0], Json({{"file", "beyond.ndt"},
+                              {"error",
+                               "Error: beyond.ndt, line 4: '1E4000' is not a valid floating point value."}}));
+        EXPECT_EQ(r[2]["error"], "Error: below.ndt, line 3: '-1E4000' is not a valid floating point value.");
+        EXPECT_EQ(run.json["collection"]["Count"], 1);
+        // Every number of the chart and the extents is a number.
+        for (const char* part : {"collection", "charts"})
+            EXPECT_EQ(run.json[part].dump().find("null"), std::string::npos) << run.json[part].dump();
+    }
+}
+
 TEST(ToolChartRecord, UnreadableContentDropsTheChartAndKeepsTheOthersNumbered)
 {
     TempDir dir;

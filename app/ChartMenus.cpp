@@ -310,6 +310,9 @@ void ChartMenus::BuildPortControls(QWidget* window)
     e_port = new QLineEdit(window);
     e_port->setObjectName("e_port");
     e_port->setReadOnly(true);
+    // A status, not a field to type in: it never takes the focus, so it
+    // never claims the keys of the menu shortcuts.
+    e_port->setFocusPolicy(Qt::NoFocus);
     e_port->setStatusTip(tr("Port Status"));
     e_port->setMaximumWidth(kPortFieldMaxWidth);
     ToolBar->addWidget(e_port);

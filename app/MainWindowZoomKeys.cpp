@@ -8,6 +8,8 @@
 #include "ChartViewPanel.h"
 #include "DescriptionField.h"
 #include "EventPanel.h"
+#include "MenuShortcutsFirst.h"
+#include "ReportMenus.h"
 #include "ZoomCommands.h"
 
 #include <QTabWidget>
@@ -33,6 +35,9 @@ void TFrm_main_Lumidrax32::ConnectZoomAndKeys()
     keys.SetListMode = [this](int mode) { SetChartList(mode); };
     keys.SetLineWidth = [this](int width) { mi_popup_width5Click(width); };
     chartKeys_ = new ChartKeys(std::move(keys));
+    new MenuShortcutsFirst(this, [this] {
+        return pc_all_->currentWidget() == chartPage_ ? chartMenus_->MainMenu : reportMenus_->MainMenuRep;
+    });
     ConnectEventPanel(*chartPage_->Events(), *chartPage_->View()->Plot(), charts_, *notifier_, *zoomCommands_,
                       chartMenus_->mi_panels_events);
 }

@@ -109,6 +109,7 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     e_rep_port = new QLineEdit(window);
     e_rep_port->setObjectName("e_rep_port");
     e_rep_port->setReadOnly(true);
+    e_rep_port->setFocusPolicy(Qt::NoFocus); // a status: it never takes the keys
     e_rep_port->setStatusTip(tr("Port Status"));
     e_rep_port->setMaximumWidth(90);
     RepToolBar->addWidget(e_rep_port);

@@ -45,6 +45,11 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     table_->setColumnHidden(kChange, true);
     table_->setStatusTip(tr("Events of the active chart: choose one to put the cursor on it"));
     layout->addWidget(table_);
+    noEnd_ = new QLabel(tr("No end found: the line is terminated, or longer than the range."), this);
+    noEnd_->setObjectName("lbl_no_end");
+    noEnd_->setWordWrap(true);
+    noEnd_->setVisible(false);
+    layout->addWidget(noEnd_);
 
     auto* check = new QHBoxLayout;
     auto* label = new QLabel(tr("True length [m]:"), this);
@@ -64,9 +69,10 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     connect(length_, &QLineEdit::textChanged, this, &EventPanel::UpdateVelocity);
 }
 
-void EventPanel::SetSensitivity(long double sensitivity)
+void EventPanel::SetDetection(long double sensitivity, long double levelFloor)
 {
     params_.Sensitivity = sensitivity;
+    params_.LevelFloor = levelFloor;
     Refresh(true);
 }
 
@@ -120,6 +126,7 @@ void EventPanel::Fill()
         }
     }
     filling_ = false;
+    noEnd_->setVisible(!table_data_.Events.empty() && EndEventIndex(table_data_.Events) < 0);
     FitWidth();
     UpdateVelocity();
 }
@@ -152,20 +159,27 @@ void EventPanel::UpdateVelocity()
 {
     const auto& events = table_data_.Events;
     int e = EndEventIndex(events);
-    const int r = table_->currentRow();
+    // The row chosen: the current one when selected (the focus alone makes
+    // a row current without choosing it).
+    const int r = table_->selectedItems().isEmpty() ? -1 : table_->currentRow();
     if (r >= 0 && r < static_cast<int>(table_data_.Rows.size()) &&
         table_data_.Rows[static_cast<std::size_t>(r)].Event >= 0)
         e = table_data_.Rows[static_cast<std::size_t>(r)].Event;
     std::string text = length_->text().trimmed().toStdString();
     std::replace(text.begin(), text.end(), '.', ',');
     const std::optional<long double> length = ParseDecimal(text);
-    std::optional<long double> velocity;
-    if (length && e >= 0 && charts_ != nullptr && key_.Active >= 1 && key_.Active <= charts_->Count)
-        velocity =
-            VelocityForLength(charts_->Rec(key_.Active), events[static_cast<std::size_t>(e)].Sample, *length);
+    if (!length || e < 0 || charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count) {
+        velocity_->clear();
+        return;
+    }
+    // A factor outside 0,1..1 is no cable's: the event is not that far.
+    const std::optional<long double> velocity =
+        VelocityForLength(charts_->Rec(key_.Active), events[static_cast<std::size_t>(e)].Sample, *length);
     velocity_->setText(
         velocity ? tr("Velocity factor %1 (event %2)").arg(Text(FormatFixed(*velocity, 3))).arg(e + 1)
-                 : QString());
+                 : tr("Event %1 cannot be %2 m from the cable start.")
+                       .arg(e + 1)
+                       .arg(Text(FormatGeneral(*length))));
 }
 
 bool EventPanel::HasKeyFocus() const

@@ -8,6 +8,7 @@
 #include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "EdgeChart.h"
 #include "NumberText.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "ZoomShift.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -88,6 +90,62 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
     // Previous Zoom returns to the view before the jump.
     w->Menus().mi_zoom_prev->trigger();
     EXPECT_EQ(ViewOf(charts), (ViewWindow{0, -50, 20, 100}));
+}
+
+TJednoMereni CleanLine(chartgen::LineEnd end)
+{
+    chartgen::EdgeChartOptions o;
+    o.seed = 11;
+    o.sampleCount = 4000;
+    o.clean = true;
+    o.end = end;
+    TJednoMereni c = chartgen::GenerateEdgeChart(o).chart;
+    c.IsNew = true;
+    return c;
+}
+
+// A matched line's clean trace: its ripple is no event and it has no end,
+// which the table says; an open line's end checked against a length no cable
+// reaches is refused, against its own length gives the factor.
+TEST(EventPanel, NoEndOnAMatchedLineAndAnImpossibleLength)
+{
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    TMereni& charts = w->Charts();
+    charts.AddChart(CleanLine(chartgen::LineEnd::Matched));
+    charts.AddChart(CleanLine(chartgen::LineEnd::Open));
+    emit w->Notifier().chartsAdded();
+    charts.ActiveIndex = 1;
+    emit w->Notifier().activeChanged();
+    w->Menus().mi_panels_events->trigger();
+    EventPanel* panel = w->ChartsPage().Events();
+    QTableWidget* table = panel->Table();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
+    ASSERT_GE(table->rowCount(), 1);
+    for (int r = 0; r < table->rowCount(); ++r) {
+        EXPECT_EQ(table->item(r, EventPanel::kKind)->text().indexOf("end"), -1) << r;
+        EXPECT_GE(std::fabs(*ParseDecimal(table->item(r, EventPanel::kPeak)->text().toStdString())), 1) << r;
+    }
+    EXPECT_TRUE(panel->NoEndLabel()->isVisible());
+    EXPECT_TRUE(panel->NoEndLabel()->text().startsWith("No end found"))
+        << panel->NoEndLabel()->text().toStdString();
+    panel->LengthEdit()->setText("100");
+    EXPECT_TRUE(panel->VelocityLabel()->text().isEmpty()) << panel->VelocityLabel()->text().toStdString();
+
+    charts.ActiveIndex = 2;
+    emit w->Notifier().activeChanged();
+    EXPECT_FALSE(panel->NoEndLabel()->isVisible());
+    const int end = EndEventIndex(panel->Current().Events);
+    ASSERT_GE(end, 0);
+    const long double distance = panel->Current().Events[static_cast<std::size_t>(end)].Distance;
+    panel->LengthEdit()->setText(QString::fromStdString(FormatFixed(distance * 10, 1)));
+    EXPECT_TRUE(panel->VelocityLabel()->text().contains("cannot be"))
+        << panel->VelocityLabel()->text().toStdString();
+    EXPECT_FALSE(panel->VelocityLabel()->text().contains("Velocity factor"));
+    panel->LengthEdit()->setText(QString::fromStdString(FormatFixed(distance, 2)));
+    EXPECT_TRUE(panel->VelocityLabel()->text().startsWith("Velocity factor 0,66"))
+        << panel->VelocityLabel()->text().toStdString();
 }
 
 } // namespace

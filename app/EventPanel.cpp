@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,6 +34,11 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
+    chart_ = new QLabel(this);
+    chart_->setObjectName("lbl_event_chart");
+    chart_->setTextFormat(Qt::RichText);
+    chart_->setStatusTip(tr("The chart whose events the table lists: the active chart"));
+    layout->addWidget(chart_);
     table_ = new QTableWidget(0, kColumns, this);
     table_->setObjectName("tbl_events");
     table_->setHorizontalHeaderLabels(
@@ -84,8 +90,10 @@ EventPanel::Key EventPanel::CurrentKey() const
     k.Count = charts_->Count;
     k.Active = charts_->ActiveIndex;
     k.Reference = charts_->RefIndex;
-    if (k.Active >= 1 && k.Active <= k.Count)
+    if (k.Active >= 1 && k.Active <= k.Count) {
+        k.ActiveChart = &charts_->Rec(k.Active);
         k.ActiveSamples = charts_->Rec(k.Active).Samples.data();
+    }
     if (k.Reference >= 1 && k.Reference <= k.Count)
         k.ReferenceSamples = charts_->Rec(k.Reference).Samples.data();
     return k;
@@ -126,9 +134,26 @@ void EventPanel::Fill()
         }
     }
     filling_ = false;
+    NameChart();
     noEnd_->setVisible(!table_data_.Events.empty() && EndEventIndex(table_data_.Events) < 0);
     FitWidth();
     UpdateVelocity();
+}
+
+void EventPanel::NameChart()
+{
+    if (charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count) {
+        chart_->clear();
+        return;
+    }
+    const TJednoMereni& chart = charts_->Rec(key_.Active);
+    std::string name = chart.DisplayName;
+    if (name.empty())
+        name = chart.AutoFileName;
+    const QColor colour(QRgb(0xFF000000u | chart.Color));
+    chart_->setText(
+        QStringLiteral("<span style=\"color:%1\">&#9632;</span> %2")
+            .arg(colour.name(), tr("Chart %1: %2").arg(key_.Active).arg(Text(name).toHtmlEscaped())));
 }
 
 // Wide enough for every shown column, so that none hides behind the
@@ -148,6 +173,12 @@ void EventPanel::RowChosen()
 {
     if (filling_)
         return;
+    // A table left behind by its chart is first brought up to date: a row
+    // never moves the cursor of another chart than the one it lists.
+    if (CurrentKey() != key_) {
+        Refresh();
+        return;
+    }
     UpdateVelocity();
     const int r = table_->currentRow();
     if (r < 0 || r >= static_cast<int>(table_data_.Rows.size()) || table_->selectedItems().isEmpty())

@@ -221,15 +221,9 @@ bool EventPanel::HasKeyFocus() const
 
 std::vector<EventMark> EventPanel::Marks() const
 {
-    std::vector<EventMark> marks;
-    if (!isVisible() || charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count)
-        return marks;
-    const TJednoMereni& chart = charts_->Rec(key_.Active);
-    if (!chart.Shown)
-        return marks;
-    for (const ChartEvent& e : table_data_.Events)
-        marks.push_back({e.Distance, chart.Color});
-    return marks;
+    if (!isVisible() || charts_ == nullptr)
+        return {};
+    return EventMarksOf(*charts_, key_.Active, table_data_.Events);
 }
 
 void EventPanel::showEvent(QShowEvent* event)

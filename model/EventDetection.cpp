@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace lumidrax {
 
@@ -62,6 +63,24 @@ int TrendBlock(int pulseWidth, int filterWindow)
     return kTrendPulseWidths * pulseWidth + kTrendWindows * (filterWindow - 1);
 }
 
+// The median of a few values (an even count: the upper middle one), by
+// counting each value's rank: a few hundred comparisons without branches,
+// where a selection's partitioning mispredicts on about every other one.
+double SmallMedian(const std::vector<double>& v)
+{
+    const std::size_t k = v.size() / 2;
+    for (double x : v) {
+        std::size_t less = 0, notMore = 0;
+        for (double y : v) {
+            less += y < x;
+            notMore += y <= x;
+        }
+        if (less <= k && k < notMore)
+            return x;
+    }
+    return v.empty() ? 0 : v[k];
+}
+
 // A trace's local trend: the medians of consecutive blocks of `block`
 // samples (each of at most kBlockValues of them, evenly spread), joined by
 // straight lines between the blocks' centres (flat before the first and
@@ -87,7 +106,7 @@ class Trend {
             scratch.clear();
             for (int k = from + (to - from - 1) % step / 2; k < to; k += step)
                 scratch.push_back(x[static_cast<std::size_t>(k)]);
-            medians_[static_cast<std::size_t>(b)] = Median(scratch);
+            medians_[static_cast<std::size_t>(b)] = SmallMedian(scratch);
             centres_[static_cast<std::size_t>(b)] = (from + to - 1) / 2.0;
         }
     }
@@ -122,41 +141,59 @@ class Trend {
     std::vector<double> centres_;
 };
 
-// Residuals beyond this many robust deviations are pulses, not noise.
+// Residuals beyond this many deviations are pulses, not noise.
 constexpr double kClipDeviations = 5;
+// Rounds of clipping at most.
+constexpr int kClipRounds = 12;
 // The residual's spread is taken from at most this many samples, evenly
 // spread (an odd count: its median is one selection); the root mean square
 // of a thousand values is within about 2 % of the deviation.
 constexpr std::size_t kResidualValues = 1023;
 
 // The standard deviation of x less its local trend: only a pulse's own
-// samples stand out of the residual. Its median absolute value gives a
-// first, robust deviation; the root mean square of the residuals within
-// kClipDeviations of it, the answer, passing over the pulses and, unlike
-// the median, true for noise of any shape (uniform rounding noise has a
-// median deviation a quarter above the normal distribution's). White
-// noise, correlated noise and smooth ripple alike show in the residual as
-// large as they are.
-double ResidualSd(const std::vector<double>& x, const Trend& trend)
+// samples stand out of the residual. The root mean square of the residuals,
+// taken again over those within kClipDeviations of the last answer until
+// it settles (sigma clipping), passes over the pulses and, unlike a median,
+// is true for noise of any shape (uniform rounding noise has a median
+// deviation a quarter above the normal distribution's). White noise,
+// correlated noise and smooth ripple alike show in the residual as large
+// as they are.
+// A deviation the residual's is not far above: the differences' spread,
+// times four, and more on a filtered chart (whose differences shrink by the
+// window's square root).
+double Hint(double differences, int window)
+{
+    return differences * std::sqrt(16.0 + window);
+}
+
+// `hint`: a deviation the answer is not far above (the differences'
+// spread times the filter's window at most); the first round clips at
+// kClipDeviations of it.
+double ResidualSd(const std::vector<double>& x, const Trend& trend, double hint)
 {
     if (x.size() < 2)
         return 0;
     const std::size_t stride = (x.size() + kResidualValues - 1) / kResidualValues;
     const std::size_t count = (x.size() + stride - 1) / stride;
-    std::vector<double> residual(count);
     std::vector<double> size(count);
-    trend.Sweep(x.size(), stride, [&](std::size_t k, double t) {
-        const double r = x[k] - t;
-        residual[k / stride] = r;
-        size[k / stride] = std::fabs(r);
-    });
-    const double clip = kClipDeviations * kMadToSd * Median(size);
+    trend.Sweep(x.size(), stride, [&](std::size_t k, double t) { size[k / stride] = std::fabs(x[k] - t); });
+    // Clipped again at kClipDeviations of each answer until it keeps the
+    // same values: the pulses fall out within a few rounds, and no round
+    // branches on the values.
+    double clip = hint > 0 ? kClipDeviations * hint : std::numeric_limits<double>::infinity();
     double sum = 0;
     std::size_t within = 0;
-    for (double r : residual) {
-        const bool in = std::fabs(r) <= clip;
-        sum += in ? r * r : 0;
-        within += in;
+    std::size_t kept = count + 1;
+    for (int round = 0; round < kClipRounds && within != kept; ++round) {
+        kept = within;
+        sum = 0;
+        within = 0;
+        for (double r : size) {
+            const bool in = r <= clip;
+            sum += in ? r * r : 0;
+            within += in;
+        }
+        clip = kClipDeviations * std::sqrt(sum / static_cast<double>(std::max<std::size_t>(1, within)));
     }
     return within > 0 ? std::sqrt(sum / static_cast<double>(within)) : 0;
 }
@@ -195,9 +232,10 @@ NoiseEstimate BaselineAndDifferences(const std::vector<double>& x)
 // The noise: the larger of the residual's spread and the differences'. On
 // white noise the two agree; on a smooth, correlated or filtered trace the
 // differences fall far short and the residual holds.
-long double NoiseSd(long double differences, const std::vector<double>& x, const Trend& trend)
+long double NoiseSd(long double differences, const std::vector<double>& x, const Trend& trend, int window)
 {
-    return std::max(differences, static_cast<long double>(ResidualSd(x, trend)));
+    return std::max(differences, static_cast<long double>(
+                                     ResidualSd(x, trend, Hint(static_cast<double>(differences), window))));
 }
 
 // One excursion of the smoothed trace: first and last sample (0-based),
@@ -510,7 +548,7 @@ void LiftSamplesBeforeStart(std::vector<double>& y, int start, double sd, int wi
 // measured on it (`block`: the trend's block length), so that noise that is
 // correlated from sample to sample (a filtered chart) is not taken for white
 // noise three samples' smoothing would reduce by the square root of three.
-std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, const Trend& trend,
+std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, const Trend& trend, int window,
                                       const EventParams& params)
 {
     const int n = static_cast<int>(y.size());
@@ -534,7 +572,8 @@ std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, c
     }
     // At least what smoothing white noise of the raw trace's deviation
     // would leave.
-    const double smoothedSd = std::max(ResidualSd(s, trend), sd / std::sqrt(static_cast<double>(kSmoothing)));
+    const double smoothedSd =
+        std::max(ResidualSd(s, trend, Hint(sd, window)), sd / std::sqrt(static_cast<double>(kSmoothing)));
     const double high = static_cast<double>(params.Threshold()) * smoothedSd;
     const double floor = static_cast<double>(params.Floor());
     const double low = static_cast<double>(params.Hysteresis) * high;
@@ -618,7 +657,7 @@ NoiseEstimate EstimateNoise(const std::vector<long double>& samples, int filterW
     NoiseEstimate n = BaselineAndDifferences(x);
     const Trend trend(
         x, TrendBlock(EventParams{}.DefaultPulseWidth, std::clamp(filterWindow, 1, kMaxFilterWindow)));
-    n.Sd = NoiseSd(n.Sd, x, trend);
+    n.Sd = NoiseSd(n.Sd, x, trend, std::clamp(filterWindow, 1, kMaxFilterWindow));
     return n;
 }
 
@@ -689,8 +728,9 @@ std::vector<ChartEvent> DetectEvents(const TJednoMereni& chart, const EventParam
         v -= static_cast<double>(noise.Baseline);
     LiftSamplesBeforeStart(y, chart.Pozice0X, static_cast<double>(noise.Sd), window);
     const Trend trend(y, TrendBlock(params.DefaultPulseWidth, window));
-    noise.Sd = NoiseSd(noise.Sd, y, trend);
-    const std::vector<Excursion> found = FindExcursions(y, static_cast<double>(noise.Sd), trend, params);
+    noise.Sd = NoiseSd(noise.Sd, y, trend, window);
+    const std::vector<Excursion> found =
+        FindExcursions(y, static_cast<double>(noise.Sd), trend, window, params);
 
     // Ringing: smaller excursions starting within the spacing behind the
     // end of a kept one. The spacing is at least the launch pulse's width.

@@ -3,18 +3,19 @@
 // baseline, the cable end and its echoes, found from the samples alone.
 //
 // How (see also the manual, "Events"):
-//   1. Baseline: the median of the samples. Noise: the robust spread (median
-//      absolute value) of what is left of the samples once a local trend is
-//      taken away, the trend being the medians of blocks of twelve pulse
-//      widths joined by straight lines; at least the spread of the first
-//      differences (which agrees on white noise). Measured so, white noise,
-//      correlated noise, the ripple of a smooth band-limited trace and the
-//      noise of a filtered chart all count as what they are (the first
-//      difference alone, which a smooth or filtered trace makes vanish,
-//      took a ripple for a hundred noise deviations). The spread is measured
-//      on the raw samples (for the signal-to-noise figures) and on the
-//      smoothed trace the threshold applies to; at least kMinNoiseSd, a
-//      quantisation step.
+//   1. Baseline: the median of the samples. Noise: the spread of what is
+//      left of the samples once a local trend is taken away, the trend being
+//      the medians of blocks of twelve pulse widths joined by straight
+//      lines; the spread is the root mean square of that residual, clipped
+//      at five times itself until it settles (the pulses fall out), and at
+//      least the spread of the first differences (which agrees on white
+//      noise). Measured so, white noise, correlated noise, the ripple of a
+//      smooth band-limited trace and the noise of a filtered chart all
+//      count as what they are (the first difference alone, which a smooth
+//      or filtered trace makes vanish, took a ripple for a hundred noise
+//      deviations). The spread is measured on the raw samples (for the
+//      signal-to-noise figures) and on the smoothed trace the threshold
+//      applies to; at least kMinNoiseSd, a quantisation step.
 //      The medians are taken over an even spread of at most 2048 values.
 //      The samples up to the cable start of a VKR102 chart, 100 below the
 //      cable, are lifted onto the baseline.

@@ -438,8 +438,15 @@ class FilteredPulseFit {
         }
         const double height = (yp * uu - yu * pu) / det;
         const double depth = (yu * pp - yp * pu) / det;
-        if (sign * height <= 0)
-            return -1;
+        // The undershoot has the other sign than the pulse (as the basis
+        // has it: a positive depth under a positive pulse): an undershoot
+        // of the pulse's own sign would lengthen the averaged pulse and let
+        // an edge a window early fit as well. Without it, the pulse alone.
+        if (sign * height <= 0 || sign * depth < 0) {
+            if (sign * yp <= 0)
+                return -1;
+            return yp * yp / pp;
+        }
         return height * yp + depth * yu;
     }
 

@@ -62,6 +62,11 @@ void ConnectChartPage(ChartPage& page, TMereni& charts, ChartNotifier& notifier,
         if (list->FollowChart(listChart))
             *followed = {listChart, list->List()->currentRow()};
     });
+    // Another chart made active by the mouse is a change of the active
+    // chart like any other: everyone that follows it (the event table, the
+    // command states) hears of it, once per change, not at every step.
+    QObject::connect(plot, &PlotWidget::activeChartChanged, &notifier,
+                     [&notifier] { emit notifier.activeChanged(); });
     QObject::connect(plot, &PlotWidget::referenceSet, &notifier,
                      [&notifier] { emit notifier.referenceChanged(true); });
 

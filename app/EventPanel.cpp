@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -33,6 +34,11 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(2);
+    chart_ = new QLabel(this);
+    chart_->setObjectName("lbl_event_chart");
+    chart_->setTextFormat(Qt::RichText);
+    chart_->setStatusTip(tr("The chart whose events the table lists: the active chart"));
+    layout->addWidget(chart_);
     table_ = new QTableWidget(0, kColumns, this);
     table_->setObjectName("tbl_events");
     table_->setHorizontalHeaderLabels(
@@ -45,6 +51,11 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     table_->setColumnHidden(kChange, true);
     table_->setStatusTip(tr("Events of the active chart: choose one to put the cursor on it"));
     layout->addWidget(table_);
+    noEnd_ = new QLabel(tr("No end found: the line is terminated, or longer than the range."), this);
+    noEnd_->setObjectName("lbl_no_end");
+    noEnd_->setWordWrap(true);
+    noEnd_->setVisible(false);
+    layout->addWidget(noEnd_);
 
     auto* check = new QHBoxLayout;
     auto* label = new QLabel(tr("True length [m]:"), this);
@@ -64,9 +75,10 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     connect(length_, &QLineEdit::textChanged, this, &EventPanel::UpdateVelocity);
 }
 
-void EventPanel::SetSensitivity(long double sensitivity)
+void EventPanel::SetDetection(long double sensitivity, long double levelFloor)
 {
     params_.Sensitivity = sensitivity;
+    params_.LevelFloor = levelFloor;
     Refresh(true);
 }
 
@@ -78,8 +90,10 @@ EventPanel::Key EventPanel::CurrentKey() const
     k.Count = charts_->Count;
     k.Active = charts_->ActiveIndex;
     k.Reference = charts_->RefIndex;
-    if (k.Active >= 1 && k.Active <= k.Count)
+    if (k.Active >= 1 && k.Active <= k.Count) {
+        k.ActiveChart = &charts_->Rec(k.Active);
         k.ActiveSamples = charts_->Rec(k.Active).Samples.data();
+    }
     if (k.Reference >= 1 && k.Reference <= k.Count)
         k.ReferenceSamples = charts_->Rec(k.Reference).Samples.data();
     return k;
@@ -120,8 +134,26 @@ void EventPanel::Fill()
         }
     }
     filling_ = false;
+    NameChart();
+    noEnd_->setVisible(!table_data_.Events.empty() && EndEventIndex(table_data_.Events) < 0);
     FitWidth();
     UpdateVelocity();
+}
+
+void EventPanel::NameChart()
+{
+    if (charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count) {
+        chart_->clear();
+        return;
+    }
+    const TJednoMereni& chart = charts_->Rec(key_.Active);
+    std::string name = chart.DisplayName;
+    if (name.empty())
+        name = chart.AutoFileName;
+    const QColor colour(QRgb(0xFF000000u | chart.Color));
+    chart_->setText(
+        QStringLiteral("<span style=\"color:%1\">&#9632;</span> %2")
+            .arg(colour.name(), tr("Chart %1: %2").arg(key_.Active).arg(Text(name).toHtmlEscaped())));
 }
 
 // Wide enough for every shown column, so that none hides behind the
@@ -141,6 +173,12 @@ void EventPanel::RowChosen()
 {
     if (filling_)
         return;
+    // A table left behind by its chart is first brought up to date: a row
+    // never moves the cursor of another chart than the one it lists.
+    if (CurrentKey() != key_) {
+        Refresh();
+        return;
+    }
     UpdateVelocity();
     const int r = table_->currentRow();
     if (r < 0 || r >= static_cast<int>(table_data_.Rows.size()) || table_->selectedItems().isEmpty())
@@ -152,20 +190,27 @@ void EventPanel::UpdateVelocity()
 {
     const auto& events = table_data_.Events;
     int e = EndEventIndex(events);
-    const int r = table_->currentRow();
+    // The row chosen: the current one when selected (the focus alone makes
+    // a row current without choosing it).
+    const int r = table_->selectedItems().isEmpty() ? -1 : table_->currentRow();
     if (r >= 0 && r < static_cast<int>(table_data_.Rows.size()) &&
         table_data_.Rows[static_cast<std::size_t>(r)].Event >= 0)
         e = table_data_.Rows[static_cast<std::size_t>(r)].Event;
     std::string text = length_->text().trimmed().toStdString();
     std::replace(text.begin(), text.end(), '.', ',');
     const std::optional<long double> length = ParseDecimal(text);
-    std::optional<long double> velocity;
-    if (length && e >= 0 && charts_ != nullptr && key_.Active >= 1 && key_.Active <= charts_->Count)
-        velocity =
-            VelocityForLength(charts_->Rec(key_.Active), events[static_cast<std::size_t>(e)].Sample, *length);
+    if (!length || e < 0 || charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count) {
+        velocity_->clear();
+        return;
+    }
+    // A factor outside 0,1..1 is no cable's: the event is not that far.
+    const std::optional<long double> velocity =
+        VelocityForLength(charts_->Rec(key_.Active), events[static_cast<std::size_t>(e)].Sample, *length);
     velocity_->setText(
         velocity ? tr("Velocity factor %1 (event %2)").arg(Text(FormatFixed(*velocity, 3))).arg(e + 1)
-                 : QString());
+                 : tr("Event %1 cannot be %2 m from the cable start.")
+                       .arg(e + 1)
+                       .arg(Text(FormatGeneral(*length))));
 }
 
 bool EventPanel::HasKeyFocus() const
@@ -176,15 +221,9 @@ bool EventPanel::HasKeyFocus() const
 
 std::vector<EventMark> EventPanel::Marks() const
 {
-    std::vector<EventMark> marks;
-    if (!isVisible() || charts_ == nullptr || key_.Active < 1 || key_.Active > charts_->Count)
-        return marks;
-    const TJednoMereni& chart = charts_->Rec(key_.Active);
-    if (!chart.Shown)
-        return marks;
-    for (const ChartEvent& e : table_data_.Events)
-        marks.push_back({e.Distance, chart.Color});
-    return marks;
+    if (!isVisible() || charts_ == nullptr)
+        return {};
+    return EventMarksOf(*charts_, key_.Active, table_data_.Events);
 }
 
 void EventPanel::showEvent(QShowEvent* event)

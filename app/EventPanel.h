@@ -1,11 +1,11 @@
 #pragma once
-// The event table of the chart page: the active chart's events (number,
+// The event table of the chart page: the chart it lists named above it
+// (number, colour, file name), the active chart's events (number,
 // distance, kind, peak level, distance from the previous event, and the
-// change against the reference chart when there is another one), with the
-// velocity check below it. Choosing a row (mouse or keys) asks for the
-// active cursor on the event's leading edge; the events are marked on the X
-// strip while the table is shown. It follows the collection through the
-// change notifier (see ConnectEventPanel).
+// change against the reference chart when there is another one), a line
+// saying so when no end was found, with the velocity check below it. Choosing a row (mouse or keys) asks for
+// the active cursor on the event's leading edge; the events are marked on the X strip while the table is
+// shown. It follows the collection through the change notifier (see ConnectEventPanel).
 
 #include "ChartViewState.h"
 #include "EventDetection.h"
@@ -33,8 +33,10 @@ class EventPanel : public QWidget {
     explicit EventPanel(QWidget* parent = nullptr);
 
     void SetCharts(const TMereni* charts) { charts_ = charts; }
-    void SetSensitivity(long double sensitivity);
+    // The detection's sensitivity (0..9) and level floor (percent).
+    void SetDetection(long double sensitivity, long double levelFloor);
     long double Sensitivity() const { return params_.Sensitivity; }
+    long double LevelFloor() const { return params_.LevelFloor; }
 
     // Finds the events again when the active or reference chart (or its
     // samples) changed since the last time, or always with `force`.
@@ -43,6 +45,13 @@ class EventPanel : public QWidget {
     QTableWidget* Table() const { return table_; }
     QLineEdit* LengthEdit() const { return length_; }
     QLabel* VelocityLabel() const { return velocity_; }
+    // "No end found ..." when the chart has events but no end.
+    QLabel* NoEndLabel() const { return noEnd_; }
+    // "Chart 2: name.ndt" after a square in the chart's colour; empty
+    // without a chart.
+    QLabel* ChartLabel() const { return chart_; }
+    // The chart whose events the table lists (0: none).
+    int ListedChart() const { return key_.Active; }
     const EventTable& Current() const { return table_data_; }
     // True while the table or the length field has the keyboard focus (the
     // chart page's keys are then left to them).
@@ -63,12 +72,15 @@ class EventPanel : public QWidget {
 
   private:
     void Fill();
+    void NameChart();
     void FitWidth();
     void RowChosen();
     void UpdateVelocity();
 
     struct Key {
         int Active = 0, Reference = 0, Count = 0;
+        // The chart record itself: numbers move when charts are removed.
+        const void* ActiveChart = nullptr;
         const void* ActiveSamples = nullptr;
         const void* ReferenceSamples = nullptr;
         bool operator==(const Key&) const = default;
@@ -83,6 +95,8 @@ class EventPanel : public QWidget {
     QTableWidget* table_;
     QLineEdit* length_;
     QLabel* velocity_;
+    QLabel* noEnd_;
+    QLabel* chart_;
 };
 
 // Subscribes the panel to the notifier (active chart, reference, charts

@@ -77,7 +77,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
     TakeDialogFields(settings_, value);
     ApplyAutoFlags();
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
-    chartPage_->Events()->SetSensitivity(settings_.EventSensitivity);
+    chartPage_->Events()->SetDetection(settings_.EventSensitivity, settings_.EventLevelFloor);
     if (settings_.LineWidth != before.LineWidth)
         mi_popup_width5Click(settings_.LineWidth);
     SetChartList(settings_.ChartListMode);
@@ -100,7 +100,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
 void TFrm_main_Lumidrax32::ApplyEventSettings()
 {
     chartMenus_->mi_panels_events->setChecked(settings_.EventTableVisible);
-    chartPage_->Events()->SetSensitivity(settings_.EventSensitivity);
+    chartPage_->Events()->SetDetection(settings_.EventSensitivity, settings_.EventLevelFloor);
 }
 
 } // namespace lumidrax

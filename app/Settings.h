@@ -65,6 +65,7 @@ struct Settings {
 
     // [EVENTS]
     long double EventSensitivity = EventParams{}.Sensitivity; // SENSITIVITY: 0..9, decimal comma
+    long double EventLevelFloor = EventParams{}.LevelFloor;   // FLOOR: percent, 0..50, decimal comma
     bool EventTableVisible = false;                           // TABLE: the event table shown
 
     // [PORTS]: COMn=device, read only (the section is kept in the file as

@@ -34,6 +34,7 @@ namespace {
 
 constexpr int kPortMax = 255;
 constexpr int kSensitivityDecimals = 1;
+constexpr double kFloorStep = 0.5;
 
 QSpinBox* PortSpin(QWidget* parent)
 {
@@ -121,6 +122,15 @@ QWidget* SettingsDialog::BuildOptions()
                              static_cast<double>(EventParams::kMaxSensitivity));
     se_sensitivity->setDecimals(kSensitivityDecimals);
     se_sensitivity->setSingleStep(1);
+    se_floor = new QDoubleSpinBox(box);
+    se_floor->setObjectName("se_floor");
+    se_floor->setLocale(QLocale(QLocale::Czech, QLocale::Czechia)); // decimal comma
+    se_floor->setRange(static_cast<double>(EventParams::kMinLevelFloor),
+                       static_cast<double>(EventParams::kMaxLevelFloor));
+    se_floor->setDecimals(kSensitivityDecimals);
+    se_floor->setSingleStep(kFloorStep);
+    se_floor->setSuffix(" %");
+    se_floor->setToolTip(tr("Reflections closer to the baseline are no events; the end clears twice this"));
     form->addRow(chb_autosave);
     form->addRow(chb_refinfo);
     form->addRow(chb_savesetings);
@@ -129,6 +139,7 @@ QWidget* SettingsDialog::BuildOptions()
     form->addRow(tr("Line Width"), cb_linewidth);
     form->addRow(tr("Chart List"), cb_chartlist);
     form->addRow(tr("Event Sensitivity"), se_sensitivity);
+    form->addRow(tr("Event Level Floor"), se_floor);
     connect(chb_autosave, &QCheckBox::toggled, this, [this](bool on) {
         if (on)
             chb_autofilename->setChecked(true);
@@ -193,6 +204,7 @@ void SettingsDialog::ShowValues()
     chb_refinfo->setChecked(s.RefInfoVisible);
     cb_chartlist->setCurrentIndex(s.ChartListMode);
     se_sensitivity->setValue(static_cast<double>(s.EventSensitivity));
+    se_floor->setValue(static_cast<double>(s.EventLevelFloor));
     RebuildDeviceLists();
 }
 
@@ -313,6 +325,7 @@ Settings SettingsDialog::Edited() const
     s.RefInfoVisible = chb_refinfo->isChecked();
     s.ChartListMode = cb_chartlist->currentIndex();
     s.EventSensitivity = SensitivityOfSpin(se_sensitivity->value(), s.EventSensitivity);
+    s.EventLevelFloor = SensitivityOfSpin(se_floor->value(), s.EventLevelFloor);
     s.Connection = rb_bt->isChecked() ? "BT" : "COM";
     s.PortCom = static_cast<std::uint8_t>(se_port->value());
     s.PortBT1 = static_cast<std::uint8_t>(se_port_bt1->value());

@@ -83,6 +83,8 @@ class SettingsDialog : public QDialog {
     QComboBox* cb_chartlist = nullptr;
     // [EVENTS] SENSITIVITY of the event detection, 0..9 (one decimal).
     QDoubleSpinBox* se_sensitivity = nullptr;
+    // [EVENTS] FLOOR: the events' level floor in percent, 0..50 (one decimal).
+    QDoubleSpinBox* se_floor = nullptr;
     QCheckBox* chb_savesetings = nullptr;
     QPushButton* b_close = nullptr;
     QPushButton* b_save = nullptr;

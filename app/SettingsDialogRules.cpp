@@ -94,6 +94,7 @@ void TakeDialogFields(Settings& target, const Settings& value)
     target.RefInfoVisible = value.RefInfoVisible;
     target.ChartListMode = value.ChartListMode;
     target.EventSensitivity = value.EventSensitivity;
+    target.EventLevelFloor = value.EventLevelFloor;
     target.Connection = value.Connection;
     target.PortCom = value.PortCom;
     target.PortBT1 = value.PortBT1;

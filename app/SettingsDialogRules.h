@@ -27,7 +27,8 @@ int LineWidthItem(int width);
 // Width of a list item (1, 3 or 5); `current` when no item is selected.
 int LineWidthOfItem(int item, int current);
 
-// The event sensitivity a spin box value (0..9, one decimal) stands for:
+// The event sensitivity or level floor a spin box value (one decimal) stands
+// for:
 // `current` when the value is `current` rounded to one decimal (a finer
 // value from the settings file stays as it is), otherwise the value.
 long double SensitivityOfSpin(double value, long double current);
@@ -48,7 +49,7 @@ std::string WithTrailingSlash(const std::string& path);
 Settings DialogResult(const Settings& current, const Settings& edited, bool keepFonts);
 
 // Copies the fields the dialog edits (paths, fonts, flags, line width,
-// chart list mode, event sensitivity, connection, port numbers, [PORTS]
+// chart list mode, event sensitivity and floor, connection, port numbers, [PORTS]
 // devices) from `value` into `target`; the window's own fields (geometry, column widths) stay.
 void TakeDialogFields(Settings& target, const Settings& value);
 

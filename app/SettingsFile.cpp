@@ -224,6 +224,8 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.InvertColors = r.Boolean(kMain, "INVERTCOLORS", d.InvertColors);
     s.EventSensitivity = r.Decimal(kEvents, "SENSITIVITY", d.EventSensitivity, EventParams::kMinSensitivity,
                                    EventParams::kMaxSensitivity);
+    s.EventLevelFloor = r.Decimal(kEvents, "FLOOR", d.EventLevelFloor, EventParams::kMinLevelFloor,
+                                  EventParams::kMaxLevelFloor);
     s.EventTableVisible = r.Boolean(kEvents, "TABLE", d.EventTableVisible);
 
     for (const std::string& key : ini.Keys(kPorts)) {
@@ -275,6 +277,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kCurves, "INFO", flag(s.RefInfoVisible));
         ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
         ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
+        ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
         return;
     }

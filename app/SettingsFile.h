@@ -22,6 +22,7 @@
 //             DESCWIDTH (300), INVERTCOLORS (0)
 //   [CURVES]  INFO (1)
 //   [EVENTS]  SENSITIVITY (5, a decimal number 0..9 of the event detection),
+//             FLOOR (1, the level floor of the events in percent, 0..50),
 //             TABLE (0, the event table shown); written in the full form only
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a

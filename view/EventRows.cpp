@@ -63,4 +63,26 @@ EventTable BuildEventTable(const TMereni& charts, int active, int reference, con
     return t;
 }
 
+std::vector<EventMark> EventMarksOf(const TMereni& charts, int chart, const std::vector<ChartEvent>& events)
+{
+    std::vector<EventMark> marks;
+    if (chart < 1 || chart > charts.Count || !charts.Rec(chart).Shown)
+        return marks;
+    const RgbColor colour = charts.Rec(chart).Color;
+    for (const ChartEvent& e : events)
+        marks.push_back({e.Distance, colour});
+    return marks;
+}
+
+int MarkedChart(const TMereni& charts)
+{
+    for (int i : {charts.ActiveIndex, charts.RefIndex})
+        if (i >= 1 && i <= charts.Count && charts.Rec(i).Shown)
+            return i;
+    for (int i = 1; i <= charts.Count; ++i)
+        if (charts.Rec(i).Shown)
+            return i;
+    return 0;
+}
+
 } // namespace lumidrax

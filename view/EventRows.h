@@ -3,6 +3,7 @@
 // with a reference chart (another one) the comparison with its events, gone
 // reference events last. Texts with the decimal comma. No widgets.
 
+#include "ChartViewState.h"
 #include "EventComparison.h"
 #include "EventDetection.h"
 #include "TMereni.h"
@@ -35,5 +36,13 @@ struct EventTable {
 // The table of chart `active` (no rows for 0 or a chart out of range),
 // compared with chart `reference` when that is another chart.
 EventTable BuildEventTable(const TMereni& charts, int active, int reference, const EventParams& params);
+
+// The marks of chart `chart`'s events at the top of the X strip, in its
+// colour; none when it is not displayed (or no chart).
+std::vector<EventMark> EventMarksOf(const TMereni& charts, int chart, const std::vector<ChartEvent>& events);
+
+// The chart whose events a page marks: the active chart, else the
+// reference chart, else the first displayed one (0: none).
+int MarkedChart(const TMereni& charts);
 
 } // namespace lumidrax

@@ -234,9 +234,12 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event)
     if ((event->buttons() & Qt::LeftButton) && (event->modifiers() & Qt::ShiftModifier))
         return;
     const QPoint p = event->position().toPoint();
+    const int active = tracked_->ActiveIndex;
     const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), p.x(), p.y());
     UpdateCursors();
     emit cursorMoved(follow.ListChart);
+    if (tracked_->ActiveIndex != active)
+        emit activeChartChanged();
 }
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -256,9 +259,12 @@ void PlotWidget::TrackCentre()
 {
     if (tracked_ == nullptr || tracked_->ShownCount < 1)
         return;
+    const int active = tracked_->ActiveIndex;
     const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), width() / 2, height() / 2);
     UpdateCursors();
     emit cursorMoved(follow.ListChart);
+    if (tracked_->ActiveIndex != active)
+        emit activeChartChanged();
 }
 
 void PlotWidget::resizeEvent(QResizeEvent* event)

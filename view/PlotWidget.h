@@ -93,6 +93,9 @@ class PlotWidget : public QWidget {
     // The mouse moved the active cursor; `listChart` is the chart whose list
     // row becomes the current one (0: none).
     void cursorMoved(int listChart);
+    // The mouse made another chart the active one (after cursorMoved; not
+    // at a move along the same chart): the owner tells the change notifier.
+    void activeChartChanged();
     // A left button release made the active cursor the reference cursor.
     void referenceSet();
 

@@ -8,13 +8,19 @@
 #include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "EdgeChart.h"
+#include "EventRows.h"
 #include "NumberText.h"
+#include "PlotWidget.h"
 #include "TFrm_main_Lumidrax32.h"
+#include "ViewTransform.h"
 #include "ZoomShift.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -88,6 +94,141 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
     // Previous Zoom returns to the view before the jump.
     w->Menus().mi_zoom_prev->trigger();
     EXPECT_EQ(ViewOf(charts), (ViewWindow{0, -50, 20, 100}));
+}
+
+// The mouse moved over the plot from one chart to the other makes the
+// second one active: the table lists it and names it, and its end row puts
+// the cursor on the second chart's end. Moves along one chart tell the
+// notifier nothing.
+TEST(EventPanel, FollowsTheChartTheMouseMakesActive)
+{
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    TMereni& charts = w->Charts();
+    TJednoMereni first = Cable(150);
+    first.DisplayName = "pair1.ndt";
+    TJednoMereni second = Cable(95);
+    second.DisplayName = "pair2.ndt";
+    charts.AddChart(first);
+    charts.AddChart(second);
+    emit w->Notifier().chartsAdded();
+    charts.SetViewToFull();
+    emit w->Notifier().viewChanged();
+    charts.ActiveIndex = 1;
+    charts.ActiveCursor = 1;
+    emit w->Notifier().activeChanged();
+    w->Menus().mi_panels_events->trigger();
+    EventPanel* panel = w->ChartsPage().Events();
+    QTableWidget* table = panel->Table();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
+    ASSERT_EQ(panel->ListedChart(), 1);
+    EXPECT_TRUE(panel->ChartLabel()->text().contains("Chart 1: pair1.ndt"))
+        << panel->ChartLabel()->text().toStdString();
+
+    PlotWidget* plot = w->ChartsPage().View()->Plot();
+    plot->repaint();
+    auto peakOfEnd = [&](int chart) {
+        const TJednoMereni& c = charts.Rec(chart);
+        const std::vector<ChartEvent> events = DetectEvents(c);
+        const ChartEvent& end = events[static_cast<std::size_t>(EndEventIndex(events))];
+        ViewTransform v(charts, plot->width(), plot->height());
+        v.UpdateScales(charts.ShownCount);
+        return QPoint(v.ValueToPixel(Axis::X, EventDistance(c, end.PeakSample)),
+                      v.ValueToPixel(Axis::Y, end.PeakLevel));
+    };
+    auto move = [&](QPoint p) {
+        QMouseEvent e(QEvent::MouseMove, p, plot->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(plot, &e);
+    };
+    QSignalSpy activeChanges(&w->Notifier(), &ChartNotifier::activeChanged);
+    move(peakOfEnd(1));
+    ASSERT_EQ(charts.ActiveIndex, 1);
+    EXPECT_EQ(activeChanges.count(), 0);
+    const QPoint onSecond = peakOfEnd(2);
+    move(onSecond);
+    ASSERT_EQ(charts.ActiveIndex, 2);
+    EXPECT_EQ(activeChanges.count(), 1);
+    // Along the same chart: the cursor moves, the notifier stays quiet.
+    move(onSecond + QPoint(1, 0));
+    EXPECT_EQ(charts.ActiveIndex, 2);
+    EXPECT_EQ(activeChanges.count(), 1);
+
+    EXPECT_EQ(panel->ListedChart(), 2);
+    const QString named = panel->ChartLabel()->text();
+    EXPECT_TRUE(named.contains("Chart 2: pair2.ndt")) << named.toStdString();
+    const QColor colour(QRgb(0xFF000000u | charts.Rec(2).Color));
+    EXPECT_TRUE(named.contains(colour.name())) << named.toStdString();
+    const EventTable expected = BuildEventTable(charts, 2, charts.RefIndex, EventParams{});
+    ASSERT_EQ(table->rowCount(), static_cast<int>(expected.Rows.size()));
+    const int end = EndEventIndex(expected.Events);
+    ASSERT_GE(end, 0);
+    EXPECT_EQ(table->item(end, EventPanel::kDistance)->text().toStdString(),
+              expected.Rows[static_cast<std::size_t>(end)].Distance);
+
+    const QRect r = table->visualRect(table->model()->index(end, EventPanel::kDistance));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(charts.ActiveIndex, 2);
+    EXPECT_EQ(charts.ActiveCursor,
+              NearestSample(charts.Rec(2), expected.Events[static_cast<std::size_t>(end)].Sample));
+    EXPECT_NEAR(static_cast<double>(charts.ActiveCursorX),
+                static_cast<double>(expected.Events[static_cast<std::size_t>(end)].Distance), 0.2);
+}
+
+TJednoMereni CleanLine(chartgen::LineEnd end)
+{
+    chartgen::EdgeChartOptions o;
+    o.seed = 11;
+    o.sampleCount = 4000;
+    o.clean = true;
+    o.end = end;
+    TJednoMereni c = chartgen::GenerateEdgeChart(o).chart;
+    c.IsNew = true;
+    return c;
+}
+
+// A matched line's clean trace: its ripple is no event and it has no end,
+// which the table says; an open line's end checked against a length no cable
+// reaches is refused, against its own length gives the factor.
+TEST(EventPanel, NoEndOnAMatchedLineAndAnImpossibleLength)
+{
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    TMereni& charts = w->Charts();
+    charts.AddChart(CleanLine(chartgen::LineEnd::Matched));
+    charts.AddChart(CleanLine(chartgen::LineEnd::Open));
+    emit w->Notifier().chartsAdded();
+    charts.ActiveIndex = 1;
+    emit w->Notifier().activeChanged();
+    w->Menus().mi_panels_events->trigger();
+    EventPanel* panel = w->ChartsPage().Events();
+    QTableWidget* table = panel->Table();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
+    ASSERT_GE(table->rowCount(), 1);
+    for (int r = 0; r < table->rowCount(); ++r) {
+        EXPECT_EQ(table->item(r, EventPanel::kKind)->text().indexOf("end"), -1) << r;
+        EXPECT_GE(std::fabs(*ParseDecimal(table->item(r, EventPanel::kPeak)->text().toStdString())), 1) << r;
+    }
+    EXPECT_TRUE(panel->NoEndLabel()->isVisible());
+    EXPECT_TRUE(panel->NoEndLabel()->text().startsWith("No end found"))
+        << panel->NoEndLabel()->text().toStdString();
+    panel->LengthEdit()->setText("100");
+    EXPECT_TRUE(panel->VelocityLabel()->text().isEmpty()) << panel->VelocityLabel()->text().toStdString();
+
+    charts.ActiveIndex = 2;
+    emit w->Notifier().activeChanged();
+    EXPECT_FALSE(panel->NoEndLabel()->isVisible());
+    const int end = EndEventIndex(panel->Current().Events);
+    ASSERT_GE(end, 0);
+    const long double distance = panel->Current().Events[static_cast<std::size_t>(end)].Distance;
+    panel->LengthEdit()->setText(QString::fromStdString(FormatFixed(distance * 10, 1)));
+    EXPECT_TRUE(panel->VelocityLabel()->text().contains("cannot be"))
+        << panel->VelocityLabel()->text().toStdString();
+    EXPECT_FALSE(panel->VelocityLabel()->text().contains("Velocity factor"));
+    panel->LengthEdit()->setText(QString::fromStdString(FormatFixed(distance, 2)));
+    EXPECT_TRUE(panel->VelocityLabel()->text().startsWith("Velocity factor 0,66"))
+        << panel->VelocityLabel()->text().toStdString();
 }
 
 } // namespace

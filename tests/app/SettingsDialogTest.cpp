@@ -170,6 +170,9 @@ TEST(SettingsDialog, EveryControlReachesTheSettingsAndTheFile)
         {"se_sensitivity", [](SettingsDialog& d, const std::string&) { d.se_sensitivity->setValue(7.5); },
          [](const Settings& s, const std::string&) { return s.EventSensitivity == 7.5L; }, "EVENTS",
          "SENSITIVITY", "7,5"},
+        {"se_floor", [](SettingsDialog& d, const std::string&) { d.se_floor->setValue(2.5); },
+         [](const Settings& s, const std::string&) { return s.EventLevelFloor == 2.5L; }, "EVENTS", "FLOOR",
+         "2,5"},
         {"rb_bt", [](SettingsDialog& d, const std::string&) { d.rb_bt->click(); },
          [](const Settings& s, const std::string&) { return !s.IsComConnection(); }, "GENERAL", "CONNECTION",
          "BT"},
@@ -193,6 +196,7 @@ TEST(SettingsDialog, EveryControlReachesTheSettingsAndTheFile)
     }
     // The event table detects with the sensitivity applied.
     EXPECT_EQ(v.w->ChartsPage().Events()->Sensitivity(), 7.5L);
+    EXPECT_EQ(v.w->ChartsPage().Events()->LevelFloor(), 2.5L);
     // The report font: Apply takes it, Save writes it.
     EXPECT_TRUE(v.WithDialog([&](SettingsDialog& d) {
         ASSERT_GT(d.cb_font_name->count(), 0);

@@ -183,7 +183,8 @@ TEST(SettingsFile, BadValuesGiveDefaultsAndAreNamed)
                             "REPLISTWIDTH=-1\n"
                             "NAMEWIDTH= 120 \n"
                             "[EVENTS]\n"
-                            "SENSITIVITY=9,5\n",
+                            "SENSITIVITY=9,5\n"
+                            "FLOOR=75\n",
                             &problems);
     EXPECT_EQ(s.ReportFontSize, 10);
     EXPECT_EQ(s.LineWidth, 1);
@@ -198,8 +199,10 @@ TEST(SettingsFile, BadValuesGiveDefaultsAndAreNamed)
     EXPECT_EQ(s.ReportListWidth, std::nullopt);
     EXPECT_EQ(s.NameWidth, 120); // blanks around a number are fine
     EXPECT_EQ(s.EventSensitivity, 5);
-    ASSERT_EQ(problems.size(), 12u);
+    EXPECT_EQ(s.EventLevelFloor, 1);
+    ASSERT_EQ(problems.size(), 13u);
     EXPECT_EQ(problems[11], "EVENTS/SENSITIVITY=9,5 is out of range; 5 is used");
+    EXPECT_EQ(problems[12], "EVENTS/FLOOR=75 is out of range; 1 is used");
     EXPECT_EQ(problems[0], "GENERAL/FONTSIZE=-3 is out of range; 10 is used");
     EXPECT_EQ(problems[1], "GENERAL/SAVESETTINGS=1,5 is not an integer; 1 is used");
     EXPECT_EQ(problems[2], "GENERAL/LINEWIDTH=4 is not 1, 3 or 5; 1 is used");
@@ -233,6 +236,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
     s.InvertColors = true;
     s.RefInfoVisible = false;
     s.EventSensitivity = 6.5L;
+    s.EventLevelFloor = 2.5L;
     s.EventTableVisible = true;
 
     IniFile ini;
@@ -243,7 +247,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
                             "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
                             "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
                             "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\n"
-                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nTABLE=1\r\n");
+                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nFLOOR=2,5\r\nTABLE=1\r\n");
     Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
     // PORT is written with the value of Bluetooth port 1.
     s.Port = 3;

@@ -144,6 +144,76 @@ TEST(EventDetection, VelocityThatPutsAnEventAtItsTrueLength)
     EXPECT_NEAR(static_cast<double>(*VelocityForLength(c, 511, atEnd * 1.1L)), 0.66 * 1.1, 1e-9);
     EXPECT_FALSE(VelocityForLength(c, 11, 10));
     EXPECT_FALSE(VelocityForLength(c, 511, 0));
+    // No cable has a velocity factor above 1 or below 0,1: the event cannot
+    // be that far.
+    EXPECT_TRUE(VelocityForLength(c, 511, atEnd / 0.66L * 0.999L));
+    EXPECT_FALSE(VelocityForLength(c, 511, atEnd / 0.66L * 1.01L));
+    EXPECT_FALSE(VelocityForLength(c, 511, atEnd / 0.66L * 0.09L));
+}
+
+// A clean trace (no sampling noise) with reflections of 0,6, 1,5 and 1,8 %
+// after the launch: the level floor decides which are events, and the end
+// must clear twice the floor.
+TEST(EventDetection, LevelFloorAndTheEndsFloor)
+{
+    chartgen::EdgeChartOptions o;
+    o.sampleCount = 1000;
+    o.noiseSd = 0;
+    o.pulses = {Pulse(EventKind::Launch, 11, 80), Pulse(EventKind::Open, 300, 0.6L),
+                Pulse(EventKind::Short, 500, -1.5L), Pulse(EventKind::Open, 700, 1.8L)};
+    const TJednoMereni c = chartgen::GenerateEdgeChart(o).chart;
+    const struct {
+        long double floor;
+        std::vector<EventKind> kinds;
+    } cases[] = {
+        {1, {EventKind::Launch, EventKind::Short, EventKind::Open}},
+        {0.5L, {EventKind::Launch, EventKind::Open, EventKind::Short, EventKind::EndOpen}},
+        {0.85L, {EventKind::Launch, EventKind::Short, EventKind::EndOpen}},
+        {2, {EventKind::Launch}},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(static_cast<double>(t.floor));
+        EventParams params;
+        params.LevelFloor = t.floor;
+        const auto events = DetectEvents(c, params);
+        std::vector<EventKind> kinds;
+        for (const ChartEvent& e : events)
+            kinds.push_back(e.Kind);
+        EXPECT_EQ(kinds, t.kinds);
+        EXPECT_EQ(EndEventIndex(events) >= 0, t.floor * 2 <= 1.8L);
+    }
+}
+
+// Noise from a trailing moving average is correlated from sample to sample:
+// its first differences shrink with the window, its spread less. The
+// estimate follows the spread.
+TEST(EventDetection, NoiseOfSmoothAndFilteredTraces)
+{
+    chartgen::EdgeChartOptions o;
+    o.sampleCount = 10000;
+    o.noiseSd = 0.5L;
+    o.pureNoise = true;
+    const TJednoMereni raw = chartgen::GenerateEdgeChart(o).chart;
+    EXPECT_NEAR(static_cast<double>(EstimateNoise(raw.Samples).Sd), 0.5, 0.03);
+    for (int w : {5, 20}) {
+        SCOPED_TRACE(w);
+        std::vector<long double> filtered(raw.Samples.size());
+        long double sum = 0;
+        for (std::size_t k = 0; k < filtered.size(); ++k) {
+            sum += raw.Samples[k];
+            if (k >= static_cast<std::size_t>(w))
+                sum -= raw.Samples[k - static_cast<std::size_t>(w)];
+            filtered[k] = sum / static_cast<long double>(std::min<std::size_t>(k + 1, w));
+        }
+        // The spread of a mean of w independent samples.
+        const double expected = 0.5 / std::sqrt(static_cast<double>(w));
+        EXPECT_NEAR(static_cast<double>(EstimateNoise(filtered, w).Sd), expected, 0.15 * expected);
+    }
+    // A smooth ripple of 0,5 % amplitude: its spread, not the quantisation.
+    std::vector<long double> ripple(10000);
+    for (std::size_t k = 0; k < ripple.size(); ++k)
+        ripple[k] = std::nearbyint(50 * std::sin(static_cast<double>(k) / 6)) / 100;
+    EXPECT_GT(EstimateNoise(ripple).Sd, 0.25L);
 }
 
 } // namespace

@@ -58,6 +58,56 @@ TEST(RenderCommand, WritesPngAndPdfOfTheExampleCharts)
     EXPECT_EQ(test::ReadFile(pdf).substr(0, 5), "%PDF-");
 }
 
+// --events marks the chart's events on the X strip as the viewer does; the
+// rest of the picture, and the picture without the option, stay as they are.
+TEST(RenderCommand, EventsMarkTheChartsEventsOnTheXStrip)
+{
+    test::TempDir dir;
+    const std::string chart = test::SourcePath("examples/vkr103-street5-pair14.ndt");
+    std::string out;
+    const std::string plain = dir.File("plain.png");
+    const std::string marked = dir.File("marked.png");
+    ASSERT_EQ(test::RunCommand(Tool() + " render --width 900 --height 500 -o " + plain + " " + chart +
+                                   " 2>/dev/null",
+                               out),
+              0);
+    ASSERT_EQ(test::RunCommand(Tool() + " render --events --width 900 --height 500 -o " + marked + " " +
+                                   chart + " 2>/dev/null",
+                               out),
+              0);
+    EXPECT_NE(out.find("\"events\": true"), std::string::npos) << out;
+    std::string events;
+    ASSERT_EQ(test::RunCommand(test::BinPath("lumidrax-tool") + " events " + chart, events), 0);
+    int count = 0;
+    for (std::size_t at = events.find("\"Kind\""); at != std::string::npos;
+         at = events.find("\"Kind\"", at + 1))
+        ++count;
+    ASSERT_GE(count, 3);
+
+    const QImage a(QString::fromStdString(plain));
+    const QImage b(QString::fromStdString(marked));
+    ASSERT_EQ(a.size(), QSize(900, 500));
+    ASSERT_EQ(b.size(), a.size());
+    // The X strip is the page's bottom 25 rows; the marks are 6 rows high
+    // at its top.
+    const int strip = a.height() - 25;
+    int changedElsewhere = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && (y < strip || y > strip + 6))
+                ++changedElsewhere;
+    EXPECT_EQ(changedElsewhere, 0);
+    // One mark a event: runs of changed pixels along the row through them.
+    int marks = 0;
+    bool inside = false;
+    for (int x = 0; x < a.width(); ++x) {
+        const bool changed = a.pixel(x, strip + 5) != b.pixel(x, strip + 5);
+        marks += changed && !inside;
+        inside = changed;
+    }
+    EXPECT_EQ(marks, count);
+}
+
 TEST(RenderCommand, UsageErrorsAndMissingFiles)
 {
     test::TempDir dir;

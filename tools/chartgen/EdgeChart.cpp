@@ -110,12 +110,146 @@ std::vector<EdgePulse> RandomLayout(const EdgeChartOptions& o, long double sd)
     return pulses;
 }
 
+// Fault and end levels of a clean trace, in percent.
+constexpr long double kCleanFaultMin = 2;
+constexpr long double kCleanFaultMax = 25;
+// A matched line's faults stay below the end's floor (2 %) as they stay
+// above the level floor (1 %): reflections of the line's joints.
+constexpr long double kMatchedFaultMin = 1.25L;
+constexpr long double kMatchedFaultMax = 1.75L;
+constexpr long double kCleanEndMin = 30;
+constexpr long double kCleanEndMax = 70;
+constexpr long double kMinRinging = 0.02L;
+constexpr long double kMaxRinging = 0.06L;
+
+// Places `p` (its start) between from and to, clear of every pulse of
+// `taken`; false when no place was found.
+bool Place(EdgePulse& p, long double from, long double to, const std::vector<EdgePulse>& taken,
+           std::uint64_t seed, std::uint64_t stream)
+{
+    for (int attempt = 0; attempt < kPlaceAttempts; ++attempt) {
+        p.start =
+            std::round(Between(from, to, Uniform(seed, stream, static_cast<std::uint64_t>(attempt))) * 100) /
+            100;
+        const bool clear = std::all_of(taken.begin(), taken.end(), [&](const EdgePulse& q) {
+            return p.start >= q.start + Footprint(q) || q.start >= p.start + Footprint(p);
+        });
+        if (clear && p.start >= from && p.start <= to)
+            return true;
+    }
+    return false;
+}
+
+// A clean trace's layout: launch, faults, end (unless matched) and its echo,
+// all band-limited; the ripple goes to `ripples`.
+std::vector<EdgePulse> CleanLayout(const EdgeChartOptions& o, std::vector<EdgePulse>& ripples)
+{
+    const std::uint64_t seed = o.seed;
+    auto width = [&](std::uint64_t stream, std::uint64_t i) {
+        return std::round(Between(o.minWidth, o.maxWidth, Uniform(seed, stream, i)));
+    };
+    auto banded = [&](EdgePulse p, std::uint64_t i) {
+        p.shape = PulseShape::BandLimited;
+        p.undershoot = 0;
+        p.ringing = Between(kMinRinging, kMaxRinging, Uniform(seed, 31, i));
+        return p;
+    };
+    std::vector<EdgePulse> pulses;
+    EdgePulse launch;
+    launch.kind = EventKind::Launch;
+    launch.start = o.pozice0X;
+    launch.width = width(32, 0);
+    launch.amplitude = kLaunchLevel;
+    pulses.push_back(banded(launch, 0));
+
+    LineEnd kind = o.end;
+    if (kind == LineEnd::Random) {
+        const long double u = Uniform(seed, 33, 0);
+        kind = u < 1.0L / 3 ? LineEnd::Open : u < 2.0L / 3 ? LineEnd::Short : LineEnd::Matched;
+    }
+    const long double span = static_cast<long double>(o.sampleCount - o.pozice0X);
+    EdgePulse end;
+    end.kind = kind == LineEnd::Short ? EventKind::EndShort : EventKind::EndOpen;
+    end.width = width(34, 0);
+    const long double reach = o.echo ? 0.45L : 0.9L;
+    end.start = std::round(o.pozice0X + span * Between(0.25L, reach, Uniform(seed, 35, 0))) +
+                std::round(Uniform(seed, 36, 0) * 100) / 100;
+    end.amplitude =
+        (kind == LineEnd::Short ? -1 : 1) * Between(kCleanEndMin, kCleanEndMax, Uniform(seed, 37, 0));
+    end = banded(end, 1);
+    // A matched line goes on to the end of the range.
+    const long double lineEnd = kind == LineEnd::Matched ? o.sampleCount - 1 : end.start;
+
+    const long double from = launch.start + Footprint(launch);
+    std::vector<EdgePulse> taken = pulses;
+    if (kind != LineEnd::Matched)
+        taken.push_back(end);
+    std::vector<EdgePulse> faults;
+    for (int f = 0; f < o.reflectionCount; ++f) {
+        const auto i = static_cast<std::uint64_t>(f);
+        EdgePulse p;
+        p.width = width(38, i);
+        const bool up = Uniform(seed, 39, i) < 0.5L;
+        p.kind = up ? EventKind::Open : EventKind::Short;
+        const bool matched = kind == LineEnd::Matched;
+        p.amplitude =
+            (up ? 1 : -1) * Between(matched ? kMatchedFaultMin : kCleanFaultMin,
+                                    matched ? kMatchedFaultMax : kCleanFaultMax, Uniform(seed, 40, i));
+        p = banded(p, 2 + i);
+        if (Place(p, from, lineEnd - Footprint(p), taken, seed, 100 + i)) {
+            faults.push_back(p);
+            taken.push_back(p);
+        }
+    }
+    std::sort(faults.begin(), faults.end(),
+              [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+    pulses.insert(pulses.end(), faults.begin(), faults.end());
+    if (kind != LineEnd::Matched) {
+        pulses.push_back(end);
+        if (o.echo) {
+            EdgePulse echo = end;
+            echo.kind = EventKind::Echo;
+            echo.start = 2 * (end.start - o.pozice0X) + o.pozice0X;
+            echo.amplitude = 0.3L * end.amplitude;
+            if (echo.start + Footprint(echo) < o.sampleCount) {
+                pulses.push_back(echo);
+                taken.push_back(echo);
+            }
+        }
+    }
+    for (int r = 0; r < o.rippleCount; ++r) {
+        const auto i = static_cast<std::uint64_t>(r);
+        EdgePulse p;
+        p.width = width(41, i);
+        const bool up = Uniform(seed, 42, i) < 0.5L;
+        p.kind = up ? EventKind::Open : EventKind::Short;
+        p.amplitude = (up ? 1 : -1) * Between(o.minRipple, o.maxRipple, Uniform(seed, 43, i));
+        p = banded(p, 200 + i);
+        if (Place(p, from, lineEnd - Footprint(p), taken, seed, 300 + i)) {
+            ripples.push_back(p);
+            taken.push_back(p);
+        }
+    }
+    std::sort(ripples.begin(), ripples.end(),
+              [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+    return pulses;
+}
+
 } // namespace
 
 long double PulseLevel(const EdgePulse& p, long double k)
 {
     const long double t = k - p.start;
     const long double half = p.width / 2;
+    if (p.shape == PulseShape::BandLimited) {
+        if (t <= 0 || t >= 3 * p.width)
+            return 0;
+        if (t <= p.width)
+            return p.amplitude * (1 - std::cos(2 * kPi * t / p.width)) / 2;
+        // Ringing at half the width's period, decaying by e every half period.
+        const long double u = t - p.width;
+        return p.ringing * p.amplitude * std::sin(4 * kPi * u / p.width) * std::exp(-4 * u / p.width);
+    }
     if (t <= 0 || t >= 2 * p.width)
         return 0;
     if (t <= half)
@@ -138,15 +272,25 @@ EdgeChart GenerateEdgeChart(const EdgeChartOptions& o)
     base.faults = {{1, 0}};
     out.chart = GenerateChart(base);
 
-    const long double sd = o.noiseSd >= 0 ? o.noiseSd : Between(0.2L, 1, Uniform(o.seed, 20, 0));
+    const long double sd = o.clean          ? 0
+                           : o.noiseSd >= 0 ? o.noiseSd
+                                            : Between(0.2L, 1, Uniform(o.seed, 20, 0));
     out.truth.noiseSd = sd;
-    if (!o.pureNoise)
-        out.truth.events = o.pulses.empty() ? RandomLayout(o, sd) : o.pulses;
+    if (!o.pureNoise) {
+        if (!o.pulses.empty())
+            out.truth.events = o.pulses;
+        else if (o.clean)
+            out.truth.events = CleanLayout(o, out.truth.ripples);
+        else
+            out.truth.events = RandomLayout(o, sd);
+    }
 
     std::vector<long double> samples(static_cast<std::size_t>(base.sampleCount));
     for (int k = 1; k <= base.sampleCount; ++k) {
-        long double level = sd * Normal(o.seed, static_cast<std::uint64_t>(k));
+        long double level = sd > 0 ? sd * Normal(o.seed, static_cast<std::uint64_t>(k)) : 0;
         for (const EdgePulse& p : out.truth.events)
+            level += PulseLevel(p, k);
+        for (const EdgePulse& p : out.truth.ripples)
             level += PulseLevel(p, k);
         level = std::clamp(level, -o.clip, o.clip);
         samples[static_cast<std::size_t>(k - 1)] = std::nearbyint(level * 100) / 100;
@@ -165,6 +309,9 @@ std::string TruthText(const ChartTruth& truth)
     for (const EdgePulse& p : truth.events)
         text += std::string(EventKindName(p.kind)) + " " + FormatGeneral(p.start, 8) + " " +
                 FormatFixed(p.amplitude, 3) + " " + FormatGeneral(p.width, 6) + "\n";
+    for (const EdgePulse& p : truth.ripples)
+        text += "ripple " + FormatGeneral(p.start, 8) + " " + FormatFixed(p.amplitude, 3) + " " +
+                FormatGeneral(p.width, 6) + "\n";
     return text;
 }
 

@@ -13,6 +13,14 @@
 // cable end larger than every fault, and the end's echo at twice its
 // distance, smaller. Deterministic: the same options give the same chart on
 // every machine.
+//
+// A clean trace (`clean`): what a pulse reflectometer trace computed from a
+// network analyser's measurement looks like. No sampling noise (only the
+// two-decimal quantisation); band-limited pulses (a raised-cosine lobe with a
+// little damped ringing behind it); faults of 2..25 % (on a matched line
+// 1.25..1.75 %, joints that reflect less than any end); ripple of the line's
+// small irregularities, 0.04..0.7 %, below any sensible level floor; and an
+// open, shorted or matched (terminated: no end reflection, no echo) end.
 
 #include "EventDetection.h"
 #include "TJednoMereni.h"
@@ -23,12 +31,25 @@
 
 namespace lumidrax::chartgen {
 
+enum class PulseShape {
+    // Linear rise and fall, then the undershoot.
+    Triangle,
+    // A raised-cosine lobe over the width, then ringing of `ringing` times
+    // the amplitude at half the width's period, dying away within two widths.
+    BandLimited,
+};
+
+// The end of the line a random layout gives.
+enum class LineEnd { Random, Open, Short, Matched };
+
 struct EdgePulse {
     EventKind kind = EventKind::Open;
     long double start = 1;        // leading edge, 1-based fractional sample
     long double width = 8;        // samples from the leading edge back to the baseline
     long double amplitude = 10;   // signed peak level in percent
     long double undershoot = 0.2; // undershoot depth as a fraction of the amplitude
+    PulseShape shape = PulseShape::Triangle;
+    long double ringing = 0; // BandLimited: first ringing lobe over the amplitude
 };
 
 struct EdgeChartOptions {
@@ -52,11 +73,20 @@ struct EdgeChartOptions {
     long double clip = 100;
     // When not empty: exactly these pulses (no random layout).
     std::vector<EdgePulse> pulses;
+    // A clean trace (see above): noiseSd, minSnr and maxSnr do not apply.
+    bool clean = false;
+    LineEnd end = LineEnd::Random;
+    int rippleCount = 12;
+    long double minRipple = 0.04L;
+    long double maxRipple = 0.7L;
 };
 
 struct ChartTruth {
     long double noiseSd = 0;
     std::vector<EdgePulse> events;
+    // Reflections below any level floor (a clean trace's ripple): never
+    // events.
+    std::vector<EdgePulse> ripples;
 };
 
 struct EdgeChart {
@@ -70,7 +100,8 @@ EdgeChart GenerateEdgeChart(const EdgeChartOptions& options);
 long double PulseLevel(const EdgePulse& pulse, long double k);
 
 // The truth file: "NoiseSd=<sd>" then one line per event
-// "<kind> <leading edge> <amplitude> <width>", decimal commas.
+// "<kind> <leading edge> <amplitude> <width>", then one per ripple
+// "ripple <leading edge> <amplitude> <width>", decimal commas.
 std::string TruthText(const ChartTruth& truth);
 
 } // namespace lumidrax::chartgen

@@ -7,6 +7,10 @@
 //       charts with pulses of a known leading edge and Gaussian noise, each
 //       with its truth file beside it (DIR/chart001.truth ...)
 //
+//   chartgen --edges --clean --end matched --truth -o matched.ndt
+//       a clean trace: band-limited pulses with a little ringing, no sampling
+//       noise, ripple below 1 %, and an open, shorted or matched line end
+//
 // Without -o and --out-dir the file text goes to standard output.
 
 #include "ChartFile.h"
@@ -67,6 +71,7 @@ int main(int argc, char** argv)
     bool truth = false;
     lumidrax::chartgen::EdgeChartOptions edgeOptions;
     double noiseSd = -1;
+    std::string lineEnd = "random";
 
     app.add_option("--form", tokens, "header tokens: 7, 8 (VKR102), 13 (VKR103), 22 or 23 (VKR104)")
         ->check(CLI::IsMember({7, 8, 13, 22, 23}));
@@ -103,6 +108,13 @@ int main(int argc, char** argv)
     app.add_option("--noise-sd", noiseSd,
                    "--edges: noise standard deviation in percent (default: from the seed)");
     app.add_flag("--pure-noise", edgeOptions.pureNoise, "--edges: noise only, no pulses");
+    app.add_flag("--clean", edgeOptions.clean,
+                 "--edges: a clean trace: band-limited pulses with a little ringing, no sampling noise, "
+                 "ripple of 0.04..0.7 %");
+    app.add_option("--end", lineEnd, "--edges --clean: the line's end: open, short, matched or random")
+        ->check(CLI::IsMember({"open", "short", "matched", "random"}));
+    app.add_option("--ripples", edgeOptions.rippleCount, "--edges --clean: number of ripple reflections")
+        ->check(CLI::Range(0, 1000));
     app.add_flag("--truth", truth, "--edges: write the truth (NAME.truth) beside each chart file");
     app.add_option("-o,--output", out, "file to write (default: standard output)");
     app.add_option("--count", count, "number of files to write into --out-dir (seeds seed, seed+1, ...)")
@@ -158,6 +170,15 @@ int main(int argc, char** argv)
     edgeOptions.velocityPerMille = o.velocityPerMille;
     edgeOptions.pozice0X = o.pozice0X;
     edgeOptions.noiseSd = noiseSd;
+    using lumidrax::chartgen::LineEnd;
+    edgeOptions.end = lineEnd == "open"      ? LineEnd::Open
+                      : lineEnd == "short"   ? LineEnd::Short
+                      : lineEnd == "matched" ? LineEnd::Matched
+                                             : LineEnd::Random;
+    if ((edgeOptions.clean || lineEnd != "random") && !edges) {
+        std::cerr << "chartgen: --clean and --end want --edges\n";
+        return 2;
+    }
     // The chart file text of one seed, and its truth file's text.
     auto make = [&](std::uint64_t seed, std::string& truthText) {
         if (!edges) {

@@ -1,11 +1,15 @@
-// events [--sensitivity S] [--reference N] [--known-length M [--event K]]
-//        [--samples] FILE...: loads the files into one collection, finds each
-// chart's events and adds them to its object as "Events": Kind, Sample
-// (1-based leading edge, fractional), Distance, PeakSample, PeakLevel, Snr.
+// events [--sensitivity S] [--floor P] [--reference N] [--known-length M
+//        [--event K]] [--samples] FILE...: loads the files into one
+// collection, finds each chart's events and adds them to its object as
+// "Events": Kind, Sample (1-based leading edge, fractional), Distance,
+// PeakSample, PeakLevel, Snr; and "EndFound" (false: no reflection cleared
+// the end's floor, the line is terminated or longer than the range).
 // --reference N compares every other chart's events with chart N's (Change
 // "new" / "moved" / "same", Shift in metres; the reference's events missing
 // in the chart follow as "gone"). --known-length M adds "VelocityCheck": the
-// velocity factor that puts event K (from 1; the end by default) at M metres.
+// velocity factor that puts event K (from 1; the end by default) at M metres,
+// or, when no factor of 0,1..1 does, null and a "Message" that the event
+// cannot be that far.
 
 #include "ChartJson.h"
 #include "Commands.h"
@@ -25,6 +29,7 @@ namespace {
 
 struct EventsOptions {
     std::string sensitivity;
+    std::string floor;
     int reference = 0;
     std::string knownLength;
     int event = 0;
@@ -78,6 +83,12 @@ int RunEvents(const EventsOptions& o)
             throw CLI::ValidationError("--sensitivity", "wants a number from 0 to 9, not " + o.sensitivity);
         params.Sensitivity = *s;
     }
+    if (!o.floor.empty()) {
+        const auto f = Decimal(o.floor);
+        if (!f || *f < EventParams::kMinLevelFloor || *f > EventParams::kMaxLevelFloor)
+            throw CLI::ValidationError("--floor", "wants a level in percent from 0 to 50, not " + o.floor);
+        params.LevelFloor = *f;
+    }
     std::optional<long double> length;
     if (!o.knownLength.empty()) {
         length = Decimal(o.knownLength);
@@ -107,19 +118,27 @@ int RunEvents(const EventsOptions& o)
         Json fields = {
             {"Events",
              EventsJson(mine, against ? &events[static_cast<std::size_t>(o.reference - 1)] : nullptr,
-                        collection.Rec(i).Step)}};
+                        collection.Rec(i).Step)},
+            {"EndFound", EndEventIndex(mine) >= 0}};
         if (length) {
             const int k = o.event > 0 ? o.event : EndEventIndex(mine) + 1;
+            const bool exists = k >= 1 && k <= static_cast<int>(mine.size());
             std::optional<long double> velocity;
-            if (k >= 1 && k <= static_cast<int>(mine.size()))
+            if (exists)
                 velocity = VelocityForLength(collection.Rec(i), mine[static_cast<std::size_t>(k - 1)].Sample,
                                              *length);
             if (!velocity)
                 output.MarkFailed();
+            Json message = nullptr;
+            if (!velocity)
+                message = exists ? "Event " + std::to_string(k) + " cannot be " + FormatGeneral(*length) +
+                                       " m from the cable start."
+                                 : std::string(k > 0 ? "There is no such event." : "No end was found.");
             fields["VelocityCheck"] = {
                 {"Event", k > 0 ? Json(k) : Json(nullptr)},
                 {"KnownLength", static_cast<double>(*length)},
-                {"Velocity", velocity ? Json(static_cast<double>(*velocity)) : Json(nullptr)}};
+                {"Velocity", velocity ? Json(static_cast<double>(*velocity)) : Json(nullptr)},
+                {"Message", message}};
         }
         output.AddChartFields(i, std::move(fields));
     }
@@ -135,6 +154,9 @@ void AddEventsCommand(CLI::App& app, int& exitStatus)
         app.add_subcommand("events", "Find the events (launch, reflections, end, echoes) of charts");
     cmd->add_option("--sensitivity", o->sensitivity,
                     "0..9, the higher the weaker the events found (default 5)");
+    cmd->add_option("--floor", o->floor,
+                    "level floor in percent: reflections closer to the baseline are no events, and the end "
+                    "clears twice it (default 1)");
     cmd->add_option("--reference", o->reference, "compare every other chart's events with chart N's");
     cmd->add_option("--known-length", o->knownLength,
                     "true length in metres to an event: add the velocity factor that puts it there");

@@ -4,7 +4,10 @@
 // printing and "Export Picture..." use) into a PNG image or a PDF page of
 // W x H pixels. --with-info paints the print layout: the title band, the
 // PrintInfo strip and the grid. --each writes one picture per chart, each
-// chart alone, named NNN-name.png by its place among the FILEs.
+// chart alone, named NNN-name.png by its place among the FILEs. --events
+// marks the events of one chart on the X strip as the viewer's event table
+// does (the active chart, else the reference, else the first displayed; with
+// --each the picture's own chart), found at the default settings.
 //
 // Needs no display. This command lives in its own executable,
 // lumidrax-tool-render, which lumidrax-tool runs for it, so that the other
@@ -14,6 +17,8 @@
 #include "Commands.h"
 
 #include "ChartPagePainter.h"
+#include "EventDetection.h"
+#include "EventRows.h"
 #include "FileIO.h"
 #include "Palette.h"
 #include "PlotRules.h"
@@ -40,6 +45,7 @@ struct RenderOptions {
     bool dark = false;
     int lineWidth = 1;
     bool withInfo = false;
+    bool events = false;
     std::string out;
     std::string each;
     std::vector<std::string> files;
@@ -112,17 +118,22 @@ std::string RenderCollection(TMereni& collection, const RenderOptions& o, const 
     Palette colours;
     ApplyColorScheme(colours, collection, o.dark);
     const QSize size(o.width, o.height);
-    const ChartPageLayout page = o.withInfo ? PrintPageLayout(collection, colours, size, true)
-                                            : PlainPageLayout(collection, colours, size);
+    ChartPageLayout page = o.withInfo ? PrintPageLayout(collection, colours, size, true)
+                                      : PlainPageLayout(collection, colours, size);
+    if (o.events) {
+        const int marked = MarkedChart(collection);
+        if (marked > 0)
+            page.View.EventMarks = EventMarksOf(collection, marked, DetectEvents(collection.Rec(marked)));
+    }
     return WritePage(page, path);
 }
 
 Json Entry(const RenderOptions& o, const std::string& error)
 {
-    return {{"command", "render"},   {"result", error.empty() ? 0 : -1},
-            {"width", o.width},      {"height", o.height},
-            {"dark", o.dark},        {"lineWidth", o.lineWidth},
-            {"withInfo", o.withInfo}};
+    return {{"command", "render"},    {"result", error.empty() ? 0 : -1},
+            {"width", o.width},       {"height", o.height},
+            {"dark", o.dark},         {"lineWidth", o.lineWidth},
+            {"withInfo", o.withInfo}, {"events", o.events}};
 }
 
 // NNN-name.png: the chart's place among the FILEs and its file name.
@@ -190,6 +201,9 @@ void AddRenderCommand(CLI::App& app, int& exitStatus)
         ->check(CLI::IsMember({1, 3, 5}));
     cmd->add_flag("--with-info", o->withInfo,
                   "the print layout: title, info strip (legend, reference chart data, description) and grid");
+    cmd->add_flag("--events", o->events,
+                  "mark the events of the active chart (else the reference, else the first) on the X strip, "
+                  "as the viewer's event table does");
     CLI::Option* out = cmd->add_option("-o,--output", o->out, "output file, .png or .pdf")
                            ->check(CLI::Validator(
                                [](const std::string& path) {

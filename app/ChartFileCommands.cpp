@@ -156,8 +156,10 @@ int ChartFileCommands::OpenBatch(std::vector<std::string> names)
 bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, bool adoptName)
 {
     const int i = charts_.NumberOf(id);
-    if (i == 0)
-        return ClosedMeanwhile(path);
+    if (i == 0) {
+        dialogs_.ShowErrorMessage(ClosedMeanwhileText(path));
+        return false;
+    }
     TJednoMereni& c = charts_.Rec(i);
     const std::string oldFileName = c.FileName;
     c.FileName = path;
@@ -172,10 +174,9 @@ bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, boo
     // The questions of the save ran the event loop: the chart is looked up
     // again.
     TJednoMereni* written = charts_.Find(id);
-    if (!written) {
-        if (saved.Status != SaveStatus::Vanished)
-            return saved.Done();
-        return ClosedMeanwhile(path);
+    if (!written || saved.Status == SaveStatus::Vanished) {
+        dialogs_.ShowErrorMessage(ClosedMeanwhileText(path));
+        return false;
     }
     switch (saved.Status) {
     case SaveStatus::Done:
@@ -202,10 +203,9 @@ bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, boo
     return false;
 }
 
-bool ChartFileCommands::ClosedMeanwhile(const std::string& name)
+std::string ChartFileCommands::ClosedMeanwhileText(const std::string& name)
 {
-    dialogs_.ShowErrorMessage("chart " + name + " was closed while the question was open; it was not saved");
-    return false;
+    return "chart " + name + " was closed while the question was open; it was not saved";
 }
 
 std::optional<std::string> ChartFileCommands::AskSaveName(const std::string& proposed)

@@ -73,7 +73,7 @@ class ChartFileCommands {
     // question was open is named in a message. Returns true when the chart
     // was written.
     bool Store(ChartId id, const std::string& path, bool ask, bool adoptName);
-    bool ClosedMeanwhile(const std::string& name);
+    static std::string ClosedMeanwhileText(const std::string& name);
     // Closes the charts that are still open.
     CloseOutcome DeleteCharts(const std::vector<ChartId>& ids);
     std::optional<std::string> AskSaveName(const std::string& proposed);

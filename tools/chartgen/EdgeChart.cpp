@@ -184,25 +184,33 @@ std::vector<EdgePulse> CleanLayout(const EdgeChartOptions& o, std::vector<EdgePu
     std::vector<EdgePulse> taken = pulses;
     if (kind != LineEnd::Matched)
         taken.push_back(end);
-    std::vector<EdgePulse> faults;
-    for (int f = 0; f < o.reflectionCount; ++f) {
-        const auto i = static_cast<std::uint64_t>(f);
-        EdgePulse p;
-        p.width = width(38, i);
-        const bool up = Uniform(seed, 39, i) < 0.5L;
-        p.kind = up ? EventKind::Open : EventKind::Short;
-        const bool matched = kind == LineEnd::Matched;
-        p.amplitude =
-            (up ? 1 : -1) * Between(matched ? kMatchedFaultMin : kCleanFaultMin,
-                                    matched ? kMatchedFaultMax : kCleanFaultMax, Uniform(seed, 40, i));
-        p = banded(p, 2 + i);
-        if (Place(p, from, lineEnd - Footprint(p), taken, seed, 100 + i)) {
-            faults.push_back(p);
-            taken.push_back(p);
+    // `count` reflections of random sign, width and size in lo..hi, each
+    // placed where it overlaps nothing placed so far; the streams keep the
+    // draws of faults and ripples apart.
+    auto scatter = [&](int count, std::uint64_t stream, long double lo, long double hi, std::uint64_t bandAt,
+                       std::uint64_t placeAt) {
+        std::vector<EdgePulse> placed;
+        for (int n = 0; n < count; ++n) {
+            const auto i = static_cast<std::uint64_t>(n);
+            EdgePulse p;
+            p.width = width(stream, i);
+            const bool up = Uniform(seed, stream + 1, i) < 0.5L;
+            p.kind = up ? EventKind::Open : EventKind::Short;
+            p.amplitude = (up ? 1 : -1) * Between(lo, hi, Uniform(seed, stream + 2, i));
+            p = banded(p, bandAt + i);
+            if (Place(p, from, lineEnd - Footprint(p), taken, seed, placeAt + i)) {
+                placed.push_back(p);
+                taken.push_back(p);
+            }
         }
-    }
-    std::sort(faults.begin(), faults.end(),
-              [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+        std::sort(placed.begin(), placed.end(),
+                  [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+        return placed;
+    };
+    const bool matched = kind == LineEnd::Matched;
+    const std::vector<EdgePulse> faults =
+        scatter(o.reflectionCount, 38, matched ? kMatchedFaultMin : kCleanFaultMin,
+                matched ? kMatchedFaultMax : kCleanFaultMax, 2, 100);
     pulses.insert(pulses.end(), faults.begin(), faults.end());
     if (kind != LineEnd::Matched) {
         pulses.push_back(end);
@@ -217,21 +225,7 @@ std::vector<EdgePulse> CleanLayout(const EdgeChartOptions& o, std::vector<EdgePu
             }
         }
     }
-    for (int r = 0; r < o.rippleCount; ++r) {
-        const auto i = static_cast<std::uint64_t>(r);
-        EdgePulse p;
-        p.width = width(41, i);
-        const bool up = Uniform(seed, 42, i) < 0.5L;
-        p.kind = up ? EventKind::Open : EventKind::Short;
-        p.amplitude = (up ? 1 : -1) * Between(o.minRipple, o.maxRipple, Uniform(seed, 43, i));
-        p = banded(p, 200 + i);
-        if (Place(p, from, lineEnd - Footprint(p), taken, seed, 300 + i)) {
-            ripples.push_back(p);
-            taken.push_back(p);
-        }
-    }
-    std::sort(ripples.begin(), ripples.end(),
-              [](const EdgePulse& a, const EdgePulse& b) { return a.start < b.start; });
+    ripples = scatter(o.rippleCount, 41, o.minRipple, o.maxRipple, 200, 300);
     return pulses;
 }
 

@@ -464,8 +464,10 @@ class FilteredPulseFit {
 // the rise only. A pulse cut off at a level (a flat top) keeps the line
 // fit's edge.
 // A filtered chart (window above 1) fits the averaged pulse, the edge
-// searched from the filter's lag before the line's edge: the line's edge
-// of an averaged pulse lies between its true edge and that plus the lag.
+// searched from the filter's lag before the line's edge (the line's edge of
+// an averaged pulse lies between its true edge and that plus the lag) to the
+// lag after it: the averaged noise before a weak pulse can hold the trace off
+// its baseline for several samples, and the line fit then starts early.
 template <class Fit>
 double SearchEdge(const Fit& fit, const Excursion& e, double lineEdge, double lag, double span)
 {
@@ -478,7 +480,7 @@ double SearchEdge(const Fit& fit, const Excursion& e, double lineEdge, double la
         const double halfAt = fromHalf > 0 ? fromHalf : half;
         for (int i = -edges; i <= edges; ++i) {
             const double t = edgeAt + i * edgeStep;
-            if (t < 0 || t < lowest || t > lineEdge + kEdgeLater)
+            if (t < 0 || t < lowest || t > lineEdge + kEdgeLater + lag)
                 continue;
             for (int j = fromHalf > 0 ? 0 : -halves; j <= halves; ++j) {
                 const double h = halfAt + j * halfStep;

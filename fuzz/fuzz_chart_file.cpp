@@ -5,6 +5,7 @@
 
 #include "ChartFile.h"
 #include "Cp1250.h"
+#include "FuzzCheck.h"
 #include "TMereni.h"
 
 #include <cstdint>
@@ -13,14 +14,9 @@
 #include <vector>
 
 using namespace lumidrax;
+using lumidrax::fuzz::Check;
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 std::vector<std::string_view> Lines(std::string_view text)
 {

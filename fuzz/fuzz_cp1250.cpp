@@ -4,6 +4,7 @@
 // character, '?' exactly where a character is named as not held.
 
 #include "Cp1250.h"
+#include "FuzzCheck.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,16 +12,7 @@
 #include <string_view>
 
 using namespace lumidrax;
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using lumidrax::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

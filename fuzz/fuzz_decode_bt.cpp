@@ -5,21 +5,13 @@
 // a chart), and once more with a length that does not match.
 
 #include "DecodeTransfer.h"
+#include "FuzzCheck.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 using namespace lumidrax;
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using lumidrax::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

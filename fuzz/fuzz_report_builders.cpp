@@ -3,21 +3,13 @@
 // fixed widths, and a built report joins the list exactly once.
 
 #include "DecodeTransfer.h"
+#include "FuzzCheck.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 using namespace lumidrax;
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using lumidrax::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

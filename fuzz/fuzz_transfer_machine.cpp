@@ -4,20 +4,16 @@
 // and opening, the mode changing. No step may hand the decoders more bytes
 // than arrived, and 6 s of timer ticks without bytes leave the machine idle.
 
+#include "FuzzCheck.h"
 #include "TransferMachine.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 using namespace lumidrax;
+using lumidrax::fuzz::Check;
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 constexpr std::int64_t kNever = -1;
 

@@ -1,5 +1,7 @@
 #include "AxisTicks.h"
 
+#include "ViewAt.h"
+
 #include <gtest/gtest.h>
 
 namespace lumidrax {
@@ -7,15 +9,7 @@ namespace {
 
 ViewTransform View(long double x0, long double x1, long double y0, long double y1, int w, int h)
 {
-    ViewTransform v;
-    v.ViewXMin = x0;
-    v.ViewXMax = x1;
-    v.ViewYMin = y0;
-    v.ViewYMax = y1;
-    v.PlotWidth = w;
-    v.PlotHeight = h;
-    v.UpdateScales(1);
-    return v;
+    return test::ViewAt(x0, x1, y0, y1, w, h);
 }
 
 // Every character 7 pixels wide.

@@ -2,6 +2,8 @@
 #include "TMereni.h"
 #include "TruncQuotient.h"
 
+#include "ViewAt.h"
+
 #include <gtest/gtest.h>
 
 namespace lumidrax {
@@ -9,15 +11,7 @@ namespace {
 
 ViewTransform View(long double x0, long double x1, long double y0, long double y1, int w, int h)
 {
-    ViewTransform v;
-    v.ViewXMin = x0;
-    v.ViewXMax = x1;
-    v.ViewYMin = y0;
-    v.ViewYMax = y1;
-    v.PlotWidth = w;
-    v.PlotHeight = h;
-    v.UpdateScales(1);
-    return v;
+    return test::ViewAt(x0, x1, y0, y1, w, h);
 }
 
 TEST(ViewTransform, ScalesAreZeroWithoutDisplayedChartOrWhenMinimised)

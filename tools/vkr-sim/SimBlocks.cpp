@@ -91,18 +91,38 @@ std::uint8_t RawByte(long double level, int baseline)
 
 // Fields from Interval to the baseline/edge/status part shared by the
 // VKR103 single and memory blocks (offsets 3..22 of the single block).
-void PutVKR103Fields(ByteVec& v, const TJednoMereni& c, int baseline)
+// The settings every model sends in the same order: interval, velocity,
+// impedance (in the model's own byte), noise, DC, filter and cable start.
+void PutSettingsFields(ByteVec& v, const TJednoMereni& c, int impedanceByte)
 {
     Put16(v, c.Interval);
     Put16(v, Velocity1000(c));
     Put8(v, 0);
-    Put8(v, ImpedanceByteVKR103(c.Impedance));
+    Put8(v, impedanceByte);
     Put8(v, c.Noise);
     PutSignedPair(v, c.DC);
     Put8(v, 0);
     Put8(v, 0);
     Put8(v, c.Filter);
     Put8(v, c.Pozice0X);
+}
+
+void PutSamples(ByteVec& v, const TJednoMereni& c, int baseline)
+{
+    for (long double s : c.Samples)
+        v.push_back(RawByte(s, baseline));
+}
+
+// A VKR102/VKR103 block: its length after the type byte, then the checksum.
+void CloseChartBlock(ByteVec& v)
+{
+    Set16(v, 1, static_cast<long long>(v.size() + 2 - 5));
+    AppendChecksum(v, 0);
+}
+
+void PutVKR103Fields(ByteVec& v, const TJednoMereni& c, int baseline)
+{
+    PutSettingsFields(v, c, ImpedanceByteVKR103(c.Impedance));
     Put8(v, baseline);
     Put8(v, c.NegEdge == 1 ? 0 : 1);
     Put8(v, c.StatusIDX >= 0 ? (c.StatusIDX & 0x0F) : 0);
@@ -175,20 +195,9 @@ ByteVec VKR102ChartBlock(const TJednoMereni& c)
 {
     const int baseline = EncodingBaseline(c, Model::VKR102);
     ByteVec v = {3, 0, 0};
-    Put16(v, c.Interval);
-    Put16(v, Velocity1000(c));
-    Put8(v, 0);
-    Put8(v, c.Impedance);
-    Put8(v, c.Noise);
-    PutSignedPair(v, c.DC);
-    Put8(v, 0);
-    Put8(v, 0);
-    Put8(v, c.Filter);
-    Put8(v, c.Pozice0X);
-    for (long double s : c.Samples)
-        v.push_back(RawByte(s, baseline));
-    Set16(v, 1, static_cast<long long>(v.size() + 2 - 5));
-    AppendChecksum(v, 0);
+    PutSettingsFields(v, c, c.Impedance);
+    PutSamples(v, c, baseline);
+    CloseChartBlock(v);
     return v;
 }
 
@@ -197,10 +206,8 @@ ByteVec VKR103ChartBlock(const TJednoMereni& c)
     const int baseline = EncodingBaseline(c, Model::VKR103);
     ByteVec v = {5, 0, 0};
     PutVKR103Fields(v, c, baseline);
-    for (long double s : c.Samples)
-        v.push_back(RawByte(s, baseline));
-    Set16(v, 1, static_cast<long long>(v.size() + 2 - 5));
-    AppendChecksum(v, 0);
+    PutSamples(v, c, baseline);
+    CloseChartBlock(v);
     return v;
 }
 
@@ -212,8 +219,7 @@ void AppendVKR103RAMBlock(ByteVec& transfer, const TJednoMereni& c, int memoryNu
     Put16(transfer, static_cast<long long>(c.Samples.size()) + 23);
     Put8(transfer, memoryNumber);
     PutVKR103Fields(transfer, c, baseline);
-    for (long double s : c.Samples)
-        transfer.push_back(RawByte(s, baseline));
+    PutSamples(transfer, c, baseline);
     // Five bytes close the block: a checksum of the block and three zeros.
     unsigned sum = 0;
     for (std::size_t k = p; k < transfer.size(); ++k)
@@ -232,16 +238,7 @@ ByteVec VKR104Frame(const TJednoMereni& c, const std::string& fallbackDate)
     Put16(v, c.Index);
     Put16(v, c.SeriePrvni);
     Put16(v, c.SeriePosledni);
-    Put16(v, c.Interval);
-    Put16(v, Velocity1000(c));
-    Put8(v, 0);
-    Put8(v, c.Impedance);
-    Put8(v, c.Noise);
-    PutSignedPair(v, c.DC);
-    Put8(v, 0);
-    Put8(v, 0);
-    Put8(v, c.Filter);
-    Put8(v, c.Pozice0X);
+    PutSettingsFields(v, c, c.Impedance);
     Put16(v, baseline);
     Put8(v, c.NegEdge == 1 ? 0 : 1);
     // A chart without DC measurement goes with both "not measured" bits.

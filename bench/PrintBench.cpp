@@ -16,6 +16,7 @@
 #include "ChartPagePainter.h"
 #include "ChartPrinting.h"
 #include "IDialogs.h"
+#include "StartedViewer.h"
 #include "TFrm_main_Lumidrax32.h"
 
 #include <QAction>
@@ -61,15 +62,7 @@ struct Viewer {
     std::unique_ptr<TFrm_main_Lumidrax32> w;
     Viewer()
     {
-        MainWindowOptions options;
-        options.UseSettingsFile = false;
-        options.Dialogs = &dialogs;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        w->resize(1660, 1180);
-        QEventLoop loop;
-        QObject::connect(w.get(), &TFrm_main_Lumidrax32::Initialised, &loop, &QEventLoop::quit);
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-        loop.exec();
+        w = bench::StartViewer(&dialogs);
         w->Charts() = bench::TenCharts(300);
         emit w->Notifier().chartsAdded();
         QApplication::processEvents();

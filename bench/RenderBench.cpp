@@ -28,14 +28,11 @@ TMereni& TenCharts()
     return charts;
 }
 
-// The whole page into a reused 32-bit image (what the widget's cache and the
-// render command paint into).
-void BM_FullRepaint(benchmark::State& state)
+// The page painted into one reused image of the given format, once per
+// iteration.
+void RepaintPages(benchmark::State& state, const ChartViewState& view, QImage::Format format)
 {
-    TMereni& charts = TenCharts();
-    charts.LineWidth = static_cast<int>(state.range(0));
-    const ChartViewState view = ChartViewState::ForPage(charts, 1600, 900, Palette(state.range(1) != 0));
-    QImage image(1600, 900, QImage::Format_RGB32);
+    QImage image(1600, 900, format);
     for (auto _ : state) {
         const ChartRenderer renderer(view);
         QPainter painter(&image);
@@ -43,6 +40,16 @@ void BM_FullRepaint(benchmark::State& state)
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
+}
+
+// The whole page into a reused 32-bit image (what the widget's cache and the
+// render command paint into).
+void BM_FullRepaint(benchmark::State& state)
+{
+    TMereni& charts = TenCharts();
+    charts.LineWidth = static_cast<int>(state.range(0));
+    RepaintPages(state, ChartViewState::ForPage(charts, 1600, 900, Palette(state.range(1) != 0)),
+                 QImage::Format_RGB32);
     state.SetItemsProcessed(state.iterations() * kMaxShown * kMaxSamples);
 }
 BENCHMARK(BM_FullRepaint)
@@ -81,15 +88,7 @@ void BM_FullRepaintQPainterPath(benchmark::State& state)
 {
     TMereni& charts = TenCharts();
     charts.LineWidth = static_cast<int>(state.range(0));
-    const ChartViewState view = ChartViewState::ForPage(charts, 1600, 900, Palette(false));
-    QImage image(1600, 900, QImage::Format_RGB888);
-    for (auto _ : state) {
-        const ChartRenderer renderer(view);
-        QPainter painter(&image);
-        renderer.PaintPage(painter);
-        painter.end();
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    RepaintPages(state, ChartViewState::ForPage(charts, 1600, 900, Palette(false)), QImage::Format_RGB888);
 }
 BENCHMARK(BM_FullRepaintQPainterPath)->ArgName("width")->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
 

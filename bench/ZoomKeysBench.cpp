@@ -28,6 +28,7 @@
 #include "CursorStep.h"
 #include "PlotWidget.h"
 #include "PlotZoomTool.h"
+#include "StartedViewer.h"
 #include "TFrm_main_Lumidrax32.h"
 
 #include <QApplication>
@@ -115,14 +116,7 @@ struct Viewer {
     std::unique_ptr<TFrm_main_Lumidrax32> w;
     Viewer()
     {
-        MainWindowOptions options;
-        options.UseSettingsFile = false;
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        w->resize(1660, 1180);
-        QEventLoop loop;
-        QObject::connect(w.get(), &TFrm_main_Lumidrax32::Initialised, &loop, &QEventLoop::quit);
-        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-        loop.exec();
+        w = bench::StartViewer();
         for (int i = 0; i < kMaxShown; ++i) {
             TJednoMereni c = Generated(i);
             c.IsNew = true;

@@ -8,7 +8,7 @@
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
 
-#include <QLabel>
+#include "StatusTextPanel.h"
 
 #include <utility>
 
@@ -17,7 +17,7 @@ namespace lumidrax {
 void TFrm_main_Lumidrax32::ConnectPlot()
 {
     PlotWidget* plot = chartPage_->View()->Plot();
-    connect(plot, &PlotWidget::StatusTextChanged, statusPanels_[1], &QLabel::setText);
+    connect(plot, &PlotWidget::StatusTextChanged, statusPanels_[1], &StatusTextPanel::setText);
     // A release while a batch of files from outside is opened (the end of a
     // drop, a click in another window) does not move the reference.
     plot->SetClickSuppression([this] { return std::exchange(SuppressClick, false); });

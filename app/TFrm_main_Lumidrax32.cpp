@@ -21,6 +21,7 @@
 #include "ReportCommands.h"
 #include "ReportMenus.h"
 #include "ReportPage.h"
+#include "StatusTextPanel.h"
 #include "ToolBarLook.h"
 #include "WindowPlacement.h"
 
@@ -146,8 +147,9 @@ void TFrm_main_Lumidrax32::BuildStatusBar()
 {
     // Panel 0: hints, 250 pixels; panel 1: the active chart's description,
     // open-ended.
+    // Neither follows its text with its size: a new text lays nothing out.
     for (int k = 0; k < 2; ++k) {
-        statusPanels_[k] = new QLabel(this);
+        statusPanels_[k] = new StatusTextPanel(this);
         statusPanels_[k]->setObjectName(QString("StatusPanel%1").arg(k));
     }
     statusPanels_[0]->setFixedWidth(250);

@@ -33,6 +33,7 @@ class ChartPage;
 class ChartPrinting;
 class DescriptionField;
 class IDialogs;
+class StatusTextPanel;
 class ProcessingCommands;
 class InstanceChannel;
 class InstrumentLink;
@@ -230,7 +231,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPage* chartPage_ = nullptr;
     ReportPage* reportPage_ = nullptr;
     ReportCommands* reportCommands_ = nullptr;
-    QLabel* statusPanels_[2] = {};
+    StatusTextPanel* statusPanels_[2] = {};
     DescriptionField* e_description = nullptr;
     ChartListPopup* popupCurves_ = nullptr;
     bool editingSeveral_ = false;

@@ -172,13 +172,21 @@ void BM_MouseMoveInWindow(benchmark::State& state)
 {
     Viewer v;
     int step = 0;
+    int changes = 0;
+    int active = v.w->Charts().ActiveIndex;
     for (auto _ : state) {
         const QPoint p(400 + (step++ % 2) * 3, 300);
         QMouseEvent e(QEvent::MouseMove, p, v.Plot()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
                       Qt::NoModifier);
         QApplication::sendEvent(v.Plot(), &e);
         QApplication::processEvents();
+        const int now = v.w->Charts().ActiveIndex;
+        changes += now != active;
+        active = now;
     }
+    // How often the move made another chart the active one (the read-outs
+    // and the list follow it).
+    state.counters["active_changes"] = benchmark::Counter(changes, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_MouseMoveInWindow)->Unit(benchmark::kMicrosecond);
 

@@ -11,6 +11,9 @@ namespace lumidrax {
 CursorReadoutPanels::CursorReadoutPanels(QWidget* parent) : QWidget(parent)
 {
     setObjectName("p_readouts");
+    // Opaque: a read-out that changes repaints the panel's own background
+    // only, not the page behind it.
+    setAutoFillBackground(true);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

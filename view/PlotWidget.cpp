@@ -34,7 +34,10 @@ PlotWidget::PlotWidget(QWidget* parent) : QWidget(parent), axisFont_(DefaultAxis
     setObjectName(QStringLiteral("Plocha"));
     setToolTip(QStringLiteral("Chart"));
     setCursor(Qt::CrossCursor);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // Every paint covers what it was asked for (the cached curves, or the
+    // page colour without charts), so a cursor move repaints nothing behind
+    // the plot.
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
     setMinimumSize(kMinimumSize, kMinimumSize);
 }
 
@@ -184,6 +187,7 @@ void PlotWidget::paintEvent(QPaintEvent* event)
     if (!renderer_ || dirty_ || cache_.size() != size() || !CacheKeyMatches()) {
         renderer_.emplace(State());
         if (!renderer_->HasCurves()) {
+            painter.fillRect(rect(), palette().color(QPalette::Window));
             renderer_->PaintPlot(painter);
             renderer_.reset();
             paintedCursors_ = QRegion();

@@ -8,6 +8,7 @@
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "StatusTextPanel.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
 
@@ -73,7 +74,7 @@ TEST(ChartPageRules, StatusPanelOneShowsTheActiveChartsDescriptionOrNeni)
     PageViewer v({WriteChart(dir.Path(), "a.ndt", "first cable", 0),
                   WriteChart(dir.Path(), "b.ndt", "second cable", 30)});
     START(v);
-    auto* panel = v.w->findChild<QLabel*>("StatusPanel1");
+    auto* panel = v.w->findChild<StatusTextPanel*>("StatusPanel1");
     ASSERT_NE(panel, nullptr);
     // The open-ended panel takes the status bar's free width.
     EXPECT_GT(panel->width(), 300);

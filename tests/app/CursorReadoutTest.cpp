@@ -168,6 +168,69 @@ TEST(Cursors, DenseSamplesTheMouseLevelPicksTheChartAndTheReadoutsFollow)
     EXPECT_EQ(v.Plot()->CacheRepaints(), cachePaints);
 }
 
+// Widgets that were laid out again or painted while the mouse moved.
+struct LayoutAndPaintWatch : QObject {
+    QStringList laidOut;
+    QStringList painted;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::LayoutRequest)
+            laidOut << QString(o->metaObject()->className()) + ":" + o->objectName();
+        if (e->type() == QEvent::Paint)
+            painted << o->objectName();
+        return false;
+    }
+};
+
+// The mouse going from chart to chart changes every read-out, yet lays out
+// nothing and repaints neither the axis strips nor the page behind the plot:
+// that is what keeps a move cheap. A value wider than its field is cut, and
+// whole in the field's tool tip.
+TEST(Cursors, ChartToChartTheReadoutsChangeWithoutLayingTheWindowOut)
+{
+    CursorViewer v;
+    START(v);
+    TJednoMereni low = CursorViewer::Record(1000, 10);
+    TJednoMereni high = CursorViewer::Record(1000, 30);
+    high.Impedance = 1000;
+    high.StatusIDX = 0;
+    high.DCVoltageStr = "0,05 V";
+    high.DCResistStr = "more than 2000 MOhm, overload";
+    v.Charts().AppendRecord(std::move(low));
+    v.Charts().AppendRecord(std::move(high));
+    v.Charts().ComputeFullRange(true);
+    emit v.w->Notifier().chartsAdded();
+    v.SetView(0, 100, 0, 40);
+    // Once over each chart first: what the window sets up the first time
+    // it shows a chart is not what a move costs.
+    for (long double level : {25, 12}) {
+        v.Move(49, level);
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(v.Charts().ActiveIndex, 1);
+
+    LayoutAndPaintWatch watch;
+    qApp->installEventFilter(&watch);
+    for (int k = 0; k < 4; ++k) {
+        v.Move(50 + k, k % 2 ? 12 : 25);
+        QApplication::processEvents();
+        EXPECT_EQ(v.Charts().ActiveIndex, k % 2 ? 1 : 2) << k;
+        EXPECT_EQ(v.Text("lbl_curve_no"), k % 2 ? "1" : "2");
+        EXPECT_EQ(v.Text("lbl_imp"), k % 2 ? "50 Ohm" : "1000 Ohm");
+    }
+    qApp->removeEventFilter(&watch);
+    EXPECT_TRUE(watch.laidOut.isEmpty()) << watch.laidOut.join(' ').toStdString();
+    EXPECT_FALSE(watch.painted.contains("OsaX")) << watch.painted.join(' ').toStdString();
+    EXPECT_FALSE(watch.painted.contains("OsaY"));
+    EXPECT_FALSE(watch.painted.contains("pc_all"));
+    EXPECT_TRUE(watch.painted.contains("lbl_imp"));
+
+    v.Move(50, 25);
+    EXPECT_EQ(v.Text("lbl_resistance"), "more than 2000 MOhm, overload");
+    EXPECT_EQ(v.Label("lbl_resistance")->toolTip(), "more than 2000 MOhm, overload");
+    EXPECT_EQ(v.Label("lbl_voltage")->toolTip(), "");
+}
+
 TEST(Cursors, RepaintingOnlyTheCursorStripsLeavesTheSamePictureAsAFullPaint)
 {
     CursorViewer v;

@@ -90,7 +90,14 @@ InstrumentLink::~InstrumentLink()
 
 void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
 {
-    connect(&transfer, &PortTransfer::statusChanged, this, &InstrumentLink::PaintStatus);
+    connect(&transfer, &PortTransfer::statusChanged, this, [this, which](const StatusBoxState& state) {
+        PaintStatus(state);
+        // A port that closed by itself says why where its colour is seen.
+        if (state.status == PortStatus::Lost)
+            SetBoxTips(QString::fromStdString(LostText(which)));
+        else if (state.status == PortStatus::Open)
+            SetBoxTips({});
+    });
     connect(&transfer, &PortTransfer::busyChanged, this, [this, &transfer](bool busy) {
         if (busy) {
             SyncContext(); // the naming and saving settings as they are now
@@ -175,8 +182,9 @@ bool InstrumentLink::OpenPorts(int first, int second)
     const QString text = QString::fromStdString(why);
     progress_->setText(QString(text).replace('\n', "; "));
     progress_->setToolTip(text);
-    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port})
-        box->setToolTip(text);
+    SetBoxTips(text);
+    if (first == 0 && second == 0)
+        ShowNoPort();
     QApplication::restoreOverrideCursor();
     return good1 || good2;
 }
@@ -190,6 +198,39 @@ std::string InstrumentLink::FailureText(const TComPort& port, const PortTransfer
     const PortSystemView system = parts_.System ? *parts_.System : SystemPortView();
     return "COM" + std::to_string(port.Port) + ": " +
            PortOpenReason(GatherPortFacts(port.Device(), port.OpenErrno(), system));
+}
+
+std::string InstrumentLink::LostText(int which) const
+{
+    const TComPort& port = which == 1 ? port1_ : port2_;
+    const PortSystemView system = parts_.System ? *parts_.System : SystemPortView();
+    return LostPortText(port.Port, port.Device(), DeviceState(port.Device(), system));
+}
+
+QString InstrumentLink::PortState() const
+{
+    return parts_.e_port->toolTip();
+}
+
+void InstrumentLink::SetBoxTips(const QString& text)
+{
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port})
+        box->setToolTip(text);
+}
+
+void InstrumentLink::ShowNoPort()
+{
+    // Nothing failed: the boxes keep their own colours and say what to do.
+    const QString text = QString::fromStdString(NoPortText(!parts_.AppSettings->IsComConnection()));
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port}) {
+        box->clear();
+        box->setPlaceholderText(tr("no port"));
+        box->setPalette(QPalette());
+        box->setAutoFillBackground(false);
+    }
+    SetBoxTips(text);
+    progress_->setText(text);
+    progress_->setToolTip(text);
 }
 
 void InstrumentLink::ClosePorts(bool first, bool second)

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kChartPage = 0;
 constexpr int kReportPage = 1;
+constexpr int kProgressMinWidth = 100; // pixels
 
 QColor StatusColor(PortStatus status)
 {
@@ -73,6 +74,8 @@ InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
     port2_.SetDeviceFolder(parts_.DeviceFolder);
     progress_ = new QLabel(parts_.StatusBar);
     progress_->setObjectName("link_progress");
+    // A long reason never widens the window: the tool tip has it whole.
+    progress_->setMinimumWidth(kProgressMinWidth);
     parts_.StatusBar->addPermanentWidget(progress_);
     progressTimer_.setInterval(kProgressIntervalMs);
     connect(&progressTimer_, &QTimer::timeout, this, &InstrumentLink::UpdateProgress);

@@ -277,6 +277,8 @@ TEST(SettingsDialog, PickedDeviceIsWrittenToPorts)
         list->hidePopup();
         list->setCurrentIndex(rfcomm);
         d.b_close->click();
+        EXPECT_EQ(d.DeviceStateText(5).toStdString(), v.dir.File("dev/rfcomm0") + ": not a serial device");
+        d.b_save->click(); // a file opens no port: kept by Save, not taken back by Cancel
     }));
     EXPECT_EQ(v.w->AppSettings().DeviceOfPort(5), v.dir.File("dev/rfcomm0"));
     EXPECT_EQ(v.Key("PORTS", "COM5"), v.dir.File("dev/rfcomm0"));

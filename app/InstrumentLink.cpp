@@ -232,7 +232,8 @@ void InstrumentLink::ShowNoPort()
         box->setAutoFillBackground(false);
     }
     SetBoxTips(text);
-    progress_->setText(text);
+    // The status bar's short form leaves the description panel its room.
+    progress_->setText(tr("No port set: see File > Settings..."));
     progress_->setToolTip(text);
 }
 

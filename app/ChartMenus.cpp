@@ -11,6 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <type_traits>
@@ -24,6 +25,8 @@ namespace {
 constexpr std::array<int, 3> kLineWidths = {1, 3, 5};
 // The port status field is at most this wide, in pixels.
 constexpr int kPortFieldMaxWidth = 90;
+// Room for the frame and margins of the port status field, in pixels.
+constexpr int kPortFieldMargins = 16;
 
 static_assert(std::extent_v<decltype(ChartMenus::mi_width)> == kLineWidths.size());
 
@@ -46,7 +49,6 @@ ChartMenus::ChartMenus(QWidget* window) : QObject(window)
     BuildHelpMenu(window);
     BuildToolBarPopups(window);
     BuildToolBar(window);
-    BuildPortControls(window);
     DisableUnbuilt();
 }
 
@@ -269,6 +271,10 @@ void ChartMenus::BuildToolBar(QWidget* window)
     ToolBar->addAction(mi_save_selected);
     ToolBar->addAction(mi_file_close_selected);
     ToolBar->addAction(mi_file_print);
+    // The port controls come early: a window too narrow for the whole bar
+    // hides its last buttons, and those are in the menus too, while the
+    // port's colour and its Connect menu are seen only here.
+    BuildPortControls(window);
     ToolBar->addSeparator();
     ToolBar->addAction(mi_zoom_do);
     ToolBar->addAction(mi_zoom_prev);
@@ -306,7 +312,7 @@ void ChartMenus::BuildPortControls(QWidget* window)
     rb_com->setChecked(true);
     ToolBar->addWidget(rb_com);
     ToolBar->addWidget(rb_bt);
-    ToolBar->addWidget(new QLabel(tr(" Port "), window));
+    ToolBar->addWidget(new QLabel(tr("Port"), window));
     e_port = new QLineEdit(window);
     e_port->setObjectName("e_port");
     e_port->setReadOnly(true);
@@ -315,6 +321,10 @@ void ChartMenus::BuildPortControls(QWidget* window)
     e_port->setFocusPolicy(Qt::NoFocus);
     e_port->setStatusTip(tr("Port Status"));
     e_port->setMaximumWidth(kPortFieldMaxWidth);
+    // Wide enough for any caption ("COM255", "no port") when the bar is
+    // short of room.
+    e_port->setMinimumWidth(
+        std::min(kPortFieldMaxWidth, e_port->fontMetrics().horizontalAdvance("COM255") + kPortFieldMargins));
     ToolBar->addWidget(e_port);
 }
 

@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kChartPage = 0;
 constexpr int kReportPage = 1;
+constexpr int kProgressMinWidth = 100; // pixels
 
 QColor StatusColor(PortStatus status)
 {
@@ -73,6 +74,8 @@ InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
     port2_.SetDeviceFolder(parts_.DeviceFolder);
     progress_ = new QLabel(parts_.StatusBar);
     progress_->setObjectName("link_progress");
+    // A long reason never widens the window: the tool tip has it whole.
+    progress_->setMinimumWidth(kProgressMinWidth);
     parts_.StatusBar->addPermanentWidget(progress_);
     progressTimer_.setInterval(kProgressIntervalMs);
     connect(&progressTimer_, &QTimer::timeout, this, &InstrumentLink::UpdateProgress);
@@ -90,7 +93,14 @@ InstrumentLink::~InstrumentLink()
 
 void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
 {
-    connect(&transfer, &PortTransfer::statusChanged, this, &InstrumentLink::PaintStatus);
+    connect(&transfer, &PortTransfer::statusChanged, this, [this, which](const StatusBoxState& state) {
+        PaintStatus(state);
+        // A port that closed by itself says why where its colour is seen.
+        if (state.status == PortStatus::Lost)
+            SetBoxTips(QString::fromStdString(LostText(which)));
+        else if (state.status == PortStatus::Open)
+            SetBoxTips({});
+    });
     connect(&transfer, &PortTransfer::busyChanged, this, [this, &transfer](bool busy) {
         if (busy) {
             SyncContext(); // the naming and saving settings as they are now
@@ -175,8 +185,9 @@ bool InstrumentLink::OpenPorts(int first, int second)
     const QString text = QString::fromStdString(why);
     progress_->setText(QString(text).replace('\n', "; "));
     progress_->setToolTip(text);
-    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port})
-        box->setToolTip(text);
+    SetBoxTips(text);
+    if (first == 0 && second == 0)
+        ShowNoPort();
     QApplication::restoreOverrideCursor();
     return good1 || good2;
 }
@@ -190,6 +201,40 @@ std::string InstrumentLink::FailureText(const TComPort& port, const PortTransfer
     const PortSystemView system = parts_.System ? *parts_.System : SystemPortView();
     return "COM" + std::to_string(port.Port) + ": " +
            PortOpenReason(GatherPortFacts(port.Device(), port.OpenErrno(), system));
+}
+
+std::string InstrumentLink::LostText(int which) const
+{
+    const TComPort& port = which == 1 ? port1_ : port2_;
+    const PortSystemView system = parts_.System ? *parts_.System : SystemPortView();
+    return LostPortText(port.Port, port.Device(), DeviceState(port.Device(), system));
+}
+
+QString InstrumentLink::PortState() const
+{
+    return parts_.e_port->toolTip();
+}
+
+void InstrumentLink::SetBoxTips(const QString& text)
+{
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port})
+        box->setToolTip(text);
+}
+
+void InstrumentLink::ShowNoPort()
+{
+    // Nothing failed: the boxes keep their own colours and say what to do.
+    const QString text = QString::fromStdString(NoPortText(!parts_.AppSettings->IsComConnection()));
+    for (QLineEdit* box : {parts_.e_port, parts_.e_rep_port}) {
+        box->clear();
+        box->setPlaceholderText(tr("no port"));
+        box->setPalette(QPalette());
+        box->setAutoFillBackground(false);
+    }
+    SetBoxTips(text);
+    // The status bar's short form leaves the description panel its room.
+    progress_->setText(tr("No port set: see File > Settings..."));
+    progress_->setToolTip(text);
 }
 
 void InstrumentLink::ClosePorts(bool first, bool second)

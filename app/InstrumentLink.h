@@ -104,6 +104,9 @@ class InstrumentLink : public QObject {
     const PortTransfer& Transfer(int which) const { return which == 1 ? *transfer1_ : *transfer2_; }
     const TReportList& ReceivedReports() const { return *parts_.ReportList; }
     QLabel* ProgressField() const { return progress_; }
+    // What the link says now about the ports that are not open (the boxes'
+    // tool tip); empty when all are open.
+    QString PortState() const;
     bool PortRemembered() const { return portRemembered_; }
     // The settings dialog applied its port settings.
     void ForgetRememberedPort() { portRemembered_ = false; }
@@ -113,6 +116,11 @@ class InstrumentLink : public QObject {
     // Why a port is not open after OpenPorts: its reason in words; empty
     // when it is open.
     std::string FailureText(const TComPort& port, const PortTransfer& transfer) const;
+    // Why port 1 or 2 closed by itself, for the boxes' tool tips.
+    std::string LostText(int which) const;
+    void SetBoxTips(const QString& text);
+    // No port number in the mode: empty boxes that say where to set one.
+    void ShowNoPort();
     void ApplyMode();
     void SyncContext();
     void PaintStatus(const StatusBoxState& state);

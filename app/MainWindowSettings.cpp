@@ -37,6 +37,7 @@ void TFrm_main_Lumidrax32::mi_file_setupClick()
         settings_, *dialogs_, [this](const Settings& value, bool save) { return ApplySettings(value, save); },
         QString::fromStdString(options_.DeviceFolder), this);
     dialog.SetIdentifier([this](QWidget* parent) { return IdentifyVKRPorts(parent); });
+    dialog.SetPortState([this] { return link_->PortState(); });
     dialog.exec();
 }
 

@@ -79,4 +79,17 @@ int FreePortNumber(const std::map<int, std::string>& ports, const std::string& d
     return 0;
 }
 
+int NumberForDevice(const std::map<int, std::string>& ports, const std::string& devDir,
+                    const std::string& device)
+{
+    const std::string wanted = Resolved(device);
+    for (int n = 1; n <= kMaxPortNumber; ++n) {
+        const auto it = ports.find(n);
+        if (Resolved(it != ports.end() && !it->second.empty() ? it->second : DefaultDevice(n, devDir)) ==
+            wanted)
+            return n;
+    }
+    return FreePortNumber(ports, devDir);
+}
+
 } // namespace lumidrax

@@ -31,4 +31,10 @@ std::vector<std::string> UnmappedSerialDevices(const std::map<int, std::string>&
 // nothing; 0 when all 255 are taken.
 int FreePortNumber(const std::map<int, std::string>& ports, const std::string& devDir);
 
+// The number a device chosen from the list gets: the lowest number that
+// reaches it already (through `ports` or its default device, links
+// resolved), otherwise FreePortNumber; 0 when none is left.
+int NumberForDevice(const std::map<int, std::string>& ports, const std::string& devDir,
+                    const std::string& device);
+
 } // namespace lumidrax

@@ -34,6 +34,18 @@ std::string PermissionText(const PortDeviceFacts& f)
     return text;
 }
 
+// What a path is when it is no terminal; empty for other errors.
+std::string NotSerialText(int error)
+{
+    if (error == ELOOP)
+        return "symbolic link loop";
+    if (error == EISDIR)
+        return "a folder, not a serial device";
+    if (error == ENOTTY)
+        return "not a serial device";
+    return {};
+}
+
 } // namespace
 
 std::string PortOpenReason(const PortDeviceFacts& f)
@@ -51,6 +63,8 @@ std::string PortOpenReason(const PortDeviceFacts& f)
                           "refusing the connection)";
     if (IsMissing(f.Error))
         return f.Device + ": no such device";
+    if (const std::string kind = NotSerialText(f.Error); !kind.empty())
+        return f.Device + ": " + kind;
     return f.Device + ": " + std::strerror(f.Error);
 }
 
@@ -77,10 +91,26 @@ PortDeviceFacts GatherPortFacts(const std::string& device, int error, const Port
 
 std::string DeviceState(const std::string& device, const PortSystemView& system)
 {
+    if (system.TerminalError)
+        if (const std::string kind = NotSerialText(system.TerminalError(device)); !kind.empty())
+            return device + ": " + kind;
     if (!system.PathGroup(device))
         return device + ": no such device";
     const int error = system.AccessError(device);
     return error == 0 ? std::string() : PortOpenReason(GatherPortFacts(device, error, system));
+}
+
+std::string NoPortText(bool bluetooth)
+{
+    return std::string("No port is set for ") + (bluetooth ? "BT" : "RS 232") +
+           ": choose the instrument's device in File > Settings...";
+}
+
+std::string LostPortText(int port, const std::string& device, const std::string& state)
+{
+    return "COM" + std::to_string(port) + ": the connection was lost (" +
+           (state.empty() ? device + " closed the line" : state) +
+           "); choose Connect in this box's menu to open it again";
 }
 
 } // namespace lumidrax

@@ -33,8 +33,18 @@ std::string PortOpenReason(const PortDeviceFacts& facts);
 PortDeviceFacts GatherPortFacts(const std::string& device, int error, const PortSystemView& system);
 
 // The state of a device as a list shows it, without opening it: its
-// reason when it is missing or this user may not use it, empty when it
-// looks usable.
+// reason when it is missing, no terminal (a file, a FIFO, a folder,
+// /dev/null, a symbolic link loop) or this user may not use it; empty when
+// it looks usable.
 std::string DeviceState(const std::string& device, const PortSystemView& system);
+
+// What the port box and the status bar say while the connection mode has
+// no port number: that none is set and where to set one.
+std::string NoPortText(bool bluetooth);
+
+// Why an open port closed by itself: the port, what became of its device
+// (`state` as DeviceState gives it, empty when it is still there) and how
+// to open it again.
+std::string LostPortText(int port, const std::string& device, const std::string& state);
 
 } // namespace lumidrax

@@ -28,6 +28,11 @@ struct PortSystemView {
     // The process holding a device open ("ModemManager (612)"); empty when
     // none is found.
     std::function<std::string(const std::string& path)> Holder;
+    // Whether a path is a terminal device, the only kind a serial port
+    // opens on: 0 when it is, otherwise an errno (ENOTTY for a file, a
+    // FIFO or a device of another kind, EISDIR for a folder, ELOOP for a
+    // symbolic link loop, ENOENT when missing). Unset: not asked.
+    std::function<int(const std::string& path)> TerminalError;
 };
 
 } // namespace lumidrax

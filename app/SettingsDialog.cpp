@@ -5,6 +5,7 @@
 #include "HelpWindow.h"
 #include "IDialogs.h"
 #include "MessageCatalogue.h"
+#include "PortCandidates.h"
 #include "PortOpenReason.h"
 #include "SettingsDialogRules.h"
 #include "SystemPortView.h"
@@ -49,7 +50,7 @@ SettingsDialog::SettingsDialog(const Settings& current, IDialogs& dialogs, Apply
                                QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), current_(current),
       dialogs_(dialogs), apply_(std::move(apply)), devDir_(std::move(devDir)),
-      chooseDirectory_(&DirectoryChooser::ChooseDirectory), system_(SystemPortView())
+      chooseDirectory_(&DirectoryChooser::ChooseDirectory), system_(SystemPortView()), committed_(current)
 {
     setWindowTitle(tr("Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -57,6 +58,12 @@ SettingsDialog::SettingsDialog(const Settings& current, IDialogs& dialogs, Apply
     layout->addWidget(BuildPaths());
     layout->addWidget(BuildOptions());
     layout->addWidget(BuildPorts());
+
+    lbl_apply = new QLabel(this);
+    lbl_apply->setObjectName("lbl_apply");
+    lbl_apply->setWordWrap(true);
+    lbl_apply->setVisible(false);
+    layout->addWidget(lbl_apply);
 
     auto* buttons = new QHBoxLayout;
     b_close = new QPushButton(tr("&Apply Settings"), this);
@@ -176,6 +183,7 @@ QWidget* SettingsDialog::BuildPorts()
     form->addRow(devices);
     for (QSpinBox* spin : {se_port, se_port_bt1, se_port_bt2})
         connect(spin, &QSpinBox::valueChanged, this, &SettingsDialog::RebuildDeviceLists);
+    connect(rb_bt, &QRadioButton::toggled, this, &SettingsDialog::RebuildDeviceLists);
     return box;
 }
 
@@ -216,6 +224,7 @@ void SettingsDialog::RebuildDeviceLists()
         devices_->removeRow(0);
     deviceLists_.clear();
     deviceStates_.clear();
+    newDevice_ = nullptr;
     std::set<int> ports;
     for (QSpinBox* spin : {se_port, se_port_bt1, se_port_bt2})
         if (spin->value() != 0)
@@ -248,6 +257,49 @@ void SettingsDialog::RebuildDeviceLists()
         deviceLists_[port] = list;
         deviceStates_[port] = state;
     }
+    const bool noNumber =
+        rb_bt->isChecked() ? se_port_bt1->value() == 0 && se_port_bt2->value() == 0 : se_port->value() == 0;
+    if (noNumber)
+        AddNewDeviceList();
+}
+
+void SettingsDialog::AddNewDeviceList()
+{
+    auto* list = new DeviceComboBox(
+        [this] {
+            QStringList names;
+            for (const std::string& d : ListSerialDevices(devDir_.toStdString()))
+                names << QString::fromStdString(d);
+            return names;
+        },
+        this);
+    list->setObjectName("cb_device_new");
+    list->SetStateOf([this](const QString& device) { return StateOf(device); });
+    list->Refresh();
+    list->setCurrentIndex(-1);
+    list->lineEdit()->setPlaceholderText(list->count() > 0 ? tr("choose the instrument's device")
+                                                           : tr("no serial device found"));
+    // The rows are built again when the number is set, this list with
+    // them: the choice is taken once its signal has returned.
+    connect(list, &QComboBox::currentIndexChanged, this, [this, list](int index) {
+        if (index < 0)
+            return;
+        const QString device = list->itemText(index);
+        QMetaObject::invokeMethod(
+            this, [this, device] { NewDeviceChosen(device); }, Qt::QueuedConnection);
+    });
+    devices_->addRow(tr("Instrument's device"), list);
+    newDevice_ = list;
+}
+
+void SettingsDialog::NewDeviceChosen(const QString& device)
+{
+    const std::string path = device.toStdString();
+    const int port = NumberForDevice(Edited().PortDevices, devDir_.toStdString(), path);
+    if (port == 0)
+        return;
+    typedDevices_[port] = path;
+    (rb_bt->isChecked() ? se_port_bt1 : se_port)->setValue(port);
 }
 
 DeviceComboBox* SettingsDialog::DeviceList(int port) const
@@ -346,6 +398,8 @@ void SettingsDialog::ChooseDirectory(QLineEdit* field)
 
 std::optional<bool> SettingsDialog::ApplyEdited(bool save)
 {
+    lbl_apply->clear();
+    lbl_apply->setVisible(false);
     const Settings edited = Edited();
     if (const int code = CheckDialogSettings(edited); code != 0) {
         dialogs_.ShowError(code, "");
@@ -356,13 +410,39 @@ std::optional<bool> SettingsDialog::ApplyEdited(bool save)
     e_saveroot->setText(QString::fromStdString(value.SaveRoot));
     const bool open = apply_(value, save);
     current_ = value;
+    if (save)
+        committed_ = value;
+    applied_ = !save;
     return open;
 }
 
 void SettingsDialog::b_closeClick()
 {
-    if (ApplyEdited(false).value_or(false))
+    const std::optional<bool> open = ApplyEdited(false);
+    if (!open)
+        return; // refused, with its message
+    if (*open) {
         accept();
+        return;
+    }
+    // The settings are applied, but no port is open: the dialog stays, so
+    // that the user can set one, and says why.
+    const bool noNumber = current_.SerialPort1() == 0 && current_.SerialPort2() == 0;
+    const QString state = portState_ ? portState_() : QString();
+    lbl_apply->setText(noNumber ? tr("Applied, but no port is set for %1: choose the instrument's device "
+                                     "above, or a port number.")
+                                      .arg(current_.IsComConnection() ? tr("RS 232") : tr("BT"))
+                                : tr("Applied, but no port opened: %1").arg(state));
+    lbl_apply->setVisible(true);
+}
+
+void SettingsDialog::reject()
+{
+    if (applied_) {
+        applied_ = false;
+        apply_(committed_, false);
+    }
+    QDialog::reject();
 }
 
 void SettingsDialog::b_saveClick()

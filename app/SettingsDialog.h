@@ -49,7 +49,12 @@ class SettingsDialog : public QDialog {
     // unset.
     using IdentifyHandler = std::function<IdentifyResult(QWidget* parent)>;
 
+    // What the window says about the ports that did not open (empty when
+    // all did); shown in the dialog when Apply keeps it open.
+    using PortStateHandler = std::function<QString()>;
+
     void SetDirectoryChooser(DirectoryHandler chooser) { chooseDirectory_ = std::move(chooser); }
+    void SetPortState(PortStateHandler state) { portState_ = std::move(state); }
     // Enables "Identify VKR 104+ device".
     void SetIdentifier(IdentifyHandler identify);
     // Where the device states come from (the running system unless set).
@@ -61,6 +66,12 @@ class SettingsDialog : public QDialog {
     Settings Edited() const;
     // The device list of a port number in use, nullptr for others.
     DeviceComboBox* DeviceList(int port) const;
+    // The list of the devices present, offered while the connection mode
+    // has no port number; choosing one gives it a number. nullptr while
+    // the mode has a number.
+    DeviceComboBox* NewDeviceList() const { return newDevice_; }
+    // Why Apply kept the dialog open; empty otherwise.
+    QLabel* lbl_apply = nullptr;
 
     QRadioButton* rb_last = nullptr;
     QRadioButton* rb_std = nullptr;
@@ -90,6 +101,11 @@ class SettingsDialog : public QDialog {
     QPushButton* b_save = nullptr;
     QPushButton* b_cancel = nullptr;
 
+  public slots:
+    // Cancel and Esc: what Apply did since the dialog opened (or since
+    // the last Save) is taken back.
+    void reject() override;
+
   protected:
     void keyPressEvent(QKeyEvent* e) override;
 
@@ -99,6 +115,10 @@ class SettingsDialog : public QDialog {
     QWidget* BuildPorts();
     void ShowValues();
     void RebuildDeviceLists();
+    void AddNewDeviceList();
+    // A device chosen from the list of devices present: it gets a number,
+    // which the connection mode then uses.
+    void NewDeviceChosen(const QString& device);
     void ChooseDirectory(QLineEdit* field);
     void b_closeClick();
     void b_saveClick();
@@ -119,6 +139,12 @@ class SettingsDialog : public QDialog {
     IdentifyHandler identify_;
     PortSystemView system_;
     std::map<int, std::string> typedDevices_;
+    DeviceComboBox* newDevice_ = nullptr;
+    PortStateHandler portState_;
+    // The value Cancel returns to, and whether Apply changed the window
+    // since.
+    Settings committed_;
+    bool applied_ = false;
 };
 
 } // namespace lumidrax

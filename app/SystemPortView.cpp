@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace lumidrax {
@@ -109,7 +113,65 @@ int AccessError(const std::string& path)
     return ::access(path.c_str(), R_OK | W_OK) == 0 ? 0 : errno;
 }
 
+std::string ReadAll(const char* path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A terminal is told by its device number, without opening it: opening a
+// serial line raises its modem lines, and a pseudo-terminal's far end sees
+// the close as a hang-up. Only where the kernel lists no terminal drivers
+// is the device asked itself.
+int TerminalError(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if (!S_ISCHR(st.st_mode))
+        return ENOTTY;
+    const std::string drivers = ReadAll("/proc/tty/drivers");
+    if (!drivers.empty())
+        return IsTerminalDriver(drivers, major(st.st_rdev), minor(st.st_rdev)) ? 0 : ENOTTY;
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal ? 0 : ENOTTY;
+}
+
 } // namespace
+
+bool IsTerminalDriver(const std::string& drivers, unsigned major, unsigned minor)
+{
+    std::istringstream lines(drivers);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string name, node, minors, type;
+        unsigned driverMajor = 0;
+        if (!(fields >> name >> node >> driverMajor >> minors >> type) || driverMajor != major)
+            continue;
+        if (type.starts_with("system") || type == "pty:master")
+            continue;
+        unsigned first = 0, last = 0;
+        const std::size_t dash = minors.find('-');
+        try {
+            first = static_cast<unsigned>(std::stoul(minors.substr(0, dash)));
+            last = dash == std::string::npos ? first
+                                             : static_cast<unsigned>(std::stoul(minors.substr(dash + 1)));
+        } catch (const std::exception&) {
+            continue;
+        }
+        if (minor >= first && minor <= last)
+            return true;
+    }
+    return false;
+}
 
 PortSystemView SystemPortView()
 {
@@ -121,6 +183,7 @@ PortSystemView SystemPortView()
     view.SessionGroups = SessionGroups;
     view.AccessError = AccessError;
     view.Holder = Holder;
+    view.TerminalError = TerminalError;
     return view;
 }
 

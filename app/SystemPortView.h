@@ -5,8 +5,16 @@
 
 #include "PortSystemView.h"
 
+#include <string>
+
 namespace lumidrax {
 
 PortSystemView SystemPortView();
+
+// Whether a character device number belongs to a terminal driver of a
+// /proc/tty/drivers listing (name, node, major, minors, type per line); the
+// system's own terminals (/dev/tty, the console, ptmx) and the master
+// sides of pseudo-terminals do not count.
+bool IsTerminalDriver(const std::string& drivers, unsigned major, unsigned minor);
 
 } // namespace lumidrax

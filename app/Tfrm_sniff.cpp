@@ -30,12 +30,17 @@ Tfrm_sniff::Tfrm_sniff(IdentifyJob job, QWidget* parent)
     m_log->setReadOnly(true);
     m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     b_start = new QPushButton(tr("Start identification"), this);
+    b_close = new QPushButton(tr("&Close"), this);
     layout->addWidget(lbl_progress);
     layout->addWidget(m_log);
     layout->addWidget(new QLabel(tr("Make sure device is ready for identification and push button "), this));
-    layout->addWidget(b_start);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(b_start, 1);
+    buttons->addWidget(b_close);
+    layout->addLayout(buttons);
     resize(480, 400);
     connect(b_start, &QPushButton::clicked, this, &Tfrm_sniff::b_startClick);
+    connect(b_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 Tfrm_sniff::~Tfrm_sniff()
@@ -75,7 +80,11 @@ void Tfrm_sniff::SearchEnded()
     if (stop_)
         return;
     emit searchFinished();
-    accept();
+    // A search that found nothing leaves its log for the user to read.
+    if (result_.Found())
+        accept();
+    else
+        m_log->appendPlainText(tr("No instrument answered. Close this window when you have read the log."));
 }
 
 void Tfrm_sniff::StopSearch()

@@ -2,7 +2,8 @@
 // "VKR 104+ identification": the dialog that searches the serial ports for
 // the instrument (PortIdentifier) when the user presses "Start
 // identification", shows the search's log line by line and closes itself
-// when it is done. The search runs on a worker thread, so the window stays
+// when it found the instrument; when nothing answered, the log stays until
+// the user closes it. The search runs on a worker thread, so the window stays
 // responsive; closing the dialog in the middle stops it after the port
 // being asked.
 
@@ -33,6 +34,7 @@ class Tfrm_sniff : public QDialog {
     QLabel* lbl_progress = nullptr;
     QPlainTextEdit* m_log = nullptr;
     QPushButton* b_start = nullptr;
+    QPushButton* b_close = nullptr;
 
   signals:
     // The search ended by itself (not stopped).

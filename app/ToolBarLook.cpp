@@ -30,6 +30,10 @@ void ApplyToolBarLook(ChartMenus& m)
     // Buttons with a picture show only the picture, the others their short
     // caption.
     m.ToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Small pictures, so that the whole bar fits a window of the default
+    // width.
+    const int small = style->pixelMetric(QStyle::PM_SmallIconSize);
+    m.ToolBar->setIconSize(QSize(small, small));
 }
 
 } // namespace lumidrax

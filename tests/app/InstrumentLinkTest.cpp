@@ -355,6 +355,10 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedSaysChartsWereLostAndConnectReopensIt
     ASSERT_TRUE(QTest::qWaitFor([&] { return v.BoxColour(v.Box()) == kRed; }, kTransferWaitMs));
     EXPECT_EQ(v.BoxColour(v.RepBox()), kRed);
     EXPECT_EQ(v.Box()->text(), "COM3");
+    // The red box says why, and what to do.
+    EXPECT_EQ(v.Box()->toolTip().toStdString(), "COM3: the connection was lost (" + device +
+                                                    ": no such device); choose Connect in this box's menu "
+                                                    "to open it again");
     const int kept = v.w->Charts().Count;
     EXPECT_LT(kept, 50);
     EXPECT_EQ(v.ListRows(), kept);

@@ -42,6 +42,12 @@ TEST(PortCandidates, DevicesNoNumberReachesAndTheFreeNumber)
     for (int n = 1; n <= kMaxPortNumber; ++n)
         all[n] = "x";
     EXPECT_EQ(FreePortNumber(all, dev), 0);
+    // A device chosen from the list keeps the number that reaches it, or
+    // gets the free one.
+    EXPECT_EQ(NumberForDevice(ports, dev, dev + "/ttyS1"), 2);
+    EXPECT_EQ(NumberForDevice(ports, dev, dev + "/ttyACM0"), 4);
+    EXPECT_EQ(NumberForDevice(ports, dev, dev + "/ttyUSB0"), 5);
+    EXPECT_EQ(NumberForDevice(all, dev, dev + "/ttyUSB0"), 0);
 }
 
 } // namespace

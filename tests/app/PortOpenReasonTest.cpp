@@ -2,6 +2,7 @@
 // made-up facts (no real device is touched).
 
 #include "PortOpenReason.h"
+#include "SystemPortView.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,8 @@ TEST(PortOpenReason, EachErrorAndStateHasItsText)
         {"busy, holder unknown", Usb(EBUSY), "/dev/ttyUSB0: busy, held by another program"},
         {"Bluetooth peer down", rfcomm, peer},
         {"Bluetooth refused", refused, peer},
+        {"not a terminal", Usb(ENOTTY), "/dev/ttyUSB0: not a serial device"},
+        {"link loop", Usb(ELOOP), "/dev/ttyUSB0: symbolic link loop"},
         {"opened", Usb(0), ""},
     };
     for (const Case& c : cases)
@@ -125,6 +128,31 @@ TEST(PortOpenReason, DeviceStateWithoutOpening)
     EXPECT_EQ(DeviceState("/dev/rfcomm0", sys.View()),
               "/dev/rfcomm0: permission denied; the device belongs to the group dialout: add yourself with "
               "\"sudo usermod -aG dialout anna\" and log in again");
+}
+
+// The kernel's list of terminal drivers tells a serial line or a
+// pseudo-terminal from /dev/null and the system's own terminals.
+TEST(PortOpenReason, TerminalDriversByDeviceNumber)
+{
+    const std::string drivers = "/dev/tty             /dev/tty        5       0 system:/dev/tty\n"
+                                "/dev/ptmx            /dev/ptmx       5       2 system\n"
+                                "usbserial            /dev/ttyUSB   188 0-511 serial\n"
+                                "serial               /dev/ttyS       4      64-111 serial\n"
+                                "pty_slave            /dev/pts      136 0-1048575 pty:slave\n"
+                                "pty_master           /dev/ptm      128 0-1048575 pty:master\n";
+    const struct {
+        unsigned Major, Minor;
+        bool Terminal;
+    } cases[] = {{188, 0, true},  {4, 64, true}, {4, 112, false}, {136, 7, true},
+                 {128, 7, false}, {5, 0, false}, {5, 2, false},   {1, 3, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsTerminalDriver(drivers, c.Major, c.Minor), c.Terminal) << c.Major << ":" << c.Minor;
+    // What the list says of a device that is no terminal.
+    FakeSystem sys;
+    PortSystemView view = sys.View();
+    view.TerminalError = [](const std::string& p) { return p == "/dev/ttyUSB0" ? ENOTTY : 0; };
+    EXPECT_EQ(DeviceState("/dev/ttyUSB0", view), "/dev/ttyUSB0: not a serial device");
+    EXPECT_EQ(DeviceState("/dev/rfcomm0", view), "");
 }
 
 } // namespace

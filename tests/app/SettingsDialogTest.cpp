@@ -25,6 +25,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -224,10 +225,15 @@ TEST(SettingsDialog, EqualBluetoothPortsAreRefusedAndTheDialogStays)
         d.se_port_bt2->setValue(0);
         d.se_port_bt1->setValue(0);
         d.b_close->click(); // 0 and 0 pass the check
+        EXPECT_EQ(v.w->AppSettings().Connection, "BT");
+        EXPECT_TRUE(d.isVisible()); // no port to open: it says so
+        EXPECT_EQ(d.lbl_apply->text(), "Applied, but no port is set for BT: choose the instrument's device "
+                                       "above, or a port number.");
     }));
     EXPECT_EQ(v.dialogs.Messages(),
               std::vector<std::string>{"Error: Port numbers for BT communication can not be the same."});
-    EXPECT_EQ(v.w->AppSettings().Connection, "BT");
+    // The dialog was cancelled: what Apply did is taken back.
+    EXPECT_EQ(v.w->AppSettings().Connection, "COM");
     EXPECT_EQ(before.Connection, "COM");
 }
 
@@ -271,6 +277,8 @@ TEST(SettingsDialog, PickedDeviceIsWrittenToPorts)
         list->hidePopup();
         list->setCurrentIndex(rfcomm);
         d.b_close->click();
+        EXPECT_EQ(d.DeviceStateText(5).toStdString(), v.dir.File("dev/rfcomm0") + ": not a serial device");
+        d.b_save->click(); // a file opens no port: kept by Save, not taken back by Cancel
     }));
     EXPECT_EQ(v.w->AppSettings().DeviceOfPort(5), v.dir.File("dev/rfcomm0"));
     EXPECT_EQ(v.Key("PORTS", "COM5"), v.dir.File("dev/rfcomm0"));
@@ -303,12 +311,27 @@ TEST(SettingsDialog, ApplyReopensThePortsAndClosesOnceOneIsOpen)
     EXPECT_TRUE(v.dialogs.Log.empty());
 }
 
-// The next modal dialog (the identification) is started; it closes itself.
+// The next modal dialog (the identification) is started; it closes itself
+// when it found the instrument. When nothing answered, its log stays until
+// the user closes it.
 void StartNextIdentification()
 {
     QTimer::singleShot(0, [] {
-        if (auto* sniff = qobject_cast<Tfrm_sniff*>(QApplication::activeModalWidget()))
-            sniff->b_start->click();
+        auto* sniff = qobject_cast<Tfrm_sniff*>(QApplication::activeModalWidget());
+        if (!sniff)
+            return;
+        QObject::connect(
+            sniff, &Tfrm_sniff::searchFinished, sniff,
+            [sniff] {
+                if (sniff->Result().Found())
+                    return;
+                EXPECT_TRUE(sniff->isVisible());
+                EXPECT_TRUE(sniff->m_log->toPlainText().endsWith(
+                    "Done\nNo instrument answered. Close this window when you have read the log."));
+                sniff->b_close->click();
+            },
+            Qt::QueuedConnection);
+        sniff->b_start->click();
     });
 }
 

@@ -191,6 +191,10 @@ QMenu* ChartMenus::BuildToolsMenu(QWidget* window)
         mi_width[k]->setData(kLineWidths[k]);
         mi_tools_width->addAction(mi_width[k]);
     }
+    mi_tools_lines = MakeAction(window, "mi_tools_lines", tr("Join Samples by &Lines"),
+                                tr("Join the samples of each chart by lines (off: one dot per sample)"));
+    mi_tools_lines->setCheckable(true);
+    tools->addAction(mi_tools_lines);
     mi_tools_invert = MakeAction(window, "mi_tools_invert", tr("Invert Background"),
                                  tr("Invert Background [CTRL+B]"), QKeySequence("Ctrl+B"));
     mi_tools_invert->setIconText(tr("B/W"));

@@ -76,6 +76,8 @@ class ChartMenus : public QObject {
     QAction* mi_tools_refcolor = nullptr;
     QMenu* mi_tools_width = nullptr;
     QAction* mi_width[3] = {};
+    // Checkable: the charts are drawn with their samples joined by lines.
+    QAction* mi_tools_lines = nullptr;
     QAction* mi_tools_invert = nullptr;
     QAction* mi_chartlist_mode[3] = {};
     QAction* mi_incChartList = nullptr;

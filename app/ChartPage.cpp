@@ -5,6 +5,7 @@
 #include "ChartViewPanel.h"
 #include "CursorReadoutPanels.h"
 #include "EventPanel.h"
+#include "PanelPalette.h"
 #include "PrintInfoStrip.h"
 
 #include <QListWidget>
@@ -73,6 +74,13 @@ void ChartPage::SetListHeight(int height)
     // The splitter keeps the plot's own minimum; the list height commands
     // stop growing the list while the plot is under 101 pixels high.
     splitter_->setSizes({std::max(0, total - height), height});
+}
+
+void ChartPage::ApplyScheme(bool dark)
+{
+    setPalette(PanelPalette(dark));
+    setAutoFillBackground(dark);
+    readouts_->SetDark(dark);
 }
 
 int ChartPage::ListHeight() const

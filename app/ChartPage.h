@@ -39,6 +39,10 @@ class ChartPage : public QWidget {
     // Chart number of the list's current item, 0 when none.
     int CurrentChart() const;
 
+    // The panels round the plot (read-outs, event table, list header,
+    // splitters) in the colour scheme of the plot.
+    void ApplyScheme(bool dark);
+
     // Height of the chart list panel (0 hides it with its splitter handle).
     void SetListHeight(int height);
     int ListHeight() const;

@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include "FrameFit.h"
 #include "ProgramInfo.h"
 
 #include <QCoreApplication>
@@ -70,6 +71,8 @@ HelpWindow* HelpWindow::ShowHelp(QWidget* parent)
     auto* w = new HelpWindow(parent);
     w->OpenDocument(HelpDocumentPath());
     w->show();
+    // A small screen gets the whole window, title bar included.
+    FrameFit::KeepOnScreen(w);
     return w;
 }
 

@@ -17,8 +17,13 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QSplitter>
+#include <QStatusBar>
 
 namespace lumidrax {
+
+namespace {
+constexpr int kNoticeTime = 15000; // ms
+} // namespace
 
 void TFrm_main_Lumidrax32::ConnectChartListCommands()
 {
@@ -36,6 +41,10 @@ void TFrm_main_Lumidrax32::ConnectChartListCommands()
         if (chartMenus_->mi_tools_dishide->isEnabled())
             list->ToggleSelected();
     });
+    // Why a chart is not drawn is told in the status bar, over its panels,
+    // until the next message or for kNoticeTime.
+    connect(list, &ChartListPanel::notice, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kNoticeTime); });
     connect(popupCurves_->mi_curves_select_all, &QAction::triggered, list, &ChartListPanel::SelectAllCharts);
     connect(list, &ChartListPanel::columnsResized, this, &TFrm_main_Lumidrax32::PlaceDescriptionField);
     connect(m.mi_incChartList, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_incChartListClick);

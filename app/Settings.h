@@ -59,6 +59,7 @@ struct Settings {
     int NameWidth = 450;               // NAMEWIDTH: chart list column "File"
     int DescWidth = 300;               // DESCWIDTH: chart list column "Description"
     bool InvertColors = false;         // INVERTCOLORS: dark colour scheme
+    bool JoinSamples = false;          // CHARTLINES: samples joined by lines, not dots alone
 
     // [CURVES]
     bool RefInfoVisible = true; // INFO: reference chart info panel shown

@@ -13,8 +13,9 @@ target_include_directories(lumidrax_settings PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(lumidrax_settings PUBLIC lumidrax_model)
 set_target_properties(lumidrax_settings PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
-# lumidrax_dialogs: the help window, the About box, the directory chooser
-# and the description editor (Qt Widgets).
+# lumidrax_dialogs: the help window, the About box, the directory chooser,
+# the description editor and the placing of windows on the screen (Qt
+# Widgets).
 if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Widgets)
   add_library(lumidrax_dialogs STATIC
@@ -24,6 +25,10 @@ if(LUMIDRAX_BUILD_GUI)
     ${CMAKE_CURRENT_LIST_DIR}/AboutBox.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DirectoryChooser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DescriptionEditor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/FrameFit.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.h
+    ${CMAKE_CURRENT_LIST_DIR}/FrameFit.h
     ${CMAKE_CURRENT_LIST_DIR}/HelpWindow.h
     ${CMAKE_CURRENT_LIST_DIR}/AboutBox.h
     ${CMAKE_CURRENT_LIST_DIR}/DirectoryChooser.h
@@ -31,7 +36,7 @@ if(LUMIDRAX_BUILD_GUI)
   )
   set_target_properties(lumidrax_dialogs PROPERTIES AUTOMOC ON)
   target_include_directories(lumidrax_dialogs PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-  target_link_libraries(lumidrax_dialogs PUBLIC lumidrax_model Qt6::Widgets)
+  target_link_libraries(lumidrax_dialogs PUBLIC lumidrax_model lumidrax_settings Qt6::Widgets)
 endif()
 
 # The help document is found in Help/ beside the program: stage help/ next

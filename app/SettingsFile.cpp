@@ -222,6 +222,7 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.NameWidth = r.Bounded(kMain, "NAMEWIDTH", d.NameWidth, 0, 32767);
     s.DescWidth = r.Bounded(kMain, "DESCWIDTH", d.DescWidth, 0, 32767);
     s.InvertColors = r.Boolean(kMain, "INVERTCOLORS", d.InvertColors);
+    s.JoinSamples = r.Boolean(kMain, "CHARTLINES", d.JoinSamples);
     s.EventSensitivity = r.Decimal(kEvents, "SENSITIVITY", d.EventSensitivity, EventParams::kMinSensitivity,
                                    EventParams::kMaxSensitivity);
     s.EventLevelFloor = r.Decimal(kEvents, "FLOOR", d.EventLevelFloor, EventParams::kMinLevelFloor,
@@ -276,6 +277,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kMain, "DESCWIDTH", num(s.DescWidth));
         ini.Set(kCurves, "INFO", flag(s.RefInfoVisible));
         ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
+        ini.Set(kMain, "CHARTLINES", flag(s.JoinSamples));
         ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
         ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
@@ -298,6 +300,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
     if (normal || maximized)
         ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
     ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
+    ini.Set(kMain, "CHARTLINES", flag(s.JoinSamples));
 }
 
 LoadedSettings LoadSettingsFile(const SettingsLocation& location)

@@ -12,6 +12,7 @@
 #include "DescriptionEditor.h"
 #include "DescriptionField.h"
 #include "FileNames.h"
+#include "FrameFit.h"
 #include "HelpWindow.h"
 #include "InstanceChannel.h"
 #include "InstrumentLink.h"
@@ -292,6 +293,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
     SetChartList(settings_.ChartListMode);
     mi_popup_width5Click(settings_.LineWidth);
+    chartMenus_->mi_tools_lines->setChecked(settings_.JoinSamples);
     ApplyAutoFlags();
     chartPage_->ListPanel()->UpdateCommandStates();
     {
@@ -539,8 +541,9 @@ void TFrm_main_Lumidrax32::LoadSettings()
     // a maximised one returns to the designed geometry when restored.
     const StartGeometry start = GeometryAtStart(
         settings_.WindowState, QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height));
-    // Any other state keeps the designed geometry, fitted onto the screens.
-    setGeometry(PlaceWindowOnScreens(start.Place ? start.Rect : geometry()));
+    // Any other state keeps the designed geometry. The frame goes onto the
+    // screen (LEFT and TOP place the frame, WIDTH and HEIGHT size the client).
+    FrameFit::Place(this, start.Place ? start.Rect : QRect(frameGeometry().topLeft(), size()));
     if (start.Maximise)
         setWindowState(Qt::WindowMaximized);
     chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
@@ -557,8 +560,8 @@ void TFrm_main_Lumidrax32::SaveSettings(bool full)
         settings_.WindowState = kWindowStateMaximized;
     } else {
         settings_.WindowState = kWindowStateNormal;
-        settings_.Left = geometry().x();
-        settings_.Top = geometry().y();
+        settings_.Left = frameGeometry().x();
+        settings_.Top = frameGeometry().y();
         settings_.Width = geometry().width();
         settings_.Height = geometry().height();
     }
@@ -666,6 +669,7 @@ void TFrm_main_Lumidrax32::ApplyColourScheme()
 {
     chartPage_->View()->ApplyScheme(settings_.InvertColors, charts_);
     chartPage_->ListPanel()->SetColours(ChartListColours::FromPalette(chartPage_->View()->Colours()));
+    chartPage_->ApplyScheme(settings_.InvertColors);
     emit notifier_->chartsChanged(ChartChange::Colours);
 }
 

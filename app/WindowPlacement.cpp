@@ -60,7 +60,7 @@ StartGeometry GeometryAtStart(int state, const QRect& stored)
     return {};
 }
 
-QRect PlaceWindowOnScreens(const QRect& stored)
+QList<QRect> AvailableScreenAreas()
 {
     QList<QRect> areas;
     if (const QScreen* primary = QGuiApplication::primaryScreen())
@@ -68,7 +68,25 @@ QRect PlaceWindowOnScreens(const QRect& stored)
     for (const QScreen* screen : QGuiApplication::screens())
         if (screen != QGuiApplication::primaryScreen())
             areas.append(screen->availableGeometry());
-    return PlaceWindow(stored, areas);
+    return areas;
+}
+
+QRect PlaceWindowOnScreens(const QRect& stored)
+{
+    return PlaceWindow(stored, AvailableScreenAreas());
+}
+
+FramePlacement PlaceFrame(const QRect& wish, const QMargins& frame, const QList<QRect>& availableScreens)
+{
+    const int extraWidth = frame.left() + frame.right();
+    const int extraHeight = frame.top() + frame.bottom();
+    const int width = wish.width() > 0 ? wish.width() : kDesignedWidth;
+    const int height = wish.height() > 0 ? wish.height() : kDesignedHeight;
+    const QRect wishedFrame(wish.x(), wish.y(), width + extraWidth, height + extraHeight);
+    FramePlacement out;
+    out.Frame = PlaceWindow(wishedFrame, availableScreens);
+    out.Client = out.Frame.marginsRemoved(frame);
+    return out;
 }
 
 } // namespace lumidrax

@@ -6,6 +6,7 @@
 // screen (the desktop without task bars and docks).
 
 #include <QList>
+#include <QMargins>
 #include <QRect>
 
 namespace lumidrax {
@@ -21,6 +22,22 @@ QRect PlaceWindow(const QRect& stored, const QList<QRect>& availableScreens);
 
 // PlaceWindow with the available areas of this display's screens.
 QRect PlaceWindowOnScreens(const QRect& stored);
+
+// A window as the window manager shows it: the client area inside a frame
+// (title bar and borders, `frame`). `wish` gives the frame's top left
+// corner and the client's size, as the settings keep them. The whole frame
+// is fitted onto the available area with PlaceWindow (the client shrinks
+// when the frame would not fit); the result is the frame rectangle, whose
+// client area is Frame.marginsRemoved(frame).
+struct FramePlacement {
+    QRect Frame;
+    QRect Client;
+    bool operator==(const FramePlacement&) const = default;
+};
+FramePlacement PlaceFrame(const QRect& wish, const QMargins& frame, const QList<QRect>& availableScreens);
+
+// The available areas of this display's screens, the primary one first.
+QList<QRect> AvailableScreenAreas();
 
 // What the window does at start with the settings' STATE and geometry.
 struct StartGeometry {

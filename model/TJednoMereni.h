@@ -25,6 +25,10 @@ struct TJednoMereni {
     std::string Description;
     RgbColor Color = kWhite;
     int ColorSlot = 0;
+    // Color was chosen by the user ("Ref. Chart Color..."): a change of the
+    // colour scheme keeps it. Cleared whenever the chart takes or gives back
+    // a colour slot.
+    bool ColorChosen = false;
     int SampleCount = 0;
     int Interval = 0;
     long double Velocity = 0;

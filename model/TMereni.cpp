@@ -50,6 +50,7 @@ bool TMereni::TakeColourSlot(int i)
     SlotFree[static_cast<std::size_t>(slot)] = false;
     c.ColorSlot = slot;
     c.Color = SlotColour(slot, Scheme);
+    c.ColorChosen = false;
     c.Shown = true;
     ++ShownCount;
     return true;
@@ -66,6 +67,7 @@ void TMereni::ReleaseColourSlot(int i)
     c.Shown = false;
     c.ColorSlot = 0;
     c.Color = kWhite;
+    c.ColorChosen = false;
 }
 
 TJednoMereni& TMereni::AppendRecord(TJednoMereni record)
@@ -75,6 +77,7 @@ TJednoMereni& TMereni::AppendRecord(TJednoMereni record)
     record.Shown = false;
     record.ColorSlot = 0;
     record.Color = kWhite;
+    record.ColorChosen = false;
     record.Id = ++lastId_;
     Records.push_back(std::move(record));
     ++Count;

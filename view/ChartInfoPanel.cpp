@@ -1,6 +1,7 @@
 #include "ChartInfoPanel.h"
 
 #include "MarkerShape.h"
+#include "PanelPalette.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -60,10 +61,6 @@ ChartInfoPanel::ChartInfoPanel(Kind kind, QWidget* parent) : QWidget(parent)
         auto* v = new QLabel(this);
         v->setObjectName(QString(ref ? "lbl_ref_" : "lbl_") + d.Name);
         v->setAutoFillBackground(true);
-        QPalette p = v->palette();
-        p.setColor(QPalette::Window, Qt::white);
-        p.setColor(QPalette::WindowText, Qt::black);
-        v->setPalette(p);
         // A fixed size, the width from the widest value the field shows: a
         // label whose size followed its text would lay out the window again
         // each time another chart becomes the active one (a mouse move can
@@ -75,7 +72,18 @@ ChartInfoPanel::ChartInfoPanel(Kind kind, QWidget* parent) : QWidget(parent)
         values_[static_cast<std::size_t>(f)] = v;
     }
     grid->setColumnStretch(kFields + 2, 1);
+    SetDark(false);
     Show(ChartInfoTexts{"---", "---", "---", "---", "---", "---", "-", "---", "---", "---", {}});
+}
+
+void ChartInfoPanel::SetDark(bool dark)
+{
+    for (QLabel* v : values_) {
+        QPalette p = v->palette();
+        p.setColor(QPalette::Window, InfoValueBackground(dark));
+        p.setColor(QPalette::WindowText, InfoValueText(dark));
+        v->setPalette(p);
+    }
 }
 
 void ChartInfoPanel::Show(const ChartInfoTexts& t)

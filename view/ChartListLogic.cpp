@@ -50,6 +50,25 @@ ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector
     return s;
 }
 
+std::string NotDrawnReason(const TMereni& charts, const std::vector<int>& which)
+{
+    if (charts.ShownCount < kMaxShown)
+        return {};
+    std::vector<int> hidden;
+    for (int i : which)
+        if (IsChart(charts, i) && !charts.Rec(i).Shown)
+            hidden.push_back(i);
+    if (hidden.empty())
+        return {};
+    std::string names;
+    for (std::size_t k = 0; k < hidden.size(); ++k)
+        names += (k == 0 ? "" : ", ") + std::to_string(hidden[k]);
+    const bool one = hidden.size() == 1;
+    return std::string(one ? "Chart " : "Charts ") + names + (one ? " is" : " are") + " not drawn: at most " +
+           std::to_string(kMaxShown) + " charts are drawn at a time. Hide a drawn chart (F8) to draw " +
+           (one ? "it." : "them.");
+}
+
 ChartListModeItems ChartListModeStates(int mode)
 {
     ChartListModeItems m;

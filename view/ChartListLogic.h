@@ -54,6 +54,12 @@ struct ChartCommandStates {
 ChartCommandStates ComputeCommandStates(const TMereni& charts, const std::vector<int>& selectedCharts,
                                         int listItemCount);
 
+// Why listed charts are not drawn: at most kMaxShown charts are drawn at a
+// time, so a chart that arrives or is shown while that many are drawn stays
+// hidden. The text names those of `which` that are hidden while the drawn
+// charts are full; empty when there is none.
+std::string NotDrawnReason(const TMereni& charts, const std::vector<int>& which);
+
 // Column edges of a list row, in pixels from the row's left.
 struct ChartListColumns {
     int NameWidth = 70;                    // "File"

@@ -240,6 +240,7 @@ void ChartListPanel::RefillChartList()
             list_->setCurrentItem(item, QItemSelectionModel::NoUpdate);
     }
     filling_ = false;
+    UpdateRowTips();
     if (charts_->RefIndex > 0)
         emit notifier_->referenceChanged(true);
     charts_->ActiveIndex = active;
@@ -271,10 +272,36 @@ void ChartListPanel::AfterChartsAdded()
         return;
     ReferenceLastAddedChart(*charts_);
     RefillChartList();
+    // The new charts come out selected; the last of them stays in view
+    // whichever row is the current one.
+    const std::vector<int> added = SelectedCharts();
     emit notifier_->referenceChanged(true);
     ActiveFollowsReference(*charts_);
     emit notifier_->activeChanged();
     list_->setFocus();
+    if (!added.empty())
+        if (QListWidgetItem* last = list_->item(RowOf(added.back())))
+            list_->scrollToItem(last);
+    TellNotDrawn(added);
+}
+
+void ChartListPanel::UpdateRowTips()
+{
+    if (!charts_)
+        return;
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* item = list_->item(row);
+        const QString tip = QString::fromStdString(NotDrawnReason(*charts_, {ChartAt(row)}));
+        if (item->toolTip() != tip)
+            item->setToolTip(tip);
+    }
+}
+
+void ChartListPanel::TellNotDrawn(const std::vector<int>& which)
+{
+    const std::string reason = NotDrawnReason(*charts_, which);
+    if (!reason.empty())
+        emit notice(QString::fromStdString(reason));
 }
 
 void ChartListPanel::RefreshChartView()
@@ -295,6 +322,8 @@ void ChartListPanel::ChartsChanged(ChartChanges what)
         RefillChartList();
     else
         RepaintList();
+    if (what.testFlag(ChartChange::Visibility))
+        UpdateRowTips();
 }
 
 ChartCommandStates ChartListPanel::UpdateCommandStates()
@@ -318,8 +347,10 @@ void ChartListPanel::ShowSelected()
 {
     if (!charts_)
         return;
-    ShowSelectedCharts(*charts_, SelectedCharts());
+    const std::vector<int> selected = SelectedCharts();
+    ShowSelectedCharts(*charts_, selected);
     AfterVisibilityChange();
+    TellNotDrawn(selected);
 }
 
 void ChartListPanel::HideSelected()
@@ -334,8 +365,11 @@ void ChartListPanel::ToggleSelected()
 {
     if (!charts_)
         return;
-    ToggleSelectedCharts(*charts_, SelectedCharts());
+    const std::vector<int> selected = SelectedCharts();
+    ToggleSelectedCharts(*charts_, selected);
     AfterVisibilityChange();
+    // A toggle that had to show charts and could not says why.
+    TellNotDrawn(selected);
 }
 
 void ChartListPanel::AfterVisibilityChange()

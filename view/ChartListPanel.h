@@ -7,8 +7,9 @@
 // The main window owns the chart collection and the change notifier and
 // hands both in. The panel subscribes to the notifier once:
 //   - chartsAdded: AfterChartsAdded (the last chart drawn becomes the
-//     reference, the list is rebuilt with the new charts selected, the
-//     active chart follows the reference);
+//     reference, the list is rebuilt with the new charts selected and
+//     scrolled to the last of them, the active chart follows the reference;
+//     a new chart left undrawn by the 10-chart rule is noticed);
 //   - chartsRemoved: RefreshChartView (indices kept valid, list rebuilt);
 //   - chartsChanged: the rows are rebuilt (file names; visibility in the
 //     "displayed charts" mode) or repainted;
@@ -111,6 +112,10 @@ class ChartListPanel : public QWidget {
   signals:
     void commandStatesChanged(const lumidrax::ChartCommandStates& states);
     void columnsResized(); // the header's sections moved
+    // Something the user asked for or expected did not happen, and why (a
+    // new chart or a chart to show is not drawn because the drawn charts
+    // are full): the window shows it in its status bar.
+    void notice(const QString& text);
 
   private:
     void SectionResized();
@@ -118,6 +123,11 @@ class ChartListPanel : public QWidget {
     void AfterVisibilityChange();
     void ChartsChanged(ChartChanges what);
     void SetCurrentRowQuietly(int row, QItemSelectionModel::SelectionFlags flags);
+    // Each hidden chart's row says in its tool tip why it is not drawn while
+    // the drawn charts are full.
+    void UpdateRowTips();
+    // Emits notice when some of `which` stay undrawn for the 10-chart rule.
+    void TellNotDrawn(const std::vector<int>& which);
 
     TMereni* charts_ = nullptr;
     ChartNotifier* notifier_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ChartRenderer.h"
 
 #include "CursorGeometry.h"
+#include "CurveLines.h"
 #include "PixelLines.h"
 #include "PlotRules.h"
 #include "TruncQuotient.h"
@@ -226,92 +227,119 @@ std::vector<int> PaintOrder(const TMereni& charts)
 
 } // namespace
 
-bool ChartRenderer::PaintCurvesDirect(QPainter& painter) const
+std::optional<ChartRenderer::DirectTarget> ChartRenderer::DirectTargetFor(QPainter& painter) const
 {
     QPaintDevice* device = painter.device();
     if (device == nullptr || device->devType() != QInternal::Image)
-        return false;
+        return std::nullopt;
     auto* image = static_cast<QImage*>(device);
     const QImage::Format f = image->format();
     if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        return false;
+        return std::nullopt;
     const QTransform t = painter.deviceTransform();
     if (t.type() > QTransform::TxTranslate || t.dx() != std::trunc(t.dx()) || t.dy() != std::trunc(t.dy()))
-        return false;
+        return std::nullopt;
     if (painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
-        return false;
+        return std::nullopt;
 
     const ViewTransform& v = state_.View;
-    const int ox = static_cast<int>(t.dx());
-    const int oy = static_cast<int>(t.dy());
+    DirectTarget d;
+    d.OriginX = static_cast<int>(t.dx());
+    d.OriginY = static_cast<int>(t.dy());
     // Device pixels the plot may touch: the plot rectangle within the image.
-    const int left = std::max(ox, 0);
-    const int top = std::max(oy, 0);
-    const int right = std::min(ox + v.PlotWidth, image->width());    // exclusive
-    const int bottom = std::min(oy + v.PlotHeight, image->height()); // exclusive
-    if (left >= right || top >= bottom)
-        return true;
-    uchar* bits = image->bits();
-    const qsizetype stride = image->bytesPerLine();
-    const int half = DotHalf(penWidth_);
+    d.Left = std::max(d.OriginX, 0);
+    d.Top = std::max(d.OriginY, 0);
+    d.Right = std::min(d.OriginX + v.PlotWidth, image->width());    // exclusive
+    d.Bottom = std::min(d.OriginY + v.PlotHeight, image->height()); // exclusive
+    d.Bits = image->bits();
+    d.Stride = image->bytesPerLine();
+    return d;
+}
 
-    for (int i : PaintOrder(*state_.Charts)) {
-        const TJednoMereni& c = state_.Charts->Rec(i);
-        const quint32 colour = 0xFF000000u | (c.Color & 0xFFFFFF);
-        if (half < 1) {
-            ForEachDot(v, c, [&](int px, int py) {
-                const int dx = px + ox;
-                const int dy = py + oy;
-                if (dx >= left && dx < right && dy >= top && dy < bottom)
-                    reinterpret_cast<quint32*>(bits + dy * stride)[dx] = colour;
-            });
-        } else {
-            ForEachDot(v, c, [&](int px, int py) {
-                const int x0 = std::max(px + ox - half, left);
-                const int x1 = std::min(px + ox + half, right);
-                const int y0 = std::max(py + oy - half, top);
-                const int y1 = std::min(py + oy + half, bottom);
-                for (int y = y0; y < y1; ++y) {
-                    auto* line = reinterpret_cast<quint32*>(bits + y * stride);
-                    for (int x = x0; x < x1; ++x)
-                        line[x] = colour;
-                }
-            });
-        }
+void ChartRenderer::PaintDotsDirect(const DirectTarget& d, const TJednoMereni& c) const
+{
+    if (d.Left >= d.Right || d.Top >= d.Bottom)
+        return;
+    const ViewTransform& v = state_.View;
+    const int half = DotHalf(penWidth_);
+    const quint32 colour = 0xFF000000u | (c.Color & 0xFFFFFF);
+    uchar* bits = d.Bits;
+    const qsizetype stride = d.Stride;
+    if (half < 1) {
+        ForEachDot(v, c, [&](int px, int py) {
+            const int dx = px + d.OriginX;
+            const int dy = py + d.OriginY;
+            if (dx >= d.Left && dx < d.Right && dy >= d.Top && dy < d.Bottom)
+                reinterpret_cast<quint32*>(bits + dy * stride)[dx] = colour;
+        });
+        return;
     }
-    return true;
+    ForEachDot(v, c, [&](int px, int py) {
+        const int x0 = std::max(px + d.OriginX - half, d.Left);
+        const int x1 = std::min(px + d.OriginX + half, d.Right);
+        const int y0 = std::max(py + d.OriginY - half, d.Top);
+        const int y1 = std::min(py + d.OriginY + half, d.Bottom);
+        for (int y = y0; y < y1; ++y) {
+            auto* line = reinterpret_cast<quint32*>(bits + y * stride);
+            for (int x = x0; x < x1; ++x)
+                line[x] = colour;
+        }
+    });
+}
+
+void ChartRenderer::PaintDots(QPainter& painter, const TJednoMereni& c) const
+{
+    const ViewTransform& v = state_.View;
+    const int half = DotHalf(penWidth_);
+    const QColor colour = ToQColor(c.Color);
+    if (half < 1) {
+        // One pixel per sample; samples falling on the same pixel as the
+        // one before add nothing and are left out.
+        std::vector<Pixel> pixels;
+        pixels.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
+        ForEachDot(v, c, [&](int px, int py) {
+            if (pixels.empty() || !(pixels.back() == Pixel{px, py}))
+                pixels.push_back({px, py});
+        });
+        DrawPixels(painter, pixels, colour);
+        return;
+    }
+    std::vector<QRect> squares;
+    ForEachDot(v, c, [&](int px, int py) {
+        const QRect r(px - half, py - half, 2 * half, 2 * half);
+        if (squares.empty() || squares.back() != r)
+            squares.push_back(r);
+    });
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRects(squares.data(), static_cast<int>(squares.size()));
+}
+
+void ChartRenderer::PaintLine(QPainter& painter, const TJednoMereni& c) const
+{
+    const int width = state_.Charts->LineWidth >= 1 ? state_.Charts->LineWidth : 1;
+    const std::vector<QLineF> segments = CurveLineSegments(state_.View, c, width + 2);
+    if (segments.empty())
+        return;
+    QPen pen(ToQColor(c.Color));
+    pen.setWidth(width);
+    pen.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(segments.data(), static_cast<int>(segments.size()));
 }
 
 void ChartRenderer::PaintCurves(QPainter& painter) const
 {
-    if (PaintCurvesDirect(painter))
-        return;
-    const ViewTransform& v = state_.View;
-    const int half = DotHalf(penWidth_);
+    const std::optional<DirectTarget> direct = DirectTargetFor(painter);
     for (int i : PaintOrder(*state_.Charts)) {
         const TJednoMereni& c = state_.Charts->Rec(i);
-        const QColor colour = ToQColor(c.Color);
-        if (half < 1) {
-            // One pixel per sample; samples falling on the same pixel as the
-            // one before add nothing and are left out.
-            std::vector<Pixel> pixels;
-            pixels.reserve(static_cast<std::size_t>(std::min(c.SampleCount, 4 * v.PlotWidth + 16)));
-            ForEachDot(v, c, [&](int px, int py) {
-                if (pixels.empty() || !(pixels.back() == Pixel{px, py}))
-                    pixels.push_back({px, py});
-            });
-            DrawPixels(painter, pixels, colour);
-        } else {
-            std::vector<QRect> squares;
-            ForEachDot(v, c, [&](int px, int py) {
-                const QRect r(px - half, py - half, 2 * half, 2 * half);
-                if (squares.empty() || squares.back() != r)
-                    squares.push_back(r);
-            });
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(colour);
-            painter.drawRects(squares.data(), static_cast<int>(squares.size()));
-        }
+        if (state_.Lines)
+            PaintLine(painter, c);
+        if (direct)
+            PaintDotsDirect(*direct, c);
+        else
+            PaintDots(painter, c);
     }
 }
 

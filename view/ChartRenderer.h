@@ -1,6 +1,7 @@
 #pragma once
 // Paints a chart view onto any QPainter: the plot (background, grid, zero
-// lines, the displayed charts as sample dots), the active and reference
+// lines, the displayed charts as sample dots, or as lines joining the
+// samples when the state asks for them), the active and reference
 // cursors, and the two axis strips with their ticks and labels. The screen
 // widgets, printing, the clipboard image and `lumidrax-tool render` all use
 // it, so every output looks the same.
@@ -22,6 +23,8 @@
 
 #include <QImage>
 #include <QSize>
+
+#include <optional>
 
 class QPainter;
 
@@ -69,8 +72,20 @@ class ChartRenderer {
     QImage RenderPage() const;
 
   private:
+    // Where the dots can be written straight into an image's memory.
+    struct DirectTarget {
+        uchar* Bits = nullptr;
+        qsizetype Stride = 0;
+        int OriginX = 0, OriginY = 0;                 // plot origin in the image
+        int Left = 0, Top = 0, Right = 0, Bottom = 0; // plot pixels in the image
+    };
+    // A target when the painter paints an unscaled 32-bit image.
+    std::optional<DirectTarget> DirectTargetFor(QPainter& painter) const;
     void PaintCurves(QPainter& painter) const;
-    bool PaintCurvesDirect(QPainter& painter) const;
+    void PaintDotsDirect(const DirectTarget& target, const TJednoMereni& c) const;
+    void PaintDots(QPainter& painter, const TJednoMereni& c) const;
+    // The chart's samples joined by lines of the line width.
+    void PaintLine(QPainter& painter, const TJednoMereni& c) const;
     void PaintZeroLines(QPainter& painter) const;
     void PaintGrid(QPainter& painter) const;
     // A small triangle in the chart's colour under each event mark in view,

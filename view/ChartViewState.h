@@ -41,6 +41,9 @@ struct ChartViewState {
     QFont AxisFont = DefaultAxisFont();
     // Dotted grid at the major ticks (printing and clipboard only).
     bool Grid = false;
+    // Samples joined by lines of the line width, the dots drawn over them;
+    // otherwise the dots alone.
+    bool Lines = false;
     // A minimised window paints with scales of 0.
     bool Minimised = false;
     // The events of the chart page's event table (the plot keeps them, so a

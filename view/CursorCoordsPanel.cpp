@@ -1,11 +1,13 @@
 #include "CursorCoordsPanel.h"
 
 #include "MarkerShape.h"
+#include "PanelPalette.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
 #include <algorithm>
+#include <utility>
 
 namespace lumidrax {
 namespace {
@@ -74,6 +76,19 @@ CursorCoordsPanel::CursorCoordsPanel(QWidget* parent) : QWidget(parent)
     row->addWidget(diffX_);
     row->addWidget(diffY_);
     row->addStretch(1);
+}
+
+void CursorCoordsPanel::SetDark(bool dark)
+{
+    const std::pair<QLabel*, QRgb> boxes[] = {{mainX_, kMainColour}, {mainY_, kMainColour},
+                                              {refX_, kRefColour},   {refY_, kRefColour},
+                                              {diffX_, kDiffColour}, {diffY_, kDiffColour}};
+    for (const auto& [label, light] : boxes) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, ReadoutBackground(light, dark));
+        p.setColor(QPalette::WindowText, ReadoutText(dark));
+        label->setPalette(p);
+    }
 }
 
 void CursorCoordsPanel::Show(const CursorReadoutTexts& t)

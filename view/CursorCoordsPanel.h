@@ -26,6 +26,9 @@ class CursorCoordsPanel : public QWidget {
     explicit CursorCoordsPanel(QWidget* parent = nullptr);
 
     void Show(const CursorReadoutTexts& texts);
+    // The value boxes in the colour scheme: light tints, or dark shades of
+    // the same hues with white text.
+    void SetDark(bool dark);
 
     QLabel* MainX() const { return mainX_; }
     QLabel* MainY() const { return mainY_; }

@@ -59,6 +59,15 @@ void CursorReadoutPanels::UpdateAll()
     UpdateRefInfo();
 }
 
+void CursorReadoutPanels::SetDark(bool dark)
+{
+    refInfo_->SetDark(dark);
+    activeInfo_->SetDark(dark);
+    coords_->SetDark(dark);
+    // The markers of absent cursors take the panel's colour.
+    UpdateAll();
+}
+
 void CursorReadoutPanels::SetRefInfoVisible(bool on)
 {
     refInfoOn_ = on;

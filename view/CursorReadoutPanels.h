@@ -37,6 +37,8 @@ class CursorReadoutPanels : public QWidget {
     void UpdateRefInfo();
     // Everything.
     void UpdateAll();
+    // The panels and their value boxes in the colour scheme.
+    void SetDark(bool dark);
 
     // "&Ref. Chart Info": `p_refinfo` is shown exactly while `on`.
     void SetRefInfoVisible(bool on);

@@ -31,7 +31,7 @@ void ApplyColorScheme(Palette& palette, TMereni& charts, bool dark)
     charts.Scheme = dark ? ColourScheme::Dark : ColourScheme::Light;
     for (int i = 1; i <= charts.Count; ++i) {
         TJednoMereni& c = charts.Rec(i);
-        if (c.ColorSlot >= 1)
+        if (c.ColorSlot >= 1 && !c.ColorChosen)
             c.Color = palette.SlotEntry(c.ColorSlot);
     }
 }

@@ -47,7 +47,8 @@ class Palette {
 };
 
 // Applies a colour scheme: fills the palette, gives every chart that holds a
-// colour slot the slot's colour again (a colour chosen by hand is dropped),
+// colour slot the slot's colour again (a colour the user chose for a chart,
+// ColorChosen, stays),
 // and makes charts added later take the scheme's slot colours. The chart
 // list and description editor take entries 12 and 15 from the palette.
 void ApplyColorScheme(Palette& palette, TMereni& charts, bool dark);

@@ -49,7 +49,9 @@ bool SetReferenceColor(TMereni& charts, RgbColor colour)
 {
     if (charts.RefIndex < 1 || charts.RefIndex > charts.Count)
         return false;
-    charts.Rec(charts.RefIndex).Color = colour & 0xFFFFFF;
+    TJednoMereni& ref = charts.Rec(charts.RefIndex);
+    ref.Color = colour & 0xFFFFFF;
+    ref.ColorChosen = true;
     return true;
 }
 

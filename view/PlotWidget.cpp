@@ -74,6 +74,14 @@ void PlotWidget::SetGrid(bool on)
     InvalidateCurves();
 }
 
+void PlotWidget::SetLines(bool on)
+{
+    if (lines_ == on)
+        return;
+    lines_ = on;
+    InvalidateCurves();
+}
+
 void PlotWidget::SetEventMarks(std::vector<EventMark> marks)
 {
     if (marks == eventMarks_)
@@ -128,6 +136,7 @@ ChartViewState PlotWidget::State() const
         ChartViewState::ForPlot(charts_ != nullptr ? *charts_ : kNoCharts, width(), height(), colours_);
     s.AxisFont = axisFont_;
     s.Grid = grid_;
+    s.Lines = lines_;
     s.EventMarks = eventMarks_;
     s.Minimised = window() != nullptr && window()->isMinimized();
     return s;
@@ -140,6 +149,7 @@ PlotWidget::CacheKey PlotWidget::CurrentKey() const
     k.Height = height();
     k.Dark = colours_.Dark();
     k.Grid = grid_;
+    k.Lines = lines_;
     if (charts_ != nullptr) {
         k.XMin = charts_->ViewXMin;
         k.XMax = charts_->ViewXMax;
@@ -161,7 +171,8 @@ PlotWidget::CacheKey PlotWidget::CurrentKey() const
 bool PlotWidget::CacheKeyMatches() const
 {
     const CacheKey& k = cacheKey_;
-    if (k.Width != width() || k.Height != height() || k.Dark != colours_.Dark() || k.Grid != grid_)
+    if (k.Width != width() || k.Height != height() || k.Dark != colours_.Dark() || k.Grid != grid_ ||
+        k.Lines != lines_)
         return false;
     if (charts_ == nullptr)
         return k.Count == 0 && k.Charts.empty() && k.XMin == 0 && k.XMax == 0 && k.YMin == 0 && k.YMax == 0 &&

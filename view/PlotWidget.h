@@ -63,6 +63,9 @@ class PlotWidget : public QWidget {
     void SetAxisFont(const QFont& font);
     // Grid at the major ticks (printing and clipboard set it around a paint).
     void SetGrid(bool on);
+    // Samples joined by lines (the dots over them) instead of dots alone.
+    void SetLines(bool on);
+    bool Lines() const { return lines_; }
 
     // Events marked on the X strip (the strips repaint).
     void SetEventMarks(std::vector<EventMark> marks);
@@ -111,6 +114,7 @@ class PlotWidget : public QWidget {
         int Width = 0, Height = 0;
         bool Dark = false;
         bool Grid = false;
+        bool Lines = false;
         int LineWidth = 0;
         int Count = 0, ShownCount = 0, RefIndex = 0;
         std::vector<std::uint64_t> Charts; // colour and shown flag of each chart
@@ -129,6 +133,7 @@ class PlotWidget : public QWidget {
     Palette colours_;
     QFont axisFont_;
     bool grid_ = false;
+    bool lines_ = false;
     std::vector<EventMark> eventMarks_;
     bool dirty_ = true;
     QImage cache_;

@@ -135,5 +135,23 @@ TEST(ChartListLogic, ModeItemsAndDescriptionEditorCaption)
     EXPECT_EQ(DescriptionEditorCaption(3), "Description of 3 selected curves");
 }
 
+TEST(ChartListLogic, NotDrawnReasonNamesChartsKeptHiddenByTheTenChartRule)
+{
+    TMereni m;
+    for (int k = 0; k < 10; ++k)
+        Add(m);
+    m.ReleaseColourSlot(10); // hidden by the user: there is room for it
+    EXPECT_EQ(NotDrawnReason(m, {10}), "");
+    ASSERT_TRUE(m.TakeColourSlot(10));
+    Add(m);
+    Add(m);
+    ASSERT_FALSE(m.Rec(11).Shown);
+    EXPECT_EQ(NotDrawnReason(m, {11}), "Chart 11 is not drawn: at most 10 charts are drawn at a time. "
+                                       "Hide a drawn chart (F8) to draw it.");
+    EXPECT_EQ(NotDrawnReason(m, {3, 11, 12, 99}), "Charts 11, 12 are not drawn: at most 10 charts are drawn "
+                                                  "at a time. Hide a drawn chart (F8) to draw them.");
+    EXPECT_EQ(NotDrawnReason(m, {3}), "");
+}
+
 } // namespace
 } // namespace lumidrax

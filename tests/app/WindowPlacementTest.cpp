@@ -40,6 +40,33 @@ TEST(WindowPlacement, KeepsTheWindowOnTheAvailableScreen)
         EXPECT_EQ(PlaceWindow(c.stored, c.screens), c.placed) << c.what;
 }
 
+TEST(WindowPlacement, PutsTheWholeFrameOnTheScreen)
+{
+    // A title bar 30 high and borders of 4; a screen 1440 x 900 with a top
+    // panel of 28.
+    const QMargins frame(4, 30, 4, 4);
+    const QList<QRect> laptop = {QRect(0, 28, 1440, 872)};
+    const struct {
+        const char* what;
+        QRect wish; // frame's corner, client's size
+        QRect placedFrame;
+    } cases[] = {
+        {"designed geometry at 0, 0", {0, 0, 800, 500}, {0, 28, 808, 534}},
+        {"fits as it is", {100, 100, 800, 500}, {100, 100, 808, 534}},
+        {"help window low on the screen", {200, 240, 987, 675}, {200, 191, 995, 709}},
+        {"taller than the screen", {0, 0, 1000, 2000}, {0, 28, 1008, 872}},
+        {"no size", {10, 40, 0, 0}, {10, 40, 808, 534}},
+    };
+    for (const auto& c : cases) {
+        const FramePlacement placed = PlaceFrame(c.wish, frame, laptop);
+        EXPECT_EQ(placed.Frame, c.placedFrame) << c.what;
+        EXPECT_EQ(placed.Client, c.placedFrame.marginsRemoved(frame)) << c.what;
+    }
+    // Without a frame (before the window manager adds one) the client is the
+    // frame.
+    EXPECT_EQ(PlaceFrame({0, 0, 800, 500}, {}, laptop).Client, QRect(0, 28, 800, 500));
+}
+
 TEST(WindowPlacement, StartStateTakesTheStoredOrTheDesignedGeometry)
 {
     const QRect stored(100, 100, 300, 200);

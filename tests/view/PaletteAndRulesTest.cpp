@@ -68,6 +68,26 @@ TEST(Palette, ApplyingASchemeRecoloursSlotChartsOnly)
     EXPECT_EQ(p.Entry(Palette::kPlotBackground), 0xFFFFFFu);
 }
 
+TEST(Palette, AColourChosenForTheReferenceSurvivesSchemeChanges)
+{
+    TMereni m;
+    m.AppendRecord(Chart(1));
+    m.AppendRecord(Chart(1));
+    m.SetReference(2);
+    ASSERT_TRUE(SetReferenceColor(m, 0x123456));
+    Palette p;
+    ApplyColorScheme(p, m, true);
+    ApplyColorScheme(p, m, false);
+    EXPECT_EQ(m.Rec(2).Color, 0x123456u);
+    EXPECT_EQ(m.Rec(1).Color, SlotColour(1));
+    // Hidden and shown again, the chart takes its slot's colour once more.
+    m.ReleaseColourSlot(2);
+    ASSERT_TRUE(m.TakeColourSlot(2));
+    EXPECT_EQ(m.Rec(2).Color, SlotColour(2));
+    ApplyColorScheme(p, m, true);
+    EXPECT_EQ(m.Rec(2).Color, p.SlotEntry(2));
+}
+
 TEST(PlotRules, PenWidthGrowsWhenOneSampleSpansMoreThanTenPixels)
 {
     TMereni m;

@@ -1,8 +1,9 @@
-// render [--width W] [--height H] [--dark] [--line-width N] [--with-info]
+// render [--width W] [--height H] [--dark] [--line-width N] [--lines] [--with-info]
 // (-o OUT.(png|pdf) | --each DIR) FILE...: shows the charts at their full
 // extent and paints the page through the viewer's page painter (the one
 // printing and "Export Picture..." use) into a PNG image or a PDF page of
-// W x H pixels. --with-info paints the print layout: the title band, the
+// W x H pixels. --lines joins the samples by lines, as the viewer's
+// "Join Samples by Lines" does. --with-info paints the print layout: the title band, the
 // PrintInfo strip and the grid. --each writes one picture per chart, each
 // chart alone, named NNN-name.png by its place among the FILEs. --events
 // marks the events of one chart on the X strip as the viewer's event table
@@ -44,6 +45,7 @@ struct RenderOptions {
     int height = 900;
     bool dark = false;
     int lineWidth = 1;
+    bool lines = false;
     bool withInfo = false;
     bool events = false;
     std::string out;
@@ -120,6 +122,7 @@ std::string RenderCollection(TMereni& collection, const RenderOptions& o, const 
     const QSize size(o.width, o.height);
     ChartPageLayout page = o.withInfo ? PrintPageLayout(collection, colours, size, true)
                                       : PlainPageLayout(collection, colours, size);
+    page.View.Lines = o.lines;
     if (o.events) {
         const int marked = MarkedChart(collection);
         if (marked > 0)
@@ -130,10 +133,11 @@ std::string RenderCollection(TMereni& collection, const RenderOptions& o, const 
 
 Json Entry(const RenderOptions& o, const std::string& error)
 {
-    return {{"command", "render"},    {"result", error.empty() ? 0 : -1},
-            {"width", o.width},       {"height", o.height},
-            {"dark", o.dark},         {"lineWidth", o.lineWidth},
-            {"withInfo", o.withInfo}, {"events", o.events}};
+    return {{"command", "render"}, {"result", error.empty() ? 0 : -1},
+            {"width", o.width},    {"height", o.height},
+            {"dark", o.dark},      {"lineWidth", o.lineWidth},
+            {"lines", o.lines},    {"withInfo", o.withInfo},
+            {"events", o.events}};
 }
 
 // NNN-name.png: the chart's place among the FILEs and its file name.
@@ -199,6 +203,7 @@ void AddRenderCommand(CLI::App& app, int& exitStatus)
     cmd->add_flag("--dark", o->dark, "dark colour scheme (black background)");
     cmd->add_option("--line-width", o->lineWidth, "line width 1, 3 or 5 (default 1)")
         ->check(CLI::IsMember({1, 3, 5}));
+    cmd->add_flag("--lines", o->lines, "join the samples by lines (the dots drawn over them)");
     cmd->add_flag("--with-info", o->withInfo,
                   "the print layout: title, info strip (legend, reference chart data, description) and grid");
     cmd->add_flag("--events", o->events,

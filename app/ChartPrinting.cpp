@@ -7,6 +7,7 @@
 #include "ChartViewPanel.h"
 #include "CursorCoordsPanel.h"
 #include "CursorReadoutPanels.h"
+#include "EventPanel.h"
 #include "FileIO.h"
 #include "IDialogs.h"
 #include "PrintInfoStrip.h"
@@ -15,9 +16,11 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPointer>
 #include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
@@ -37,17 +40,22 @@ constexpr int kMinExportWidth = 80;
 constexpr int kMaxExportWidth = 20000;
 
 // The print layout while it lives; every widget it touches gets back the
-// visibility it had, the tabs their captions.
+// visibility it had, the tabs their captions, the focus its widget. The
+// event table is left out as well: the plot takes the page's full width.
 class PrintLayout {
   public:
     PrintLayout(QMainWindow& window, QTabWidget& pages, ChartPage& page, ChartMenus& menus, bool withInfo)
         : pages_(pages), chartCaption_(pages.tabText(kChartTab)),
-          reportTabVisible_(pages.count() > kReportTab && pages.isTabVisible(kReportTab))
+          reportTabVisible_(pages.count() > kReportTab && pages.isTabVisible(kReportTab)),
+          focus_(QApplication::focusWidget())
     {
         CursorReadoutPanels* r = page.Readouts();
+        auto* eventRow = qobject_cast<QSplitter*>(page.Events()->parentWidget());
         for (QWidget* w :
              {static_cast<QWidget*>(menus.ToolBar), static_cast<QWidget*>(r->ActiveInfo()),
               static_cast<QWidget*>(r->RefInfo()), static_cast<QWidget*>(r->Coords()),
+              static_cast<QWidget*>(page.Events()),
+              static_cast<QWidget*>(eventRow != nullptr ? eventRow->handle(1) : nullptr),
               static_cast<QWidget*>(page.ListPanel()), static_cast<QWidget*>(page.Splitter()->handle(1)),
               static_cast<QWidget*>(window.statusBar())})
             Hide(w);
@@ -66,6 +74,8 @@ class PrintLayout {
         for (auto it = changed_.rbegin(); it != changed_.rend(); ++it)
             it->first->setHidden(it->second);
         Settle();
+        if (focus_ != nullptr && focus_->isVisible())
+            focus_->setFocus(Qt::OtherFocusReason);
     }
     PrintLayout(const PrintLayout&) = delete;
     PrintLayout& operator=(const PrintLayout&) = delete;
@@ -91,8 +101,31 @@ class PrintLayout {
     QTabWidget& pages_;
     QString chartCaption_;
     bool reportTabVisible_;
+    QPointer<QWidget> focus_;
     std::vector<std::pair<QWidget*, bool>> changed_;
 };
+
+// What a print job and its document are called: the file name of the
+// active chart, else of the reference chart, else of the first chart
+// drawn.
+QString PrintedChartName(const TMereni& charts)
+{
+    auto drawn = [&charts](int i) { return i >= 1 && i <= charts.Count && charts.Rec(i).Shown; };
+    int chosen = drawn(charts.ActiveIndex) ? charts.ActiveIndex
+                 : drawn(charts.RefIndex)  ? charts.RefIndex
+                                           : 0;
+    for (int i = 1; chosen == 0 && i <= charts.Count; ++i)
+        if (drawn(i))
+            chosen = i;
+    if (chosen == 0)
+        return QStringLiteral("Lumidrax chart");
+    return QFileInfo(QString::fromStdString(charts.Rec(chosen).DisplayName)).fileName();
+}
+
+void PaintOnSheet(QPainter& painter, const ChartPageLayout& page, const QPageLayout& sheet, int resolution)
+{
+    PaintChartPageFitted(painter, page, PrintTarget(page.Size(), sheet, resolution));
+}
 
 std::string Lower(std::string s)
 {
@@ -128,10 +161,13 @@ ChartPageLayout ChartPrinting::CapturePage(bool withInfo)
     // The strip's height is set before the layout changes, for both
     // answers of the copy question.
     page.PrintInfo()->SetCharts(*c_.Charts, page.width());
-    PrintLayout layout(*c_.Window, *c_.Pages, page, *c_.Menus, withInfo);
     ChartPageLayout out;
     ChartViewPanel* view = page.View();
+    // The events stay marked on the X strip while their table is left out.
+    std::vector<EventMark> marks = view->Plot()->State().EventMarks;
+    PrintLayout layout(*c_.Window, *c_.Pages, page, *c_.Menus, withInfo);
     out.View = view->Plot()->State();
+    out.View.EventMarks = std::move(marks);
     out.View.Grid = true;
     out.View.AxisXHeight = view->AxisX()->height();
     out.View.AxisYWidth = view->AxisY()->width();
@@ -156,18 +192,19 @@ std::optional<std::string> ChartPrinting::PrintPage(QPrinter& printer, const Cha
         buffer.open(QIODevice::WriteOnly);
         {
             QPdfWriter pdf(&buffer);
-            pdf.setCreator(QStringLiteral("Lumidrax"));
+            pdf.setCreator(printer.creator());
+            pdf.setTitle(printer.docName());
             pdf.setResolution(printer.resolution());
             pdf.setPageLayout(printer.pageLayout());
             QPainter painter(&pdf);
-            PaintChartPageFitted(painter, page, QRectF(0, 0, pdf.width(), pdf.height()));
+            PaintOnSheet(painter, page, pdf.pageLayout(), pdf.resolution());
         }
         return WriteBytes(printer.outputFileName().toStdString(), bytes);
     }
     QPainter painter;
     if (!painter.begin(&printer))
         return std::string("the printer could not be started");
-    PaintChartPageFitted(painter, page, QRectF(0, 0, printer.width(), printer.height()));
+    PaintOnSheet(painter, page, printer.pageLayout(), printer.resolution());
     painter.end();
     return std::nullopt;
 }
@@ -177,12 +214,15 @@ void ChartPrinting::mi_file_printClick()
     QPrinter printer(QPrinter::HighResolution);
     // The page is wider than high.
     printer.setPageOrientation(QPageLayout::Landscape);
+    // The job, and the document it makes, go by the chart's file name.
+    printer.setDocName(PrintedChartName(*c_.Charts));
+    printer.setCreator(QStringLiteral("Lumidrax"));
     if (!c_.Dialogs->SetUpPrinter(printer))
         return;
     const ChartPageLayout page = CapturePage(true);
     const bool go = c_.Dialogs->PreviewPrint(printer, [&page](QPrinter& p) {
         QPainter painter(&p);
-        PaintChartPageFitted(painter, page, QRectF(0, 0, p.width(), p.height()));
+        PaintOnSheet(painter, page, p.pageLayout(), p.resolution());
     });
     if (!go)
         return;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -277,6 +278,9 @@ void ReportCommands::mi_rep_file_printClick()
     const QString name = QString::fromStdString(reports_.At(current_).DisplayName);
     const QString text = QString::fromStdString(JoinLines(reports_.At(current_).Lines));
     QPrinter printer(QPrinter::HighResolution);
+    // The job, and the document it makes, go by the report's file name.
+    printer.setDocName(QFileInfo(name).fileName());
+    printer.setCreator(QStringLiteral("Lumidrax"));
     if (!printerSetUp_ || !printerSetUp_(printer))
         return;
     PrintTextLines(printer, parts_.Page->Memo()->font(), ReportPrintLines(name, text));

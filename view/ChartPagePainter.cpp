@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -136,6 +137,24 @@ void PaintChartPageFitted(QPainter& painter, const ChartPageLayout& page, const 
     painter.scale(s, s);
     PaintChartPage(painter, page);
     painter.restore();
+}
+
+QRectF PrintTarget(QSize page, const QPageLayout& layout, int resolution)
+{
+    const QRectF sheet = layout.fullRectPixels(resolution);
+    const QRectF printable = layout.paintRectPixels(resolution);
+    const double margin = kSheetMarginMm / 25.4 * resolution;
+    const QRectF room = printable & sheet.adjusted(margin, margin, -margin, -margin);
+    if (page.isEmpty() || room.isEmpty())
+        return QRectF(QPointF(0, 0), printable.size());
+    const double s = std::min(room.width() / page.width(), room.height() / page.height());
+    const QSizeF size(page.width() * s, page.height() * s);
+    // Centred on the sheet, pushed inside the room where the printable area
+    // is not centred.
+    auto within = [](double v, double lo, double hi) { return std::max(lo, std::min(v, hi)); };
+    const double x = within((sheet.width() - size.width()) / 2, room.left(), room.right() - size.width());
+    const double y = within((sheet.height() - size.height()) / 2, room.top(), room.bottom() - size.height());
+    return QRectF(QPointF(x, y) - printable.topLeft(), size);
 }
 
 QImage RenderChartPage(const ChartPageLayout& page, int width)

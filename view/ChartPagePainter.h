@@ -27,6 +27,7 @@
 #include <QSize>
 #include <QString>
 
+class QPageLayout;
 class QPainter;
 
 namespace lumidrax {
@@ -66,6 +67,15 @@ void PaintChartPage(QPainter& painter, const ChartPageLayout& page);
 // The page scaled to fit `target` (painter coordinates) with its
 // proportions kept, at the target's top left corner.
 void PaintChartPageFitted(QPainter& painter, const ChartPageLayout& page, const QRectF& target);
+// Margin a printed page keeps from every edge of the sheet at least, in
+// millimetres, whatever the printer can print closer to the edge.
+inline constexpr double kSheetMarginMm = 15.0;
+// Where a page of `page` logical pixels goes on a sheet of `layout` at
+// `resolution` dots per inch, in the coordinates of a painter on that
+// device (origin at the printable area's top left): inside the printable
+// area, at least kSheetMarginMm from every edge of the sheet, as large as
+// its proportions allow, centred on the sheet.
+QRectF PrintTarget(QSize page, const QPageLayout& layout, int resolution);
 // The page in an RGB32 image of `width` pixels (0: the page's own width;
 // the height follows the proportions). At the page's own size every pixel
 // is the screen's.

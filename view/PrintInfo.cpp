@@ -15,6 +15,25 @@ namespace lumidrax {
 namespace {
 
 constexpr int kFrameWidth = 2;
+// Room kept between a legend text and what follows it on its row (the
+// right column's square, the frame).
+constexpr int kLegendGap = 6;
+
+// `number` and `name` within `room` pixels: the name loses characters at
+// its front (the file name at its end matters most) behind an ellipsis.
+QString FittedLegendText(const QString& number, const QString& name, int room, const PrintInfoMetrics& m)
+{
+    const QString whole = number + QLatin1Char(' ') + name;
+    if (m.TextWidth(whole) <= room)
+        return whole;
+    const QString lead = number + QLatin1Char(' ') + QChar(0x2026);
+    for (qsizetype cut = 1; cut < name.size(); ++cut) {
+        const QString text = lead + name.mid(cut);
+        if (m.TextWidth(text) <= room)
+            return text;
+    }
+    return m.TextWidth(lead) <= room ? lead : number;
+}
 
 } // namespace
 
@@ -56,10 +75,14 @@ PrintInfoLayout LayoutPrintInfo(const TMereni& charts, int stripWidth, const Pri
         const bool left = k <= kPrintInfoRows;
         const int squareX = left ? 10 : w / 2 + 10;
         const int textX = left ? th + 14 : w / 2 + th + 24;
+        // A left text ends before the right column's square, a right one
+        // inside the frame.
+        const int textEnd = (left ? w / 2 + 10 : w - kFrameWidth) - kLegendGap;
         out.Squares.push_back({squareX, y, th, th - 2, c.Color});
         out.Texts.push_back(
             {textX, y,
-             QString::number(i) + QLatin1Char(' ') + QString::fromStdString(ShortChartName(c.DisplayName))});
+             FittedLegendText(QString::number(i), QString::fromStdString(ShortChartName(c.DisplayName)),
+                              textEnd - textX, m)});
         ++k;
     }
     const int n = charts.RefIndex;
@@ -105,6 +128,9 @@ void PaintPrintInfo(QPainter& painter, int width, const PrintInfoLayout& layout,
         painter.setBrush(QColor::fromRgb(static_cast<QRgb>(s.Colour & 0xFFFFFF)));
         painter.drawRect(QRect(s.X, s.Y, s.Width - 1, s.Height - 1));
     }
+    // Nothing written runs across the frame.
+    painter.setClipRect(
+        QRect(kFrameWidth, kFrameWidth, width - 2 * kFrameWidth, layout.Height - 2 * kFrameWidth));
     painter.setFont(font);
     const int ascent = QFontMetrics(font).ascent();
     for (const PrintInfoText& t : layout.Texts)

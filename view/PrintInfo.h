@@ -63,11 +63,15 @@ PrintInfoMetrics MetricsOf(const QFont& font);
 int DescriptionLineCount(int descriptionWidth, int stripWidth);
 
 // The strip for `charts` at `stripWidth` pixels: th x 8 + 14 high without a
-// reference chart, th x (d + 7) + 14 with one (d description lines).
+// reference chart, th x (d + 7) + 14 with one (d description lines). A
+// legend text too long for its column is shortened at the front of the
+// name, so that the left column ends before the right one's squares and
+// the right column inside the frame.
 PrintInfoLayout LayoutPrintInfo(const TMereni& charts, int stripWidth, const PrintInfoMetrics& m);
 
 // White, framed by a black pen two pixels wide, with the layout's squares
-// and texts; origin at the painter's origin.
+// and texts, clipped to the inside of the frame; origin at the painter's
+// origin.
 void PaintPrintInfo(QPainter& painter, int width, const PrintInfoLayout& layout, const QFont& font);
 
 } // namespace lumidrax

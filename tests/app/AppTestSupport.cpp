@@ -96,7 +96,7 @@ std::optional<std::uint32_t> FakeDialogs::ChooseColor(std::uint32_t)
 
 bool FakeDialogs::SetUpPrinter(QPrinter& printer)
 {
-    Log.push_back({"printer", {}, {}, {}, {}});
+    Log.push_back({"printer", printer.docName().toStdString(), {}, {}, {}});
     RunWhileOpen(*this);
     if (PrinterAnswers.empty()) {
         ADD_FAILURE() << "unexpected printer dialog";
@@ -106,6 +106,10 @@ bool FakeDialogs::SetUpPrinter(QPrinter& printer)
     PrinterAnswers.pop_front();
     if (!file)
         return false;
+    if (file->rfind("queue:", 0) == 0) {
+        printer.setPrinterName(QString::fromStdString(file->substr(6)));
+        return printer.isValid();
+    }
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(*file));
     return true;

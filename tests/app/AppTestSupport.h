@@ -35,8 +35,9 @@ class FakeDialogs : public IDialogs {
     std::deque<std::optional<std::string>> InputAnswers;
     // Colours chosen in the colour dialog (nothing: Cancel).
     std::deque<std::optional<std::uint32_t>> ColorAnswers;
-    // Printer dialogs: the PDF file to print to (nothing: Cancel). The
-    // preview that follows is accepted.
+    // Printer dialogs: the PDF file to print to, or "queue:NAME" for the
+    // printer queue NAME (nothing: Cancel). The preview that follows is
+    // accepted. The dialog is logged with the job's name as its caption.
     std::deque<std::optional<std::string>> PrinterAnswers;
     std::vector<Shown> Log;
     // Runs while each dialog is open (after it is logged, before it is

@@ -12,6 +12,7 @@
 #include "ChartViewPanel.h"
 #include "CursorCoordsPanel.h"
 #include "CursorReadoutPanels.h"
+#include "EventPanel.h"
 #include "PrintInfoStrip.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
@@ -22,13 +23,18 @@
 #include <QImage>
 #include <QListWidget>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <QThread>
+
+#include <cstdlib>
 #include <filesystem>
 
 namespace lumidrax {
@@ -45,6 +51,8 @@ QString Poppler(const QString& tool, QStringList args, const std::string& pdf)
     args << QString::fromStdString(pdf);
     if (tool == "pdftotext")
         args << "-";
+    if (tool == "pdftoppm") // the picture goes to PDF.png
+        args << QString::fromStdString(pdf);
     p.start(tool, args);
     EXPECT_TRUE(p.waitForFinished(10000))
         << tool.toStdString() << " (Debian package poppler-utils) did not run";
@@ -211,6 +219,157 @@ TEST(ChartPrinting, ExportWritesThePrintedPageAsPngOrPdfAtTheChosenWidth)
     EXPECT_FALSE(std::filesystem::exists(v.Pdf("bad.png")));
     EXPECT_EQ(v.dialogs.Messages(),
               std::vector<std::string>{"Error: the width must be a whole number from 80 to 20000."});
+}
+
+// The printed sheet as poppler renders it at 36 dpi, and what is inked on
+// it.
+struct Inked {
+    QSize sheet;
+    QRect ink;
+};
+
+Inked InkOf(const std::string& pdf)
+{
+    Poppler("pdftoppm", {"-r", "36", "-gray", "-singlefile", "-png"}, pdf);
+    const QImage image(QString::fromStdString(pdf + ".png"));
+    Inked out{image.size(), {}};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 250)
+                out.ink |= QRect(x, y, 1, 1);
+    std::filesystem::remove(pdf + ".png");
+    return out;
+}
+
+// The page keeps the sheet margin on every side and, printed landscape,
+// runs along the sheet's long side from margin to margin (whichever way
+// the sheet is turned).
+void ExpectInsideTheMarginsAcrossTheSheet(const Inked& s)
+{
+    ASSERT_FALSE(s.sheet.isEmpty());
+    const int margin = int(kSheetMarginMm * 36 / 25.4) - 1;
+    EXPECT_TRUE(QRect(QPoint(0, 0), s.sheet).adjusted(margin, margin, -margin, -margin).contains(s.ink))
+        << s.ink.x() << "," << s.ink.y() << " " << s.ink.width() << " x " << s.ink.height();
+    const int inkLong = std::max(s.ink.width(), s.ink.height());
+    EXPECT_GT(inkLong, 0.9 * (std::max(s.sheet.width(), s.sheet.height()) - 2 * margin));
+}
+
+QString PdfTitle(const std::string& pdf)
+{
+    return QRegularExpression("Title: +([^\n]*)").match(Poppler("pdfinfo", {}, pdf)).captured(1).trimmed();
+}
+
+// Seven charts in a folder whose name, with the file names, is too long
+// for a legend column.
+struct LongNamesViewer {
+    TempDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    bool started = false;
+
+    LongNamesViewer()
+    {
+        if (!test::StartViewer(w, dialogs, {}, QSize(1000, 700)))
+            return;
+        const std::string folder = "north-shaft-measurements-of-the-second-cable-run-2024";
+        for (int k = 1; k <= 7; ++k)
+            w->ReceiveHandedOverName(WriteChart(
+                dir.Path(), folder + "/cable-" + std::to_string(k) + "-pair-a-and-b.ndt", "d", 3 * k));
+        QSignalSpy batch(w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+        started = batch.wait(5000) && w->Charts().Count == 7;
+    }
+    std::string ActiveFileName() const
+    {
+        return std::filesystem::path(w->Charts().Rec(w->Charts().ActiveIndex).FileName).filename().string();
+    }
+};
+
+// Each legend text ends before the right column's squares (left column) or
+// inside the frame (right column).
+void ExpectLegendInsideItsColumns(const ChartPageLayout& page, std::size_t legendRows)
+{
+    const PrintInfoMetrics m = MetricsOf(page.InfoFont);
+    ASSERT_GE(page.Info.Texts.size(), legendRows);
+    for (std::size_t k = 0; k < legendRows; ++k) {
+        const PrintInfoText& t = page.Info.Texts[k];
+        const int end = k < kPrintInfoRows ? page.Width / 2 + 10 : page.Width - 2;
+        EXPECT_LE(t.X + m.TextWidth(t.Text), end) << t.Text.toStdString();
+        EXPECT_TRUE(t.Text.endsWith("-pair-a-and-b.ndt")) << t.Text.toStdString();
+    }
+}
+
+TEST(ChartPrinting, WithTheEventTableShownThePageIsPrintedFullWidthInsideMarginsAndNamedAfterTheChart)
+{
+    LongNamesViewer v;
+    ASSERT_TRUE(v.started);
+    ChartPage& chartPage = v.w->ChartsPage();
+    v.w->Menus().mi_panels_events->trigger(); // "&Event Table" on
+    // The table takes its room beside the plot.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chartPage.View()->width() < chartPage.width() - 100; }));
+    ASSERT_TRUE(chartPage.Events()->isVisible());
+    const int plotWidth = chartPage.View()->width();
+
+    const std::string pdf = v.dir.Path() + "/events.pdf";
+    v.dialogs.PrinterAnswers = {pdf};
+    v.w->Menus().mi_file_print->trigger();
+    ASSERT_TRUE(v.dialogs.ScriptUsed());
+    // The job, and the PDF it makes, are called after the active chart.
+    EXPECT_EQ(v.dialogs.Log[0].Caption, v.ActiveFileName());
+    EXPECT_EQ(PdfTitle(pdf).toStdString(), v.ActiveFileName());
+
+    const ChartPageLayout& page = *v.w->Printing().LastPage();
+    EXPECT_EQ(page.Width, chartPage.width());
+    ExpectLegendInsideItsColumns(page, 7);
+    ExpectInsideTheMarginsAcrossTheSheet(InkOf(pdf));
+    const QString text = Poppler("pdftotext", {"-raw"}, pdf);
+    EXPECT_TRUE(text.contains(QString("7 ") + QChar(0x2026))) << text.toStdString();
+
+    // The table is back beside the plot.
+    EXPECT_TRUE(chartPage.Events()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chartPage.View()->width() == plotWidth; }));
+}
+
+// Through a real CUPS queue printing to PDF files (cups-pdf), as
+// scripts/cups-print-check.sh sets one up: LUMIDRAX_CUPS_QUEUE names the
+// queue, LUMIDRAX_CUPS_OUT the folder cups-pdf writes into. cups-pdf makes
+// its PDF from PostScript, which keeps the glyphs but not which letters
+// they are: the page is checked by where its ink lies, its wording on the
+// PDF printer above.
+TEST(ChartPrintingCups, ThePagePrintedOnACupsPdfQueueIsNamedAfterTheChartAndFillsTheSheetInsideMargins)
+{
+    const char* queue = std::getenv("LUMIDRAX_CUPS_QUEUE");
+    const char* out = std::getenv("LUMIDRAX_CUPS_OUT");
+    if (queue == nullptr || out == nullptr)
+        GTEST_SKIP() << "no CUPS queue to print on: scripts/cups-print-check.sh sets one up and runs this";
+    LongNamesViewer v;
+    ASSERT_TRUE(v.started);
+    const std::string name = v.ActiveFileName();
+    const std::string stem = std::filesystem::path(name).stem().string();
+    auto printed = [&] {
+        std::string found;
+        if (std::filesystem::is_directory(out))
+            for (const auto& e : std::filesystem::directory_iterator(out))
+                if (e.path().filename().string().rfind(stem, 0) == 0)
+                    found = e.path().string();
+        return found;
+    };
+    ASSERT_EQ(printed(), "") << "left over from an earlier run in " << out;
+
+    v.w->Menus().mi_panels_events->trigger();
+    v.dialogs.PrinterAnswers = {std::string("queue:") + queue};
+    v.w->Menus().mi_file_print->trigger();
+    ASSERT_TRUE(v.dialogs.ScriptUsed());
+    ASSERT_TRUE(v.dialogs.Messages().empty()) << v.dialogs.Messages().front();
+    // cups-pdf names its file after the job.
+    std::string pdf;
+    for (int k = 0; k < 600 && (pdf = printed()).empty(); ++k)
+        QThread::msleep(100);
+    ASSERT_NE(pdf, "") << "cups-pdf wrote no file named after " << name << " into " << out;
+    QThread::msleep(500); // the file is complete once Ghostscript has closed it
+    EXPECT_TRUE(PdfTitle(pdf).contains(QString::fromStdString(name))) << PdfTitle(pdf).toStdString();
+
+    ExpectInsideTheMarginsAcrossTheSheet(InkOf(pdf));
+    std::filesystem::remove(pdf);
 }
 
 } // namespace

@@ -263,6 +263,13 @@ TEST(ReportPage, PrintingWritesTheMemosCurrentTextToAPdf)
         lines += line.trimmed().remove(QChar('\f')).toStdString() + "\n";
     EXPECT_EQ(lines, "Lumidrax Report " + path + "\n\nCable 1 open at 152,4 m\nCable 2 short\nchecked\n\n");
     EXPECT_FALSE(v.Commands().Reports().At(0).Saved); // printing does not save
+    // The PDF is named after the report's file.
+    std::string info;
+    ASSERT_EQ(test::RunCommand("pdfinfo '" + pdf + "'", info), 0);
+    const auto title = info.find("Title:");
+    ASSERT_NE(title, std::string::npos) << info;
+    EXPECT_EQ(QString::fromStdString(info.substr(title + 6, info.find('\n', title) - title - 6)).trimmed(),
+              "a.txt");
 }
 
 TEST(ReportPage, ClosingTheWindowSavesUnsavedReportsOnYes)

@@ -300,7 +300,8 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
     if (normal || maximized)
         ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
     ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));
-    ini.Set(kMain, "CHARTLINES", flag(s.JoinSamples));
+    // The chart-lines choice, like the event settings, goes with the full
+    // form only.
 }
 
 LoadedSettings LoadSettingsFile(const SettingsLocation& location)

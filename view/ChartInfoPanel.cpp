@@ -48,10 +48,6 @@ ChartInfoPanel::ChartInfoPanel(Kind kind, QWidget* parent) : QWidget(parent)
     grid->addWidget(new QLabel(ref ? tr("Reference") : tr("Active"), this), 0, 0, 2, 1);
     marker_ = new MarkerShape(ref ? MarkerShape::Form::Square : MarkerShape::Form::Circle, Qt::white, this);
     marker_->setObjectName(ref ? "sh_refcolor" : "sh_activecolor");
-    // Hidden without a chart, its place kept.
-    QSizePolicy keep = marker_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    marker_->setSizePolicy(keep);
     marker_->hide();
     grid->addWidget(marker_, 0, 1, 2, 1);
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('0'));

@@ -246,7 +246,7 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
                             "PORT=3\r\nPORT_COM=2\r\nPORT_BT1=3\r\nPORT_BT2=4\r\nCONNECTION=BT\r\n"
                             "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
                             "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
-                            "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\n"
+                            "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\nCHARTLINES=0\r\n"
                             "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nFLOOR=2,5\r\nTABLE=1\r\n");
     Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
     // PORT is written with the value of Bluetooth port 1.

@@ -1,6 +1,6 @@
 // The main window's chart list commands: show / hide / toggle, the list
-// height and its splitter, the in-place description field's place and the
-// "Values" window.
+// height and its splitter, editing descriptions (in place, or several at once
+// in the editor) and the "Values" window.
 
 #include "TFrm_main_Lumidrax32.h"
 
@@ -9,6 +9,7 @@
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "DescriptionEditor.h"
 #include "DescriptionField.h"
 #include "MouseReleaseHook.h"
 #include "ValuesWindow.h"
@@ -119,6 +120,62 @@ bool TFrm_main_Lumidrax32::sh_refcolorMouseUp(Qt::MouseButton button, Qt::Keyboa
         return false;
     ValuesWindow::ShowValues(this, charts_.Rec(charts_.RefIndex));
     return true;
+}
+
+void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
+{
+    if (!chartMenus_->mi_curves_edit_desc->isEnabled())
+        return;
+    const std::vector<int> selected = chartPage_->SelectedCharts();
+    if (selected.size() == 1)
+        EditDescriptionInPlace(selected.front());
+    else if (!selected.empty())
+        EditSeveralDescriptions(selected);
+}
+
+void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
+{
+    QListWidget* list = chartPage_->ChartList();
+    const int position = chartPage_->ListPanel()->RowOf(chart);
+    if (position < 0)
+        return;
+    // A row outside the visible rows becomes the top row.
+    const QListWidgetItem* topItem = list->itemAt(1, 1);
+    const int top = topItem ? list->row(topItem) : 0;
+    const InPlaceEditRow place =
+        PlaceInPlaceEditor(position, top, list->viewport()->height() / kListItemHeight);
+    if (place.TopRow != top)
+        list->scrollToItem(list->item(place.TopRow), QAbstractItemView::PositionAtTop);
+    const QRect r = list->visualItemRect(list->item(position));
+    const ChartListPanel* panel = chartPage_->ListPanel();
+    const QRect area(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(), panel->DescWidth(),
+                     r.height());
+    editPosition_ = position;
+    e_description->Start(chart, area, QString::fromStdString(charts_.Rec(chart).Description));
+}
+
+void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& charts)
+{
+    Busy busy(*this);
+    editingSeveral_ = true;
+    chartPage_->ListPanel()
+        ->UpdateCommandStates(); // both edit-description items off while the editor is open
+    const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
+    std::vector<ChartId> ids;
+    for (int n : charts)
+        ids.push_back(charts_.Rec(n).Id);
+    const std::optional<QString> text = DescriptionEditor::EditDescription(
+        this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
+        QString::fromStdString(CommonDescription(charts_, charts)), colours.Background, colours.Text);
+    editingSeveral_ = false;
+    // The editor ran the event loop: the charts are looked up again.
+    std::vector<int> still;
+    for (ChartId id : ids)
+        if (const int n = charts_.NumberOf(id))
+            still.push_back(n);
+    if (text)
+        SetDescriptions(charts_, still, text->toStdString());
+    emit notifier_->chartsChanged(ChartChange::Rows);
 }
 
 } // namespace lumidrax

@@ -9,6 +9,7 @@
 #include "ChartNotifier.h"
 #include "ChartPage.h"
 #include "ChartViewPanel.h"
+#include "IncomingFiles.h"
 
 #include "StatusTextPanel.h"
 
@@ -24,7 +25,7 @@ void TFrm_main_Lumidrax32::ConnectPlot()
     connect(plot, &PlotWidget::StatusTextChanged, statusPanels_[1], &StatusTextPanel::setText);
     // A release while a batch of files from outside is opened (the end of a
     // drop, a click in another window) does not move the reference.
-    plot->SetClickSuppression([this] { return std::exchange(SuppressClick, false); });
+    plot->SetClickSuppression([this] { return incoming_->TakeClickSuppression(); });
     // "Join Samples by Lines" draws the charts that way on the screen, in
     // print and in exported pictures, and is kept in the settings.
     connect(chartMenus_->mi_tools_lines, &QAction::toggled, this, [this, plot](bool on) {

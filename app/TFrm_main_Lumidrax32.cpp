@@ -1,7 +1,6 @@
 #include "TFrm_main_Lumidrax32.h"
 
 #include "AboutBox.h"
-#include "ChartFile.h"
 #include "ChartListPanel.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
@@ -9,14 +8,12 @@
 #include "ChartPage.h"
 #include "ChartPageWiring.h"
 #include "ChartViewPanel.h"
-#include "DescriptionEditor.h"
 #include "DescriptionField.h"
 #include "FileNames.h"
-#include "FrameFit.h"
 #include "HelpWindow.h"
+#include "IncomingFiles.h"
 #include "InstanceChannel.h"
 #include "InstrumentLink.h"
-#include "Limits.h"
 #include "ProcessingCommands.h"
 #include "QtDialogs.h"
 #include "ReportCommands.h"
@@ -24,7 +21,7 @@
 #include "ReportPage.h"
 #include "StatusTextPanel.h"
 #include "ToolBarLook.h"
-#include "WindowPlacement.h"
+#include "UnsavedWorkGuard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +40,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace lumidrax {
@@ -70,12 +66,15 @@ void TFrm_main_Lumidrax32::FormCreate()
     resize(1024, 700);
     notifier_ = new ChartNotifier(this);
     queue_ = new UiQueue(this);
+    busy_ = std::make_unique<WindowBusy>(*queue_);
     CreateCommands();
     BuildMenus();
     BuildPages();
     BuildReportCommands();
     BuildStatusBar();
     BuildInstrumentLink();
+    closeGuard_ = std::make_unique<UnsavedWorkGuard>(UnsavedWorkGuard::Parts{
+        &charts_, notifier_, dialogs_, fileCommands_.get(), reportCommands_, link_, queue_, busy_.get()});
     setAcceptDrops(true);
     SetUpTimers();
     ConnectFileCommands();
@@ -111,6 +110,14 @@ void TFrm_main_Lumidrax32::CreateCommands()
                             : LocateSettings(QCoreApplication::applicationDirPath().toStdString());
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
+    incoming_ = new IncomingFiles(
+        {&charts_, notifier_, dialogs_, fileCommands_.get(), &settings_, busy_.get(), queue_}, this);
+    connect(incoming_, &IncomingFiles::opened, this, &TFrm_main_Lumidrax32::FilesOpened);
+}
+
+const std::vector<std::string>& TFrm_main_Lumidrax32::PendingFiles() const
+{
+    return incoming_->Pending();
 }
 
 void TFrm_main_Lumidrax32::BuildMenus()
@@ -187,12 +194,7 @@ void TFrm_main_Lumidrax32::SetUpTimers()
 {
     Timer.setInterval(100);
     Timer.setSingleShot(true);
-    pomTimer.setInterval(200);
-    pomTimer.setSingleShot(true);
-    CopyDataTimer.setInterval(500);
     connect(&Timer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::TimerTimer);
-    connect(&pomTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::pomTimerTimer);
-    connect(&CopyDataTimer, &QTimer::timeout, this, &TFrm_main_Lumidrax32::CopyDataTimerTimer);
 }
 
 void TFrm_main_Lumidrax32::ConnectFileCommands()
@@ -281,7 +283,7 @@ void TFrm_main_Lumidrax32::ListenForHandOver()
     }
     if (instance_)
         connect(instance_, &InstanceChannel::FileNameReceived, this,
-                [this](const QByteArray& name) { ReceiveHandedOverName(name.toStdString()); });
+                [this](const QByteArray& name) { incoming_->Receive(name.toStdString()); });
 }
 
 void TFrm_main_Lumidrax32::TimerTimer()
@@ -304,83 +306,27 @@ void TFrm_main_Lumidrax32::TimerTimer()
     show();
     raise();
     activateWindow();
-    OpenCommandLine();
+    incoming_->OpenCommandLine(options_.Arguments);
     link_->Start();
     emit Initialised();
 }
 
-void TFrm_main_Lumidrax32::OpenCommandLine()
-{
-    const std::vector<std::string>& args = options_.Arguments;
-    if (args.empty())
-        return;
-    if (args.size() > 1) {
-        // Several names open as one batch, as if they had been dropped.
-        for (const std::string& a : args)
-            PendingFiles_.push_back(AbsoluteFileName(a));
-        OpenPendingFiles();
-        return;
-    }
-    Busy busy(*this);
-    const std::string path = AbsoluteFileName(args.front());
-    SuppressClick = true;
-    pomTimer.start();
-    if (charts_.Count < kMaxCharts) {
-        int result = 0;
-        try {
-            result = charts_.LoadChart(path);
-        } catch (const ChartFileError& e) {
-            dialogs_->ShowErrorMessage(e.what());
-            result = 0;
-        }
-        if (result < 0)
-            dialogs_->ShowError(result, args.front());
-        else if (result > 0)
-            emit notifier_->chartsAdded();
-    }
-    if (settings_.LastPath)
-        settings_.DataPath = FolderPart(path);
-    if (pc_all_->currentIndex() == kReportPage)
-        pc_all_->setCurrentIndex(kChartPage);
-}
-
-void TFrm_main_Lumidrax32::pomTimerTimer()
-{
-    pomTimer.stop();
-    SuppressClick = false;
-}
-
 void TFrm_main_Lumidrax32::ReceiveHandedOverName(const std::string& name)
 {
-    FilesArriving = true;
-    if (!CopyDataTimer.isActive())
-        CopyDataTimer.start();
-    PendingFiles_.push_back(name);
-}
-
-void TFrm_main_Lumidrax32::CopyDataTimerTimer()
-{
-    if (!FilesArriving && busy_ == 0 && !queue_->Blocked()) {
-        CopyDataTimer.stop();
-        OpenPendingFiles();
-    }
-    FilesArriving = false;
+    incoming_->Receive(name);
 }
 
 void TFrm_main_Lumidrax32::OpenPendingFiles()
 {
-    if (PendingFiles_.empty())
-        return;
-    Busy busy(*this);
-    // Names that arrive while this batch shows a message wait for the next one.
-    std::vector<std::string> names = std::exchange(PendingFiles_, {});
-    SuppressClick = true;
-    pomTimer.start();
-    const int loaded = fileCommands_->OpenBatch(std::move(names));
-    if (loaded > 0)
-        emit notifier_->chartsAdded();
+    incoming_->OpenPending();
+}
+
+void TFrm_main_Lumidrax32::FilesOpened(int loaded, bool batch)
+{
     if (pc_all_->currentIndex() == kReportPage)
         pc_all_->setCurrentIndex(kChartPage);
+    if (!batch)
+        return;
     raise();
     activateWindow();
     emit BatchOpened(loaded);
@@ -432,14 +378,14 @@ void TFrm_main_Lumidrax32::dropEvent(QDropEvent* e)
 {
     for (const QUrl& url : e->mimeData()->urls())
         if (url.isLocalFile())
-            PendingFiles_.push_back(LocalFileName(url));
+            incoming_->Add(LocalFileName(url));
     e->acceptProposedAction();
-    OpenPendingFiles();
+    incoming_->OpenPending();
 }
 
 void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
 {
-    if (busy_ > 0 || !ResolveUnsavedWork()) {
+    if (busy_->Active() || !closeGuard_->Resolve()) {
         e->ignore();
         return;
     }
@@ -448,133 +394,11 @@ void TFrm_main_Lumidrax32::closeEvent(QCloseEvent* e)
     emit Closed();
 }
 
-void TFrm_main_Lumidrax32::SettleArrivals()
-{
-    // A transfer still arriving is decoded now, and what the transfers left
-    // to do (messages, automatic saving) is done: the question is about
-    // everything received.
-    link_->FinishPendingTransfers();
-    queue_->RunAll();
-    reportCommands_->CopyMemoBack();
-}
-
-bool TFrm_main_Lumidrax32::UnsavedSince(ChartId chartMark, ReportId reportMark) const
-{
-    for (int i = 1; i <= charts_.Count; ++i)
-        if (charts_.Rec(i).Id > chartMark && !charts_.Rec(i).Saved)
-            return true;
-    const TReportList& reports = reportCommands_->Reports();
-    for (int i = 0; i < reports.Count(); ++i)
-        if (reports.At(i).Id > reportMark && !reports.At(i).Saved)
-            return true;
-    return false;
-}
-
-bool TFrm_main_Lumidrax32::ResolveUnsavedWork()
-{
-    // The question covers what is unsaved when it is asked; charts and
-    // reports that arrive while it is open were not part of the answer, so
-    // it comes again. Closing the ports ends what is still arriving, and
-    // what that delivers is asked about too.
-    bool asked = false;
-    bool portsClosed = false;
-    ChartId chartMark = 0;
-    ReportId reportMark = 0;
-    const auto stay = [&] {
-        if (portsClosed)
-            link_->ReopenPorts();
-        return false;
-    };
-    for (;;) {
-        SettleArrivals();
-        const bool unsaved = fileCommands_->AnyUnsaved() || reportCommands_->AnyUnsaved();
-        if (unsaved && (!asked || UnsavedSince(chartMark, reportMark))) {
-            asked = true;
-            chartMark = charts_.LastId();
-            reportMark = reportCommands_->Reports().LastId();
-            Busy busy(*this);
-            const int answer = dialogs_->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
-            if (answer == kAnswerCancel)
-                return stay();
-            // Reports first, then charts; anything left unsaved keeps the
-            // window.
-            if (answer == kAnswerYes && !reportCommands_->SaveAllForExit())
-                return stay();
-            if (answer == kAnswerYes && !fileCommands_->SaveAllForExit()) {
-                // A chart could not be written: the window stays, nothing is
-                // lost.
-                emit notifier_->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
-                return stay();
-            }
-            continue;
-        }
-        if (portsClosed)
-            return true;
-        link_->ClosePorts();
-        portsClosed = true;
-    }
-}
-
 void TFrm_main_Lumidrax32::ShutDown()
 {
-    CopyDataTimer.stop();
-    pomTimer.stop();
+    incoming_->Stop();
     link_->ClosePorts();
     SaveSettings(settings_.SaveSettingsOnExit);
-}
-
-void TFrm_main_Lumidrax32::LoadSettings()
-{
-    if (!options_.UseSettingsFile)
-        return;
-    LoadedSettings loaded = LoadSettingsFile(settingsLocation_);
-    settings_ = std::move(loaded.Values);
-    statusPanels_[0]->setText(QString::fromStdString(loaded.FileProblem));
-    // Values that could not be used have their defaults; the start goes on
-    // without a box, and standard error lists them.
-    for (const std::string& line : loaded.Problems)
-        std::fprintf(stderr, "lumidrax: %s: %s\n", settingsLocation_.File.c_str(), line.c_str());
-    std::string error;
-    if (!EnsureDefaultDataFolder(settingsLocation_, settings_, error))
-        std::fprintf(stderr, "lumidrax: %s\n", error.c_str());
-    // The window appears with its stored geometry, never at its design size;
-    // a maximised one returns to the designed geometry when restored.
-    const StartGeometry start = GeometryAtStart(
-        settings_.WindowState, QRect(settings_.Left, settings_.Top, settings_.Width, settings_.Height));
-    // Any other state keeps the designed geometry. The frame goes onto the
-    // screen (LEFT and TOP place the frame, WIDTH and HEIGHT size the client).
-    FrameFit::Place(this, start.Place ? start.Rect : QRect(frameGeometry().topLeft(), size()));
-    if (start.Maximise)
-        setWindowState(Qt::WindowMaximized);
-    chartMenus_->mi_panels_refinfo->setChecked(settings_.RefInfoVisible);
-    ApplyEventSettings();
-}
-
-void TFrm_main_Lumidrax32::SaveSettings(bool full)
-{
-    if (!options_.UseSettingsFile)
-        return;
-    if (isMinimized()) {
-        settings_.WindowState = kWindowStateMinimized;
-    } else if (isMaximized()) {
-        settings_.WindowState = kWindowStateMaximized;
-    } else {
-        settings_.WindowState = kWindowStateNormal;
-        settings_.Left = frameGeometry().x();
-        settings_.Top = frameGeometry().y();
-        settings_.Width = geometry().width();
-        settings_.Height = geometry().height();
-    }
-    settings_.NameWidth = chartPage_->ListPanel()->NameWidth();
-    settings_.DescWidth = chartPage_->ListPanel()->DescWidth();
-    settings_.RefInfoVisible = chartMenus_->mi_panels_refinfo->isChecked();
-    settings_.ReportListWidth = reportPage_->ListWidth();
-    settings_.EventTableVisible = chartMenus_->mi_panels_events->isChecked();
-    if (chartPage_->ListHeight() > 0)
-        settings_.ChartListHeight = chartPage_->ListHeight();
-    std::string error;
-    if (!SaveSettingsFile(settingsLocation_, settings_, full, error))
-        dialogs_->ShowErrorMessage(error);
 }
 
 // --- chart file commands --------------------------------------------------
@@ -596,9 +420,9 @@ void TFrm_main_Lumidrax32::mi_file_openClick()
                                        "drop it on the window");
             continue;
         }
-        PendingFiles_.push_back(name);
+        incoming_->Add(name);
     }
-    OpenPendingFiles();
+    incoming_->OpenPending();
 }
 
 void TFrm_main_Lumidrax32::mi_save_selectedClick()
@@ -712,62 +536,6 @@ void TFrm_main_Lumidrax32::SetChartList(int mode)
     // The rows are rebuilt for the mode; the cursors and read-outs follow
     // through the notifier.
     chartPage_->ListPanel()->SetListMode(mode);
-}
-
-void TFrm_main_Lumidrax32::mi_curves_edit_descClick()
-{
-    if (!chartMenus_->mi_curves_edit_desc->isEnabled())
-        return;
-    const std::vector<int> selected = chartPage_->SelectedCharts();
-    if (selected.size() == 1)
-        EditDescriptionInPlace(selected.front());
-    else if (!selected.empty())
-        EditSeveralDescriptions(selected);
-}
-
-void TFrm_main_Lumidrax32::EditDescriptionInPlace(int chart)
-{
-    QListWidget* list = chartPage_->ChartList();
-    const int position = chartPage_->ListPanel()->RowOf(chart);
-    if (position < 0)
-        return;
-    // A row outside the visible rows becomes the top row.
-    const QListWidgetItem* topItem = list->itemAt(1, 1);
-    const int top = topItem ? list->row(topItem) : 0;
-    const InPlaceEditRow place =
-        PlaceInPlaceEditor(position, top, list->viewport()->height() / kListItemHeight);
-    if (place.TopRow != top)
-        list->scrollToItem(list->item(place.TopRow), QAbstractItemView::PositionAtTop);
-    const QRect r = list->visualItemRect(list->item(position));
-    const ChartListPanel* panel = chartPage_->ListPanel();
-    const QRect area(ChartListColumns::kNameLeft + panel->NameWidth() + r.left(), r.top(), panel->DescWidth(),
-                     r.height());
-    editPosition_ = position;
-    e_description->Start(chart, area, QString::fromStdString(charts_.Rec(chart).Description));
-}
-
-void TFrm_main_Lumidrax32::EditSeveralDescriptions(const std::vector<int>& charts)
-{
-    Busy busy(*this);
-    editingSeveral_ = true;
-    chartPage_->ListPanel()
-        ->UpdateCommandStates(); // both edit-description items off while the editor is open
-    const ChartListColours colours = ChartListColours::FromPalette(chartPage_->View()->Colours());
-    std::vector<ChartId> ids;
-    for (int n : charts)
-        ids.push_back(charts_.Rec(n).Id);
-    const std::optional<QString> text = DescriptionEditor::EditDescription(
-        this, QString::fromStdString(DescriptionEditorCaption(static_cast<int>(charts.size()))),
-        QString::fromStdString(CommonDescription(charts_, charts)), colours.Background, colours.Text);
-    editingSeveral_ = false;
-    // The editor ran the event loop: the charts are looked up again.
-    std::vector<int> still;
-    for (ChartId id : ids)
-        if (const int n = charts_.NumberOf(id))
-            still.push_back(n);
-    if (text)
-        SetDescriptions(charts_, still, text->toStdString());
-    emit notifier_->chartsChanged(ChartChange::Rows);
 }
 
 void TFrm_main_Lumidrax32::ApplyAutoFlags()

@@ -10,6 +10,7 @@
 #include "TMereni.h"
 #include "TReport.h"
 #include "UiQueue.h"
+#include "WindowBusy.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -33,7 +34,9 @@ class ChartPage;
 class ChartPrinting;
 class DescriptionField;
 class IDialogs;
+class IncomingFiles;
 class StatusTextPanel;
+class UnsavedWorkGuard;
 class ProcessingCommands;
 class InstanceChannel;
 class InstrumentLink;
@@ -83,7 +86,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     UiQueue& Queue() const { return *queue_; }
     QTabWidget* Pages() const { return pc_all_; }
     QString StatusText(int panel) const;
-    const std::vector<std::string>& PendingFiles() const { return PendingFiles_; }
+    const std::vector<std::string>& PendingFiles() const;
 
     // Whoever changes the chart collection notifies here; the chart page
     // follows.
@@ -130,18 +133,11 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ListenForHandOver();
 
     void TimerTimer();
-    void pomTimerTimer();
-    void CopyDataTimerTimer();
     void pc_allChange(int page);
     void OnHint(const QString& hint);
-    void OpenCommandLine();
-    // The close question: true when the window may close. Transfers in
-    // progress are decoded first; work that arrives while it is open makes
-    // it come again. The ports are closed when it returns true.
-    bool ResolveUnsavedWork();
-    void SettleArrivals();
-    // An unsaved chart or report arrived after these ids were read.
-    bool UnsavedSince(ChartId chartMark, ReportId reportMark) const;
+    // Charts opened from outside: the chart page, and after a batch the
+    // window to the front.
+    void FilesOpened(int loaded, bool batch);
     void ShutDown();
     void LoadSettings();
     void SaveSettings(bool full);
@@ -204,14 +200,10 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // arriving while a dialog is open waits for the command to end.
     class Busy {
       public:
-        explicit Busy(TFrm_main_Lumidrax32& w) : w_(w), hold_(*w.queue_) { ++w_.busy_; }
-        ~Busy() { --w_.busy_; }
-        Busy(const Busy&) = delete;
-        Busy& operator=(const Busy&) = delete;
+        explicit Busy(TFrm_main_Lumidrax32& w) : scope_(*w.busy_) {}
 
       private:
-        TFrm_main_Lumidrax32& w_;
-        UiQueue::Hold hold_;
+        WindowBusy::Scope scope_;
     };
 
     MainWindowOptions options_;
@@ -243,12 +235,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     InstrumentLink* link_ = nullptr;
 
     QTimer Timer;
-    QTimer pomTimer;
-    QTimer CopyDataTimer;
-    std::vector<std::string> PendingFiles_;
-    bool FilesArriving = false;
-    bool SuppressClick = false;
-    int busy_ = 0;
+    std::unique_ptr<WindowBusy> busy_;
+    IncomingFiles* incoming_ = nullptr;
+    std::unique_ptr<UnsavedWorkGuard> closeGuard_;
 };
 
 } // namespace lumidrax

@@ -1,0 +1,50 @@
+#pragma once
+// The question before the window closes: "Save all unsaved charts and
+// reports ?". It covers everything received: transfers still arriving are
+// decoded first, and what the transfers left to do runs. Charts and reports
+// that arrive while the question is open were not part of the answer, so it
+// comes again; closing the ports ends what is still arriving, and what that
+// delivers is asked about too. Cancel, or anything left unsaved, keeps the
+// window, with the ports open again.
+
+#include "TJednoMereni.h"
+#include "TReport.h"
+
+namespace lumidrax {
+
+class ChartFileCommands;
+class ChartNotifier;
+class IDialogs;
+class InstrumentLink;
+class ReportCommands;
+class TMereni;
+class UiQueue;
+class WindowBusy;
+
+class UnsavedWorkGuard {
+  public:
+    struct Parts {
+        TMereni* Charts = nullptr;
+        ChartNotifier* Notifier = nullptr;
+        IDialogs* Dialogs = nullptr;
+        ChartFileCommands* Files = nullptr;
+        ReportCommands* Reports = nullptr;
+        InstrumentLink* Link = nullptr;
+        UiQueue* Queue = nullptr;
+        WindowBusy* Busy = nullptr;
+    };
+
+    explicit UnsavedWorkGuard(const Parts& parts) : p_(parts) {}
+
+    // True when the window may close; the ports are closed then.
+    bool Resolve();
+
+  private:
+    void SettleArrivals();
+    // An unsaved chart or report arrived after these ids were read.
+    bool UnsavedSince(ChartId chartMark, ReportId reportMark) const;
+
+    Parts p_;
+};
+
+} // namespace lumidrax

@@ -230,20 +230,12 @@ void SettingsDialog::RebuildDeviceLists()
         if (spin->value() != 0)
             ports.insert(spin->value());
     for (int port : ports) {
-        auto* list = new DeviceComboBox(
-            [this] {
-                QStringList names;
-                for (const std::string& d : ListSerialDevices(devDir_.toStdString()))
-                    names << QString::fromStdString(d);
-                return names;
-            },
-            this);
+        auto* list = MakeDeviceList();
         const auto typed = typedDevices_.find(port);
         list->setEditText(QString::fromStdString(typed != typedDevices_.end()
                                                      ? typed->second
                                                      : current_.DeviceOfPort(port, devDir_.toStdString())));
         list->setObjectName(QString("cb_device_com%1").arg(port));
-        list->SetStateOf([this](const QString& device) { return StateOf(device); });
         list->Refresh();
         auto* state = new QLabel(this);
         state->setWordWrap(true);
@@ -263,8 +255,9 @@ void SettingsDialog::RebuildDeviceLists()
         AddNewDeviceList();
 }
 
-void SettingsDialog::AddNewDeviceList()
+DeviceComboBox* SettingsDialog::MakeDeviceList()
 {
+    // The devices present are listed anew each time the list opens.
     auto* list = new DeviceComboBox(
         [this] {
             QStringList names;
@@ -273,8 +266,14 @@ void SettingsDialog::AddNewDeviceList()
             return names;
         },
         this);
-    list->setObjectName("cb_device_new");
     list->SetStateOf([this](const QString& device) { return StateOf(device); });
+    return list;
+}
+
+void SettingsDialog::AddNewDeviceList()
+{
+    auto* list = MakeDeviceList();
+    list->setObjectName("cb_device_new");
     list->Refresh();
     list->setCurrentIndex(-1);
     list->lineEdit()->setPlaceholderText(list->count() > 0 ? tr("choose the instrument's device")

@@ -115,6 +115,8 @@ class SettingsDialog : public QDialog {
     QWidget* BuildPorts();
     void ShowValues();
     void RebuildDeviceLists();
+    // A device list of the devices present, each with its state.
+    DeviceComboBox* MakeDeviceList();
     void AddNewDeviceList();
     // A device chosen from the list of devices present: it gets a number,
     // which the connection mode then uses.

@@ -240,6 +240,29 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     return out;
 }
 
+namespace {
+
+// The ports and the connection mode; PORT is the old name of PORT_BT1.
+void WritePorts(IniFile& ini, const Settings& s)
+{
+    ini.Set(kGeneral, "PORT", std::to_string(s.PortBT1));
+    ini.Set(kGeneral, "PORT_COM", std::to_string(s.PortCom));
+    ini.Set(kGeneral, "PORT_BT1", std::to_string(s.PortBT1));
+    ini.Set(kGeneral, "PORT_BT2", std::to_string(s.PortBT2));
+    ini.Set(kGeneral, "CONNECTION", s.Connection);
+}
+
+// The report list's width (when known), the chart list's height and mode.
+void WriteListSizes(IniFile& ini, const Settings& s)
+{
+    if (s.ReportListWidth)
+        ini.Set(kMain, "REPLISTWIDTH", std::to_string(*s.ReportListWidth));
+    ini.Set(kMain, "CURVELISTHEIGHT", std::to_string(s.ChartListHeight));
+    ini.Set(kMain, "CHARTLIST", std::to_string(s.ChartListMode));
+}
+
+} // namespace
+
 void WriteSettings(IniFile& ini, const Settings& s, bool full)
 {
     const auto num = [](int v) { return std::to_string(v); };
@@ -257,15 +280,8 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kGeneral, "LINEWIDTH", num(s.LineWidth));
         ini.Set(kGeneral, "AUTONAME", flag(s.AutoName));
         ini.Set(kGeneral, "AUTOSAVE", flag(s.AutoSave));
-        ini.Set(kGeneral, "PORT", num(s.PortBT1));
-        ini.Set(kGeneral, "PORT_COM", num(s.PortCom));
-        ini.Set(kGeneral, "PORT_BT1", num(s.PortBT1));
-        ini.Set(kGeneral, "PORT_BT2", num(s.PortBT2));
-        ini.Set(kGeneral, "CONNECTION", s.Connection);
-        if (s.ReportListWidth)
-            ini.Set(kMain, "REPLISTWIDTH", num(*s.ReportListWidth));
-        ini.Set(kMain, "CURVELISTHEIGHT", num(s.ChartListHeight));
-        ini.Set(kMain, "CHARTLIST", num(s.ChartListMode));
+        WritePorts(ini, s);
+        WriteListSizes(ini, s);
         if (normal || maximized) {
             ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
             ini.Set(kMain, "TOP", num(normal ? s.Top : 0));
@@ -288,15 +304,8 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
     ini.Set(kMain, "LEFT", num(s.Left));
     ini.Set(kMain, "WIDTH", num(s.Width));
     ini.Set(kMain, "HEIGHT", num(s.Height));
-    if (s.ReportListWidth)
-        ini.Set(kMain, "REPLISTWIDTH", num(*s.ReportListWidth));
-    ini.Set(kMain, "CURVELISTHEIGHT", num(s.ChartListHeight));
-    ini.Set(kMain, "CHARTLIST", num(s.ChartListMode));
-    ini.Set(kGeneral, "PORT", num(s.PortBT1));
-    ini.Set(kGeneral, "PORT_COM", num(s.PortCom));
-    ini.Set(kGeneral, "PORT_BT1", num(s.PortBT1));
-    ini.Set(kGeneral, "PORT_BT2", num(s.PortBT2));
-    ini.Set(kGeneral, "CONNECTION", s.Connection);
+    WriteListSizes(ini, s);
+    WritePorts(ini, s);
     if (normal || maximized)
         ini.Set(kMain, "STATE", num(normal ? kWindowStateNormal : kWindowStateMaximized));
     ini.Set(kMain, "INVERTCOLORS", flag(s.InvertColors));

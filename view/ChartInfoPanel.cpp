@@ -90,6 +90,9 @@ void ChartInfoPanel::Show(const ChartInfoTexts& t)
     for (std::size_t f = 0; f < texts.size(); ++f) {
         QLabel* v = values_[f];
         const QString text = QString::fromStdString(*texts[f]);
+        // Most values stay from chart to chart: those are not measured again.
+        if (text == v->text())
+            continue;
         v->setText(text);
         const bool cut = v->fontMetrics().horizontalAdvance(text) > v->maximumWidth();
         v->setToolTip(cut ? text : QString());

@@ -3,7 +3,10 @@
 // high, drawn with a pen of width 2 and filled with a brush colour.
 
 #include <QColor>
+#include <QImage>
 #include <QWidget>
+
+#include <map>
 
 namespace lumidrax {
 
@@ -25,6 +28,9 @@ class MarkerShape : public QWidget {
     Form form_;
     QColor pen_;
     QColor fill_;
+    // The marker drawn once per fill: the active chart's marker changes
+    // colour at mouse speed, among a few colours.
+    std::map<QRgb, QImage> drawn_;
 };
 
 } // namespace lumidrax

@@ -135,5 +135,34 @@ TEST(RenderCommand, UsageErrorsAndMissingFiles)
     EXPECT_NE(out.find("\"error\""), std::string::npos) << out;
 }
 
+// --lines joins the samples: the picture gains the chart's colour between
+// the dots, and without the option it is the dots alone, as before.
+TEST(RenderCommand, LinesJoinTheSamplesOnlyWhenAskedFor)
+{
+    test::TempDir dir;
+    const std::string chart = test::SourcePath("examples/vkr103-street5-pair14.ndt");
+    std::string out;
+    const std::string dots = dir.File("dots.png");
+    const std::string lines = dir.File("lines.png");
+    const std::string size = " --width 900 --height 500 -o ";
+    ASSERT_EQ(test::RunCommand(Tool() + " render" + size + dots + " " + chart + " 2>/dev/null", out), 0);
+    ASSERT_EQ(test::RunCommand(Tool() + " render --lines" + size + lines + " " + chart + " 2>/dev/null", out),
+              0);
+    EXPECT_NE(out.find("\"lines\": true"), std::string::npos) << out;
+    const QImage a(QString::fromStdString(dots));
+    const QImage b(QString::fromStdString(lines));
+    ASSERT_EQ(b.size(), a.size());
+    const int red = CountColour(a, 0xFFFF0000);
+    EXPECT_GT(red, 100);
+    // Steep flanks: a line joins dots many rows apart.
+    EXPECT_GT(CountColour(b, 0xFFFF0000), red + 50);
+    // Every dot stays where it was.
+    int lost = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            lost += (a.pixel(x, y) | 0xFF000000) == 0xFFFF0000 && (b.pixel(x, y) | 0xFF000000) != 0xFFFF0000;
+    EXPECT_EQ(lost, 0);
+}
+
 } // namespace
 } // namespace lumidrax

@@ -15,7 +15,9 @@
 
 namespace lumidrax {
 
-IncomingFiles::IncomingFiles(const Parts& parts, QObject* parent) : QObject(parent), p_(parts)
+IncomingFiles::IncomingFiles(const WindowServices& window, ChartFileCommands& files, Settings& settings,
+                             QObject* parent)
+    : QObject(parent), window_(window), files_(files), settings_(settings)
 {
     suppression_.setInterval(200);
     suppression_.setSingleShot(true);
@@ -35,24 +37,24 @@ void IncomingFiles::OpenCommandLine(const std::vector<std::string>& args)
         OpenPending();
         return;
     }
-    WindowBusy::Scope busy(*p_.Busy);
+    WindowBusy::Scope busy(*window_.Busy);
     const std::string path = AbsoluteFileName(args.front());
     SuppressClickForAWhile();
-    if (p_.Charts->Count < kMaxCharts) {
+    if (window_.Charts->Count < kMaxCharts) {
         int result = 0;
         try {
-            result = p_.Charts->LoadChart(path);
+            result = window_.Charts->LoadChart(path);
         } catch (const ChartFileError& e) {
-            p_.Dialogs->ShowErrorMessage(e.what());
+            window_.Dialogs->ShowErrorMessage(e.what());
             result = 0;
         }
         if (result < 0)
-            p_.Dialogs->ShowError(result, args.front());
+            window_.Dialogs->ShowError(result, args.front());
         else if (result > 0)
-            emit p_.Notifier->chartsAdded();
+            emit window_.Notifier->chartsAdded();
     }
-    if (p_.AppSettings->LastPath)
-        p_.AppSettings->DataPath = FolderPart(path);
+    if (settings_.LastPath)
+        settings_.DataPath = FolderPart(path);
     emit opened(0, false);
 }
 
@@ -66,7 +68,7 @@ void IncomingFiles::Receive(const std::string& name)
 
 void IncomingFiles::Settle()
 {
-    if (!arriving_ && !p_.Busy->Active() && !p_.Queue->Blocked()) {
+    if (!arriving_ && !window_.Busy->Active() && !window_.Queue->Blocked()) {
         arrivals_.stop();
         OpenPending();
     }
@@ -77,13 +79,13 @@ void IncomingFiles::OpenPending()
 {
     if (pending_.empty())
         return;
-    WindowBusy::Scope busy(*p_.Busy);
+    WindowBusy::Scope busy(*window_.Busy);
     // Names that arrive while this batch shows a message wait for the next one.
     std::vector<std::string> names = std::exchange(pending_, {});
     SuppressClickForAWhile();
-    const int loaded = p_.Files->OpenBatch(std::move(names));
+    const int loaded = files_.OpenBatch(std::move(names));
     if (loaded > 0)
-        emit p_.Notifier->chartsAdded();
+        emit window_.Notifier->chartsAdded();
     emit opened(loaded, true);
 }
 

@@ -6,6 +6,8 @@
 // opened as one batch once they stop coming and no command or dialog is
 // running. The mouse release that ends a drop does not set the reference.
 
+#include "WindowServices.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -15,27 +17,13 @@
 namespace lumidrax {
 
 class ChartFileCommands;
-class ChartNotifier;
-class IDialogs;
-class TMereni;
-class WindowBusy;
-class UiQueue;
 struct Settings;
 
 class IncomingFiles : public QObject {
     Q_OBJECT
   public:
-    struct Parts {
-        TMereni* Charts = nullptr;
-        ChartNotifier* Notifier = nullptr;
-        IDialogs* Dialogs = nullptr;
-        ChartFileCommands* Files = nullptr;
-        Settings* AppSettings = nullptr;
-        WindowBusy* Busy = nullptr;
-        UiQueue* Queue = nullptr;
-    };
-
-    IncomingFiles(const Parts& parts, QObject* parent);
+    IncomingFiles(const WindowServices& window, ChartFileCommands& files, Settings& settings,
+                  QObject* parent);
 
     // The program's arguments: one name opens at once (an error as a
     // message), several as one batch.
@@ -61,7 +49,9 @@ class IncomingFiles : public QObject {
     void SuppressClickForAWhile();
     void Settle();
 
-    Parts p_;
+    WindowServices window_;
+    ChartFileCommands& files_;
+    Settings& settings_;
     std::vector<std::string> pending_;
     QTimer arrivals_;
     QTimer suppression_;

@@ -73,8 +73,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     BuildReportCommands();
     BuildStatusBar();
     BuildInstrumentLink();
-    closeGuard_ = std::make_unique<UnsavedWorkGuard>(UnsavedWorkGuard::Parts{
-        &charts_, notifier_, dialogs_, fileCommands_.get(), reportCommands_, link_, queue_, busy_.get()});
+    closeGuard_ = std::make_unique<UnsavedWorkGuard>(Services(), *fileCommands_, *reportCommands_, *link_);
     setAcceptDrops(true);
     SetUpTimers();
     ConnectFileCommands();
@@ -110,9 +109,13 @@ void TFrm_main_Lumidrax32::CreateCommands()
                             : LocateSettings(QCoreApplication::applicationDirPath().toStdString());
     settings_ = DefaultSettings(settingsLocation_.DataFolder);
     fileCommands_ = std::make_unique<ChartFileCommands>(charts_, settings_, *dialogs_);
-    incoming_ = new IncomingFiles(
-        {&charts_, notifier_, dialogs_, fileCommands_.get(), &settings_, busy_.get(), queue_}, this);
+    incoming_ = new IncomingFiles(Services(), *fileCommands_, settings_, this);
     connect(incoming_, &IncomingFiles::opened, this, &TFrm_main_Lumidrax32::FilesOpened);
+}
+
+WindowServices TFrm_main_Lumidrax32::Services()
+{
+    return {&charts_, notifier_, dialogs_, queue_, busy_.get()};
 }
 
 const std::vector<std::string>& TFrm_main_Lumidrax32::PendingFiles() const

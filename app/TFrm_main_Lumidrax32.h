@@ -11,6 +11,7 @@
 #include "TReport.h"
 #include "UiQueue.h"
 #include "WindowBusy.h"
+#include "WindowServices.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -138,6 +139,8 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // Charts opened from outside: the chart page, and after a batch the
     // window to the front.
     void FilesOpened(int loaded, bool batch);
+    // What the window's command units share.
+    WindowServices Services();
     void ShutDown();
     void LoadSettings();
     void SaveSettings(bool full);

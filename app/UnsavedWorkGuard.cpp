@@ -16,18 +16,18 @@ void UnsavedWorkGuard::SettleArrivals()
     // A transfer still arriving is decoded now, and what the transfers left
     // to do (messages, automatic saving) is done: the question is about
     // everything received.
-    p_.Link->FinishPendingTransfers();
-    p_.Queue->RunAll();
-    p_.Reports->CopyMemoBack();
+    link_.FinishPendingTransfers();
+    window_.Queue->RunAll();
+    reports_.CopyMemoBack();
 }
 
 bool UnsavedWorkGuard::UnsavedSince(ChartId chartMark, ReportId reportMark) const
 {
-    const TMereni& charts = *p_.Charts;
+    const TMereni& charts = *window_.Charts;
     for (int i = 1; i <= charts.Count; ++i)
         if (charts.Rec(i).Id > chartMark && !charts.Rec(i).Saved)
             return true;
-    const TReportList& reports = p_.Reports->Reports();
+    const TReportList& reports = reports_.Reports();
     for (int i = 0; i < reports.Count(); ++i)
         if (reports.At(i).Id > reportMark && !reports.At(i).Saved)
             return true;
@@ -42,35 +42,36 @@ bool UnsavedWorkGuard::Resolve()
     ReportId reportMark = 0;
     const auto stay = [&] {
         if (portsClosed)
-            p_.Link->ReopenPorts();
+            link_.ReopenPorts();
         return false;
     };
     for (;;) {
         SettleArrivals();
-        const bool unsaved = p_.Files->AnyUnsaved() || p_.Reports->AnyUnsaved();
+        const bool unsaved = files_.AnyUnsaved() || reports_.AnyUnsaved();
         if (unsaved && (!asked || UnsavedSince(chartMark, reportMark))) {
             asked = true;
-            chartMark = p_.Charts->LastId();
-            reportMark = p_.Reports->Reports().LastId();
-            WindowBusy::Scope busy(*p_.Busy);
-            const int answer = p_.Dialogs->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
+            chartMark = window_.Charts->LastId();
+            reportMark = reports_.Reports().LastId();
+            WindowBusy::Scope busy(*window_.Busy);
+            const int answer =
+                window_.Dialogs->AskYesNo("Close", "Save all unsaved charts and reports ?", true);
             if (answer == kAnswerCancel)
                 return stay();
             // Reports first, then charts; anything left unsaved keeps the
             // window.
-            if (answer == kAnswerYes && !p_.Reports->SaveAllForExit())
+            if (answer == kAnswerYes && !reports_.SaveAllForExit())
                 return stay();
-            if (answer == kAnswerYes && !p_.Files->SaveAllForExit()) {
+            if (answer == kAnswerYes && !files_.SaveAllForExit()) {
                 // A chart could not be written: the window stays, nothing is
                 // lost.
-                emit p_.Notifier->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
+                emit window_.Notifier->chartsChanged(ChartChange::FileNames | ChartChange::Rows);
                 return stay();
             }
             continue;
         }
         if (portsClosed)
             return true;
-        p_.Link->ClosePorts();
+        link_.ClosePorts();
         portsClosed = true;
     }
 }

@@ -9,32 +9,21 @@
 
 #include "TJednoMereni.h"
 #include "TReport.h"
+#include "WindowServices.h"
 
 namespace lumidrax {
 
 class ChartFileCommands;
-class ChartNotifier;
-class IDialogs;
 class InstrumentLink;
 class ReportCommands;
-class TMereni;
-class UiQueue;
-class WindowBusy;
 
 class UnsavedWorkGuard {
   public:
-    struct Parts {
-        TMereni* Charts = nullptr;
-        ChartNotifier* Notifier = nullptr;
-        IDialogs* Dialogs = nullptr;
-        ChartFileCommands* Files = nullptr;
-        ReportCommands* Reports = nullptr;
-        InstrumentLink* Link = nullptr;
-        UiQueue* Queue = nullptr;
-        WindowBusy* Busy = nullptr;
-    };
-
-    explicit UnsavedWorkGuard(const Parts& parts) : p_(parts) {}
+    UnsavedWorkGuard(const WindowServices& window, ChartFileCommands& files, ReportCommands& reports,
+                     InstrumentLink& link)
+        : window_(window), files_(files), reports_(reports), link_(link)
+    {
+    }
 
     // True when the window may close; the ports are closed then.
     bool Resolve();
@@ -44,7 +33,10 @@ class UnsavedWorkGuard {
     // An unsaved chart or report arrived after these ids were read.
     bool UnsavedSince(ChartId chartMark, ReportId reportMark) const;
 
-    Parts p_;
+    WindowServices window_;
+    ChartFileCommands& files_;
+    ReportCommands& reports_;
+    InstrumentLink& link_;
 };
 
 } // namespace lumidrax

@@ -2,7 +2,7 @@
 // The keys the chart page handles itself, on top of the menu shortcuts: the
 // window previews every key press before the focused control (FormKeyDown)
 // and picks one command by the key and the exact set of Shift, Ctrl and Alt
-// held. Pure mapping; app/ChartKeys runs the commands.
+// held. Pure mapping; app/chartpage/ChartKeys runs the commands.
 
 #include <Qt>
 

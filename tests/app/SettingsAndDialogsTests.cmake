@@ -5,13 +5,14 @@ add_executable(settings_tests
   ${CMAKE_CURRENT_LIST_DIR}/PortOpenReasonTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PortCandidatesTest.cpp
 )
-target_link_libraries(settings_tests PRIVATE lumidrax_settings lumidrax_testsupport GTest::gtest_main)
+target_link_libraries(settings_tests PRIVATE lumidrax_settings lumidrax_port_rules lumidrax_testsupport GTest::gtest_main)
 gtest_discover_tests(settings_tests DISCOVERY_MODE PRE_TEST)
 
 if(LUMIDRAX_BUILD_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   add_executable(dialogs_tests ${CMAKE_CURRENT_LIST_DIR}/DialogsTest.cpp)
-  target_link_libraries(dialogs_tests PRIVATE lumidrax_dialogs lumidrax_testsupport Qt6::Test GTest::gtest)
+  target_link_libraries(dialogs_tests PRIVATE lumidrax_dialogs lumidrax_chartpage lumidrax_settings_dialog
+    lumidrax_testsupport Qt6::Test GTest::gtest)
   gtest_discover_tests(dialogs_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()

@@ -5,6 +5,8 @@
 # Call it after every target_link_libraries() of those targets, that is at
 # the end of the top-level CMakeLists.txt.
 
+include(${CMAKE_CURRENT_LIST_DIR}/LinkItems.cmake)
+
 # A Qt library as a link item: an imported target (Qt6::Core, Qt::Widgets),
 # a file (.../libQt6Core.so.6) or a linker flag (-lQt6Core).
 set(LUMIDRAX_QT_LINK_ITEM "(^|[^A-Za-z0-9_])(lib|-l)?Qt[0-9]*(::|[A-Z])")
@@ -15,19 +17,8 @@ function(_lumidrax_qt_free_walk root target chain)
     return()
   endif()
   set_property(GLOBAL APPEND PROPERTY _LUMIDRAX_QT_FREE_SEEN_${root} ${target})
-  set(items)
-  foreach(prop LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
-    get_target_property(libs ${target} ${prop})
-    if(libs)
-      list(APPEND items ${libs})
-    endif()
-  endforeach()
+  lumidrax_link_items(${target} items)
   foreach(item IN LISTS items)
-    # Markers of items added from another directory, and $<LINK_ONLY:x>.
-    if(item MATCHES "^::@")
-      continue()
-    endif()
-    string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" item "${item}")
     if(item MATCHES "${LUMIDRAX_QT_LINK_ITEM}")
       message(FATAL_ERROR "${root} must not link Qt, but links ${item} (through ${chain} -> ${item}). "
                           "Keep Qt code out of it: put it in a target of its own that links ${root}.")

@@ -71,7 +71,8 @@ TEST(ChartPageLooks, ElevenChartsDarkSchemeAndLines)
     // A filter on chart 10 makes an 11th chart: listed, in view, not drawn,
     // and the status bar and its row say why.
     const auto clickRow = [list](int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     };
     list->scrollToItem(list->item(9));
     clickRow(9);

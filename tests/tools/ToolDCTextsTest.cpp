@@ -5,10 +5,25 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace lumidrax::test {
 namespace {
+
+// Writes a one-sample chart per header line and runs `info` on them all.
+ToolRun InfoOfHeaders(const std::vector<std::string>& headers)
+{
+    TempDir dir;
+    std::string args = "info";
+    for (std::size_t k = 0; k < headers.size(); ++k) {
+        const std::string name = "dc" + std::to_string(k + 1) + ".ndt";
+        dir.Write(name, NdtText("", headers[k], {"0"}));
+        args += " " + name;
+    }
+    return RunTool(dir.Path(), args);
+}
 
 TEST(ToolDCTexts, CodedValuesOfTheVKR103)
 {
@@ -32,17 +47,12 @@ TEST(ToolDCTexts, CodedValuesOfTheVKR103)
         {6, 250, 0, "0,00 V", "25,00 MOhm"},
         {10, 1, 1, "0,01 V", "Non-measurable"},
     };
-    TempDir dir;
-    std::string args = "info";
-    int k = 0;
-    for (const Case& c : cases) {
-        const std::string name = "dc" + std::to_string(++k) + ".ndt";
-        dir.Write(name, NdtText("", Header13(11, 128, c.status, c.resistance, c.voltage), {"0"}));
-        args += " " + name;
-    }
-    const ToolRun run = RunTool(dir.Path(), args);
+    std::vector<std::string> headers;
+    for (const Case& c : cases)
+        headers.push_back(Header13(11, 128, c.status, c.resistance, c.voltage));
+    const ToolRun run = InfoOfHeaders(headers);
     ASSERT_EQ(run.status, 0);
-    k = 0;
+    int k = 0;
     for (const Case& c : cases) {
         const Json& chart = Chart(run, ++k);
         EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "status " << c.status << " v " << c.voltage;
@@ -68,18 +78,12 @@ TEST(ToolDCTexts, FloatsOfTheVKR104)
         {0, "1,01", "0", ">1V", "< 0,1 kOhm"},       {0, "-1", "0", "-1,00 V", "< 0,1 kOhm"},
         {0, "-1,01", "0", "<-1V", "< 0,1 kOhm"},
     };
-    TempDir dir;
-    std::string args = "info";
-    int k = 0;
-    for (const Case& c : cases) {
-        const std::string name = "v" + std::to_string(++k) + ".ndt";
-        dir.Write(name,
-                  NdtText("", Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage), {"0"}));
-        args += " " + name;
-    }
-    const ToolRun run = RunTool(dir.Path(), args);
+    std::vector<std::string> headers;
+    for (const Case& c : cases)
+        headers.push_back(Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage));
+    const ToolRun run = InfoOfHeaders(headers);
     ASSERT_EQ(run.status, 0);
-    k = 0;
+    int k = 0;
     for (const Case& c : cases) {
         const Json& chart = Chart(run, ++k);
         EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "S " << c.status << " U " << c.voltage;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,16 @@ std::string ReadFile(const std::string& path)
 std::string SourcePath(std::string_view relative)
 {
     return (fs::path(LUMIDRAX_SOURCE_DIR) / relative).string();
+}
+
+std::vector<std::string> ExampleChartFiles()
+{
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(SourcePath("examples")))
+        if (entry.path().extension() == ".ndt")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::string BinPath(std::string_view name)

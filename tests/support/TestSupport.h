@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumidrax::test {
 
@@ -29,6 +30,8 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 // Path below the source tree (examples, fixtures).
 std::string SourcePath(std::string_view relative);
+// The example charts (examples/*.ndt), sorted by path.
+std::vector<std::string> ExampleChartFiles();
 // Path of a built executable (build/bin/NAME).
 std::string BinPath(std::string_view name);
 

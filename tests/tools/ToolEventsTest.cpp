@@ -13,11 +13,8 @@ namespace {
 TEST(ToolEvents, EventsComparisonAndVelocityCheck)
 {
     TempDir dir;
-    std::string out;
-    ASSERT_EQ(RunCommand("cd " + dir.Path() + " && " + BinPath("chartgen") +
-                             " --samples 2000 --length 150 --fault 60:-25 -o good.ndt && " +
-                             BinPath("chartgen") + " --samples 2000 --length 140 --fault 60:-25 -o cut.ndt",
-                         out),
+    ASSERT_EQ(RunChartgen(dir.Path(), {"--samples 2000 --length 150 --fault 60:-25 -o good.ndt",
+                                       "--samples 2000 --length 140 --fault 60:-25 -o cut.ndt"}),
               0);
     const ToolRun run = RunTool(dir.Path(), "events --reference 1 --known-length 145,5 good.ndt cut.ndt");
     ASSERT_EQ(run.status, 0) << run.error;
@@ -49,11 +46,8 @@ TEST(ToolEvents, EventsComparisonAndVelocityCheck)
 TEST(ToolEvents, CleanTracesTheFloorAndNoEnd)
 {
     TempDir dir;
-    std::string out;
-    ASSERT_EQ(RunCommand("cd " + dir.Path() + " && " + BinPath("chartgen") +
-                             " --edges --clean --end matched --seed 3 -o matched.ndt && " +
-                             BinPath("chartgen") + " --edges --clean --end open --seed 3 --truth -o open.ndt",
-                         out),
+    ASSERT_EQ(RunChartgen(dir.Path(), {"--edges --clean --end matched --seed 3 -o matched.ndt",
+                                       "--edges --clean --end open --seed 3 --truth -o open.ndt"}),
               0);
     const ToolRun run = RunTool(dir.Path(), "events matched.ndt open.ndt");
     ASSERT_EQ(run.status, 0) << run.error;

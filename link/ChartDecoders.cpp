@@ -50,11 +50,14 @@ void SetNames(TJednoMereni& c, const DecoderContext& ctx, const std::string& aut
     c.DisplayName = ctx.AutoName ? c.AutoFileName : std::string("UNNAMED");
 }
 
-// Framing checks of a single RS-232 chart block: byte count C + 5 equal to
-// the received count, a block long enough for its fixed fields, and the
-// checksum over everything but the last two bytes.
-int CheckChartBlock(const ByteBlock& b, std::size_t fixedPart)
+// Checks of a single RS-232 chart block: room for one more chart, then the
+// framing: byte count C + 5 equal to the received count, a block long
+// enough for its fixed fields, and the checksum over everything but the
+// last two bytes.
+int CheckChartBlock(const TMereni& charts, const ByteBlock& b, std::size_t fixedPart)
 {
+    if (charts.Count >= kMaxCharts)
+        return kDecodeTooManyCharts;
     if (!b.Has(0, 3))
         return kDecodeByteCount;
     const std::size_t length = static_cast<std::size_t>(b.U16(1)) + 5;
@@ -98,6 +101,13 @@ TJednoMereni DecodeVKR103Fields(const ByteBlock& b, std::size_t p)
     return c;
 }
 
+// Adds the chart of a single RS-232 block, named after the time now.
+void AppendSingleBlockChart(TMereni& charts, const DecoderContext& ctx, TJednoMereni c)
+{
+    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
+    AppendDecoded(charts, std::move(c));
+}
+
 std::string TwoDigits(int v)
 {
     char buf[16];
@@ -109,12 +119,9 @@ std::string TwoDigits(int v)
 
 int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 {
-    if (charts.Count >= kMaxCharts)
-        return kDecodeTooManyCharts;
     const ByteBlock b(bytes);
-    if (const int bad = CheckChartBlock(b, 16))
+    if (const int bad = CheckChartBlock(charts, b, 16))
         return bad;
-    const std::size_t length = b.Size();
 
     TJednoMereni c;
     c.VerzeVKR = "VKR102";
@@ -133,26 +140,21 @@ int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.DCVoltageStr = kNoDCValue;
     c.DCResistStr = kNoDCValue;
     c.DatumCas = kNoDate;
-    c.SetSamples(ByteSamples(b, 16, length - 18, 0));
-    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c));
+    c.SetSamples(ByteSamples(b, 16, b.Size() - 18, 0));
+    AppendSingleBlockChart(charts, ctx, std::move(c));
     return kVKR102ChartAdded;
 }
 
 int DecodeVKR103Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 {
-    if (charts.Count >= kMaxCharts)
-        return kDecodeTooManyCharts;
     const ByteBlock b(bytes);
-    if (const int bad = CheckChartBlock(b, 23))
+    if (const int bad = CheckChartBlock(charts, b, 23))
         return bad;
-    const std::size_t length = b.Size();
 
     TJednoMereni c = DecodeVKR103Fields(b, 0);
     c.VerzeVKR = "VKR103";
-    c.SetSamples(ByteSamples(b, 23, length - 25, c.Pozice0Y + 100));
-    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c));
+    c.SetSamples(ByteSamples(b, 23, b.Size() - 25, c.Pozice0Y + 100));
+    AppendSingleBlockChart(charts, ctx, std::move(c));
     return kVKR103ChartAdded;
 }
 

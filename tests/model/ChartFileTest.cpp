@@ -42,6 +42,16 @@ TJednoMereni VKR104Chart()
     return c;
 }
 
+// Adds the test chart to m under the given file name, not yet saved, and
+// gives a copy of it.
+TJednoMereni AddNamedChart(TMereni& m, const std::string& fileName)
+{
+    TJednoMereni c = VKR104Chart();
+    c.FileName = fileName;
+    m.AppendRecord(c);
+    return c;
+}
+
 int LoadText(TMereni& m, const TempDir& dir, const std::string& name, const std::string& text)
 {
     return m.LoadChart(dir.Write(name, text));
@@ -239,9 +249,7 @@ TEST(ChartFile, SaveCreatesOneFolderLevelAndAsksBeforeOverwriting)
 {
     TempDir dir;
     TMereni m;
-    TJednoMereni c = VKR104Chart();
-    c.FileName = dir.File("day/chart.ndt");
-    m.AppendRecord(c);
+    const TJednoMereni c = AddNamedChart(m, dir.File("day/chart.ndt"));
 
     EXPECT_EQ(SaveChart(m, 1, true), kSaveDone);
     EXPECT_EQ(ReadFile(c.FileName), ChartFileText(m.Rec(1)));
@@ -286,9 +294,7 @@ TEST(ChartFile, FailedSaveKeepsThePreviousFile)
 {
     TempDir dir;
     TMereni m;
-    TJednoMereni c = VKR104Chart();
-    c.FileName = dir.File("keep/chart.ndt");
-    m.AppendRecord(c);
+    const TJednoMereni c = AddNamedChart(m, dir.File("keep/chart.ndt"));
     ASSERT_EQ(SaveChart(m, 1, false), kSaveDone);
     const std::string before = ReadFile(c.FileName);
     // A folder that takes no new files: the temporary file cannot be made.

@@ -5,24 +5,31 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace lumidrax::test {
 namespace {
 
-// Writes a one-sample chart per header line and runs `info` on them all.
-ToolRun InfoOfHeaders(const std::vector<std::string>& headers)
+// Writes a one-sample chart per case, its header line made by `header`,
+// runs `info` on them all and checks the DC texts of each chart.
+template <typename Case, std::size_t N, typename MakeHeader>
+void ExpectDCTexts(const Case (&cases)[N], MakeHeader header)
 {
     TempDir dir;
     std::string args = "info";
-    for (std::size_t k = 0; k < headers.size(); ++k) {
+    for (std::size_t k = 0; k < N; ++k) {
         const std::string name = "dc" + std::to_string(k + 1) + ".ndt";
-        dir.Write(name, NdtText("", headers[k], {"0"}));
+        dir.Write(name, NdtText("", header(cases[k]), {"0"}));
         args += " " + name;
     }
-    return RunTool(dir.Path(), args);
+    const ToolRun run = RunTool(dir.Path(), args);
+    ASSERT_EQ(run.status, 0);
+    for (std::size_t k = 0; k < N; ++k) {
+        const Json& chart = Chart(run, static_cast<int>(k) + 1);
+        EXPECT_EQ(chart["DCVoltageStr"], cases[k].voltageText) << "header " << header(cases[k]);
+        EXPECT_EQ(chart["DCResistStr"], cases[k].resistanceText) << "header " << header(cases[k]);
+    }
 }
 
 TEST(ToolDCTexts, CodedValuesOfTheVKR103)
@@ -47,17 +54,7 @@ TEST(ToolDCTexts, CodedValuesOfTheVKR103)
         {6, 250, 0, "0,00 V", "25,00 MOhm"},
         {10, 1, 1, "0,01 V", "Non-measurable"},
     };
-    std::vector<std::string> headers;
-    for (const Case& c : cases)
-        headers.push_back(Header13(11, 128, c.status, c.resistance, c.voltage));
-    const ToolRun run = InfoOfHeaders(headers);
-    ASSERT_EQ(run.status, 0);
-    int k = 0;
-    for (const Case& c : cases) {
-        const Json& chart = Chart(run, ++k);
-        EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "status " << c.status << " v " << c.voltage;
-        EXPECT_EQ(chart["DCResistStr"], c.resistanceText) << "status " << c.status << " r " << c.resistance;
-    }
+    ExpectDCTexts(cases, [](const Case& c) { return Header13(11, 128, c.status, c.resistance, c.voltage); });
 }
 
 TEST(ToolDCTexts, FloatsOfTheVKR104)
@@ -78,17 +75,9 @@ TEST(ToolDCTexts, FloatsOfTheVKR104)
         {0, "1,01", "0", ">1V", "< 0,1 kOhm"},       {0, "-1", "0", "-1,00 V", "< 0,1 kOhm"},
         {0, "-1,01", "0", "<-1V", "< 0,1 kOhm"},
     };
-    std::vector<std::string> headers;
-    for (const Case& c : cases)
-        headers.push_back(Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage));
-    const ToolRun run = InfoOfHeaders(headers);
-    ASSERT_EQ(run.status, 0);
-    int k = 0;
-    for (const Case& c : cases) {
-        const Json& chart = Chart(run, ++k);
-        EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "S " << c.status << " U " << c.voltage;
-        EXPECT_EQ(chart["DCResistStr"], c.resistanceText) << "S " << c.status << " R " << c.resistance;
-    }
+    ExpectDCTexts(cases, [](const Case& c) {
+        return Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage);
+    });
 }
 
 } // namespace

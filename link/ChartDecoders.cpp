@@ -78,18 +78,27 @@ std::vector<long double> ByteSamples(const ByteBlock& b, std::size_t from, std::
     return samples;
 }
 
+// The settings every chart block carries in one order from offset p + 3:
+// interval, velocity x 1000, a spare byte, impedance (as sent), noise, the
+// DC pair, two spare bytes, filter and cable start.
+void ReadSettings(TJednoMereni& c, const ByteBlock& b, std::size_t p)
+{
+    c.Interval = b.U16(p + 3);
+    c.Velocity = static_cast<long double>(b.U16(p + 5)) / 1000;
+    c.Impedance = b.U8(p + 8);
+    c.Noise = b.U8(p + 9);
+    c.DC = b.SignedPair(p + 10);
+    c.Filter = b.U8(p + 14);
+    c.Pozice0X = b.U8(p + 15);
+}
+
 // Fields shared by the VKR103 chart block and the memory read-out block,
 // which carries them one byte later (shift 1).
 TJednoMereni DecodeVKR103Fields(const ByteBlock& b, std::size_t p)
 {
     TJednoMereni c;
-    c.Interval = b.U16(p + 3);
-    c.Velocity = static_cast<long double>(b.U16(p + 5)) / 1000;
-    c.Impedance = ImpedanceVKR103(b.U8(p + 8));
-    c.Noise = b.U8(p + 9);
-    c.DC = b.SignedPair(p + 10);
-    c.Filter = b.U8(p + 14);
-    c.Pozice0X = b.U8(p + 15);
+    ReadSettings(c, b, p);
+    c.Impedance = ImpedanceVKR103(c.Impedance);
     c.Pozice0Y = b.U8(p + 16);
     c.NegEdge = NegEdgeFromByte(b.U8(p + 17));
     c.StatusIDX = b.U8(p + 18) & 0x0F;
@@ -125,13 +134,7 @@ int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 
     TJednoMereni c;
     c.VerzeVKR = "VKR102";
-    c.Interval = b.U16(3);
-    c.Velocity = static_cast<long double>(b.U16(5)) / 1000;
-    c.Impedance = b.U8(8);
-    c.Noise = b.U8(9);
-    c.DC = b.SignedPair(10);
-    c.Filter = b.U8(14);
-    c.Pozice0X = b.U8(15);
+    ReadSettings(c, b, 0);
     c.Pozice0Y = -1;
     c.NegEdge = -1;
     c.StatusIDX = -1;
@@ -219,13 +222,8 @@ int DecodeVKR104Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.Index = b.U16(0);
     c.SeriePrvni = b.U16(2);
     c.SeriePosledni = b.U16(4);
-    c.Interval = b.U16(6);
-    c.Velocity = static_cast<long double>(b.U16(8)) / 1000;
-    c.Impedance = b.U8(11);
-    c.Noise = b.U8(12);
-    c.DC = b.SignedPair(13);
-    c.Filter = b.U8(17);
-    c.Pozice0X = b.U8(18);
+    // The settings follow the chart number and series, from offset 6.
+    ReadSettings(c, b, 3);
     c.Pozice0Y = b.U16(19);
     c.Pozice0YSingle = static_cast<float>(c.Pozice0Y) / 256.0f;
     c.NegEdge = NegEdgeFromByte(b.U8(21));

@@ -4,14 +4,15 @@
 // the same collection (the second time is a duplicate when the first added
 // a chart), and once more with a length that does not match.
 
-#include "DecodeTransfer.h"
 #include "FuzzCheck.h"
+#include "FuzzDecoderContext.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 using namespace lumidrax;
 using lumidrax::fuzz::Check;
+using lumidrax::fuzz::FuzzDecoderContext;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -19,12 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     TMereni charts;
     TReportList reports;
-    DecoderContext ctx;
-    ctx.Mode = ConnectionMode::BT;
-    ctx.AutoName = true;
-    ctx.SaveRoot = "/fuzz/";
-    ctx.Now = FixedClock({2011, 3, 5, 14, 2, 9});
-    ctx.Reports = &reports;
+    DecoderContext ctx = FuzzDecoderContext(ConnectionMode::BT, reports);
     const Bytes frame(data + 3, size - 3);
     const int announced = (data[1] | (data[2] << 8)) + 2;
 

@@ -2,25 +2,21 @@
 // The decoders must not read beyond the bytes, must keep every chart within
 // its limits, and must return one of their result codes.
 
-#include "DecodeTransfer.h"
 #include "FuzzCheck.h"
+#include "FuzzDecoderContext.h"
 
 #include <cstdint>
 #include <cstdlib>
 
 using namespace lumidrax;
 using lumidrax::fuzz::Check;
+using lumidrax::fuzz::FuzzDecoderContext;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     TMereni charts;
     TReportList reports;
-    DecoderContext ctx;
-    ctx.Mode = ConnectionMode::COM;
-    ctx.AutoName = true;
-    ctx.SaveRoot = "/fuzz/";
-    ctx.Now = FixedClock({2011, 3, 5, 14, 2, 9});
-    ctx.Reports = &reports;
+    DecoderContext ctx = FuzzDecoderContext(ConnectionMode::COM, reports);
     int messages = 0;
     ctx.ShowMessage = [&messages](const std::string&, const std::string&) { ++messages; };
 

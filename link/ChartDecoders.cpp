@@ -50,11 +50,14 @@ void SetNames(TJednoMereni& c, const DecoderContext& ctx, const std::string& aut
     c.DisplayName = ctx.AutoName ? c.AutoFileName : std::string("UNNAMED");
 }
 
-// Framing checks of a single RS-232 chart block: byte count C + 5 equal to
-// the received count, a block long enough for its fixed fields, and the
-// checksum over everything but the last two bytes.
-int CheckChartBlock(const ByteBlock& b, std::size_t fixedPart)
+// Checks of a single RS-232 chart block: room for one more chart, then the
+// framing: byte count C + 5 equal to the received count, a block long
+// enough for its fixed fields, and the checksum over everything but the
+// last two bytes.
+int CheckChartBlock(const TMereni& charts, const ByteBlock& b, std::size_t fixedPart)
 {
+    if (charts.Count >= kMaxCharts)
+        return kDecodeTooManyCharts;
     if (!b.Has(0, 3))
         return kDecodeByteCount;
     const std::size_t length = static_cast<std::size_t>(b.U16(1)) + 5;
@@ -75,18 +78,27 @@ std::vector<long double> ByteSamples(const ByteBlock& b, std::size_t from, std::
     return samples;
 }
 
+// The settings every chart block carries in one order from offset p + 3:
+// interval, velocity x 1000, a spare byte, impedance (as sent), noise, the
+// DC pair, two spare bytes, filter and cable start.
+void ReadSettings(TJednoMereni& c, const ByteBlock& b, std::size_t p)
+{
+    c.Interval = b.U16(p + 3);
+    c.Velocity = static_cast<long double>(b.U16(p + 5)) / 1000;
+    c.Impedance = b.U8(p + 8);
+    c.Noise = b.U8(p + 9);
+    c.DC = b.SignedPair(p + 10);
+    c.Filter = b.U8(p + 14);
+    c.Pozice0X = b.U8(p + 15);
+}
+
 // Fields shared by the VKR103 chart block and the memory read-out block,
 // which carries them one byte later (shift 1).
 TJednoMereni DecodeVKR103Fields(const ByteBlock& b, std::size_t p)
 {
     TJednoMereni c;
-    c.Interval = b.U16(p + 3);
-    c.Velocity = static_cast<long double>(b.U16(p + 5)) / 1000;
-    c.Impedance = ImpedanceVKR103(b.U8(p + 8));
-    c.Noise = b.U8(p + 9);
-    c.DC = b.SignedPair(p + 10);
-    c.Filter = b.U8(p + 14);
-    c.Pozice0X = b.U8(p + 15);
+    ReadSettings(c, b, p);
+    c.Impedance = ImpedanceVKR103(c.Impedance);
     c.Pozice0Y = b.U8(p + 16);
     c.NegEdge = NegEdgeFromByte(b.U8(p + 17));
     c.StatusIDX = b.U8(p + 18) & 0x0F;
@@ -96,6 +108,13 @@ TJednoMereni DecodeVKR103Fields(const ByteBlock& b, std::size_t p)
     c.DCResistStr = FormatDCResistance(c.StatusIDX, c.DCResistance);
     c.DatumCas = kNoDate;
     return c;
+}
+
+// Adds the chart of a single RS-232 block, named after the time now.
+void AppendSingleBlockChart(TMereni& charts, const DecoderContext& ctx, TJednoMereni c)
+{
+    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
+    AppendDecoded(charts, std::move(c));
 }
 
 std::string TwoDigits(int v)
@@ -109,22 +128,13 @@ std::string TwoDigits(int v)
 
 int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 {
-    if (charts.Count >= kMaxCharts)
-        return kDecodeTooManyCharts;
     const ByteBlock b(bytes);
-    if (const int bad = CheckChartBlock(b, 16))
+    if (const int bad = CheckChartBlock(charts, b, 16))
         return bad;
-    const std::size_t length = b.Size();
 
     TJednoMereni c;
     c.VerzeVKR = "VKR102";
-    c.Interval = b.U16(3);
-    c.Velocity = static_cast<long double>(b.U16(5)) / 1000;
-    c.Impedance = b.U8(8);
-    c.Noise = b.U8(9);
-    c.DC = b.SignedPair(10);
-    c.Filter = b.U8(14);
-    c.Pozice0X = b.U8(15);
+    ReadSettings(c, b, 0);
     c.Pozice0Y = -1;
     c.NegEdge = -1;
     c.StatusIDX = -1;
@@ -133,26 +143,21 @@ int DecodeVKR102Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.DCVoltageStr = kNoDCValue;
     c.DCResistStr = kNoDCValue;
     c.DatumCas = kNoDate;
-    c.SetSamples(ByteSamples(b, 16, length - 18, 0));
-    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c));
+    c.SetSamples(ByteSamples(b, 16, b.Size() - 18, 0));
+    AppendSingleBlockChart(charts, ctx, std::move(c));
     return kVKR102ChartAdded;
 }
 
 int DecodeVKR103Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 {
-    if (charts.Count >= kMaxCharts)
-        return kDecodeTooManyCharts;
     const ByteBlock b(bytes);
-    if (const int bad = CheckChartBlock(b, 23))
+    if (const int bad = CheckChartBlock(charts, b, 23))
         return bad;
-    const std::size_t length = b.Size();
 
     TJednoMereni c = DecodeVKR103Fields(b, 0);
     c.VerzeVKR = "VKR103";
-    c.SetSamples(ByteSamples(b, 23, length - 25, c.Pozice0Y + 100));
-    SetNames(c, ctx, MakeAutoName(ctx.SaveRoot, 0, ctx.Now()));
-    AppendDecoded(charts, std::move(c));
+    c.SetSamples(ByteSamples(b, 23, b.Size() - 25, c.Pozice0Y + 100));
+    AppendSingleBlockChart(charts, ctx, std::move(c));
     return kVKR103ChartAdded;
 }
 
@@ -217,13 +222,8 @@ int DecodeVKR104Chart(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     c.Index = b.U16(0);
     c.SeriePrvni = b.U16(2);
     c.SeriePosledni = b.U16(4);
-    c.Interval = b.U16(6);
-    c.Velocity = static_cast<long double>(b.U16(8)) / 1000;
-    c.Impedance = b.U8(11);
-    c.Noise = b.U8(12);
-    c.DC = b.SignedPair(13);
-    c.Filter = b.U8(17);
-    c.Pozice0X = b.U8(18);
+    // The settings follow the chart number and series, from offset 6.
+    ReadSettings(c, b, 3);
     c.Pozice0Y = b.U16(19);
     c.Pozice0YSingle = static_cast<float>(c.Pozice0Y) / 256.0f;
     c.NegEdge = NegEdgeFromByte(b.U8(21));

@@ -173,27 +173,25 @@ std::optional<long double> ParseDecimal(std::string_view text)
     int dropped = 0;  // integer digits not held in the mantissa
     int fraction = 0; // fraction digits held in the mantissa
     bool anyDigit = false;
-    for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+    // Takes the digit at i into the mantissa while it holds fewer than 19
+    // significant digits; says whether it did.
+    auto takeDigit = [&] {
         anyDigit = true;
-        if (digitsInMantissa < 19) {
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
-            if (mantissa != 0)
-                ++digitsInMantissa;
-        } else {
+        if (digitsInMantissa >= 19)
+            return false;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (mantissa != 0)
+            ++digitsInMantissa;
+        return true;
+    };
+    auto atDigit = [&] { return i < n && text[i] >= '0' && text[i] <= '9'; };
+    for (; atDigit(); ++i)
+        if (!takeDigit())
             ++dropped;
-        }
-    }
     if (i < n && text[i] == ',') {
-        ++i;
-        for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
-            anyDigit = true;
-            if (digitsInMantissa < 19) {
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
-                if (mantissa != 0)
-                    ++digitsInMantissa;
+        for (++i; atDigit(); ++i)
+            if (takeDigit())
                 ++fraction;
-            }
-        }
     }
     if (!anyDigit)
         return std::nullopt;

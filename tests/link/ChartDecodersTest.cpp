@@ -2,6 +2,7 @@
 // send them, decoded through the dispatcher.
 
 #include "DecodeTransfer.h"
+#include "ExpectedChart.h"
 #include "LinkTestBytes.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace {
 
 using test::AppendChecksum;
 using test::ByteVec;
+using test::ExpectChart;
 using test::Put16;
 using test::Set16;
 using test::Span;
@@ -194,23 +196,23 @@ TEST_F(DecodeTest, VKR102ChartTakesSettingsAndRemovesTheRawBaseline)
     ASSERT_EQ(Decode(block), kVKR102ChartAdded);
     ASSERT_EQ(charts.Count, 1);
     const TJednoMereni& c = charts.Rec(1);
-    EXPECT_EQ(c.VerzeVKR, "VKR102");
-    EXPECT_EQ(c.Interval, 2000);
-    EXPECT_EQ(c.Velocity, 0.66L);
-    EXPECT_EQ(c.Impedance, 75);
-    EXPECT_EQ(c.Noise, 4);
-    EXPECT_EQ(c.DC, -246);
-    EXPECT_EQ(c.Filter, 1);
-    EXPECT_EQ(c.Pozice0X, 3);
-    EXPECT_EQ(c.Pozice0Y, 120);
-    EXPECT_EQ(c.NegEdge, -1);
-    EXPECT_EQ(c.StatusIDX, -1);
-    EXPECT_EQ(c.FilterPost, 1);
-    EXPECT_EQ(c.DCVoltageStr, "---");
-    EXPECT_EQ(c.DCResistStr, "---");
-    EXPECT_EQ(c.DatumCas, "---");
-    EXPECT_EQ(c.SampleCount, 5);
-    EXPECT_EQ(c.Samples, (std::vector<long double>{-102, -99, -99, -20, -130}));
+    ExpectChart(c, {.VerzeVKR = "VKR102",
+                    .Interval = 2000,
+                    .Velocity = 0.66L,
+                    .Impedance = 75,
+                    .Noise = 4,
+                    .DC = -246,
+                    .Filter = 1,
+                    .Pozice0X = 3,
+                    .Pozice0Y = 120,
+                    .NegEdge = -1,
+                    .StatusIDX = -1,
+                    .FilterPost = 1,
+                    .DCVoltageStr = "---",
+                    .DCResistStr = "---",
+                    .DatumCas = "---",
+                    .SampleCount = 5,
+                    .Samples = std::vector<long double>{-102, -99, -99, -20, -130}});
     // Step 2000 ps at 0.66 rounds to 0.2 m; cable start at sample 3.
     EXPECT_NEAR(static_cast<double>(c.Step), 0.2, 1e-12);
     EXPECT_NEAR(static_cast<double>(c.XStart), -0.4, 1e-12);
@@ -282,24 +284,24 @@ TEST_F(DecodeTest, VKR103ChartDecodesEveryField)
 {
     ASSERT_EQ(Decode(VKR103Block({120, 125, 130})), kVKR103ChartAdded);
     const TJednoMereni& c = charts.Rec(1);
-    EXPECT_EQ(c.VerzeVKR, "VKR103");
-    EXPECT_EQ(c.Interval, 1000);
-    EXPECT_EQ(c.Velocity, 0.7L);
-    EXPECT_EQ(c.Impedance, 50);
-    EXPECT_EQ(c.Noise, 7);
-    EXPECT_EQ(c.DC, 10); // (10, 254)
-    EXPECT_EQ(c.Filter, 3);
-    EXPECT_EQ(c.Pozice0X, 11);
-    EXPECT_EQ(c.Pozice0Y, 20);
-    EXPECT_EQ(c.NegEdge, 1);
-    EXPECT_EQ(c.StatusIDX, 2);
-    EXPECT_EQ(c.DCResistance, 1234);
-    EXPECT_EQ(c.DCVoltage, -6);
-    EXPECT_EQ(c.DCVoltageStr, "-0,60 V");
-    EXPECT_EQ(c.DCResistStr, "Non-measurable");
-    EXPECT_EQ(c.DatumCas, "---");
-    EXPECT_EQ(c.Samples, (std::vector<long double>{0, 5, 10}));
-    EXPECT_FALSE(c.IsNew);
+    ExpectChart(c, {.VerzeVKR = "VKR103",
+                    .Interval = 1000,
+                    .Velocity = 0.7L,
+                    .Impedance = 50,
+                    .Noise = 7,
+                    .DC = 10, // (10, 254)
+                    .Filter = 3,
+                    .Pozice0X = 11,
+                    .Pozice0Y = 20,
+                    .NegEdge = 1,
+                    .StatusIDX = 2,
+                    .DCResistance = 1234,
+                    .DCVoltage = -6,
+                    .DCVoltageStr = "-0,60 V",
+                    .DCResistStr = "Non-measurable",
+                    .DatumCas = "---",
+                    .Samples = std::vector<long double>{0, 5, 10},
+                    .IsNew = false});
 
     VKR103Fields f;
     f.impedance = 49;
@@ -308,12 +310,8 @@ TEST_F(DecodeTest, VKR103ChartDecodesEveryField)
     f.status = 0x07;
     f.dcResistance = 205;
     ASSERT_EQ(Decode(VKR103Block({}, f)), kVKR103ChartAdded);
-    const TJednoMereni& d = charts.Rec(2);
-    EXPECT_EQ(d.Impedance, 305);
-    EXPECT_EQ(d.DC, -246);
-    EXPECT_EQ(d.NegEdge, 0);
-    EXPECT_EQ(d.DCResistStr, ">20,50 MOhm");
-    EXPECT_EQ(d.SampleCount, 0);
+    ExpectChart(charts.Rec(2),
+                {.Impedance = 305, .DC = -246, .NegEdge = 0, .DCResistStr = ">20,50 MOhm", .SampleCount = 0});
 
     ByteVec bad = VKR103Block({1, 2});
     bad[bad.size() - 2] ^= 4;
@@ -366,27 +364,25 @@ TEST_F(DecodeTest, MemoryReadOutAddsEveryBlockWithItsNumber)
     };
     ASSERT_EQ(Decode(v), kVKR103RAMChartsAdded);
     ASSERT_EQ(charts.Count, 2);
-    const TJednoMereni& a = charts.Rec(1);
-    EXPECT_EQ(a.VerzeVKR, "VKR103RAM");
-    EXPECT_EQ(a.Index, 5);
-    EXPECT_EQ(a.Description, "Chart No. 05");
-    EXPECT_EQ(a.Impedance, 305);
-    EXPECT_EQ(a.DC, 3);
-    EXPECT_EQ(a.Pozice0X, 2);
-    EXPECT_EQ(a.Pozice0Y, 30);
-    EXPECT_EQ(a.NegEdge, 0);
-    EXPECT_EQ(a.StatusIDX, 4);
-    EXPECT_EQ(a.DCResistance, 77);
-    EXPECT_EQ(a.DCVoltage, 12);
-    EXPECT_EQ(a.DCResistStr, "77 kOhm");
-    EXPECT_EQ(a.DatumCas, "---");
-    EXPECT_EQ(a.Samples, (std::vector<long double>{10, 20, 30}));
-    EXPECT_EQ(a.AutoFileName, "/data/root/11-03-05/14021005.ndt");
-    EXPECT_FALSE(a.IsNew);
-    const TJednoMereni& b = charts.Rec(2);
-    EXPECT_EQ(b.Index, 12);
-    EXPECT_EQ(b.Description, "Chart No. 12");
-    EXPECT_EQ(b.AutoFileName, "/data/root/11-03-05/14021012.ndt");
+    ExpectChart(charts.Rec(1), {.VerzeVKR = "VKR103RAM",
+                                .Index = 5,
+                                .Description = "Chart No. 05",
+                                .Impedance = 305,
+                                .DC = 3,
+                                .Pozice0X = 2,
+                                .Pozice0Y = 30,
+                                .NegEdge = 0,
+                                .StatusIDX = 4,
+                                .DCResistance = 77,
+                                .DCVoltage = 12,
+                                .DCResistStr = "77 kOhm",
+                                .DatumCas = "---",
+                                .Samples = std::vector<long double>{10, 20, 30},
+                                .AutoFileName = "/data/root/11-03-05/14021005.ndt",
+                                .IsNew = false});
+    ExpectChart(
+        charts.Rec(2),
+        {.Index = 12, .Description = "Chart No. 12", .AutoFileName = "/data/root/11-03-05/14021012.ndt"});
     EXPECT_TRUE(messages.empty());
 }
 
@@ -447,30 +443,30 @@ TEST_F(DecodeTest, VKR104FrameDecodesEveryField)
     ASSERT_EQ(DecodeFrame(frame), kVKR104ChartAdded);
     EXPECT_EQ(ctx.ExpectedFrameLength, -1);
     const TJednoMereni& c = charts.Rec(1);
-    EXPECT_EQ(c.VerzeVKR, "VKR104");
-    EXPECT_EQ(c.Index, 7);
-    EXPECT_EQ(c.SeriePrvni, 7);
-    EXPECT_EQ(c.SeriePosledni, 9);
-    EXPECT_EQ(c.Interval, 1500);
-    EXPECT_EQ(c.Velocity, 0.68L);
-    EXPECT_EQ(c.Impedance, 100);
-    EXPECT_EQ(c.Noise, 6);
-    EXPECT_EQ(c.DC, -10);
-    EXPECT_EQ(c.Filter, 2);
-    EXPECT_EQ(c.Pozice0X, 5);
-    EXPECT_EQ(c.Pozice0Y, 5248);
-    EXPECT_EQ(c.Pozice0YSingle, 20.5f);
-    EXPECT_EQ(c.NegEdge, 1);
-    EXPECT_EQ(c.StatusIDX, 0);
-    EXPECT_EQ(c.DCResistanceSingle, 150000.0f);
-    EXPECT_EQ(c.DCVoltageSingle, 0.25f);
-    EXPECT_EQ(c.DCVoltageStr, "0,25 V");
-    EXPECT_EQ(c.DCResistStr, "150 kOhm");
-    EXPECT_EQ(c.DatumCas, "05.03.2011 14:02:09");
-    EXPECT_EQ(c.SerialNumber, 4321);
-    EXPECT_EQ(c.Samples, (std::vector<long double>{1, -2, 0.25L}));
-    EXPECT_TRUE(c.IsNew);
-    EXPECT_EQ(c.AutoFileName, "/data/root/11-03-05/140209_007a.ndt");
+    ExpectChart(c, {.VerzeVKR = "VKR104",
+                    .Index = 7,
+                    .SeriePrvni = 7,
+                    .SeriePosledni = 9,
+                    .Interval = 1500,
+                    .Velocity = 0.68L,
+                    .Impedance = 100,
+                    .Noise = 6,
+                    .DC = -10,
+                    .Filter = 2,
+                    .Pozice0X = 5,
+                    .Pozice0Y = 5248,
+                    .Pozice0YSingle = 20.5f,
+                    .NegEdge = 1,
+                    .StatusIDX = 0,
+                    .DCResistanceSingle = 150000.0f,
+                    .DCVoltageSingle = 0.25f,
+                    .DCVoltageStr = "0,25 V",
+                    .DCResistStr = "150 kOhm",
+                    .DatumCas = "05.03.2011 14:02:09",
+                    .SerialNumber = 4321,
+                    .Samples = std::vector<long double>{1, -2, 0.25L},
+                    .AutoFileName = "/data/root/11-03-05/140209_007a.ndt",
+                    .IsNew = true});
     EXPECT_EQ(c.DisplayName, c.AutoFileName);
 
     // The same frame again: a duplicate, nothing added.

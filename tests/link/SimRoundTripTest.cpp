@@ -11,21 +11,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 namespace lumidrax {
 namespace {
 
 using vkrsim::Model;
 
-std::vector<std::string> ExampleCharts()
+// Loads every example chart into `source` and copies them into `all`, the
+// charts a transfer is built from.
+void LoadExamples(TMereni& source, std::vector<TJednoMereni>& all)
 {
-    std::vector<std::string> files;
-    for (const auto& e : std::filesystem::directory_iterator(test::SourcePath("examples")))
-        if (e.path().extension() == ".ndt")
-            files.push_back(e.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
+    for (const std::string& file : test::ExampleChartFiles())
+        ASSERT_GE(source.LoadChart(file), 1) << file;
+    for (int k = 1; k <= source.Count; ++k)
+        all.push_back(source.Rec(k));
 }
 
 // Decodes every piece of a simulated transfer as the receiver would get
@@ -61,7 +60,7 @@ bool SamplesFit(const TJednoMereni& c, long double baseline, long double scale, 
 
 TEST(SimRoundTrip, EveryExampleChartThroughEveryModel)
 {
-    const std::vector<std::string> files = ExampleCharts();
+    const std::vector<std::string> files = test::ExampleChartFiles();
     ASSERT_GE(files.size(), 5u);
     for (const std::string& file : files) {
         TMereni source;
@@ -168,10 +167,7 @@ TEST(SimRoundTrip, AllExamplesInOneMemoryReadOutAndOneBluetoothTransfer)
 {
     std::vector<TJednoMereni> all;
     TMereni source;
-    for (const std::string& file : ExampleCharts())
-        ASSERT_GE(source.LoadChart(file), 1);
-    for (int k = 1; k <= source.Count; ++k)
-        all.push_back(source.Rec(k));
+    ASSERT_NO_FATAL_FAILURE(LoadExamples(source, all));
 
     vkrsim::TransferOptions o;
     o.model = Model::VKR103RAM;
@@ -196,10 +192,7 @@ TEST(SimRoundTrip, ReportTransfersOfEveryModelDecode)
 {
     std::vector<TJednoMereni> all;
     TMereni source;
-    for (const std::string& file : ExampleCharts())
-        ASSERT_GE(source.LoadChart(file), 1);
-    for (int k = 1; k <= source.Count; ++k)
-        all.push_back(source.Rec(k));
+    ASSERT_NO_FATAL_FAILURE(LoadExamples(source, all));
     const std::pair<Model, int> kinds[] = {{Model::VKR102, kVKR102ReportBuilt},
                                            {Model::VKR103, kVKR103ReportBuilt},
                                            {Model::VKR103RAM, kVKR103RAMReportBuilt}};

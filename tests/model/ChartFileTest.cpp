@@ -1,4 +1,5 @@
 #include "ChartFile.h"
+#include "ExpectedChart.h"
 #include "TMereni.h"
 #include "TestSupport.h"
 
@@ -7,6 +8,7 @@
 #include <sys/stat.h>
 
 using namespace lumidrax;
+using lumidrax::test::ExpectChart;
 using lumidrax::test::ReadFile;
 using lumidrax::test::TempDir;
 
@@ -40,6 +42,16 @@ TJednoMereni VKR104Chart()
     return c;
 }
 
+// Adds the test chart to m under the given file name, not yet saved, and
+// gives a copy of it.
+TJednoMereni AddNamedChart(TMereni& m, const std::string& fileName)
+{
+    TJednoMereni c = VKR104Chart();
+    c.FileName = fileName;
+    m.AppendRecord(c);
+    return c;
+}
+
 int LoadText(TMereni& m, const TempDir& dir, const std::string& name, const std::string& text)
 {
     return m.LoadChart(dir.Write(name, text));
@@ -61,17 +73,17 @@ TEST(ChartFile, VKR104ChartIsWrittenWith23TokensAndReadsBackAsWritten)
     TMereni m;
     ASSERT_EQ(LoadText(m, dir, "a.ndt", text), 1);
     const TJednoMereni& r = m.Rec(1);
-    EXPECT_EQ(r.DatumCas, c.DatumCas);
-    EXPECT_EQ(r.VerzeVKR, "VKR104");
-    EXPECT_EQ(r.Index, 17);
-    EXPECT_EQ(r.SeriePrvni, 4);
-    EXPECT_EQ(r.SeriePosledni, 9);
-    EXPECT_EQ(r.SerialNumber, 1234);
-    EXPECT_EQ(r.DCVoltageSingle, 0.1f);
-    EXPECT_EQ(r.Pozice0YSingle, 2.5f);
-    EXPECT_EQ(r.DCVoltageStr, "0,10 V");
-    EXPECT_EQ(r.DCResistStr, "150 kOhm");
-    EXPECT_EQ(r.Samples, c.Samples);
+    ExpectChart(r, {.VerzeVKR = "VKR104",
+                    .Index = 17,
+                    .SeriePrvni = 4,
+                    .SeriePosledni = 9,
+                    .Pozice0YSingle = 2.5f,
+                    .DCVoltageSingle = 0.1f,
+                    .DCVoltageStr = "0,10 V",
+                    .DCResistStr = "150 kOhm",
+                    .DatumCas = c.DatumCas,
+                    .SerialNumber = 1234,
+                    .Samples = c.Samples});
     EXPECT_EQ(ChartFileText(r), text);
 }
 
@@ -237,9 +249,7 @@ TEST(ChartFile, SaveCreatesOneFolderLevelAndAsksBeforeOverwriting)
 {
     TempDir dir;
     TMereni m;
-    TJednoMereni c = VKR104Chart();
-    c.FileName = dir.File("day/chart.ndt");
-    m.AppendRecord(c);
+    const TJednoMereni c = AddNamedChart(m, dir.File("day/chart.ndt"));
 
     EXPECT_EQ(SaveChart(m, 1, true), kSaveDone);
     EXPECT_EQ(ReadFile(c.FileName), ChartFileText(m.Rec(1)));
@@ -284,9 +294,7 @@ TEST(ChartFile, FailedSaveKeepsThePreviousFile)
 {
     TempDir dir;
     TMereni m;
-    TJednoMereni c = VKR104Chart();
-    c.FileName = dir.File("keep/chart.ndt");
-    m.AppendRecord(c);
+    const TJednoMereni c = AddNamedChart(m, dir.File("keep/chart.ndt"));
     ASSERT_EQ(SaveChart(m, 1, false), kSaveDone);
     const std::string before = ReadFile(c.FileName);
     // A folder that takes no new files: the temporary file cannot be made.

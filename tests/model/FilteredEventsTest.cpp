@@ -12,24 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace lumidrax {
 namespace {
-
-std::vector<std::string> ExampleCharts()
-{
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(test::SourcePath("examples")))
-        if (entry.path().extension() == ".ndt")
-            files.push_back(entry.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 std::string Kinds(const std::vector<ChartEvent>& events)
 {
@@ -41,7 +29,7 @@ std::string Kinds(const std::vector<ChartEvent>& events)
 
 TEST(FilteredEvents, ExampleChartsKeepTheirEventsThroughTheFilter)
 {
-    const std::vector<std::string> files = ExampleCharts();
+    const std::vector<std::string> files = test::ExampleChartFiles();
     ASSERT_GE(files.size(), 8u);
     test::TempDir dir;
     for (const std::string& file : files) {

@@ -1,14 +1,20 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <spawn.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace lumidrax::test {
 
@@ -53,6 +59,42 @@ std::string ReadFile(const std::string& path)
 std::string SourcePath(std::string_view relative)
 {
     return (fs::path(LUMIDRAX_SOURCE_DIR) / relative).string();
+}
+
+std::vector<std::string> ExampleChartFiles()
+{
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(SourcePath("examples")))
+        if (entry.path().extension() == ".ndt")
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+int SpawnWithOutputPipe(const std::vector<std::string>& args, bool quietErrors, pid_t& pid)
+{
+    pid = -1;
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    if (quietErrors)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<std::string> all = args;
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t child = -1;
+    if (::posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
+        pid = child;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    return fds[0];
 }
 
 std::string BinPath(std::string_view name)

@@ -5,6 +5,8 @@
 
 #include <string>
 #include <string_view>
+#include <sys/types.h>
+#include <vector>
 
 namespace lumidrax::test {
 
@@ -29,12 +31,20 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 // Path below the source tree (examples, fixtures).
 std::string SourcePath(std::string_view relative);
+// The example charts (examples/*.ndt), sorted by path.
+std::vector<std::string> ExampleChartFiles();
 // Path of a built executable (build/bin/NAME).
 std::string BinPath(std::string_view name);
 
 // Runs a command line through the shell; returns its exit status and fills
 // the standard output.
 int RunCommand(const std::string& commandLine, std::string& output);
+
+// Starts a program (args[0] its path) with its standard output on a pipe,
+// and with its standard error on /dev/null when quietErrors. Fills pid (-1
+// when it did not start) and returns the pipe's read end (-1 without one,
+// and then nothing was started).
+int SpawnWithOutputPipe(const std::vector<std::string>& args, bool quietErrors, pid_t& pid);
 
 // The chart most collection tests use: 101 samples 0,2 m apart (interval
 // 2000 ps, velocity 0,66), level = sample number, cable start at sample 1.

@@ -23,13 +23,10 @@
 #include <poll.h>
 #include <random>
 #include <set>
-#include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace lumidrax::test {
 namespace {
@@ -49,24 +46,8 @@ class Saver {
   public:
     Saver(const std::string& folder, int run, int count)
     {
-        int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-        posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-        const std::string program = BinPath("interrupted_saver");
-        const std::string runText = std::to_string(run);
-        const std::string countText = std::to_string(count);
-        char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(folder.c_str()),
-                        const_cast<char*>(runText.c_str()), const_cast<char*>(countText.c_str()), nullptr};
-        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(pipeFds[1]);
-        out_ = pipeFds[0];
+        out_ = SpawnWithOutputPipe(
+            {BinPath("interrupted_saver"), folder, std::to_string(run), std::to_string(count)}, false, pid_);
     }
     ~Saver()
     {

@@ -13,6 +13,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Runs `convert IN OUT` in dir and gives the file it wrote ("" when the run
+// failed).
+std::string Converted(const TempDir& dir, const std::string& in, const std::string& out)
+{
+    const ToolRun run = RunTool(dir.Path(), "convert " + in + " " + out);
+    EXPECT_EQ(run.status, 0) << run.json.dump() << run.error;
+    return run.status == 0 ? ReadFile(dir.File(out)) : std::string();
+}
+
 TEST(ToolChartFile, EachHeaderFormFillsItsFieldsAndDefaults)
 {
     TempDir dir;
@@ -116,17 +125,13 @@ TEST(ToolChartFile, RawChartsAreWrittenCorrectedWithThirteenTokens)
     TempDir dir;
     dir.Write("old.ndt", NdtText("Feeder 3, pair 2", "2000     660     100     5     0     1     2",
                                  {"27", "29", "129,5"}));
-    const ToolRun run = RunTool(dir.Path(), "convert old.ndt new.ndt");
-    ASSERT_EQ(run.status, 0);
     const std::string expected =
         "Feeder 3, pair 2\r\n"
         "2000     660     100     5     0     1     2     1     28     -1     -1     0     0\r\n"
         "-101,00\r\n-99,00\r\n1,50\r\n";
-    EXPECT_EQ(ReadFile(dir.File("new.ndt")), expected);
+    EXPECT_EQ(Converted(dir, "old.ndt", "new.ndt"), expected);
     // Read back, the baseline is not taken off a second time.
-    const ToolRun again = RunTool(dir.Path(), "convert new.ndt again.ndt");
-    ASSERT_EQ(again.status, 0);
-    EXPECT_EQ(ReadFile(dir.File("again.ndt")), expected);
+    EXPECT_EQ(Converted(dir, "new.ndt", "again.ndt"), expected);
 }
 
 TEST(ToolChartFile, VKR104ChartsAreAlwaysWrittenWithTwentyThreeTokensAndReadBackAsWritten)
@@ -134,8 +139,6 @@ TEST(ToolChartFile, VKR104ChartsAreAlwaysWrittenWithTwentyThreeTokensAndReadBack
     TempDir dir;
     dir.Write("early.ndt", NdtText("Exchange B, cable 20, pair 3",
                                    Header23("12.05.2009 10:22:31", 0, "0,1", "2,5", 0, false), {"-1,5"}));
-    const ToolRun run = RunTool(dir.Path(), "convert early.ndt late.ndt");
-    ASSERT_EQ(run.status, 0) << run.json.dump();
     // Stored single-precision floats are widened before formatting: 0.1 as
     // 0,100000001490116, 2.5 as 2,5.
     const std::string expected =
@@ -144,7 +147,7 @@ TEST(ToolChartFile, VKR104ChartsAreAlwaysWrittenWithTwentyThreeTokensAndReadBack
         "0     12.05.2009     10:22:31     1     3     40117     0,100000001490116     "
         "2,5     128     VKR104     0\r\n"
         "-1,50\r\n";
-    EXPECT_EQ(ReadFile(dir.File("late.ndt")), expected);
+    EXPECT_EQ(Converted(dir, "early.ndt", "late.ndt"), expected);
 
     const ToolRun back = RunTool(dir.Path(), "info late.ndt");
     ASSERT_EQ(back.status, 0);
@@ -152,8 +155,7 @@ TEST(ToolChartFile, VKR104ChartsAreAlwaysWrittenWithTwentyThreeTokensAndReadBack
     EXPECT_EQ(Chart(back, 1)["Index"], 0);
     EXPECT_EQ(Chart(back, 1)["DCResistanceSingle"].get<double>(), static_cast<double>(0.1f));
     EXPECT_EQ(Chart(back, 1)["DCVoltageSingle"].get<double>(), 2.5);
-    ASSERT_EQ(RunTool(dir.Path(), "convert late.ndt twice.ndt").status, 0);
-    EXPECT_EQ(ReadFile(dir.File("twice.ndt")), expected);
+    EXPECT_EQ(Converted(dir, "late.ndt", "twice.ndt"), expected);
 }
 
 TEST(ToolChartFile, TextOutsideAsciiIsReadAndWrittenAsWindows1250)

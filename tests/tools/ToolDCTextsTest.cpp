@@ -5,10 +5,32 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <cstddef>
+#include <string>
 
 namespace lumidrax::test {
 namespace {
+
+// Writes a one-sample chart per case, its header line made by `header`,
+// runs `info` on them all and checks the DC texts of each chart.
+template <typename Case, std::size_t N, typename MakeHeader>
+void ExpectDCTexts(const Case (&cases)[N], MakeHeader header)
+{
+    TempDir dir;
+    std::string args = "info";
+    for (std::size_t k = 0; k < N; ++k) {
+        const std::string name = "dc" + std::to_string(k + 1) + ".ndt";
+        dir.Write(name, NdtText("", header(cases[k]), {"0"}));
+        args += " " + name;
+    }
+    const ToolRun run = RunTool(dir.Path(), args);
+    ASSERT_EQ(run.status, 0);
+    for (std::size_t k = 0; k < N; ++k) {
+        const Json& chart = Chart(run, static_cast<int>(k) + 1);
+        EXPECT_EQ(chart["DCVoltageStr"], cases[k].voltageText) << "header " << header(cases[k]);
+        EXPECT_EQ(chart["DCResistStr"], cases[k].resistanceText) << "header " << header(cases[k]);
+    }
+}
 
 TEST(ToolDCTexts, CodedValuesOfTheVKR103)
 {
@@ -32,22 +54,7 @@ TEST(ToolDCTexts, CodedValuesOfTheVKR103)
         {6, 250, 0, "0,00 V", "25,00 MOhm"},
         {10, 1, 1, "0,01 V", "Non-measurable"},
     };
-    TempDir dir;
-    std::string args = "info";
-    int k = 0;
-    for (const Case& c : cases) {
-        const std::string name = "dc" + std::to_string(++k) + ".ndt";
-        dir.Write(name, NdtText("", Header13(11, 128, c.status, c.resistance, c.voltage), {"0"}));
-        args += " " + name;
-    }
-    const ToolRun run = RunTool(dir.Path(), args);
-    ASSERT_EQ(run.status, 0);
-    k = 0;
-    for (const Case& c : cases) {
-        const Json& chart = Chart(run, ++k);
-        EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "status " << c.status << " v " << c.voltage;
-        EXPECT_EQ(chart["DCResistStr"], c.resistanceText) << "status " << c.status << " r " << c.resistance;
-    }
+    ExpectDCTexts(cases, [](const Case& c) { return Header13(11, 128, c.status, c.resistance, c.voltage); });
 }
 
 TEST(ToolDCTexts, FloatsOfTheVKR104)
@@ -68,23 +75,9 @@ TEST(ToolDCTexts, FloatsOfTheVKR104)
         {0, "1,01", "0", ">1V", "< 0,1 kOhm"},       {0, "-1", "0", "-1,00 V", "< 0,1 kOhm"},
         {0, "-1,01", "0", "<-1V", "< 0,1 kOhm"},
     };
-    TempDir dir;
-    std::string args = "info";
-    int k = 0;
-    for (const Case& c : cases) {
-        const std::string name = "v" + std::to_string(++k) + ".ndt";
-        dir.Write(name,
-                  NdtText("", Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage), {"0"}));
-        args += " " + name;
-    }
-    const ToolRun run = RunTool(dir.Path(), args);
-    ASSERT_EQ(run.status, 0);
-    k = 0;
-    for (const Case& c : cases) {
-        const Json& chart = Chart(run, ++k);
-        EXPECT_EQ(chart["DCVoltageStr"], c.voltageText) << "S " << c.status << " U " << c.voltage;
-        EXPECT_EQ(chart["DCResistStr"], c.resistanceText) << "S " << c.status << " R " << c.resistance;
-    }
+    ExpectDCTexts(cases, [](const Case& c) {
+        return Header23("12.05.2009 10:22:31", c.status, c.resistance, c.voltage);
+    });
 }
 
 } // namespace

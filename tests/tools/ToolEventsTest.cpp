@@ -10,16 +10,23 @@
 namespace lumidrax::test {
 namespace {
 
+// Makes charts in dir with one chartgen run each and runs `events ARGS` on
+// them; a failed chartgen run gives a run with status -1.
+ToolRun EventsOfGenerated(const TempDir& dir, std::initializer_list<std::string> chartgenRuns,
+                          const std::string& args)
+{
+    const int made = RunChartgen(dir.Path(), chartgenRuns);
+    EXPECT_EQ(made, 0) << "chartgen";
+    return made == 0 ? RunTool(dir.Path(), "events " + args) : ToolRun{};
+}
+
 TEST(ToolEvents, EventsComparisonAndVelocityCheck)
 {
     TempDir dir;
-    std::string out;
-    ASSERT_EQ(RunCommand("cd " + dir.Path() + " && " + BinPath("chartgen") +
-                             " --samples 2000 --length 150 --fault 60:-25 -o good.ndt && " +
-                             BinPath("chartgen") + " --samples 2000 --length 140 --fault 60:-25 -o cut.ndt",
-                         out),
-              0);
-    const ToolRun run = RunTool(dir.Path(), "events --reference 1 --known-length 145,5 good.ndt cut.ndt");
+    const ToolRun run = EventsOfGenerated(dir,
+                                          {"--samples 2000 --length 150 --fault 60:-25 -o good.ndt",
+                                           "--samples 2000 --length 140 --fault 60:-25 -o cut.ndt"},
+                                          "--reference 1 --known-length 145,5 good.ndt cut.ndt");
     ASSERT_EQ(run.status, 0) << run.error;
     const Json& good = Chart(run, 1)["Events"];
     ASSERT_EQ(good.size(), 4u);
@@ -49,13 +56,10 @@ TEST(ToolEvents, EventsComparisonAndVelocityCheck)
 TEST(ToolEvents, CleanTracesTheFloorAndNoEnd)
 {
     TempDir dir;
-    std::string out;
-    ASSERT_EQ(RunCommand("cd " + dir.Path() + " && " + BinPath("chartgen") +
-                             " --edges --clean --end matched --seed 3 -o matched.ndt && " +
-                             BinPath("chartgen") + " --edges --clean --end open --seed 3 --truth -o open.ndt",
-                         out),
-              0);
-    const ToolRun run = RunTool(dir.Path(), "events matched.ndt open.ndt");
+    const ToolRun run = EventsOfGenerated(dir,
+                                          {"--edges --clean --end matched --seed 3 -o matched.ndt",
+                                           "--edges --clean --end open --seed 3 --truth -o open.ndt"},
+                                          "matched.ndt open.ndt");
     ASSERT_EQ(run.status, 0) << run.error;
     EXPECT_FALSE(Chart(run, 1)["EndFound"].get<bool>());
     for (const Json& e : Chart(run, 1)["Events"]) {

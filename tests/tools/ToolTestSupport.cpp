@@ -19,6 +19,15 @@ ToolRun RunTool(const std::string& folder, const std::string& args)
     return run;
 }
 
+int RunChartgen(const std::string& folder, std::initializer_list<std::string> argLists)
+{
+    std::string commandLine = "cd '" + folder + "'";
+    for (const std::string& args : argLists)
+        commandLine += " && '" + BinPath("chartgen") + "' " + args;
+    std::string out;
+    return RunCommand(commandLine, out);
+}
+
 std::string NdtText(const std::string& description, const std::string& header,
                     const std::vector<std::string>& samples)
 {

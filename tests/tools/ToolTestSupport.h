@@ -25,6 +25,10 @@ struct ToolRun {
 // relative to it). ARGS is passed to the shell as it is.
 ToolRun RunTool(const std::string& folder, const std::string& args);
 
+// Runs `chartgen ARGS` inside `folder` once for each ARGS given, stopping at
+// the first that fails; returns the exit status of the last run.
+int RunChartgen(const std::string& folder, std::initializer_list<std::string> argLists);
+
 // The text of a chart file: description, header, one sample per line, CR LF.
 std::string NdtText(const std::string& description, const std::string& header,
                     std::initializer_list<std::string> samples);

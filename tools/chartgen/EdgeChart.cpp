@@ -44,6 +44,17 @@ long double Footprint(const EdgePulse& p)
     return 3 * p.width + 2;
 }
 
+// The echo of the line end: the end's pulse again, twice as far from the
+// cable start and at 30 % of its amplitude.
+EdgePulse EchoOf(const EdgePulse& end, int pozice0X)
+{
+    EdgePulse echo = end;
+    echo.kind = EventKind::Echo;
+    echo.start = 2 * (end.start - pozice0X) + pozice0X;
+    echo.amplitude = 0.3L * end.amplitude;
+    return echo;
+}
+
 std::vector<EdgePulse> RandomLayout(const EdgeChartOptions& o, long double sd)
 {
     std::vector<EdgePulse> pulses;
@@ -100,10 +111,7 @@ std::vector<EdgePulse> RandomLayout(const EdgeChartOptions& o, long double sd)
     pulses.insert(pulses.end(), faults.begin(), faults.end());
     pulses.push_back(end);
     if (o.echo) {
-        EdgePulse echo = end;
-        echo.kind = EventKind::Echo;
-        echo.start = 2 * (end.start - o.pozice0X) + o.pozice0X;
-        echo.amplitude = 0.3L * end.amplitude;
+        const EdgePulse echo = EchoOf(end, o.pozice0X);
         if (echo.start + echo.width < o.sampleCount)
             pulses.push_back(echo);
     }
@@ -215,10 +223,7 @@ std::vector<EdgePulse> CleanLayout(const EdgeChartOptions& o, std::vector<EdgePu
     if (kind != LineEnd::Matched) {
         pulses.push_back(end);
         if (o.echo) {
-            EdgePulse echo = end;
-            echo.kind = EventKind::Echo;
-            echo.start = 2 * (end.start - o.pozice0X) + o.pozice0X;
-            echo.amplitude = 0.3L * end.amplitude;
+            const EdgePulse echo = EchoOf(end, o.pozice0X);
             if (echo.start + Footprint(echo) < o.sampleCount) {
                 pulses.push_back(echo);
                 taken.push_back(echo);

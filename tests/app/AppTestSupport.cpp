@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include <QImage>
+#include <QListWidget>
 #include <QPrinter>
 
 #include <QSignalSpy>
@@ -173,6 +175,18 @@ bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
         return false;
     w->activateWindow();
     return QTest::qWaitForWindowActive(w.get());
+}
+
+QSet<QRgb> MarkColours(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    const QRect r = list->visualItemRect(list->item(row));
+    const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y) & 0xFFFFFFu);
+    return colours;
 }
 
 } // namespace lumidrax::test

@@ -4,6 +4,8 @@
 #include "IDialogs.h"
 #include "TFrm_main_Lumidrax32.h"
 
+#include <QColor>
+#include <QSet>
 #include <QSize>
 
 #include <deque>
@@ -79,5 +81,9 @@ std::string WriteChart(const std::string& folder, const std::string& name,
 // come up in time.
 bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
                  MainWindowOptions options = {}, QSize size = {});
+
+// The colours (0xRRGGBB) inside the colour mark column of a chart list row,
+// scrolled into view.
+QSet<QRgb> MarkColours(QListWidget* list, int row);
 
 } // namespace lumidrax::test

@@ -89,18 +89,7 @@ struct ListViewer {
         return out;
     }
     // Colours inside the colour mark column of a row.
-    QSet<QRgb> MarkColours(int row)
-    {
-        QListWidget* list = List();
-        list->scrollToItem(list->item(row));
-        const QRect r = list->visualItemRect(list->item(row));
-        const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                colours.insert(image.pixel(x, y) & 0xFFFFFFu);
-        return colours;
-    }
+    QSet<QRgb> MarkColours(int row) { return test::MarkColours(List(), row); }
     bool ButtonEnabled(QAction* a)
     {
         QWidget* button = Menus().ToolBar->widgetForAction(a);

@@ -1,11 +1,13 @@
 #include "AppTestSupport.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QPrinter>
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +189,15 @@ QSet<QRgb> MarkColours(QListWidget* list, int row)
         for (int x = 0; x < image.width(); ++x)
             colours.insert(image.pixel(x, y) & 0xFFFFFFu);
     return colours;
+}
+
+void WhenModalOpens(std::function<void(QWidget&)> steps)
+{
+    QTimer::singleShot(0, [steps = std::move(steps)] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        steps(*window);
+    });
 }
 
 } // namespace lumidrax::test

@@ -9,12 +9,14 @@
 #include <QSize>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QListWidget;
+class QWidget;
 
 namespace lumidrax::test {
 
@@ -85,5 +87,9 @@ bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
 // The colours (0xRRGGBB) inside the colour mark column of a chart list row,
 // scrolled into view.
 QSet<QRgb> MarkColours(QListWidget* list, int row);
+
+// Runs `steps` on the modal window that is open once the event loop turns
+// (the one the next command opens); fails the test when none is open.
+void WhenModalOpens(std::function<void(QWidget&)> steps);
 
 } // namespace lumidrax::test

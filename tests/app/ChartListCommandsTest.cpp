@@ -395,15 +395,13 @@ TEST(ChartListCommands, DescriptionEditorForSeveralStartsWithTheirCommonText)
     v.SelectCharts({1, 3});
     bool editItemsOff = false;
     QString startText;
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = QApplication::activeModalWidget();
-        ASSERT_NE(editor, nullptr);
+    test::WhenModalOpens([&](QWidget& editor) {
         editItemsOff =
             !v.Menus().mi_curves_edit_desc->isEnabled() && !v.w->ListPopup().mi_curves_edit_desc->isEnabled();
-        auto* memo = editor->findChild<QPlainTextEdit*>();
+        auto* memo = editor.findChild<QPlainTextEdit*>();
         ASSERT_NE(memo, nullptr);
         startText = memo->toPlainText();
-        editor->close(); // closed without "&OK": nothing changes
+        editor.close(); // closed without "&OK": nothing changes
     });
     v.Menus().mi_curves_edit_desc->trigger();
     EXPECT_TRUE(editItemsOff);
@@ -423,15 +421,13 @@ TEST(ChartListCommands, ValuesWindowOpensOnlyWithCtrlShiftRightButtonAndAReferen
     EXPECT_FALSE(v.w->sh_refcolorMouseUp(Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier));
     QString title;
     QStringList cells;
-    QTimer::singleShot(0, [&] {
-        QWidget* window = QApplication::activeModalWidget();
-        ASSERT_NE(window, nullptr);
-        title = window->windowTitle();
-        auto* grid = window->findChild<QTableWidget*>();
+    test::WhenModalOpens([&](QWidget& window) {
+        title = window.windowTitle();
+        auto* grid = window.findChild<QTableWidget*>();
         ASSERT_NE(grid, nullptr);
         for (int r = 0; r < grid->rowCount(); ++r)
             cells << grid->item(r, 0)->text() + "=" + grid->item(r, 1)->text();
-        window->close();
+        window.close();
     });
     EXPECT_TRUE(v.w->sh_refcolorMouseUp(Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier));
     EXPECT_EQ(title, "Values");

@@ -28,7 +28,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -616,10 +615,8 @@ TEST(MainWindow, ExitQuestionCancelNoAndYes)
 TEST(QuestionDialog, ButtonsGiveTheirResults)
 {
     auto answerWith = [](const QString& button) {
-        QTimer::singleShot(0, [button] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        test::WhenModalOpens([button](QWidget& dialog) {
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
                 if (b->text() == button)
                     b->click();
         });
@@ -687,13 +684,11 @@ TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
 
     QString title;
     QString texts;
-    QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        for (QLabel* label : box->findChildren<QLabel*>())
+    test::WhenModalOpens([&](QWidget& box) {
+        title = box.windowTitle();
+        for (QLabel* label : box.findChildren<QLabel*>())
             texts += label->text() + "\n";
-        box->close();
+        box.close();
     });
     v.Menus().mi_help_about->trigger();
     EXPECT_EQ(title, "About Lumidrax");
@@ -828,11 +823,9 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     ASSERT_EQ(v.List()->selectedItems().size(), 2);
     QString caption;
     QString startText;
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = QApplication::activeModalWidget();
-        ASSERT_NE(editor, nullptr);
-        caption = editor->windowTitle();
-        auto* memo = editor->findChild<QPlainTextEdit*>();
+    test::WhenModalOpens([&](QWidget& editor) {
+        caption = editor.windowTitle();
+        auto* memo = editor.findChild<QPlainTextEdit*>();
         ASSERT_NE(memo, nullptr);
         startText = memo->toPlainText();
         QTest::keyClicks(memo, "shared");

@@ -1,4 +1,6 @@
 #include "AppTestSupport.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
 
 #include <QApplication>
 #include <QImage>
@@ -198,6 +200,16 @@ void WhenModalOpens(std::function<void(QWidget&)> steps)
         ASSERT_NE(window, nullptr);
         steps(*window);
     });
+}
+
+PlotWidget* ChartViewer::Plot()
+{
+    return w->ChartsPage().View()->Plot();
+}
+
+QListWidget* ChartViewer::List()
+{
+    return w->ChartsPage().ChartList();
 }
 
 } // namespace lumidrax::test

@@ -18,6 +18,10 @@
 class QListWidget;
 class QWidget;
 
+namespace lumidrax {
+class PlotWidget;
+}
+
 namespace lumidrax::test {
 
 // Answers every dialog from a script and records what was shown. A dialog
@@ -83,6 +87,21 @@ std::string WriteChart(const std::string& folder, const std::string& name,
 // come up in time.
 bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
                  MainWindowOptions options = {}, QSize size = {});
+
+// A viewer of `size` started with scripted dialogs (`started` says whether it
+// came up), and the parts of its chart page the tests look at.
+struct ChartViewer {
+    explicit ChartViewer(QSize size = {}) { started = StartViewer(w, dialogs, {}, size); }
+
+    TMereni& Charts() { return w->Charts(); }
+    ChartMenus& Menus() { return w->Menus(); }
+    PlotWidget* Plot();
+    QListWidget* List();
+
+    FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    bool started = false;
+};
 
 // The colours (0xRRGGBB) inside the colour mark column of a chart list row,
 // scrolled into view.

@@ -50,6 +50,22 @@ void SetView(TMereni& m, bool sparse)
     }
 }
 
+// The ten charts in the view the benchmark's argument asks for (non-zero:
+// samples far apart) and a plot widget tracking them. The view goes back to
+// the full extent afterwards.
+struct TrackedPlot {
+    explicit TrackedPlot(const benchmark::State& state) : m(TenCharts())
+    {
+        SetView(m, state.range(0) != 0);
+        plot.SetTrackedCharts(&m);
+        plot.resize(kPlotWidth, kPlotHeight);
+    }
+    ~TrackedPlot() { SetView(m, false); }
+
+    TMereni& m;
+    PlotWidget plot;
+};
+
 void BM_TrackMouse(benchmark::State& state)
 {
     TMereni& m = TenCharts();
@@ -72,12 +88,8 @@ BENCHMARK(BM_TrackMouse)->ArgName("sparse")->Arg(0)->Arg(1)->Unit(benchmark::kMi
 // (tracking, update of the cursor strips) and the paint that follows.
 void BM_MouseMoveOverPlot(benchmark::State& state)
 {
-    TMereni& m = TenCharts();
-    const bool sparse = state.range(0) != 0;
-    SetView(m, sparse);
-    PlotWidget plot;
-    plot.SetTrackedCharts(&m);
-    plot.resize(kPlotWidth, kPlotHeight);
+    TrackedPlot tracked(state);
+    PlotWidget& plot = tracked.plot;
     plot.show();
     plot.repaint();
     QApplication::processEvents();
@@ -91,7 +103,6 @@ void BM_MouseMoveOverPlot(benchmark::State& state)
     }
     if (plot.CacheRepaints() != cachePaints)
         state.SkipWithError("a cursor move painted the curves again");
-    SetView(m, false);
 }
 BENCHMARK(BM_MouseMoveOverPlot)->ArgName("sparse")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
@@ -100,12 +111,9 @@ BENCHMARK(BM_MouseMoveOverPlot)->ArgName("sparse")->Arg(0)->Arg(1)->Unit(benchma
 // its paint event does into the window's backing store).
 void BM_MouseMovePaintOnly(benchmark::State& state)
 {
-    TMereni& m = TenCharts();
-    const bool sparse = state.range(0) != 0;
-    SetView(m, sparse);
-    PlotWidget plot;
-    plot.SetTrackedCharts(&m);
-    plot.resize(kPlotWidth, kPlotHeight);
+    TrackedPlot tracked(state);
+    TMereni& m = tracked.m;
+    PlotWidget& plot = tracked.plot;
     QImage screen(kPlotWidth, kPlotHeight, QImage::Format_RGB32);
     plot.render(&screen);
     const int cachePaints = plot.CacheRepaints();
@@ -121,7 +129,6 @@ void BM_MouseMovePaintOnly(benchmark::State& state)
     }
     if (plot.CacheRepaints() != cachePaints)
         state.SkipWithError("a cursor move painted the curves again");
-    SetView(m, false);
 }
 BENCHMARK(BM_MouseMovePaintOnly)->ArgName("sparse")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

@@ -112,11 +112,8 @@ ChartFileCommands::ChartFileCommands(TMereni& charts, Settings& settings, IDialo
 
 std::vector<std::string> ChartFileCommands::AskOpenNames()
 {
-    FileDialogRequest request;
-    request.Title = "Open file ...";
-    request.Filter = kChartFilter;
-    request.Folder = settings_.DataPath;
-    return dialogs_.OpenFileNames(request);
+    return dialogs_.OpenFileNames(
+        {.Title = "Open file ...", .Filter = kChartFilter, .Folder = settings_.DataPath});
 }
 
 int ChartFileCommands::OpenBatch(std::vector<std::string> names)
@@ -210,13 +207,11 @@ std::string ChartFileCommands::ClosedMeanwhileText(const std::string& name)
 
 std::optional<std::string> ChartFileCommands::AskSaveName(const std::string& proposed)
 {
-    FileDialogRequest request;
-    request.Title = "Save";
-    request.Filter = kChartFilter;
-    request.Folder = settings_.SaveRoot;
-    request.FileName = proposed;
-    request.DefaultExt = "ndt";
-    return dialogs_.SaveFileName(request);
+    return dialogs_.SaveFileName({.Title = "Save",
+                                  .Filter = kChartFilter,
+                                  .Folder = settings_.SaveRoot,
+                                  .FileName = proposed,
+                                  .DefaultExt = "ndt"});
 }
 
 bool ChartFileCommands::SaveOneChart(int i)
@@ -295,11 +290,8 @@ bool ChartFileCommands::SaveAs(int i)
     if (i < 1 || i > charts_.Count)
         return false;
     const ChartId id = charts_.Rec(i).Id;
-    FileDialogRequest request;
-    request.Title = "Save as ...";
-    request.Filter = kChartFilter;
-    request.Folder = settings_.SaveRoot;
-    request.DefaultExt = "ndt";
+    FileDialogRequest request{
+        .Title = "Save as ...", .Filter = kChartFilter, .Folder = settings_.SaveRoot, .DefaultExt = "ndt"};
     const std::string autoName = charts_.Rec(i).AutoFileName;
     if (!autoName.empty()) {
         const std::string folder = FolderPart(autoName);

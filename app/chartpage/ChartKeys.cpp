@@ -21,6 +21,30 @@
 
 namespace lumidrax {
 
+namespace {
+
+// The keys that stand for a menu item. Some run the item only while the menu
+// has it enabled.
+struct MenuKey {
+    ChartKeyCommand Command;
+    QAction* ChartMenus::*Item;
+    bool OnlyWhileEnabled;
+};
+
+constexpr MenuKey kMenuKeys[] = {
+    {ChartKeyCommand::DisplayHide, &ChartMenus::mi_tools_dishide, false},
+    {ChartKeyCommand::EditDescription, &ChartMenus::mi_curves_edit_desc, true},
+    {ChartKeyCommand::SaveZoom, &ChartMenus::mi_zoom_remember, true},
+    {ChartKeyCommand::RefInfo, &ChartMenus::mi_panels_refinfo, false},
+    {ChartKeyCommand::ZoomAll, &ChartMenus::mi_zoom_all, false},
+    {ChartKeyCommand::PreviousZoom, &ChartMenus::mi_zoom_prev, true},
+    {ChartKeyCommand::NextZoom, &ChartMenus::mi_zoom_next, true},
+    {ChartKeyCommand::RefColor, &ChartMenus::mi_tools_refcolor, true},
+    {ChartKeyCommand::CloseSelected, &ChartMenus::mi_file_close_selected, false},
+};
+
+} // namespace
+
 ChartKeys::ChartKeys(ChartKeysContext context) : QObject(context.Window), c_(std::move(context))
 {
     qApp->installEventFilter(this);
@@ -72,12 +96,6 @@ void ChartKeys::FormKeyUp(int key)
         c_.Zoom->Tool()->SetZoomOutCursor(false);
 }
 
-void ChartKeys::ClickIfEnabled(QAction* action)
-{
-    if (action->isEnabled())
-        action->trigger();
-}
-
 void ChartKeys::PopUpFilterMenu()
 {
     ChartMenus& m = *c_.Menus;
@@ -94,9 +112,26 @@ void ChartKeys::Run(ChartKeyCommand command)
     ChartMenus& m = *c_.Menus;
     TMereni& charts = *c_.Charts;
     const bool zoomMode = c_.Zoom->ZoomMode();
+    for (const MenuKey& k : kMenuKeys)
+        if (k.Command == command) {
+            QAction* item = m.*k.Item;
+            if (!k.OnlyWhileEnabled || item->isEnabled())
+                item->trigger();
+            return;
+        }
     switch (command) {
     case C::None:
     case C::PassOn:
+    // The menu keys, run above from kMenuKeys.
+    case C::DisplayHide:
+    case C::EditDescription:
+    case C::SaveZoom:
+    case C::RefInfo:
+    case C::ZoomAll:
+    case C::PreviousZoom:
+    case C::NextZoom:
+    case C::RefColor:
+    case C::CloseSelected:
         return;
     case C::ZoomInAtPointer:
     case C::ZoomOutAtPointer:
@@ -107,35 +142,14 @@ void ChartKeys::Run(ChartKeyCommand command)
         if (zoomMode)
             c_.Zoom->Tool()->SetZoomOutCursor(true);
         return;
-    case C::DisplayHide:
-        m.mi_tools_dishide->trigger();
-        return;
-    case C::EditDescription:
-        ClickIfEnabled(m.mi_curves_edit_desc);
-        return;
     case C::LocalFilter:
         PopUpFilterMenu();
         return;
     case C::CycleListMode:
         CycleListMode();
         return;
-    case C::SaveZoom:
-        ClickIfEnabled(m.mi_zoom_remember);
-        return;
-    case C::RefInfo:
-        m.mi_panels_refinfo->trigger();
-        return;
-    case C::ZoomAll:
-        m.mi_zoom_all->trigger();
-        return;
     case C::CycleLineWidth:
         CycleLineWidth();
-        return;
-    case C::PreviousZoom:
-        ClickIfEnabled(m.mi_zoom_prev);
-        return;
-    case C::NextZoom:
-        ClickIfEnabled(m.mi_zoom_next);
         return;
     case C::NextDisplayedAlt:
     case C::PreviousDisplayedAlt:
@@ -145,12 +159,6 @@ void ChartKeys::Run(ChartKeyCommand command)
     case C::SelectPreviousItem:
     case C::SelectNextItem:
         SelectNeighbourItem(command == C::SelectNextItem);
-        return;
-    case C::RefColor:
-        ClickIfEnabled(m.mi_tools_refcolor);
-        return;
-    case C::CloseSelected:
-        m.mi_file_close_selected->trigger();
         return;
     case C::SetReference:
         SetReferenceFromCursor();

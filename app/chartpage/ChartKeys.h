@@ -63,7 +63,6 @@ class ChartKeys : public QObject {
     void SetReferenceFromCursor();
     void CycleListMode();
     void CycleLineWidth();
-    void ClickIfEnabled(QAction* action);
     void PopUpFilterMenu();
 
     ChartKeysContext c_;

@@ -34,11 +34,8 @@ static_assert(std::extent_v<decltype(ChartMenus::mi_width)> == kLineWidths.size(
 
 ChartMenus::ChartMenus(QWidget* window) : QObject(window)
 {
-    MainMenu = new QMenuBar(window);
-    MainMenu->setObjectName("MainMenu");
-    ToolBar = new QToolBar(tr("Chart"), window);
-    ToolBar->setObjectName("ToolBar");
-    ToolBar->setMovable(false);
+    MainMenu = MakeMenuBar(window, "MainMenu");
+    ToolBar = MakeToolBar(window, tr("Chart"), "ToolBar");
 
     BuildFileMenu(window);
     BuildEditMenu(window);

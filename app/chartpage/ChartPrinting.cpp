@@ -240,12 +240,10 @@ void ChartPrinting::mi_edit_copyClick()
 
 void ChartPrinting::mi_file_exportClick()
 {
-    FileDialogRequest request;
-    request.Title = "Export Picture";
-    request.Filter = "PNG picture|*.png|PDF document|*.pdf";
-    request.FileName = "chart.png";
-    request.DefaultExt = "png";
-    const auto path = c_.Dialogs->SaveFileName(request);
+    const auto path = c_.Dialogs->SaveFileName({.Title = "Export Picture",
+                                                .Filter = "PNG picture|*.png|PDF document|*.pdf",
+                                                .FileName = "chart.png",
+                                                .DefaultExt = "png"});
     if (!path)
         return;
     const ChartPageLayout page = CapturePage(true);

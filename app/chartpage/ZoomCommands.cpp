@@ -101,17 +101,17 @@ void ZoomCommands::mi_zoom_doClick()
 
 void ZoomCommands::mi_zoom_prevClick()
 {
-    if (const auto view = memory_.Previous()) {
-        SetView(charts_, *view);
-        tool_->SetZoomMode(false);
-        ViewChanged();
-    }
-    UpdateZoomControls();
+    ShowRemembered(memory_.Previous());
 }
 
 void ZoomCommands::mi_zoom_nextClick()
 {
-    if (const auto view = memory_.Next()) {
+    ShowRemembered(memory_.Next());
+}
+
+void ZoomCommands::ShowRemembered(const std::optional<ViewWindow>& view)
+{
+    if (view) {
         SetView(charts_, *view);
         tool_->SetZoomMode(false);
         ViewChanged();

@@ -53,6 +53,8 @@ class ZoomCommands : public QObject {
   private:
     // Every command that changes the view ends here.
     void ViewChanged();
+    // Previous / Next Zoom: the remembered view, when there is one.
+    void ShowRemembered(const std::optional<ViewWindow>& view);
 
     ChartMenus& menus_;
     TMereni& charts_;

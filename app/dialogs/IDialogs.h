@@ -19,12 +19,14 @@ inline constexpr int kAnswerNo = 7;
 inline constexpr int kAnswerCancel = 2;
 
 // What an open or save dialog shows. Filter is "Description|*.ext".
+// Each field starts empty, so a designated initializer names only the ones
+// it sets.
 struct FileDialogRequest {
-    std::string Title;
-    std::string Filter;
-    std::string Folder;
-    std::string FileName;
-    std::string DefaultExt;
+    std::string Title{};
+    std::string Filter{};
+    std::string Folder{};
+    std::string FileName{};
+    std::string DefaultExt{};
 };
 
 class IDialogs {

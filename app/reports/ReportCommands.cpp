@@ -237,19 +237,20 @@ void ReportCommands::mi_rep_file_openClick()
 
 void ReportCommands::mi_rep_file_saveClick()
 {
-    if (current_ < 0)
-        return;
-    CopyMemoBack();
-    if (files_->Save(current_))
-        ShowReports(current_);
+    SaveCurrent(false);
 }
 
 void ReportCommands::mi_rep_file_saveasClick()
 {
+    SaveCurrent(true);
+}
+
+void ReportCommands::SaveCurrent(bool saveAs)
+{
     if (current_ < 0)
         return;
     CopyMemoBack();
-    if (files_->SaveAs(current_))
+    if (saveAs ? files_->SaveAs(current_) : files_->Save(current_))
         ShowReports(current_);
 }
 

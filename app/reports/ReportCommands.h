@@ -94,6 +94,8 @@ class ReportCommands : public QObject {
     void SetCommandsEnabled(bool on);
     void MarkEdited();
     void ShowSavedState();
+    // Save / Save As of the selected report, with the page's text.
+    void SaveCurrent(bool saveAs);
 
     ReportCommandsParts parts_;
     TReportList reports_;

@@ -91,11 +91,8 @@ ReportFileCommands::ReportFileCommands(TReportList& reports, Settings& settings,
 
 std::vector<std::string> ReportFileCommands::AskOpenNames()
 {
-    FileDialogRequest request;
-    request.Title = "Open file ...";
-    request.Filter = kReportFilter;
-    request.Folder = settings_.DataPath;
-    return dialogs_.OpenFileNames(request);
+    return dialogs_.OpenFileNames(
+        {.Title = "Open file ...", .Filter = kReportFilter, .Folder = settings_.DataPath});
 }
 
 int ReportFileCommands::Open(const std::vector<std::string>& names)
@@ -168,13 +165,11 @@ bool ReportFileCommands::Write(ReportId id, const std::string& path)
 std::optional<std::string> ReportFileCommands::AskSaveName(const std::string& title,
                                                            const std::string& proposed)
 {
-    FileDialogRequest request;
-    request.Title = title;
-    request.Filter = kReportFilter;
-    request.Folder = settings_.SaveRoot;
-    request.FileName = proposed;
-    request.DefaultExt = "txt";
-    return dialogs_.SaveFileName(request);
+    return dialogs_.SaveFileName({.Title = title,
+                                  .Filter = kReportFilter,
+                                  .Folder = settings_.SaveRoot,
+                                  .FileName = proposed,
+                                  .DefaultExt = "txt"});
 }
 
 bool ReportFileCommands::OfferFolder(const std::string& caption, const std::string& folder)

@@ -14,11 +14,8 @@ namespace lumidrax {
 
 ReportMenus::ReportMenus(QWidget* window) : QObject(window)
 {
-    MainMenuRep = new QMenuBar(window);
-    MainMenuRep->setObjectName("MainMenuRep");
-    RepToolBar = new QToolBar(tr("Report"), window);
-    RepToolBar->setObjectName("RepToolBar");
-    RepToolBar->setMovable(false);
+    MainMenuRep = MakeMenuBar(window, "MainMenuRep");
+    RepToolBar = MakeToolBar(window, tr("Report"), "RepToolBar");
 
     QMenu* file = MainMenuRep->addMenu(tr("&File"));
     mi_rep_file_open = MakeAction(window, "mi_rep_file_open", tr("&Open..."), tr("Open Report"),

@@ -1,9 +1,15 @@
 #include "AppTestSupport.h"
+#include "ChartPage.h"
+#include "ChartViewPanel.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QListWidget>
 #include <QPrinter>
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +179,37 @@ bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
         return false;
     w->activateWindow();
     return QTest::qWaitForWindowActive(w.get());
+}
+
+QSet<QRgb> MarkColours(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    const QRect r = list->visualItemRect(list->item(row));
+    const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y) & 0xFFFFFFu);
+    return colours;
+}
+
+void WhenModalOpens(std::function<void(QWidget&)> steps)
+{
+    QTimer::singleShot(0, [steps = std::move(steps)] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr);
+        steps(*window);
+    });
+}
+
+PlotWidget* ChartViewer::Plot()
+{
+    return w->ChartsPage().View()->Plot();
+}
+
+QListWidget* ChartViewer::List()
+{
+    return w->ChartsPage().ChartList();
 }
 
 } // namespace lumidrax::test

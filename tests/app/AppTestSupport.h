@@ -4,15 +4,23 @@
 #include "IDialogs.h"
 #include "TFrm_main_Lumidrax32.h"
 
+#include <QColor>
+#include <QSet>
 #include <QSize>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QListWidget;
+class QWidget;
+
+namespace lumidrax {
+class PlotWidget;
+}
 
 namespace lumidrax::test {
 
@@ -79,5 +87,28 @@ std::string WriteChart(const std::string& folder, const std::string& name,
 // come up in time.
 bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
                  MainWindowOptions options = {}, QSize size = {});
+
+// A viewer of `size` started with scripted dialogs (`started` says whether it
+// came up), and the parts of its chart page the tests look at.
+struct ChartViewer {
+    explicit ChartViewer(QSize size = {}) { started = StartViewer(w, dialogs, {}, size); }
+
+    TMereni& Charts() { return w->Charts(); }
+    ChartMenus& Menus() { return w->Menus(); }
+    PlotWidget* Plot();
+    QListWidget* List();
+
+    FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    bool started = false;
+};
+
+// The colours (0xRRGGBB) inside the colour mark column of a chart list row,
+// scrolled into view.
+QSet<QRgb> MarkColours(QListWidget* list, int row);
+
+// Runs `steps` on the modal window that is open once the event loop turns
+// (the one the next command opens); fails the test when none is open.
+void WhenModalOpens(std::function<void(QWidget&)> steps);
 
 } // namespace lumidrax::test

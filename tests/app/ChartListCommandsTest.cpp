@@ -89,18 +89,7 @@ struct ListViewer {
         return out;
     }
     // Colours inside the colour mark column of a row.
-    QSet<QRgb> MarkColours(int row)
-    {
-        QListWidget* list = List();
-        list->scrollToItem(list->item(row));
-        const QRect r = list->visualItemRect(list->item(row));
-        const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                colours.insert(image.pixel(x, y) & 0xFFFFFFu);
-        return colours;
-    }
+    QSet<QRgb> MarkColours(int row) { return test::MarkColours(List(), row); }
     bool ButtonEnabled(QAction* a)
     {
         QWidget* button = Menus().ToolBar->widgetForAction(a);
@@ -406,15 +395,13 @@ TEST(ChartListCommands, DescriptionEditorForSeveralStartsWithTheirCommonText)
     v.SelectCharts({1, 3});
     bool editItemsOff = false;
     QString startText;
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = QApplication::activeModalWidget();
-        ASSERT_NE(editor, nullptr);
+    test::WhenModalOpens([&](QWidget& editor) {
         editItemsOff =
             !v.Menus().mi_curves_edit_desc->isEnabled() && !v.w->ListPopup().mi_curves_edit_desc->isEnabled();
-        auto* memo = editor->findChild<QPlainTextEdit*>();
+        auto* memo = editor.findChild<QPlainTextEdit*>();
         ASSERT_NE(memo, nullptr);
         startText = memo->toPlainText();
-        editor->close(); // closed without "&OK": nothing changes
+        editor.close(); // closed without "&OK": nothing changes
     });
     v.Menus().mi_curves_edit_desc->trigger();
     EXPECT_TRUE(editItemsOff);
@@ -434,15 +421,13 @@ TEST(ChartListCommands, ValuesWindowOpensOnlyWithCtrlShiftRightButtonAndAReferen
     EXPECT_FALSE(v.w->sh_refcolorMouseUp(Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier));
     QString title;
     QStringList cells;
-    QTimer::singleShot(0, [&] {
-        QWidget* window = QApplication::activeModalWidget();
-        ASSERT_NE(window, nullptr);
-        title = window->windowTitle();
-        auto* grid = window->findChild<QTableWidget*>();
+    test::WhenModalOpens([&](QWidget& window) {
+        title = window.windowTitle();
+        auto* grid = window.findChild<QTableWidget*>();
         ASSERT_NE(grid, nullptr);
         for (int r = 0; r < grid->rowCount(); ++r)
             cells << grid->item(r, 0)->text() + "=" + grid->item(r, 1)->text();
-        window->close();
+        window.close();
     });
     EXPECT_TRUE(v.w->sh_refcolorMouseUp(Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier));
     EXPECT_EQ(title, "Values");

@@ -3,6 +3,7 @@
 
 #include "ChartListPanel.h"
 #include "ChartListDelegate.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -19,16 +20,8 @@ namespace {
 
 TJednoMereni& Add(TMereni& m, const std::string& file, bool saved = true)
 {
-    TJednoMereni c;
-    c.Interval = 2000;
-    c.Velocity = 0.66L;
-    c.Pozice0X = 1;
-    c.FilterPost = 1;
-    c.FileName = file;
-    c.DisplayName = file;
+    TJednoMereni c = test::RampChart(file);
     c.Saved = saved;
-    c.IsNew = true;
-    c.SetSamples(std::vector<long double>(50, 1.0L));
     TJednoMereni& r = m.AppendRecord(std::move(c));
     if (r.Shown)
         m.SetReference(m.Count);

@@ -28,16 +28,9 @@
 namespace lumidrax {
 namespace {
 
-struct CursorViewer {
-    test::FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
+struct CursorViewer : test::ChartViewer {
+    CursorViewer() : ChartViewer(QSize(900, 700)) {}
 
-    CursorViewer() { started = test::StartViewer(w, dialogs, {}, QSize(900, 700)); }
-
-    TMereni& Charts() { return w->Charts(); }
-    ChartMenus& Menus() { return w->Menus(); }
-    PlotWidget* Plot() { return w->ChartsPage().View()->Plot(); }
     QLabel* Label(const char* name) { return w->findChild<QLabel*>(name); }
     QString Text(const char* name)
     {
@@ -45,7 +38,6 @@ struct CursorViewer {
         return l ? l->text() : QString("<no label %1>").arg(name);
     }
     MarkerShape* Marker(const char* name) { return w->findChild<MarkerShape*>(name); }
-    QListWidget* List() { return w->ChartsPage().ChartList(); }
     QString CurrentRow() { return List()->currentItem() ? List()->currentItem()->text() : QString(); }
 
     // A chart as the instrument sends it: `samples` samples at one level,

@@ -28,7 +28,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -95,6 +94,12 @@ struct Viewer {
         for (int k = 0; k < List()->count(); ++k)
             rows << List()->item(k)->text();
         return rows;
+    }
+    // Opens these files with Ctrl+O, as chosen in the open dialog.
+    void OpenWithCtrlO(std::vector<std::string> files)
+    {
+        dialogs.OpenAnswers = {std::move(files)};
+        Key(Qt::Key_O, Qt::ControlModifier);
     }
     // Chart descriptions in number order.
     std::vector<std::string> Descriptions()
@@ -391,19 +396,8 @@ TEST(MainWindow, TheEleventhChartIsListedButNotDrawn)
 
     // In the list, the colour mark of row 1 is red; that of row 11 is blank
     // (white on the white list).
-    auto markColours = [&](int row) {
-        QListWidget* list = v.List();
-        list->scrollToItem(list->item(row));
-        const QRect r = list->visualItemRect(list->item(row));
-        const QImage image = list->viewport()->grab(QRect(16, r.top(), 16, r.height())).toImage();
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                colours.insert(image.pixel(x, y) & 0xFFFFFFu);
-        return colours;
-    };
-    EXPECT_TRUE(markColours(0).contains(SlotColour(1)));
-    EXPECT_EQ(markColours(10), QSet<QRgb>{kWhite});
+    EXPECT_TRUE(test::MarkColours(v.List(), 0).contains(SlotColour(1)));
+    EXPECT_EQ(test::MarkColours(v.List(), 10), QSet<QRgb>{kWhite});
 
     // The plot shows the ten curve colours, and the 11th chart adds nothing:
     // the picture equals that of a viewer with only the first ten.
@@ -436,8 +430,7 @@ TEST(MainWindow, SaveAndSaveAsFollowTheAnswers)
     Viewer v({}, {}, dir.Path() + "/");
     START_VIEWER(v);
     const std::string loaded = WriteChart(dir.Path(), "loaded.ndt", "original");
-    v.dialogs.OpenAnswers = {{loaded}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({loaded});
     v.AddReceived("received", dir.Path() + "/26-12-08/101010.ndt");
     EXPECT_EQ(v.Rows(), (QStringList{"1", "2"}));
     v.Charts().Rec(1).Description = "edited";
@@ -504,9 +497,7 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
     TempDir dir;
     Viewer v;
     START_VIEWER(v);
-    v.dialogs.OpenAnswers = {
-        {WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "1.ndt", "one"), WriteChart(dir.Path(), "3.ndt", "three")});
     v.AddReceived("unsaved");
     ASSERT_EQ(v.Descriptions(), (std::vector<std::string>{"one", "three", "unsaved"}));
 
@@ -525,8 +516,7 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
     EXPECT_EQ(v.Descriptions(), std::vector<std::string>{"unsaved"});
     EXPECT_EQ(v.Rows(), QStringList{"1"});
 
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "4.ndt", "four")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "4.ndt", "four")});
     v.ClickRow(0);
     v.ClickRow(1, Qt::ControlModifier);
     v.dialogs.Answers = {kAnswerNo};
@@ -536,8 +526,7 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
     EXPECT_FALSE(v.Menus().mi_file_close_all->isEnabled());
 
     // Close all: Cancel, Yes (keeps the unsaved), No (closes everything).
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "5.ndt", "five")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "5.ndt", "five")});
     v.AddReceived("unsaved again");
     v.dialogs.Answers = {kAnswerCancel, kAnswerYes, kAnswerNo};
     v.Key(Qt::Key_N, Qt::ControlModifier);
@@ -551,8 +540,7 @@ TEST(MainWindow, CloseCommandsFollowTheAnswers)
 
     // Only saved charts: closed without a question.
     const std::size_t before = v.dialogs.Log.size();
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "6.ndt", "six")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "6.ndt", "six")});
     v.Key(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(v.Charts().Count, 0);
     EXPECT_EQ(v.dialogs.Log.size(), before + 1);
@@ -627,10 +615,8 @@ TEST(MainWindow, ExitQuestionCancelNoAndYes)
 TEST(QuestionDialog, ButtonsGiveTheirResults)
 {
     auto answerWith = [](const QString& button) {
-        QTimer::singleShot(0, [button] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            for (QPushButton* b : dialog->findChildren<QPushButton*>())
+        test::WhenModalOpens([button](QWidget& dialog) {
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
                 if (b->text() == button)
                     b->click();
         });
@@ -698,13 +684,11 @@ TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
 
     QString title;
     QString texts;
-    QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        for (QLabel* label : box->findChildren<QLabel*>())
+    test::WhenModalOpens([&](QWidget& box) {
+        title = box.windowTitle();
+        for (QLabel* label : box.findChildren<QLabel*>())
             texts += label->text() + "\n";
-        box->close();
+        box.close();
     });
     v.Menus().mi_help_about->trigger();
     EXPECT_EQ(title, "About Lumidrax");
@@ -807,9 +791,7 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     TempDir dir;
     Viewer v;
     START_VIEWER(v);
-    v.dialogs.OpenAnswers = {
-        {WriteChart(dir.Path(), "a.ndt", "alpha"), WriteChart(dir.Path(), "b.ndt", "beta")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "a.ndt", "alpha"), WriteChart(dir.Path(), "b.ndt", "beta")});
 
     // One row: F7 opens the field over its description; Esc keeps the text.
     v.ClickRow(1);
@@ -841,11 +823,9 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     ASSERT_EQ(v.List()->selectedItems().size(), 2);
     QString caption;
     QString startText;
-    QTimer::singleShot(0, [&] {
-        QWidget* editor = QApplication::activeModalWidget();
-        ASSERT_NE(editor, nullptr);
-        caption = editor->windowTitle();
-        auto* memo = editor->findChild<QPlainTextEdit*>();
+    test::WhenModalOpens([&](QWidget& editor) {
+        caption = editor.windowTitle();
+        auto* memo = editor.findChild<QPlainTextEdit*>();
         ASSERT_NE(memo, nullptr);
         startText = memo->toPlainText();
         QTest::keyClicks(memo, "shared");
@@ -870,9 +850,8 @@ TEST(MainWindow, ChartListKeysSelectAllAndCloseWithDelete)
     TempDir dir;
     Viewer v;
     START_VIEWER(v);
-    v.dialogs.OpenAnswers = {{WriteChart(dir.Path(), "a.ndt", "a"), WriteChart(dir.Path(), "b.ndt", "b"),
-                              WriteChart(dir.Path(), "c.ndt", "c")}};
-    v.Key(Qt::Key_O, Qt::ControlModifier);
+    v.OpenWithCtrlO({WriteChart(dir.Path(), "a.ndt", "a"), WriteChart(dir.Path(), "b.ndt", "b"),
+                     WriteChart(dir.Path(), "c.ndt", "c")});
     v.ClickRow(0);
     ASSERT_EQ(v.List()->selectedItems().size(), 1);
     EXPECT_TRUE(v.w->ListPopup().mi_curves_select_all->isEnabled());

@@ -31,18 +31,10 @@
 namespace lumidrax {
 namespace {
 
-struct ZoomViewer {
-    test::FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
+struct ZoomViewer : test::ChartViewer {
+    ZoomViewer() : ChartViewer(QSize(1000, 760)) {}
 
-    ZoomViewer() { started = test::StartViewer(w, dialogs, {}, QSize(1000, 760)); }
-
-    TMereni& Charts() { return w->Charts(); }
-    ChartMenus& Menus() { return w->Menus(); }
-    PlotWidget* Plot() { return w->ChartsPage().View()->Plot(); }
     ChartListPanel* ListPanel() { return w->ChartsPage().ListPanel(); }
-    QListWidget* List() { return w->ChartsPage().ChartList(); }
     QString ZoomPos() { return Menus().lbl_zoompos->text(); }
     QString Text(const char* label) { return w->findChild<QLabel*>(label)->text(); }
     long double Width() { return Charts().ViewXMax - Charts().ViewXMin; }

@@ -28,7 +28,7 @@ if(LUMIDRAX_BUILD_GUI)
   gtest_discover_tests(chartlist_tests DISCOVERY_MODE PRE_TEST)
 
   add_executable(chartlist_widget_tests ${CMAKE_CURRENT_LIST_DIR}/ChartListPanelTest.cpp)
-  target_link_libraries(chartlist_widget_tests PRIVATE lumidrax_chartlist Qt6::Test GTest::gtest)
+  target_link_libraries(chartlist_widget_tests PRIVATE lumidrax_chartlist lumidrax_testsupport Qt6::Test GTest::gtest)
   gtest_discover_tests(chartlist_widget_tests DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endif()

@@ -20,6 +20,8 @@ AxisStripWidget::AxisStripWidget(Axis axis, PlotWidget* plot, QWidget* parent)
         setFixedWidth(ChartViewState::kAxisYWidth);
     }
     connect(plot, &PlotWidget::ViewChanged, this, qOverload<>(&QWidget::update));
+    if (axis == Axis::X)
+        connect(plot, &PlotWidget::EventMarksChanged, this, qOverload<>(&QWidget::update));
 }
 
 void AxisStripWidget::paintEvent(QPaintEvent*)

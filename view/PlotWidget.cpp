@@ -87,7 +87,7 @@ void PlotWidget::SetEventMarks(std::vector<EventMark> marks)
     if (marks == eventMarks_)
         return;
     eventMarks_ = std::move(marks);
-    emit ViewChanged();
+    emit EventMarksChanged();
 }
 
 void PlotWidget::InvalidateCurves()

@@ -89,6 +89,9 @@ class PlotWidget : public QWidget {
   signals:
     // The view window, size or colours changed: the axis strips repaint.
     void ViewChanged();
+    // The event marks changed (they follow the active chart): the X strip,
+    // which shows them, repaints.
+    void EventMarksChanged();
     // What the status bar's open-ended panel shows after a plot paint
     // ("neni" without an active chart, else the active chart's description;
     // see CursorStatusText). Emitted when the text changes.

@@ -1,6 +1,7 @@
 #include "EventDetection.h"
 
 #include "ChartProcessing.h"
+#include "NamedValue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -628,21 +629,11 @@ std::vector<Excursion> FindExcursions(const std::vector<double>& y, double sd, c
 
 std::string_view EventKindName(EventKind kind)
 {
-    switch (kind) {
-    case EventKind::Launch:
-        return "launch";
-    case EventKind::Open:
-        return "open";
-    case EventKind::Short:
-        return "short";
-    case EventKind::EndOpen:
-        return "end-open";
-    case EventKind::EndShort:
-        return "end-short";
-    case EventKind::Echo:
-        return "echo";
-    }
-    return "open";
+    static constexpr NamedValue<EventKind> kNames[] = {
+        {EventKind::Launch, "launch"},    {EventKind::Open, "open"},          {EventKind::Short, "short"},
+        {EventKind::EndOpen, "end-open"}, {EventKind::EndShort, "end-short"}, {EventKind::Echo, "echo"},
+    };
+    return NameOf(kNames, kind, "open");
 }
 
 long double EventParams::Threshold() const

@@ -58,6 +58,13 @@ void BarePty::Hangup()
     master_ = -1;
 }
 
+std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more)
+{
+    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 SimPty::SimPty(const std::vector<std::string>& args)
 {
     QStringList list;

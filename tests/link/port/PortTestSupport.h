@@ -32,6 +32,10 @@ class BarePty {
     std::string path_;
 };
 
+// The simulator's options for `model` with each transfer held until the test
+// releases it (SimPty::Release), then `more`.
+std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more);
+
 // vkr-sim --pty with the given options, its log kept. Tests pass --step
 // and Release() each transfer when their port listens: a simulator that
 // sent on its own clock could meet a port still opening (whose purge

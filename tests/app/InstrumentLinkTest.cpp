@@ -79,18 +79,6 @@ struct LinkViewer : test::SettingsFileViewer {
 
 const QColor kGreen(0, 128, 0), kRed(255, 0, 0), kGrey(128, 128, 128);
 
-// The size of the last piece the simulator sent, from its log line "sent
-// piece k of n (N bytes)"; 0 when there is none.
-std::size_t LastPieceBytes(SimPty& sim)
-{
-    const std::string log = sim.Log();
-    const std::size_t at = log.rfind(" bytes)");
-    if (at == std::string::npos)
-        return 0;
-    const std::size_t open = log.rfind('(', at);
-    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
-}
-
 // The pieces that vkr-sim writes for these options (an RS-232 transfer, or
 // every Bluetooth frame with its header), in order.
 std::vector<std::string> SimPieces(const TempDir& dir, const std::string& options)
@@ -459,9 +447,7 @@ TEST(InstrumentLink, LongMemoryReadOutArrivesWhole)
     SimPty sim(SimArgs("VKR103RAM", {"--generate", "14", "--samples", "10000"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
-    const std::size_t sent = LastPieceBytes(sim);
+    const std::size_t sent = sim.Deliver();
     EXPECT_EQ(sent, 140406u);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return v.w->Link().Transfer(1).Machine().IsIdle() && v.ListRows() > 0; }, kTransferWaitMs));
@@ -567,9 +553,7 @@ TEST(InstrumentLink, FinishPendingTransfersListsAChartBeforeItsSilenceEnds)
     SimPty sim(SimArgs("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
-    const std::size_t sent = LastPieceBytes(sim);
+    const std::size_t sent = sim.Deliver();
     ASSERT_GT(sent, 0u);
     InstrumentLink& link = v.w->Link();
     ASSERT_TRUE(

@@ -377,8 +377,7 @@ TEST(CloseQuestionDuringTransfer, TransferStillArrivingIsDecodedBeforeTheQuestio
     test::SettingsFileViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=0\r\nCONNECTION=COM\r\nPORT_COM=3\r\n", "COM3=" + sim.Path() + "\r\n"));
     TFrm_main_Lumidrax32& w = *v.w;
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    ASSERT_GT(sim.Deliver(), 0u);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return w.Link().Transfer(1).Machine().BytesWaiting() > 0 || w.Charts().Count > 0; }, kWaitMs));
     v.dialogs.Answers = {kAnswerCancel};

@@ -109,6 +109,18 @@ bool SimPty::WaitForLog(const std::string& text)
     return QTest::qWaitFor([&] { return Log().find(text) != std::string::npos; }, kPortWaitMs);
 }
 
+std::size_t SimPty::Deliver()
+{
+    if (!Release() || !WaitForLog("transfer delivered"))
+        return 0;
+    const std::string log = Log();
+    const std::size_t at = log.rfind(" bytes)");
+    if (at == std::string::npos)
+        return 0;
+    const std::size_t open = log.rfind('(', at);
+    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
+}
+
 std::string SimPty::Log()
 {
     log_ += process_.readAllStandardError().toStdString();

@@ -26,7 +26,7 @@ std::string SortText(int y, int mo, int d, int h, int mi, int s)
 
 std::string MeasuredSortKey(const std::string& datumCas, const std::string& path)
 {
-    static const QRegularExpression own(
+    static thread_local const QRegularExpression own(
         R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)");
     const QRegularExpressionMatch m = own.match(QString::fromStdString(datumCas));
     if (m.hasMatch()) {
@@ -37,7 +37,8 @@ std::string MeasuredSortKey(const std::string& datumCas, const std::string& path
     }
     // The automatic names of received charts: a folder per day, the time in
     // the file name.
-    static const QRegularExpression named(R"((?:^|/)(\d{2})-(\d{2})-(\d{2})/(\d{2})(\d{2})(\d{2})[^/]*$)");
+    static thread_local const QRegularExpression named(
+        R"((?:^|/)(\d{2})-(\d{2})-(\d{2})/(\d{2})(\d{2})(\d{2})[^/]*$)");
     const QRegularExpressionMatch n = named.match(QString::fromStdString(path));
     if (n.hasMatch()) {
         const int y = 2000 + n.captured(1).toInt(), mo = n.captured(2).toInt(), d = n.captured(3).toInt();

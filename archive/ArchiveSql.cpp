@@ -178,7 +178,7 @@ SqlFilter SearchFilter(const ArchiveQuery& q, ArchiveEngine engine)
 {
     QStringList terms;
     SqlFilter f;
-    static const QRegularExpression blanks(R"(\s+)");
+    static thread_local const QRegularExpression blanks(R"(\s+)");
     const QStringList words = QString::fromStdString(LowerText(q.Text)).split(blanks, Qt::SkipEmptyParts);
     // FTS5's trigrams find substrings of three characters and more; the
     // LIKE below keeps the result exact (and finds the shorter words).

@@ -7,6 +7,7 @@
 #include "ArchiveFields.h"
 #include "ArchiveSchema.h"
 #include "ArchiveSql.h"
+#include "PreparedChart.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,14 +20,16 @@
 
 namespace lumidrax {
 
-// A chart ready to be written: everything worked out before the
-// transaction.
-struct ChartArchive::PreparedChart {
-    ArchiveEntry entry;
-    std::string hash;
-    QByteArray content;
-    std::string extra;
-};
+PreparedChart PrepareChart(const ArchiveItem& item, const std::string& recordedAt)
+{
+    PreparedChart p;
+    const std::string text = ArchiveContentText(item.chart);
+    p.hash = ContentHash(text);
+    p.content = PackContent(text);
+    p.extra = ChartExtraText(item.chart);
+    p.entry = EntryFromChart(item.chart, item.origin, item.detail, item.tags, recordedAt);
+    return p;
+}
 
 namespace {
 
@@ -119,9 +122,27 @@ bool ChartArchive::Exec(const QString& sql, const char* doing)
     return true;
 }
 
+bool ChartArchive::Ready()
+{
+    if (!open_) {
+        // status_ says why it did not open.
+        if (status_.Ok)
+            Fail("The archive " + DescribeLocation(where_) + " is not open.");
+        return false;
+    }
+    if (db_.isOpen())
+        return true;
+    // The connection broke (a server that went away): a new one, once the
+    // server is back.
+    if (db_.open())
+        return true;
+    return Fail("The archive " + DescribeLocation(where_) + " cannot be reached (" +
+                ErrorText(db_.lastError()) + ").");
+}
+
 bool ChartArchive::Begin()
 {
-    if (!open_)
+    if (!Ready())
         return false;
     // SQLite: take the write lock at once, so that two writers wait for
     // each other (busy timeout) instead of one failing on its first write.
@@ -147,6 +168,10 @@ void ChartArchive::Rollback()
 
 void ChartArchive::Open()
 {
+    if (!where_.Enabled) {
+        Fail("The archive is switched off in the settings ([ARCHIVE] ENABLED=0).");
+        return;
+    }
     const bool ok = where_.Engine == ArchiveEngine::SQLite ? OpenSQLite() : OpenPostgreSQL();
     if (ok && Migrate()) {
         open_ = true;
@@ -306,25 +331,20 @@ std::optional<RecordResult> ChartArchive::Record(const TJednoMereni& chart, Arch
 
 std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::vector<ArchiveItem>& items)
 {
-    if (!open_) {
-        if (status_.Ok)
-            Fail("The archive " + DescribeLocation(where_) + " is not open.");
+    if (!Ready())
         return std::nullopt;
-    }
-    // The work that needs no connection first, so that the transaction
-    // holds the lock briefly.
     std::vector<PreparedChart> ready;
     ready.reserve(items.size());
     const std::string now = UtcNowText();
-    for (const ArchiveItem& item : items) {
-        PreparedChart p;
-        const std::string text = ArchiveContentText(item.chart);
-        p.hash = ContentHash(text);
-        p.content = PackContent(text);
-        p.extra = ChartExtraText(item.chart);
-        p.entry = EntryFromChart(item.chart, item.origin, item.detail, item.tags, now);
-        ready.push_back(std::move(p));
-    }
+    for (const ArchiveItem& item : items)
+        ready.push_back(PrepareChart(item, now));
+    return WritePrepared(ready);
+}
+
+std::optional<std::vector<RecordResult>> ChartArchive::WritePrepared(const std::vector<PreparedChart>& ready)
+{
+    if (!Ready())
+        return std::nullopt;
     // Written in the order of their hashes: two writers that record the
     // same charts at once take their locks in one order, so that neither
     // waits for the other in a circle. A transaction the server still
@@ -340,7 +360,7 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
     std::vector<RecordResult> results(ready.size());
     for (int attempt = 0;; ++attempt) {
         bool again = false;
-        if (WriteBatch(ready, order, now, results, again))
+        if (WriteBatch(ready, order, results, again))
             break;
         if (!again || attempt == kWriteAttempts - 1)
             return std::nullopt;
@@ -350,7 +370,7 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
 }
 
 bool ChartArchive::WriteBatch(const std::vector<PreparedChart>& ready, const std::vector<std::size_t>& order,
-                              const std::string& now, std::vector<RecordResult>& results, bool& again)
+                              std::vector<RecordResult>& results, bool& again)
 {
     if (!Begin())
         return false;
@@ -420,9 +440,10 @@ bool ChartArchive::WriteBatch(const std::vector<PreparedChart>& ready, const std
             if (!update.exec())
                 return fail(update);
         }
-        BindAll(place, {QVariant::fromValue<qlonglong>(r.Id),
-                        QString::fromStdString(std::string(OriginName(p.entry.Origin))),
-                        QString::fromStdString(p.entry.OriginDetail), QString::fromStdString(now)});
+        BindAll(place,
+                {QVariant::fromValue<qlonglong>(r.Id),
+                 QString::fromStdString(std::string(OriginName(p.entry.Origin))),
+                 QString::fromStdString(p.entry.OriginDetail), QString::fromStdString(p.entry.RecordedAt)});
         if (!place.exec())
             return fail(place);
         results[k] = r;

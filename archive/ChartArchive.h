@@ -27,6 +27,8 @@ class QSqlQuery;
 
 namespace lumidrax {
 
+struct PreparedChart;
+
 struct ArchiveStatus {
     bool Ok = true;
     // A sentence in the catalogue's form, e.g. "The archive SQLite file ...
@@ -56,8 +58,8 @@ inline constexpr int kImportBatch = 200;
 
 class ChartArchive {
   public:
-    // Opens (and on first use creates, then migrates) the archive. Never
-    // throws; status() says what failed. A corrupt or newer-schema archive
+    // Opens (and on first use creates, then migrates) the archive; not when
+    // the location is not Enabled. Never throws; status() says what failed. A corrupt or newer-schema archive
     // is reported and left untouched. SQLite: WAL, busy timeout 5 s.
     explicit ChartArchive(const ArchiveLocation& where, std::string connectionName = {});
     ~ChartArchive();
@@ -110,11 +112,14 @@ class ChartArchive {
     std::vector<std::string> Check();
 
   private:
-    struct PreparedChart;
-
     void Open();
+    // Open, and connected (again, after a broken connection).
+    bool Ready();
+    // Writes prepared charts in one transaction, tried again when the
+    // server breaks it off.
+    std::optional<std::vector<RecordResult>> WritePrepared(const std::vector<PreparedChart>& ready);
     bool WriteBatch(const std::vector<PreparedChart>& ready, const std::vector<std::size_t>& order,
-                    const std::string& now, std::vector<RecordResult>& results, bool& again);
+                    std::vector<RecordResult>& results, bool& again);
     bool OpenSQLite();
     bool OpenPostgreSQL();
     bool Migrate();

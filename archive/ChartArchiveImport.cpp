@@ -3,18 +3,27 @@
 
 #include "ChartArchive.h"
 
+#include "ArchiveFields.h"
+#include "PreparedChart.h"
+
 #include "ChartFile.h"
 #include "MessageCatalogue.h"
 #include "TMereni.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 namespace lumidrax {
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// Threads that read and prepare the files of an import.
+constexpr unsigned kMaxImportThreads = 4;
 
 bool IsChartFile(const fs::path& path)
 {
@@ -39,6 +48,59 @@ std::vector<std::string> ChartFilesBelow(const std::string& folder)
     return out;
 }
 
+// One file of an import: the chart made ready, or why it cannot be read.
+struct ImportSlot {
+    bool ok = false;
+    PreparedChart chart;
+    std::string error;
+};
+
+// Reads a file as the viewer opens it, so that the entry is the chart the
+// viewer would record for it.
+ImportSlot ReadForImport(const std::string& file, const ArchiveTags& tags, const std::string& now)
+{
+    ImportSlot slot;
+    TMereni scratch;
+    try {
+        const int code = scratch.LoadChart(file);
+        if (code < 0) {
+            slot.error = CatalogueMessage(code, file);
+            return slot;
+        }
+        ArchiveItem item;
+        item.chart = std::move(scratch.Rec(1));
+        item.origin = ArchiveOrigin::Import;
+        item.detail = file;
+        item.tags = tags;
+        slot.chart = PrepareChart(item, now);
+        slot.ok = true;
+    } catch (const std::exception& e) {
+        slot.error = e.what();
+    }
+    return slot;
+}
+
+// Files [begin, end) read and made ready on every core.
+std::vector<ImportSlot> ReadBatch(const std::vector<std::string>& files, std::size_t begin, std::size_t end,
+                                  const ArchiveTags& tags)
+{
+    std::vector<ImportSlot> readings(end - begin);
+    const std::string now = UtcNowText();
+    std::atomic<std::size_t> next{begin};
+    auto work = [&] {
+        for (std::size_t k = next++; k < end; k = next++)
+            readings[k - begin] = ReadForImport(files[k], tags, now);
+    };
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxImportThreads);
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < cores; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers)
+        t.join();
+    return readings;
+}
+
 } // namespace
 
 ImportResult ChartArchive::Import(const std::string& folder,
@@ -51,64 +113,61 @@ ImportResult ChartArchive::Import(const std::string& folder,
         result.Failed.emplace_back(folder, CatalogueMessage(kErrFileMissing, folder));
         return result;
     }
+    if (!Ready()) {
+        result.Failed.emplace_back(folder, status_.Message);
+        return result;
+    }
     const std::vector<std::string> files = ChartFilesBelow(folder);
-    std::vector<ArchiveItem> batch;
-    std::vector<std::string> batchFiles;
+    const std::size_t n = files.size();
+    const int total = static_cast<int>(n);
+    auto readFrom = [&](std::size_t begin) {
+        return std::async(std::launch::async, ReadBatch, std::cref(files), begin,
+                          std::min(n, begin + kImportBatch), std::cref(tags));
+    };
+    // The next batch is read while this one is written.
+    std::future<std::vector<ImportSlot>> reading;
+    if (n > 0)
+        reading = readFrom(0);
+    std::size_t k = 0;
     bool stopped = false;
-    auto flush = [&] {
+    while (k < n && !stopped && !result.Cancelled) {
+        const std::size_t begin = k;
+        const std::size_t end = std::min(n, begin + kImportBatch);
+        std::vector<ImportSlot> readings = reading.get();
+        if (end < n)
+            reading = readFrom(end);
+        std::vector<PreparedChart> batch;
+        std::vector<std::string> batchFiles;
+        for (; k < end; ++k) {
+            if (progress && !progress({static_cast<int>(k), total, files[k]})) {
+                result.Cancelled = true;
+                break;
+            }
+            ImportSlot& slot = readings[k - begin];
+            if (!slot.ok) {
+                result.Failed.emplace_back(files[k], slot.error);
+                continue;
+            }
+            batch.push_back(std::move(slot.chart));
+            batchFiles.push_back(files[k]);
+        }
         if (batch.empty())
-            return;
-        const auto recorded = RecordBatch(batch);
+            continue;
+        const auto recorded = WritePrepared(batch);
         if (!recorded) {
             for (const std::string& file : batchFiles)
                 result.Failed.emplace_back(file, status_.Message);
             stopped = true;
-        } else {
-            for (const RecordResult& r : *recorded)
-                ++(r.Added ? result.Added : result.Skipped);
-        }
-        batch.clear();
-        batchFiles.clear();
-    };
-
-    const int total = static_cast<int>(files.size());
-    std::size_t k = 0;
-    for (; k < files.size() && !stopped; ++k) {
-        const std::string& file = files[k];
-        if (progress && !progress({static_cast<int>(k), total, file})) {
-            result.Cancelled = true;
             break;
         }
-        // Read as the viewer opens a file, so that the entry is the chart
-        // the viewer would record for it.
-        TMereni scratch;
-        try {
-            const int code = scratch.LoadChart(file);
-            if (code < 0) {
-                result.Failed.emplace_back(file, CatalogueMessage(code, file));
-                continue;
-            }
-        } catch (const ChartFileError& e) {
-            result.Failed.emplace_back(file, e.what());
-            continue;
-        } catch (const std::exception& e) {
-            result.Failed.emplace_back(file, e.what());
-            continue;
-        }
-        ArchiveItem item;
-        item.chart = std::move(scratch.Rec(1));
-        item.origin = ArchiveOrigin::Import;
-        item.detail = file;
-        item.tags = tags;
-        batch.push_back(std::move(item));
-        batchFiles.push_back(file);
-        if (static_cast<int>(batch.size()) >= kImportBatch)
-            flush();
+        for (const RecordResult& r : *recorded)
+            ++(r.Added ? result.Added : result.Skipped);
     }
-    flush();
+    if (reading.valid())
+        reading.wait();
     if (stopped) {
         // The archive cannot be written: what was not read yet is not in it.
-        for (; k < files.size(); ++k)
+        for (; k < n; ++k)
             result.Failed.emplace_back(files[k], status_.Message);
     }
     if (progress && !result.Cancelled && !stopped)

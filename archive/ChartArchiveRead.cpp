@@ -31,7 +31,7 @@ std::optional<std::vector<ArchiveEntry>> ChartArchive::Entries(const QString& wh
                                                                const std::vector<QVariant>& values,
                                                                int offset, int limit)
 {
-    if (!open_)
+    if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
     q.setForwardOnly(true);
@@ -57,7 +57,7 @@ std::optional<std::vector<ArchiveEntry>> ChartArchive::Search(const ArchiveQuery
 
 std::optional<int> ChartArchive::Count(const ArchiveQuery& query)
 {
-    if (!open_)
+    if (!Ready())
         return std::nullopt;
     const SqlFilter f = SearchFilter(query, where_.Engine);
     QSqlQuery q(db_);
@@ -122,7 +122,7 @@ std::optional<TJednoMereni> ChartArchive::Chart(ArchiveId id)
 
 std::optional<std::vector<std::pair<std::string, std::string>>> ChartArchive::Places(ArchiveId id)
 {
-    if (!open_)
+    if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
     q.prepare("SELECT origin, detail FROM places WHERE chart_id = ? ORDER BY recorded_at, origin, detail");
@@ -215,7 +215,7 @@ bool ChartArchive::SetBaseline(ArchiveId id)
 
 std::optional<ArchiveId> ChartArchive::Baseline(const std::string& cable)
 {
-    if (!open_)
+    if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
     q.prepare("SELECT b.chart_id FROM baselines b JOIN charts c ON c.id = b.chart_id AND c.cable = b.cable"
@@ -241,7 +241,7 @@ std::optional<std::vector<ArchiveEntry>> ChartArchive::History(const std::string
 
 std::optional<std::vector<std::string>> ChartArchive::Cables()
 {
-    if (!open_)
+    if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
     if (!q.exec("SELECT DISTINCT cable FROM charts WHERE cable <> '' ORDER BY cable"))
@@ -255,7 +255,7 @@ std::optional<std::vector<std::string>> ChartArchive::Cables()
 
 bool ChartArchive::SetVerdict(ArchiveId id, const std::string& verdict)
 {
-    if (!open_)
+    if (!Ready())
         return false;
     if (verdict != "" && verdict != "PASS" && verdict != "FAIL" && verdict != "INCOMPLETE")
         return Fail("The verdict " + verdict + " is none of PASS, FAIL and INCOMPLETE.");
@@ -273,7 +273,7 @@ bool ChartArchive::SetVerdict(ArchiveId id, const std::string& verdict)
 std::vector<std::string> ChartArchive::Check()
 {
     std::vector<std::string> problems;
-    if (!open_) {
+    if (!Ready()) {
         problems.push_back(status_.Message);
         return problems;
     }

@@ -131,6 +131,19 @@ TEST(ArchiveFileSafety, ADamagedPageIsFoundByTheCheck)
         EXPECT_FALSE(archive.status().Ok);
 }
 
+TEST(ArchiveFileSafety, ASwitchedOffArchiveMakesNoFile)
+{
+    TempDir dir;
+    ArchiveLocation where;
+    where.File = dir.File("archive.sqlite");
+    where.Enabled = false;
+    ChartArchive archive(where);
+    EXPECT_FALSE(archive.isOpen());
+    EXPECT_FALSE(archive.Record(ArchiveChart(1), ArchiveOrigin::Port, "", {}));
+    EXPECT_NE(archive.status().Message.find("switched off"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(where.File));
+}
+
 TEST(ArchiveFileSafety, TheDefaultArchiveIsMadeInTheUsersDataFolder)
 {
     TempDir dir;

@@ -178,9 +178,12 @@ TEST(ArchiveServerDown, EveryCallSaysWhyAndNothingThrows)
     EXPECT_FALSE(later.isOpen());
     EXPECT_NE(later.status().Message.find("cannot be reached"), std::string::npos) << later.status().Message;
     ASSERT_TRUE(server.Start());
+    // The same object connects again once the server is back.
+    ASSERT_TRUE(archive.Record(ArchiveChart(2), ArchiveOrigin::Port, "", {})) << archive.status().Message;
+    EXPECT_TRUE(archive.status().Ok);
     ChartArchive back(where);
     ASSERT_TRUE(back.isOpen()) << back.status().Message;
-    EXPECT_EQ(back.Count({}), 1);
+    EXPECT_EQ(back.Count({}), 2);
 }
 
 } // namespace

@@ -174,21 +174,54 @@ std::vector<QVariant> InsertChartValues(const std::string& hash, const ArchiveEn
             V(SearchTextOf(e))};
 }
 
+namespace {
+
+QStringList SearchWords(const ArchiveQuery& q)
+{
+    static thread_local const QRegularExpression blanks(R"(\s+)");
+    return QString::fromStdString(LowerText(q.Text)).split(blanks, Qt::SkipEmptyParts);
+}
+
+// The MATCH expression of the words the word index can find: FTS5's
+// trigrams find substrings of three characters and more, each word a
+// quoted phrase.
+QString IndexedPhrases(const QStringList& words, bool& all)
+{
+    QStringList phrases;
+    all = true;
+    for (const QString& word : words) {
+        if (word.toUcs4().size() >= kIndexedWord)
+            phrases << "\"" + QString(word).replace("\"", "\"\"") + "\"";
+        else
+            all = false;
+    }
+    return phrases.join(" AND ");
+}
+
+} // namespace
+
+std::optional<QString> CountFromWordIndex(const ArchiveQuery& q, ArchiveEngine engine)
+{
+    bool all = false;
+    const QStringList words = SearchWords(q);
+    const QString match = IndexedPhrases(words, all);
+    if (engine != ArchiveEngine::SQLite || words.isEmpty() || !all || !q.From.empty() || !q.To.empty() ||
+        q.SerialNumber != 0 || !q.Model.empty() || !q.Cable.empty())
+        return std::nullopt;
+    return match;
+}
+
 SqlFilter SearchFilter(const ArchiveQuery& q, ArchiveEngine engine)
 {
     QStringList terms;
     SqlFilter f;
-    static thread_local const QRegularExpression blanks(R"(\s+)");
-    const QStringList words = QString::fromStdString(LowerText(q.Text)).split(blanks, Qt::SkipEmptyParts);
-    // FTS5's trigrams find substrings of three characters and more; the
-    // LIKE below keeps the result exact (and finds the shorter words).
-    QStringList phrases;
-    for (const QString& word : words)
-        if (word.toUcs4().size() >= kIndexedWord)
-            phrases << "\"" + QString(word).replace("\"", "\"\"") + "\"";
-    if (engine == ArchiveEngine::SQLite && !phrases.isEmpty()) {
+    const QStringList words = SearchWords(q);
+    // The LIKE below keeps the result exact (and finds the shorter words).
+    bool all = false;
+    const QString match = IndexedPhrases(words, all);
+    if (engine == ArchiveEngine::SQLite && !match.isEmpty()) {
         terms << "c.id IN (SELECT rowid FROM chart_words WHERE chart_words MATCH ?)";
-        f.Values.push_back(phrases.join(" AND "));
+        f.Values.push_back(match);
     }
     for (const QString& word : words) {
         terms << "c.search_text LIKE ? ESCAPE '\\'";

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <optional>
 #include <vector>
 
 class QSqlQuery;
@@ -39,6 +40,10 @@ struct SqlFilter {
 // three characters and more are first looked up in the word index), the
 // dates, serial number, model and cable.
 SqlFilter SearchFilter(const ArchiveQuery& q, ArchiveEngine engine);
+// The MATCH expression that counts a search's entries from the word index
+// alone (SQLite, a search by words of three characters and more and
+// nothing else), or nothing.
+std::optional<QString> CountFromWordIndex(const ArchiveQuery& q, ArchiveEngine engine);
 // " ORDER BY ..." of a search, ties in the order of the entries' ids.
 QString SearchOrder(const ArchiveQuery& q);
 // " LIMIT n OFFSET m" (or less) of a page; Limit 0 = all.

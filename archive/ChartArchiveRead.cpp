@@ -59,11 +59,19 @@ std::optional<int> ChartArchive::Count(const ArchiveQuery& query)
 {
     if (!Ready())
         return std::nullopt;
-    const SqlFilter f = SearchFilter(query, where_.Engine);
     QSqlQuery q(db_);
-    q.prepare("SELECT count(*) FROM charts c" + f.Where);
-    for (const QVariant& v : f.Values)
-        q.addBindValue(v);
+    // A search by words alone counts the word index's rows: an entry is one
+    // row there, and a phrase of three characters or more matches exactly
+    // where LIKE does.
+    if (const auto match = CountFromWordIndex(query, where_.Engine)) {
+        q.prepare("SELECT count(*) FROM chart_words WHERE chart_words MATCH ?");
+        q.addBindValue(*match);
+    } else {
+        const SqlFilter f = SearchFilter(query, where_.Engine);
+        q.prepare("SELECT count(*) FROM charts c" + f.Where);
+        for (const QVariant& v : f.Values)
+            q.addBindValue(v);
+    }
     if (!q.exec() || !q.next())
         return FailQuery(q, kReading), std::nullopt;
     Succeed();

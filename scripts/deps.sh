@@ -5,6 +5,7 @@
 LUMIDRAX_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev
@@ -60,7 +61,7 @@ lumidrax_build() {
 # build-release/ (the folder `cmake --install build-release` installs from):
 # the viewer, lumidrax-tool with its renderer, and the simulator. Tests and
 # benchmarks are not configured there.
-LUMIDRAX_PROGRAMS=(lumidrax lumidrax-tool lumidrax-tool-render vkr-sim)
+LUMIDRAX_PROGRAMS=(lumidrax lumidrax-tool lumidrax-tool-render lumidrax-tool-archive vkr-sim)
 
 lumidrax_build_release() {
   local root="$1"

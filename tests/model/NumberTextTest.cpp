@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 using namespace lumidrax;
 
 TEST(NumberText, FixedFormUsesDecimalCommaAndRoundsHalfAwayFromZero)
@@ -21,6 +24,30 @@ TEST(NumberText, FixedFormUsesDecimalCommaAndRoundsHalfAwayFromZero)
     // so 10.015 rounds up as its decimal text suggests.
     EXPECT_EQ(FormatFixed(10.015L, 2), "10,02");
     EXPECT_EQ(FormatFixed(1e-30L, 2), "0,00");
+}
+
+TEST(NumberText, FixedFormOfValuesOnTheirGridAgreesWithThePrintedDigits)
+{
+    // Samples as the instruments deliver them, read back from their text,
+    // and values a hair off the grid: the printed digits, with a comma.
+    for (long long n = -1000000; n <= 1000000; n += 997) {
+        for (const int decimals : {0, 1, 2, 4}) {
+            const long double unit = decimals == 0   ? 1
+                                     : decimals == 1 ? 0.1L
+                                     : decimals == 2 ? 0.01L
+                                                     : 0.0001L;
+            for (const long double v : {n * unit, n * unit + unit * 1e-7L, n * unit - unit * 1e-7L,
+                                        static_cast<long double>(static_cast<double>(n * unit))}) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.*Lf", decimals, v);
+                std::string expected = buf;
+                std::replace(expected.begin(), expected.end(), '.', ',');
+                if (expected.find_first_not_of("-0,") == std::string::npos)
+                    expected.erase(0, expected[0] == '-' ? 1 : 0);
+                ASSERT_EQ(FormatFixed(v, decimals), expected) << static_cast<double>(v) << " " << decimals;
+            }
+        }
+    }
 }
 
 TEST(NumberText, GeneralFormDropsTrailingZerosAndSwitchesToScientific)

@@ -5,6 +5,7 @@
 LUMIDRAX_PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang clang-format libclang-rt-14-dev

@@ -1,0 +1,26 @@
+#include "ArchiveLocation.h"
+
+#include <QStandardPaths>
+
+namespace lumidrax {
+
+std::string DefaultArchiveFile()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return (data + "/lumidrax/archive.sqlite").toStdString();
+}
+
+std::string ArchiveFileOf(const ArchiveLocation& where)
+{
+    return where.File.empty() ? DefaultArchiveFile() : where.File;
+}
+
+std::string DescribeLocation(const ArchiveLocation& where)
+{
+    if (where.Engine == ArchiveEngine::SQLite)
+        return "SQLite file " + ArchiveFileOf(where);
+    const std::string host = where.Host.empty() ? std::string("localhost") : where.Host;
+    return "PostgreSQL " + where.Database + " on " + host + ":" + std::to_string(where.Port);
+}
+
+} // namespace lumidrax

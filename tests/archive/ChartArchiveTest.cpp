@@ -1,0 +1,361 @@
+// The archive's behaviour, the same suite on both engines: an SQLite file
+// in a temporary folder, and a database on a private PostgreSQL server.
+
+#include "ChartArchive.h"
+#include "ArchiveTestCharts.h"
+#include "PostgresServer.h"
+#include "TestSupport.h"
+
+#include "ChartFile.h"
+#include "TMereni.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace lumidrax::test {
+
+namespace {
+
+class ChartArchiveTest : public ::testing::TestWithParam<ArchiveEngine> {
+  protected:
+    void SetUp() override
+    {
+        if (GetParam() == ArchiveEngine::SQLite) {
+            where_.File = dir_.File("archive.sqlite");
+        } else {
+            PostgresServer& server = PostgresServer::Shared();
+            if (!server.Running())
+                GTEST_SKIP() << "no PostgreSQL server for the archive tests: " << server.Reason();
+            where_ = server.NewDatabase();
+        }
+        archive_ = std::make_unique<ChartArchive>(where_);
+        ASSERT_TRUE(archive_->isOpen()) << archive_->status().Message;
+    }
+
+    ArchiveId Add(const TJednoMereni& chart, const ArchiveTags& tags = {},
+                  ArchiveOrigin origin = ArchiveOrigin::Port, const std::string& detail = "/dev/ttyS0")
+    {
+        const auto r = archive_->Record(chart, origin, detail, tags);
+        EXPECT_TRUE(r) << archive_->status().Message;
+        return r ? r->Id : 0;
+    }
+
+    std::vector<std::string> Descriptions(const ArchiveQuery& q)
+    {
+        std::vector<std::string> out;
+        const auto found = archive_->Search(q);
+        EXPECT_TRUE(found) << archive_->status().Message;
+        for (const ArchiveEntry& e : found.value_or(std::vector<ArchiveEntry>{}))
+            out.push_back(e.Description);
+        return out;
+    }
+
+    TempDir dir_;
+    ArchiveLocation where_;
+    std::unique_ptr<ChartArchive> archive_;
+};
+
+TEST_P(ChartArchiveTest, TheSameChartIsOneEntryHoweverOftenItArrives)
+{
+    const TJednoMereni chart = ArchiveChart(1);
+    const auto first = archive_->Record(chart, ArchiveOrigin::Port, "/dev/ttyS0", {});
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->Added);
+    // The memory read out again and again, then the chart saved to a file.
+    for (int k = 0; k < 3; ++k) {
+        const auto again = archive_->Record(chart, ArchiveOrigin::Port, "/dev/ttyS0", {});
+        ASSERT_TRUE(again);
+        EXPECT_FALSE(again->Added);
+        EXPECT_EQ(again->Id, first->Id);
+    }
+    TJednoMereni saved = chart;
+    saved.FileName = dir_.File("09-05-12/102231_001.ndt");
+    ASSERT_TRUE(archive_->Record(saved, ArchiveOrigin::Saved, "", {"Feeder 2", "", "", ""}));
+    // A batch holding it twice and a new chart.
+    const auto batch = archive_->RecordBatch({{chart, ArchiveOrigin::File, "a.ndt", {}},
+                                              {ArchiveChart(2), ArchiveOrigin::File, "b.ndt", {}},
+                                              {chart, ArchiveOrigin::File, "c.ndt", {}}});
+    ASSERT_TRUE(batch);
+    EXPECT_FALSE((*batch)[0].Added);
+    EXPECT_TRUE((*batch)[1].Added);
+    EXPECT_EQ((*batch)[2].Id, first->Id);
+
+    EXPECT_EQ(archive_->Count({}), 2);
+    const auto entry = archive_->Entry(first->Id);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->FilePath, saved.FileName);
+    EXPECT_EQ(entry->FileName, "102231_001.ndt");
+    EXPECT_EQ(entry->Origin, ArchiveOrigin::Port);
+    EXPECT_EQ(entry->Tags.Cable, "Feeder 2") << "a tag the entry lacked is filled in";
+    const auto places = archive_->Places(first->Id);
+    ASSERT_TRUE(places);
+    EXPECT_EQ(places->size(), 4u) << "the port, the saved file, a.ndt and c.ndt";
+}
+
+TEST_P(ChartArchiveTest, EntriesCarryTheChartsFieldsAndEventSummary)
+{
+    const TJednoMereni chart = ArchiveChart(3, "Substation 2 feeder", "03.04.2024 08:15:00", 815);
+    const ArchiveId id = Add(chart, {"K1", "Substation 2", "J-17", "Eva"});
+    const auto e = archive_->Entry(id);
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->Hash.size(), 64u);
+    EXPECT_EQ(e->Model, "VKR104");
+    EXPECT_EQ(e->SerialNumber, 815);
+    EXPECT_EQ(e->MeasuredAt, "03.04.2024 08:15:00");
+    EXPECT_EQ(e->MeasuredSort, "2024-04-03 08:15:00");
+    EXPECT_EQ(e->Interval, chart.Interval);
+    EXPECT_DOUBLE_EQ(static_cast<double>(e->Velocity), static_cast<double>(chart.Velocity));
+    EXPECT_EQ(e->SampleCount, 400);
+    EXPECT_NEAR(static_cast<double>(e->RangeMetres), static_cast<double>(chart.XEnd - chart.XStart), 1e-9);
+    EXPECT_EQ(e->DCResistanceText, chart.DCResistStr);
+    EXPECT_GE(e->EventCount, 2);
+    EXPECT_TRUE(e->EndFound);
+    EXPECT_EQ(e->EndKind, "open");
+    EXPECT_GT(e->EndDistance, 0);
+    EXPECT_EQ(e->Tags, (ArchiveTags{"K1", "Substation 2", "J-17", "Eva"}));
+    EXPECT_EQ(e->OriginDetail, "/dev/ttyS0");
+    EXPECT_EQ(e->RecordedAt.size(), 20u) << e->RecordedAt;
+    EXPECT_FALSE(e->IsBaseline);
+    EXPECT_FALSE(archive_->Entry(id + 1000)) << "no such entry";
+    EXPECT_FALSE(archive_->status().Ok);
+}
+
+TEST_P(ChartArchiveTest, SearchFiltersSortsAndPages)
+{
+    struct Row {
+        const char* description;
+        const char* date;
+        int serial;
+        chartgen::HeaderForm form;
+        const char* cable;
+    };
+    using F = chartgen::HeaderForm;
+    const std::vector<Row> rows = {
+        {"Rozvodna ČISTÁ pair 1", "01.02.2023 10:00:00", 11, F::Tokens23, "K1"},
+        {"Rozvodna Čistá pair 2", "15.06.2023 09:30:00", 11, F::Tokens23, "K1"},
+        {"Feeder 3 100% load", "31.12.2023 23:59:59", 12, F::Tokens23, "K2"},
+        {"Feeder 3 spare", "01.01.2024 00:00:00", 12, F::Tokens23, ""},
+        {"old pair", "", 0, F::Tokens13, ""},
+    };
+    std::uint64_t seed = 10;
+    for (const Row& r : rows)
+        Add(ArchiveChart(seed++, r.description, r.date, r.serial, r.form), {r.cable, "", "", ""});
+
+    struct Case {
+        const char* name;
+        ArchiveQuery query;
+        std::vector<std::string> expected;
+    };
+    auto q = [](auto change) {
+        ArchiveQuery query;
+        change(query);
+        return query;
+    };
+    const std::vector<Case> cases = {
+        {"all, newest first, undated last",
+         {},
+         {"Feeder 3 spare", "Feeder 3 100% load", "Rozvodna Čistá pair 2", "Rozvodna ČISTÁ pair 1",
+          "old pair"}},
+        {"words in any case and order",
+         q([](auto& x) { x.Text = "PAIR čistá"; }),
+         {"Rozvodna Čistá pair 2", "Rozvodna ČISTÁ pair 1"}},
+        {"a cable tag is searched", q([](auto& x) { x.Text = "k2"; }), {"Feeder 3 100% load"}},
+        {"% is a character", q([](auto& x) { x.Text = "0%"; }), {"Feeder 3 100% load"}},
+        {"_ is a character", q([](auto& x) { x.Text = "r_3"; }), {}},
+        {"dates inclusive",
+         q([](auto& x) {
+             x.From = "2023-06-15";
+             x.To = "2023-12-31";
+         }),
+         {"Feeder 3 100% load", "Rozvodna Čistá pair 2"}},
+        {"undated charts fall outside any date range",
+         q([](auto& x) { x.To = "2023-02-01"; }),
+         {"Rozvodna ČISTÁ pair 1"}},
+        {"serial number", q([](auto& x) { x.SerialNumber = 12; }), {"Feeder 3 spare", "Feeder 3 100% load"}},
+        {"model", q([](auto& x) { x.Model = "VKR103/VKR103RAM"; }), {"old pair"}},
+        {"exact cable",
+         q([](auto& x) { x.Cable = "K1"; }),
+         {"Rozvodna Čistá pair 2", "Rozvodna ČISTÁ pair 1"}},
+        {"by description ascending",
+         q([](auto& x) {
+             x.SortBy = ArchiveColumn::Description;
+             x.Descending = false;
+         }),
+         {"Feeder 3 100% load", "Feeder 3 spare", "Rozvodna ČISTÁ pair 1", "Rozvodna Čistá pair 2",
+          "old pair"}},
+        {"a page",
+         q([](auto& x) {
+             x.Offset = 1;
+             x.Limit = 2;
+         }),
+         {"Feeder 3 100% load", "Rozvodna Čistá pair 2"}},
+        {"the rest from an offset",
+         q([](auto& x) {
+             x.Offset = 3;
+             x.Limit = 0;
+         }),
+         {"Rozvodna ČISTÁ pair 1", "old pair"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Descriptions(c.query), c.expected) << c.name;
+        ArchiveQuery unpaged = c.query;
+        unpaged.Offset = 0;
+        unpaged.Limit = 0;
+        EXPECT_EQ(archive_->Count(c.query), static_cast<int>(Descriptions(unpaged).size())) << c.name;
+    }
+}
+
+TEST_P(ChartArchiveTest, GivesTheChartBackFromItsContentAlone)
+{
+    using F = chartgen::HeaderForm;
+    for (const F form : {F::Tokens8, F::Tokens13, F::Tokens23}) {
+        const TJednoMereni recorded =
+            ArchiveChart(40 + static_cast<int>(form), "given back", "07.08.2021 11:12:13", 99, form);
+        const ArchiveId id = Add(recorded);
+        const auto back = archive_->Chart(id);
+        ASSERT_TRUE(back) << archive_->status().Message;
+        ExpectSameChart(*back, recorded);
+        EXPECT_TRUE(back->FileName.empty()) << "never saved";
+        EXPECT_FALSE(back->Saved);
+    }
+    // Saved to a file: given back as that file while it holds the chart.
+    TMereni collection;
+    collection.AddChart(ArchiveChart(50, "saved one"));
+    collection.Rec(1).FileName = dir_.File("saved.ndt");
+    ASSERT_EQ(SaveChart(collection, 1, false), kSaveDone);
+    const ArchiveId id = Add(collection.Rec(1), {}, ArchiveOrigin::Saved, "");
+    auto back = archive_->Chart(id);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->FileName, dir_.File("saved.ndt"));
+    EXPECT_TRUE(back->Saved);
+    std::filesystem::remove(dir_.File("saved.ndt"));
+    back = archive_->Chart(id);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->FileName, "");
+    EXPECT_FALSE(back->Saved);
+    EXPECT_EQ(back->AutoFileName, dir_.File("saved.ndt")) << "a save writes it where it was";
+    ExpectSameChart(*back, collection.Rec(1));
+}
+
+TEST_P(ChartArchiveTest, TagsForManyEntriesAndOneBaselinePerCable)
+{
+    const ArchiveId a = Add(ArchiveChart(60, "a", "01.01.2020 10:00:00"), {"", "Old site", "", ""});
+    const ArchiveId b = Add(ArchiveChart(61, "b", "01.01.2021 10:00:00"));
+    const ArchiveId c = Add(ArchiveChart(62, "c", "01.01.2022 10:00:00"));
+    EXPECT_FALSE(archive_->SetBaseline(a)) << "no cable yet";
+    EXPECT_FALSE(archive_->status().Ok);
+
+    ASSERT_TRUE(archive_->SetTags({a, b, c}, {"Feeder 7", "", "Job 3", "Jan"}));
+    const auto ea = archive_->Entry(a);
+    ASSERT_TRUE(ea);
+    EXPECT_EQ(ea->Tags, (ArchiveTags{"Feeder 7", "Old site", "Job 3", "Jan"}))
+        << "empty fields left as they were";
+    ArchiveQuery q;
+    q.Text = "feeder 7 job";
+    EXPECT_EQ(archive_->Count(q), 3) << "the search follows the tags";
+
+    ASSERT_TRUE(archive_->SetBaseline(a));
+    ASSERT_TRUE(archive_->SetBaseline(b));
+    EXPECT_EQ(archive_->Baseline("Feeder 7"), b);
+    EXPECT_FALSE(archive_->Entry(a)->IsBaseline);
+    EXPECT_TRUE(archive_->Entry(b)->IsBaseline);
+    ArchiveQuery all;
+    int baselines = 0;
+    const auto listed = archive_->Search(all);
+    ASSERT_TRUE(listed);
+    for (const ArchiveEntry& e : *listed)
+        baselines += e.IsBaseline ? 1 : 0;
+    EXPECT_EQ(baselines, 1);
+
+    // The baseline moved to another cable is no longer this cable's.
+    ASSERT_TRUE(archive_->SetTags({b}, {"Feeder 8", "", "", ""}));
+    EXPECT_FALSE(archive_->Baseline("Feeder 7"));
+    EXPECT_FALSE(archive_->Baseline("Feeder 8"));
+    EXPECT_EQ(archive_->Cables(), (std::vector<std::string>{"Feeder 7", "Feeder 8"}));
+
+    ASSERT_TRUE(archive_->SetVerdict(c, "FAIL"));
+    EXPECT_EQ(archive_->Entry(c)->Verdict, "FAIL");
+    EXPECT_FALSE(archive_->SetVerdict(c, "MAYBE"));
+}
+
+TEST_P(ChartArchiveTest, HistoryIsOldestFirst)
+{
+    const ArchiveTags cable{"K9", "", "", ""};
+    Add(ArchiveChart(70, "2019", "05.05.2019 10:00:00"), cable);
+    Add(ArchiveChart(71, "2017", "05.05.2017 10:00:00"), cable);
+    Add(ArchiveChart(72, "2018b", "05.05.2018 12:00:00"), cable);
+    Add(ArchiveChart(73, "2018a", "05.05.2018 09:00:00"), cable);
+    Add(ArchiveChart(74, "other cable", "05.05.2016 10:00:00"), {"K10", "", "", ""});
+    const auto history = archive_->History("K9");
+    ASSERT_TRUE(history);
+    std::vector<std::string> order;
+    for (const ArchiveEntry& e : *history)
+        order.push_back(e.Description);
+    EXPECT_EQ(order, (std::vector<std::string>{"2017", "2018a", "2018b", "2019"}));
+}
+
+TEST_P(ChartArchiveTest, ImportsAFolderTreeListingWhatCannotBeRead)
+{
+    const std::string root = dir_.File("charts");
+    std::filesystem::create_directories(root + "/2023/june");
+    for (int k = 0; k < 5; ++k) {
+        TJednoMereni c = ArchiveChart(80 + k, "imported " + std::to_string(k));
+        const std::string sub = k % 2 ? "/2023/june/" : "/";
+        dir_.Write("charts" + sub + "c" + std::to_string(k) + ".NDT", ChartFileText(c));
+    }
+    dir_.Write("charts/2023/broken.ndt", "a description\r\n2000 660 x\r\n");
+    dir_.Write("charts/2023/notes.txt", "not a chart");
+    int calls = 0;
+    const ImportResult first = archive_->Import(root, [&](const ImportProgress& p) {
+        EXPECT_EQ(p.Total, 6);
+        ++calls;
+        return true;
+    });
+    EXPECT_EQ(first.Added, 5);
+    EXPECT_EQ(first.Skipped, 0);
+    ASSERT_EQ(first.Failed.size(), 1u);
+    EXPECT_EQ(first.Failed[0].first, root + "/2023/broken.ndt");
+    EXPECT_NE(first.Failed[0].second.find("line 2"), std::string::npos) << first.Failed[0].second;
+    EXPECT_GE(calls, 6);
+
+    const ImportResult again = archive_->Import(root);
+    EXPECT_EQ(again.Added, 0);
+    EXPECT_EQ(again.Skipped, 5);
+    EXPECT_EQ(archive_->Count({}), 5);
+    ArchiveQuery q;
+    q.Text = "c3.ndt";
+    const auto found = archive_->Search(q);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    EXPECT_EQ(found->front().Origin, ArchiveOrigin::Import);
+    EXPECT_EQ(found->front().FilePath, root + "/2023/june/c3.NDT");
+
+    // Cancelled before the first file: nothing recorded.
+    ChartArchive other(where_);
+    const ImportResult cancelled = other.Import(dir_.Path(), [](const ImportProgress&) { return false; });
+    EXPECT_TRUE(cancelled.Cancelled);
+    EXPECT_EQ(cancelled.Added + cancelled.Skipped, 0);
+    EXPECT_TRUE(archive_->Check().empty());
+}
+
+TEST_P(ChartArchiveTest, ASecondConnectionSeesTheSameArchiveAtTheCurrentSchema)
+{
+    Add(ArchiveChart(90));
+    ChartArchive second(where_);
+    ASSERT_TRUE(second.isOpen()) << second.status().Message;
+    EXPECT_EQ(second.schemaVersion(), archive_->schemaVersion());
+    EXPECT_EQ(second.Count({}), 1);
+    EXPECT_TRUE(second.Check().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, ChartArchiveTest,
+                         ::testing::Values(ArchiveEngine::SQLite, ArchiveEngine::PostgreSQL),
+                         [](const ::testing::TestParamInfo<ArchiveEngine>& info) {
+                             return info.param == ArchiveEngine::SQLite ? "SQLite" : "PostgreSQL";
+                         });
+
+} // namespace
+
+} // namespace lumidrax::test

@@ -67,6 +67,27 @@ const std::vector<std::string> kSchema1 = {
     "INSERT INTO archive_schema (version) VALUES (0)",
 };
 
+// Schema 2: an index of the words the search looks in, for substrings of
+// three characters and more: SQLite's FTS5 with its trigram tokenizer,
+// kept by triggers; PostgreSQL's trigram GIN index (extension pg_trgm).
+const std::vector<std::string> kSchema2SQLite = {
+    "CREATE VIRTUAL TABLE chart_words USING fts5(search_text, content = 'charts', content_rowid = 'id',"
+    " tokenize = 'trigram')",
+    "INSERT INTO chart_words (chart_words) VALUES ('rebuild')",
+    "CREATE TRIGGER charts_words_insert AFTER INSERT ON charts BEGIN"
+    " INSERT INTO chart_words (rowid, search_text) VALUES (new.id, new.search_text); END",
+    "CREATE TRIGGER charts_words_update AFTER UPDATE OF search_text ON charts BEGIN"
+    " INSERT INTO chart_words (chart_words, rowid, search_text) VALUES ('delete', old.id, old.search_text);"
+    " INSERT INTO chart_words (rowid, search_text) VALUES (new.id, new.search_text); END",
+    "CREATE TRIGGER charts_words_delete AFTER DELETE ON charts BEGIN"
+    " INSERT INTO chart_words (chart_words, rowid, search_text) VALUES ('delete', old.id, old.search_text); "
+    "END",
+};
+const std::vector<std::string> kSchema2PostgreSQL = {
+    "CREATE EXTENSION IF NOT EXISTS pg_trgm",
+    "CREATE INDEX charts_words ON charts USING gin (search_text gin_trgm_ops)",
+};
+
 void ReplaceAll(std::string& text, const std::string& what, const std::string& with)
 {
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
@@ -92,6 +113,8 @@ std::vector<std::string> MigrationStatements(int version, ArchiveEngine engine)
     std::vector<std::string> out;
     if (version == 1)
         out = kSchema1;
+    else if (version == 2)
+        out = engine == ArchiveEngine::SQLite ? kSchema2SQLite : kSchema2PostgreSQL;
     for (std::string& s : out)
         s = InDialect(s, engine);
     out.push_back("UPDATE archive_schema SET version = " + std::to_string(version));

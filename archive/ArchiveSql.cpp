@@ -10,6 +10,9 @@ namespace lumidrax {
 
 namespace {
 
+// Characters a word needs to be looked up in the word index.
+constexpr qsizetype kIndexedWord = 3;
+
 QVariant V(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -171,12 +174,22 @@ std::vector<QVariant> InsertChartValues(const std::string& hash, const ArchiveEn
             V(SearchTextOf(e))};
 }
 
-SqlFilter SearchFilter(const ArchiveQuery& q)
+SqlFilter SearchFilter(const ArchiveQuery& q, ArchiveEngine engine)
 {
     QStringList terms;
     SqlFilter f;
     static const QRegularExpression blanks(R"(\s+)");
     const QStringList words = QString::fromStdString(LowerText(q.Text)).split(blanks, Qt::SkipEmptyParts);
+    // FTS5's trigrams find substrings of three characters and more; the
+    // LIKE below keeps the result exact (and finds the shorter words).
+    QStringList phrases;
+    for (const QString& word : words)
+        if (word.toUcs4().size() >= kIndexedWord)
+            phrases << "\"" + QString(word).replace("\"", "\"\"") + "\"";
+    if (engine == ArchiveEngine::SQLite && !phrases.isEmpty()) {
+        terms << "c.id IN (SELECT rowid FROM chart_words WHERE chart_words MATCH ?)";
+        f.Values.push_back(phrases.join(" AND "));
+    }
     for (const QString& word : words) {
         terms << "c.search_text LIKE ? ESCAPE '\\'";
         f.Values.push_back("%" + LikeLiteral(word) + "%");

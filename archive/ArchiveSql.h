@@ -35,9 +35,10 @@ struct SqlFilter {
 };
 
 // The filter of a search: every word in the search text (LIKE on the
-// lower-cased words, with %, _ and \ taken literally), the dates, serial
-// number, model and cable.
-SqlFilter SearchFilter(const ArchiveQuery& q);
+// lower-cased words, with %, _ and \ taken literally; on SQLite the words of
+// three characters and more are first looked up in the word index), the
+// dates, serial number, model and cable.
+SqlFilter SearchFilter(const ArchiveQuery& q, ArchiveEngine engine);
 // " ORDER BY ..." of a search, ties in the order of the entries' ids.
 QString SearchOrder(const ArchiveQuery& q);
 // " LIMIT n OFFSET m" (or less) of a page; Limit 0 = all.

@@ -14,9 +14,19 @@
 #include <QSqlQuery>
 #include <QStringList>
 
+#include <algorithm>
 #include <atomic>
 
 namespace lumidrax {
+
+// A chart ready to be written: everything worked out before the
+// transaction.
+struct ChartArchive::PreparedChart {
+    ArchiveEntry entry;
+    std::string hash;
+    QByteArray content;
+    std::string extra;
+};
 
 namespace {
 
@@ -24,6 +34,9 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 // Serialises the migrations of clients that open one server at once.
 constexpr qint64 kMigrationLockKey = 0x4C756D6964726178; // "Lumidrax"
+
+// A transaction the server broke off is tried this often.
+constexpr int kWriteAttempts = 3;
 
 QString NewConnectionName()
 {
@@ -300,17 +313,11 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
     }
     // The work that needs no connection first, so that the transaction
     // holds the lock briefly.
-    struct Prepared {
-        ArchiveEntry entry;
-        std::string hash;
-        QByteArray content;
-        std::string extra;
-    };
-    std::vector<Prepared> ready;
+    std::vector<PreparedChart> ready;
     ready.reserve(items.size());
     const std::string now = UtcNowText();
     for (const ArchiveItem& item : items) {
-        Prepared p;
+        PreparedChart p;
         const std::string text = ArchiveContentText(item.chart);
         p.hash = ContentHash(text);
         p.content = PackContent(text);
@@ -318,14 +325,42 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
         p.entry = EntryFromChart(item.chart, item.origin, item.detail, item.tags, now);
         ready.push_back(std::move(p));
     }
+    // Written in the order of their hashes: two writers that record the
+    // same charts at once take their locks in one order, so that neither
+    // waits for the other in a circle. A transaction the server still
+    // breaks off (deadlock, serialization) is tried again.
+    std::vector<std::size_t> order(ready.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    // (SQLite has one write lock for the whole file: there the charts keep
+    // their order, and with it the order of their numbers.)
+    if (where_.Engine == ArchiveEngine::PostgreSQL)
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return ready[a].hash < ready[b].hash; });
+    std::vector<RecordResult> results(ready.size());
+    for (int attempt = 0;; ++attempt) {
+        bool again = false;
+        if (WriteBatch(ready, order, now, results, again))
+            break;
+        if (!again || attempt == kWriteAttempts - 1)
+            return std::nullopt;
+    }
+    Succeed();
+    return results;
+}
 
+bool ChartArchive::WriteBatch(const std::vector<PreparedChart>& ready, const std::vector<std::size_t>& order,
+                              const std::string& now, std::vector<RecordResult>& results, bool& again)
+{
     if (!Begin())
-        return std::nullopt;
+        return false;
     const char* writing = "cannot be written";
     auto fail = [&](const QSqlQuery& q) {
+        const QString state = q.lastError().nativeErrorCode();
+        again = state == "40P01" || state == "40001";
         FailQuery(q, writing);
         Rollback();
-        return std::nullopt;
+        return false;
     };
     QSqlQuery insert(db_), content(db_), find(db_), update(db_), place(db_);
     if (!insert.prepare(InsertChartSql()))
@@ -349,9 +384,8 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
                        " ON CONFLICT (chart_id, origin, detail) DO NOTHING"))
         return fail(place);
 
-    std::vector<RecordResult> results;
-    results.reserve(ready.size());
-    for (const Prepared& p : ready) {
+    for (const std::size_t k : order) {
+        const PreparedChart& p = ready[k];
         RecordResult r;
         BindAll(insert, InsertChartValues(p.hash, p.entry));
         if (!insert.exec())
@@ -373,7 +407,7 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
                 Fail("The archive " + DescribeLocation(where_) + " " + writing +
                      " (an entry vanished while it was recorded).");
                 Rollback();
-                return std::nullopt;
+                return false;
             }
             r.Id = find.value(0).toLongLong();
             find.finish();
@@ -391,12 +425,9 @@ std::optional<std::vector<RecordResult>> ChartArchive::RecordBatch(const std::ve
                         QString::fromStdString(p.entry.OriginDetail), QString::fromStdString(now)});
         if (!place.exec())
             return fail(place);
-        results.push_back(r);
+        results[k] = r;
     }
-    if (!Commit(writing))
-        return std::nullopt;
-    Succeed();
-    return results;
+    return Commit(writing);
 }
 
 } // namespace lumidrax

@@ -100,15 +100,21 @@ class ChartArchive {
     // transactions of kImportBatch charts; progress() is called between
     // files and returns false to cancel (whole batches only: the archive
     // stays consistent). A file that cannot be read is listed in Failed.
+    // The tags go with every chart, as with Record.
     ImportResult Import(const std::string& folder,
-                        const std::function<bool(const ImportProgress&)>& progress = {});
+                        const std::function<bool(const ImportProgress&)>& progress = {},
+                        const ArchiveTags& tags = {});
     // Integrity: the engine's own check (PRAGMA integrity_check, or a
     // consistency query on PostgreSQL), then every entry's content decodes
     // and matches its hash. The problems found; empty = sound.
     std::vector<std::string> Check();
 
   private:
+    struct PreparedChart;
+
     void Open();
+    bool WriteBatch(const std::vector<PreparedChart>& ready, const std::vector<std::size_t>& order,
+                    const std::string& now, std::vector<RecordResult>& results, bool& again);
     bool OpenSQLite();
     bool OpenPostgreSQL();
     bool Migrate();

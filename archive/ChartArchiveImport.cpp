@@ -42,7 +42,8 @@ std::vector<std::string> ChartFilesBelow(const std::string& folder)
 } // namespace
 
 ImportResult ChartArchive::Import(const std::string& folder,
-                                  const std::function<bool(const ImportProgress&)>& progress)
+                                  const std::function<bool(const ImportProgress&)>& progress,
+                                  const ArchiveTags& tags)
 {
     ImportResult result;
     std::error_code ec;
@@ -98,6 +99,7 @@ ImportResult ChartArchive::Import(const std::string& folder,
         item.chart = std::move(scratch.Rec(1));
         item.origin = ArchiveOrigin::Import;
         item.detail = file;
+        item.tags = tags;
         batch.push_back(std::move(item));
         batchFiles.push_back(file);
         if (static_cast<int>(batch.size()) >= kImportBatch)

@@ -51,7 +51,7 @@ std::optional<std::vector<ArchiveEntry>> ChartArchive::Entries(const QString& wh
 
 std::optional<std::vector<ArchiveEntry>> ChartArchive::Search(const ArchiveQuery& query)
 {
-    const SqlFilter f = SearchFilter(query);
+    const SqlFilter f = SearchFilter(query, where_.Engine);
     return Entries(f.Where, SearchOrder(query), f.Values, query.Offset, query.Limit);
 }
 
@@ -59,7 +59,7 @@ std::optional<int> ChartArchive::Count(const ArchiveQuery& query)
 {
     if (!open_)
         return std::nullopt;
-    const SqlFilter f = SearchFilter(query);
+    const SqlFilter f = SearchFilter(query, where_.Engine);
     QSqlQuery q(db_);
     q.prepare("SELECT count(*) FROM charts c" + f.Where);
     for (const QVariant& v : f.Values)

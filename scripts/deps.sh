@@ -61,7 +61,7 @@ lumidrax_build() {
 # build-release/ (the folder `cmake --install build-release` installs from):
 # the viewer, lumidrax-tool with its renderer, and the simulator. Tests and
 # benchmarks are not configured there.
-LUMIDRAX_PROGRAMS=(lumidrax lumidrax-tool lumidrax-tool-render vkr-sim)
+LUMIDRAX_PROGRAMS=(lumidrax lumidrax-tool lumidrax-tool-render lumidrax-tool-archive vkr-sim)
 
 lumidrax_build_release() {
   local root="$1"

@@ -1,6 +1,7 @@
 // An SQLite archive that this program cannot use (newer, damaged, another
 // program's database) is reported and left exactly as it was.
 
+#include "ArchiveSchema.h"
 #include "ArchiveTestCharts.h"
 #include "ChartArchive.h"
 #include "TestSupport.h"
@@ -15,6 +16,10 @@
 namespace lumidrax::test {
 
 namespace {
+
+#define LUMIDRAX_STRING(x) #x
+#define LUMIDRAX_ARCHIVE_SCHEMA LUMIDRAX_STRING(2)
+static_assert(kArchiveSchemaVersion == 2, "the messages below name schema 2");
 
 // Runs statements on an SQLite file with a connection of its own.
 void ExecOn(const std::string& file, const std::vector<QString>& statements)
@@ -53,7 +58,7 @@ TEST(ArchiveFileSafety, UnusableFilesAreReportedAndLeftByteForByte)
              ExecOn(file, {"UPDATE archive_schema SET version = 7"});
              return file;
          },
-         "is newer (schema 7) than this program (schema 1): it is left untouched."},
+         "is newer (schema 7) than this program (schema " LUMIDRAX_ARCHIVE_SCHEMA "): it is left untouched."},
         {"bytes that are no database",
          [](const TempDir& d) {
              std::string bytes(8192, '\0');

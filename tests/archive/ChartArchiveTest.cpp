@@ -2,12 +2,16 @@
 // in a temporary folder, and a database on a private PostgreSQL server.
 
 #include "ChartArchive.h"
+#include "ArchiveSchema.h"
 #include "ArchiveTestCharts.h"
 #include "PostgresServer.h"
 #include "TestSupport.h"
 
 #include "ChartFile.h"
 #include "TMereni.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <gtest/gtest.h>
 
@@ -348,6 +352,49 @@ TEST_P(ChartArchiveTest, ASecondConnectionSeesTheSameArchiveAtTheCurrentSchema)
     EXPECT_EQ(second.schemaVersion(), archive_->schemaVersion());
     EXPECT_EQ(second.Count({}), 1);
     EXPECT_TRUE(second.Check().empty());
+}
+
+TEST_P(ChartArchiveTest, AnOlderArchiveIsMigratedAndItsEntriesFound)
+{
+    Add(ArchiveChart(95, "Riser north 12"));
+    Add(ArchiveChart(96, "Riser south 13"));
+    archive_.reset();
+    // Back to schema 1: no word index.
+    const std::vector<QString> downgrade =
+        GetParam() == ArchiveEngine::SQLite
+            ? std::vector<QString>{"DROP TRIGGER charts_words_insert", "DROP TRIGGER charts_words_update",
+                                   "DROP TRIGGER charts_words_delete", "DROP TABLE chart_words",
+                                   "UPDATE archive_schema SET version = 1"}
+            : std::vector<QString>{"DROP INDEX charts_words", "UPDATE archive_schema SET version = 1"};
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(GetParam() == ArchiveEngine::SQLite ? "QSQLITE" : "QPSQL", "downgrade");
+        db.setDatabaseName(
+            QString::fromStdString(GetParam() == ArchiveEngine::SQLite ? where_.File : where_.Database));
+        db.setHostName(QString::fromStdString(where_.Host));
+        db.setPort(where_.Port);
+        db.setUserName(QString::fromStdString(where_.User));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        for (const QString& sql : downgrade)
+            ASSERT_TRUE(q.exec(sql)) << sql.toStdString();
+    }
+    QSqlDatabase::removeDatabase("downgrade");
+
+    ChartArchive migrated(where_);
+    ASSERT_TRUE(migrated.isOpen()) << migrated.status().Message;
+    EXPECT_EQ(migrated.schemaVersion(), kArchiveSchemaVersion);
+    ArchiveQuery q;
+    q.Text = "riser NORTH";
+    const auto found = migrated.Search(q);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->size(), 1u);
+    EXPECT_EQ(found->front().Description, "Riser north 12");
+    ASSERT_TRUE(migrated.Record(ArchiveChart(97, "Riser north 14"), ArchiveOrigin::Port, "", {}));
+    EXPECT_EQ(migrated.Count(q), 2) << "new entries are indexed";
+    ASSERT_TRUE(migrated.SetTags({found->front().Id}, {"Trunk 5", "", "", ""}));
+    q.Text = "trunk";
+    EXPECT_EQ(migrated.Count(q), 1) << "changed tags are indexed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ChartArchiveTest,

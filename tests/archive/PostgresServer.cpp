@@ -69,7 +69,7 @@ bool PostgresServer::Start()
     if (running_)
         return true;
     const std::string options = "-c listen_addresses='' -k " + socket_ + " -p " + std::to_string(kPort) +
-                                " -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
+                                " -c fsync=off -c full_page_writes=off";
     running_ = Run(kBin + "pg_ctl -D " + Quote(data_) + " -l " + Quote(log_) + " -w -t 60 -o " +
                        Quote(options) + " start >/dev/null 2>&1",
                    true);

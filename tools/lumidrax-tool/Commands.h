@@ -24,6 +24,12 @@ void AddRenderCommand(CLI::App& app, int& exitStatus);
 // standard error).
 int RunRenderProgram(char** argv);
 
+// The chart archive (Qt SQL), in lumidrax-tool-archive.
+void AddArchiveCommand(CLI::App& app, int& exitStatus);
+// Runs lumidrax-tool-archive from the tool's own folder, as
+// RunRenderProgram does.
+int RunArchiveProgram(char** argv);
+
 // Decodes received transfers with the Qt-free decoders (lumidrax_decoders).
 void AddDecodeCommand(CLI::App& app, int& exitStatus);
 

@@ -7,16 +7,27 @@
 
 #include <CLI/CLI.hpp>
 
+#ifdef LUMIDRAX_TOOL_ARCHIVE
+#include <QCoreApplication>
+#endif
+
 #include <iostream>
 #include <string_view>
 
 int main(int argc, char** argv)
 {
-#ifndef LUMIDRAX_TOOL_RENDER
-    // render paints with Qt, which the other commands do without: it runs
-    // as lumidrax-tool-render, so that they start in a few milliseconds.
+#if !defined(LUMIDRAX_TOOL_RENDER) && !defined(LUMIDRAX_TOOL_ARCHIVE)
+    // render paints with Qt and archive keeps charts with Qt SQL, which the
+    // other commands do without: they run as lumidrax-tool-render and
+    // lumidrax-tool-archive, so that the others start in a few milliseconds.
     if (argc >= 2 && std::string_view(argv[1]) == "render")
         return lumidrax::tool::RunRenderProgram(argv);
+    if (argc >= 2 && std::string_view(argv[1]) == "archive")
+        return lumidrax::tool::RunArchiveProgram(argv);
+#endif
+#ifdef LUMIDRAX_TOOL_ARCHIVE
+    // The SQL drivers are Qt plugins.
+    QCoreApplication qt(argc, argv);
 #endif
     CLI::App app{"Lumidrax chart engine: reads, converts, filters and averages chart files (.ndt) and "
                  "prints the result as JSON."};
@@ -42,6 +53,13 @@ int main(int argc, char** argv)
                                  "(lumidrax-tool render --help)");
 #endif
     lumidrax::tool::AddDecodeCommand(app, exitStatus);
+#ifdef LUMIDRAX_TOOL_ARCHIVE
+    lumidrax::tool::AddArchiveCommand(app, exitStatus);
+#else
+    // Listed in the help; run by lumidrax-tool-archive.
+    app.add_subcommand("archive", "The chart archive: import chart files, search it, export charts, check it "
+                                  "(lumidrax-tool archive --help)");
+#endif
 
     try {
         app.parse(argc, argv);

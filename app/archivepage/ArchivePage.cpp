@@ -81,6 +81,11 @@ ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent)
     table_->setColumnWidth(static_cast<int>(ArchiveColumn::MeasuredAt), 140);
     table_->setColumnWidth(static_cast<int>(ArchiveColumn::Description), 220);
     table_->setColumnWidth(static_cast<int>(ArchiveColumn::FileName), 160);
+    for (ArchiveColumn c :
+         {ArchiveColumn::Cable, ArchiveColumn::Site, ArchiveColumn::Job, ArchiveColumn::Operator})
+        table_->setColumnWidth(static_cast<int>(c), 90);
+    table_->setColumnWidth(static_cast<int>(ArchiveColumn::Model), 80);
+    table_->setColumnWidth(static_cast<int>(ArchiveColumn::SerialNumber), 60);
     table_->installEventFilter(this);
     layout->addWidget(table_, 1);
 

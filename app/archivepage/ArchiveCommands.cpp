@@ -22,13 +22,18 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <QItemSelectionModel>
+
 #include <algorithm>
+#include <set>
 
 namespace lumidrax {
 
 namespace {
 
 constexpr const char* kCaption = "Archive";
+// Rows searched for the entries chosen before a reload.
+constexpr int kKeptChoiceRows = 2 * ArchiveTableModel::kPageRows;
 
 std::string NoCableText()
 {
@@ -122,7 +127,7 @@ void ArchiveCommands::Connect()
         parts_.Page->ShowState(tr("The archive is off: turn it on in the Settings (Archive)."));
         return;
     }
-    archive_ = std::make_unique<ChartArchive>(where_, "lumidrax-archive-page");
+    archive_ = std::make_unique<ChartArchive>(where_);
     if (!archive_->isOpen()) {
         parts_.Page->UpdateButtons(false);
         parts_.Page->ShowState(tr("The archive cannot be shown: %1 The charts are kept as files; they are "
@@ -168,7 +173,21 @@ void ArchiveCommands::EntriesRecorded()
 
 void ArchiveCommands::Reload()
 {
-    parts_.Page->Model()->Reload();
+    // The chosen entries stay chosen where they are among the first rows
+    // (new entries arrive while the user chooses).
+    std::set<ArchiveId> chosen;
+    for (const ArchiveEntry& e : Chosen())
+        chosen.insert(e.Id);
+    ArchiveTableModel& model = *parts_.Page->Model();
+    model.Reload();
+    if (chosen.empty())
+        return;
+    QItemSelection rows;
+    const int scanned = std::min(model.rowCount(), kKeptChoiceRows);
+    for (int row = 0; row < scanned && rows.size() < static_cast<qsizetype>(chosen.size()); ++row)
+        if (const std::optional<ArchiveEntry> e = model.EntryAt(row); e && chosen.count(e->Id))
+            rows.select(model.index(row, 0), model.index(row, ArchiveTableModel::kColumns - 1));
+    parts_.Page->Table()->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
 void ArchiveCommands::Search()

@@ -61,7 +61,7 @@ bool ArchiveWriterWorker::OpenArchive()
 {
     if (archive_ && archive_->isOpen())
         return true;
-    archive_ = std::make_unique<ChartArchive>(where_, "lumidrax-archive-writer");
+    archive_ = std::make_unique<ChartArchive>(where_);
     if (archive_->isOpen()) {
         if (!std::exchange(toldTags_, true)) {
             ArchiveQuery newest;

@@ -33,7 +33,7 @@ FolderImportResult FolderImport::Run(QWidget* parent, const ArchiveLocation& whe
     auto result = std::make_shared<FolderImportResult>();
     QPointer<QProgressDialog> shown(&progress);
     QThread* thread = QThread::create([where, folder, cancel, result, shown] {
-        ChartArchive archive(where, "lumidrax-archive-import");
+        ChartArchive archive(where);
         if (!archive.isOpen()) {
             result->Failed.push_back({folder, archive.status().Message});
             return;

@@ -1,12 +1,15 @@
 // The archive writer never costs a chart: while the archive cannot be
 // written the charts wait (in memory and on disk), the writer says why, an
 // exit keeps them in the spool, and the next writer records them once the
-// archive can be written.
+// archive can be written. What feeds it, and the spool on its own.
 
 #include "ArchiveWriter.h"
+#include "ArchiveFeed.h"
 #include "ArchiveSpool.h"
 #include "ChartArchive.h"
 #include "ChartGenerator.h"
+#include "ChartNotifier.h"
+#include "TMereni.h"
 #include "TestSupport.h"
 
 #include <QSignalSpy>
@@ -75,6 +78,89 @@ TEST(ArchiveWriter, ChartsWaitWhileTheArchiveCannotBeWrittenAndAreAddedWhenItIsB
     EXPECT_EQ(entries->front().Tags.Cable, "C1");
     EXPECT_EQ(entries->front().Origin, ArchiveOrigin::Port);
     EXPECT_TRUE(ArchiveSpool(spool).Load().empty());
+}
+
+} // namespace
+} // namespace lumidrax
+
+namespace lumidrax {
+namespace {
+
+// Where each chart the viewer meets is said to come from.
+TEST(ArchiveFeed, EachChartIsRecordedOnceWithItsOrigin)
+{
+    TMereni charts;
+    ChartNotifier notifier;
+    ArchiveFeed feed(charts, notifier);
+    std::vector<ArchiveItem> fed;
+    feed.SetSink([&](ArchiveItem item) { fed.push_back(std::move(item)); });
+    feed.SetPortDetail([] { return std::string("/dev/ttyUSB0"); });
+    feed.SetTags({"K7", "Depot", "", ""});
+    const auto add = [&](const std::string& description, const std::string& file) {
+        TJednoMereni c = Item(static_cast<int>(charts.Count) + 1).chart;
+        c.Description = description;
+        c.FileName = file;
+        c.Saved = !file.empty();
+        charts.AddChart(std::move(c));
+        return charts.Rec(charts.Count).Id;
+    };
+    add("opened", "/data/opened.ndt");
+    add("received", "");
+    emit notifier.chartsAdded();
+    {
+        const ArchiveFeed::CommandScope scope(feed, "filter");
+        add("filtered", "");
+        emit notifier.chartsAdded();
+    }
+    const ChartId fromArchive = add("from the archive", "");
+    feed.Seen(fromArchive);
+    emit notifier.chartsAdded(); // nothing new but the archive's own chart
+    TJednoMereni saved = charts.Rec(2);
+    saved.FileName = "/data/received.ndt";
+    feed.Saved(saved);
+
+    const struct {
+        const char* description;
+        ArchiveOrigin origin;
+        const char* detail;
+    } want[] = {{"opened", ArchiveOrigin::File, "/data/opened.ndt"},
+                {"received", ArchiveOrigin::Port, "/dev/ttyUSB0"},
+                {"filtered", ArchiveOrigin::Command, "filter"},
+                {"received", ArchiveOrigin::Saved, "/data/received.ndt"}};
+    ASSERT_EQ(fed.size(), std::size(want));
+    for (std::size_t k = 0; k < fed.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(fed[k].chart.Description, want[k].description);
+        EXPECT_EQ(fed[k].origin, want[k].origin);
+        EXPECT_EQ(fed[k].detail, want[k].detail);
+        EXPECT_EQ(fed[k].tags, (ArchiveTags{"K7", "Depot", "", ""}));
+    }
+}
+
+// Only whole items come back from the spool; a damaged one is named and
+// left for the user, the others are read.
+TEST(ArchiveSpool, DamagedAndUnfinishedItemsAreNotRead)
+{
+    test::TempDir dir;
+    ArchiveSpool spool(dir.File("spool"));
+    std::string error;
+    const std::string first = spool.Put(Item(1), error);
+    const std::string second = spool.Put(Item(2), error);
+    ASSERT_FALSE(first.empty()) << error;
+    ASSERT_FALSE(second.empty()) << error;
+    // An item whose meta file was never written, and one whose chart is bad.
+    dir.Write("spool/00000000000000000001-000001.ndt", "half a chart");
+    std::filesystem::path bad = std::filesystem::path(second).replace_extension(".ndt");
+    dir.Write(std::filesystem::relative(bad, dir.Path()).string(), "not a chart\r\n");
+    std::vector<std::string> problems;
+    const std::vector<SpooledItem> items = spool.Load(&problems);
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items.front().Item.chart.Description, "waiting chart 1");
+    EXPECT_EQ(items.front().Item.tags.Cable, "C1");
+    EXPECT_EQ(problems.size(), 1u);
+    spool.Remove(items.front().Path);
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second)); // kept for the user to look at
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include <filesystem>
+#include <string>
+
 #include <benchmark/benchmark.h>
 
 namespace lumidrax::bench {
@@ -29,6 +32,10 @@ int RunWithQt(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The viewers started here record their charts in an archive of their
+    // own, never the user's.
+    const std::string data = (std::filesystem::temp_directory_path() / "lumidrax-bench-data").string();
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the pictures of the user manual (help/) with our own tools: the
 # printed chart page of the example series, as "Print Displayed Charts" and
-# "Export Picture..." lay it out.
+# "Export Picture..." lay it out, and the Archive page with the example charts
+# (scripts/screenshots.sh, under Xvfb).
 #
 #   scripts/help-pictures.sh        (builds lumidrax-tool when missing)
 set -euo pipefail
@@ -15,3 +16,8 @@ cd "$root/examples"
 "$tool" render --width 900 --height 560 --with-info -o "$root/help/print-page.png" \
   series1.ndt series2.ndt series3.ndt >/dev/null
 echo "help/print-page.png"
+shots=$(mktemp -d)
+SHOTS=archive-page "$root/scripts/screenshots.sh" "$shots" "$root/build" >/dev/null
+cp "$shots/archive-page.png" "$root/help/archive-page.png"
+rm -rf "$shots"
+echo "help/archive-page.png"

@@ -2,7 +2,8 @@
 # Screenshots of the viewer as a person first sees it, under Xvfb (a real X
 # server) with private settings: the first start at the default 800 x 500
 # window with no settings file, and the example series in the dark scheme
-# with the Event Table shown.
+# with the Event Table shown, and the Archive page after the example charts
+# were opened (each start has its own archive below its fresh home).
 #
 #   scripts/screenshots.sh [OUTDIR] [BUILDDIR]     (default: shots/ and build/)
 #
@@ -33,7 +34,7 @@ shot() {
   cp "$viewer" "$t/app/"
   cp -r "$build/bin/Help" "$t/app/" 2>/dev/null || true
   cat >"$t/run.sh" <<EOS
-export HOME=$t XDG_CONFIG_HOME=$t/cfg XDG_RUNTIME_DIR=$t/run TMPDIR=$t/tmp
+export HOME=$t XDG_CONFIG_HOME=$t/cfg XDG_DATA_HOME=$t/data XDG_RUNTIME_DIR=$t/run TMPDIR=$t/tmp
 cd "$root/examples"
 "$t/app/lumidrax" $* & pid=\$!
 for i in \$(seq 50); do
@@ -53,5 +54,9 @@ EOS
   [ -s "$out/$name.png" ] && echo "$out/$name.png"
 }
 
-shot first-start 800x500 ""
-shot dark-scheme 1200x800 "ctrl+b shift+F6" series1.ndt series2.ndt series3.ndt
+# SHOTS names the shots to make (all when unset).
+want() { [ -z "${SHOTS:-}" ] || [[ " $SHOTS " == *" $1 "* ]]; }
+want first-start && shot first-start 800x500 ""
+want dark-scheme && shot dark-scheme 1200x800 "ctrl+b shift+F6" series1.ndt series2.ndt series3.ndt
+want archive-page && shot archive-page 1200x700 "ctrl+shift+a" ./*.ndt
+true

@@ -25,6 +25,11 @@ inline constexpr int kChartListAll = 0;
 inline constexpr int kChartListDisplayed = 1;
 inline constexpr int kChartListHidden = 2;
 
+// Values of ARCHIVE/ENGINE.
+inline constexpr const char* kArchiveEngineSQLite = "SQLITE";
+inline constexpr const char* kArchiveEnginePostgreSQL = "POSTGRESQL";
+inline constexpr int kArchiveDefaultPort = 5432;
+
 struct Settings {
     // [GENERAL]
     std::string DataPath;                       // DATAPATH: start folder of the open dialogs; ends with '/'
@@ -68,6 +73,16 @@ struct Settings {
     long double EventSensitivity = EventParams{}.Sensitivity; // SENSITIVITY: 0..9, decimal comma
     long double EventLevelFloor = EventParams{}.LevelFloor;   // FLOOR: percent, 0..50, decimal comma
     bool EventTableVisible = false;                           // TABLE: the event table shown
+
+    // [ARCHIVE]: where every chart is recorded. No password, ever: the
+    // PostgreSQL client finds it in PGPASSWORD, ~/.pgpass or PGPASSFILE.
+    bool ArchiveEnabled = true;                       // ENABLED
+    std::string ArchiveEngine = kArchiveEngineSQLite; // ENGINE: SQLITE or POSTGRESQL
+    std::string ArchiveFile;                          // FILE: the SQLite file, empty = the default one
+    std::string ArchiveHost;                          // HOST: server name or socket folder
+    int ArchivePort = kArchiveDefaultPort;            // PORT: 1..65535
+    std::string ArchiveDatabase = "lumidrax";         // DATABASE
+    std::string ArchiveUser;                          // USER: empty = the client's default
 
     // [PORTS]: COMn=device, read only (the section is kept in the file as
     // the user wrote it).

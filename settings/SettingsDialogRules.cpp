@@ -100,6 +100,13 @@ void TakeDialogFields(Settings& target, const Settings& value)
     target.PortBT1 = value.PortBT1;
     target.PortBT2 = value.PortBT2;
     target.PortDevices = value.PortDevices;
+    target.ArchiveEnabled = value.ArchiveEnabled;
+    target.ArchiveEngine = value.ArchiveEngine;
+    target.ArchiveFile = value.ArchiveFile;
+    target.ArchiveHost = value.ArchiveHost;
+    target.ArchivePort = value.ArchivePort;
+    target.ArchiveDatabase = value.ArchiveDatabase;
+    target.ArchiveUser = value.ArchiveUser;
 }
 
 std::vector<std::string> ListSerialDevices(const std::string& devDir)

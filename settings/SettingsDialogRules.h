@@ -50,7 +50,8 @@ Settings DialogResult(const Settings& current, const Settings& edited, bool keep
 
 // Copies the fields the dialog edits (paths, fonts, flags, line width,
 // chart list mode, event sensitivity and floor, connection, port numbers, [PORTS]
-// devices) from `value` into `target`; the window's own fields (geometry, column widths) stay.
+// devices, the [ARCHIVE] location) from `value` into `target`; the window's
+// own fields (geometry, column widths) stay.
 void TakeDialogFields(Settings& target, const Settings& value);
 
 // The serial devices present under the device folder `devDir` ("/dev" on a

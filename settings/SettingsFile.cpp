@@ -27,6 +27,8 @@ constexpr const char* kMain = "MAIN";
 constexpr const char* kCurves = "CURVES";
 constexpr const char* kEvents = "EVENTS";
 constexpr const char* kPorts = "PORTS";
+constexpr const char* kArchive = "ARCHIVE";
+constexpr int kMaxTcpPort = 65535;
 
 std::string WithSlash(std::string dir)
 {
@@ -173,6 +175,42 @@ Settings DefaultSettings(const std::string& dataFolder)
     return s;
 }
 
+namespace {
+
+// [ARCHIVE]: the engine by name in any case; a name that is neither engine
+// gives the SQLite file.
+void ReadArchive(const KeyReader& r, Settings& s, const Settings& d)
+{
+    s.ArchiveEnabled = r.Boolean(kArchive, "ENABLED", d.ArchiveEnabled);
+    const std::string stored = r.String(kArchive, "ENGINE", d.ArchiveEngine);
+    std::string engine = stored;
+    for (char& ch : engine)
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
+    if (engine == kArchiveEngineSQLite || engine == kArchiveEnginePostgreSQL)
+        s.ArchiveEngine = engine;
+    else
+        r.Note(kArchive, "ENGINE", stored, "is not SQLITE or POSTGRESQL", d.ArchiveEngine);
+    s.ArchiveFile = r.String(kArchive, "FILE", d.ArchiveFile);
+    s.ArchiveHost = r.String(kArchive, "HOST", d.ArchiveHost);
+    s.ArchivePort = r.Bounded(kArchive, "PORT", d.ArchivePort, 1, kMaxTcpPort);
+    s.ArchiveDatabase = r.String(kArchive, "DATABASE", d.ArchiveDatabase);
+    s.ArchiveUser = r.String(kArchive, "USER", d.ArchiveUser);
+}
+
+void WriteArchive(IniFile& ini, const Settings& s)
+{
+    ini.Set(kArchive, "ENABLED", s.ArchiveEnabled ? "1" : "0");
+    ini.Set(kArchive, "ENGINE", s.ArchiveEngine);
+    ini.Set(kArchive, "FILE", s.ArchiveFile);
+    ini.Set(kArchive, "HOST", s.ArchiveHost);
+    ini.Set(kArchive, "PORT", std::to_string(s.ArchivePort));
+    ini.Set(kArchive, "DATABASE", s.ArchiveDatabase);
+    ini.Set(kArchive, "USER", s.ArchiveUser);
+}
+
+} // namespace
+
 LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
 {
     LoadedSettings out;
@@ -228,6 +266,8 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.EventLevelFloor = r.Decimal(kEvents, "FLOOR", d.EventLevelFloor, EventParams::kMinLevelFloor,
                                   EventParams::kMaxLevelFloor);
     s.EventTableVisible = r.Boolean(kEvents, "TABLE", d.EventTableVisible);
+
+    ReadArchive(r, s, d);
 
     for (const std::string& key : ini.Keys(kPorts)) {
         if (key.size() < 4 || (key.compare(0, 3, "COM") != 0 && key.compare(0, 3, "com") != 0))
@@ -297,6 +337,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
         ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
+        WriteArchive(ini, s);
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

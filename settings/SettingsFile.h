@@ -24,6 +24,10 @@
 //   [EVENTS]  SENSITIVITY (5, a decimal number 0..9 of the event detection),
 //             FLOOR (1, the level floor of the events in percent, 0..50),
 //             TABLE (0, the event table shown); written in the full form only
+//   [ARCHIVE] ENABLED (1), ENGINE (SQLITE or POSTGRESQL, any case; SQLITE),
+//             FILE (empty: the default SQLite file), HOST (empty), PORT
+//             (5432, 1..65535), DATABASE ("lumidrax"), USER (empty); written
+//             in the full form only. No password is read or written.
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
 // missing key or a value that is not an integer gives the default. Port

@@ -182,6 +182,8 @@ bool ChartFileCommands::Store(ChartId id, const std::string& path, bool ask, boo
             written->AutoFileName.clear();
             written->DisplayName = written->FileName;
         }
+        if (stored_)
+            stored_(*written);
         return true;
     case SaveStatus::FolderNotCreated:
         dialogs_.ShowError(kErrCreateDirectory, path);

@@ -9,6 +9,7 @@
 #include "Settings.h"
 #include "TJednoMereni.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,9 @@ class ChartFileCommands {
 
     bool AnyUnsaved() const;
 
+    // Called with each chart written to its file (the archive records it).
+    void SetStoredHandler(std::function<void(const TJednoMereni&)> stored) { stored_ = std::move(stored); }
+
   private:
     // Writes the chart with this id to `path` (asking before overwriting
     // with `ask`) and shows any failure. Done: the chart is saved and, with
@@ -81,6 +85,7 @@ class ChartFileCommands {
     TMereni& charts_;
     Settings& settings_;
     IDialogs& dialogs_;
+    std::function<void(const TJednoMereni&)> stored_;
 };
 
 // Folder part of a path, with its trailing separator ("" without one).

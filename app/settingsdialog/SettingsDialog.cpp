@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <set>
@@ -36,6 +38,9 @@ namespace {
 constexpr int kPortMax = 255;
 constexpr int kSensitivityDecimals = 1;
 constexpr double kFloorStep = 0.5;
+constexpr int kArchiveSQLiteItem = 0;
+constexpr int kArchivePostgreSQLItem = 1;
+constexpr int kTcpPortMax = 65535;
 
 QSpinBox* PortSpin(QWidget* parent)
 {
@@ -57,7 +62,10 @@ SettingsDialog::SettingsDialog(const Settings& current, IDialogs& dialogs, Apply
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(BuildPaths());
     layout->addWidget(BuildOptions());
-    layout->addWidget(BuildPorts());
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(BuildPorts());
+    lower->addWidget(BuildArchive(), 0, Qt::AlignTop);
+    layout->addLayout(lower);
 
     lbl_apply = new QLabel(this);
     lbl_apply->setObjectName("lbl_apply");
@@ -187,6 +195,67 @@ QWidget* SettingsDialog::BuildPorts()
     return box;
 }
 
+QWidget* SettingsDialog::BuildArchive()
+{
+    auto* box = new QGroupBox(tr("Archive"), this);
+    auto* form = new QFormLayout(box);
+    chb_archive = new QCheckBox(tr("&Record every chart in the archive"), box);
+    form->addRow(chb_archive);
+    cb_archive_engine = new QComboBox(box);
+    cb_archive_engine->addItems({tr("SQLite file on this computer"), tr("PostgreSQL server")});
+    form->addRow(tr("Archive &engine"), cb_archive_engine);
+    e_archive_file = new QLineEdit(box);
+    e_archive_file->setObjectName("e_archive_file");
+    e_archive_file->setPlaceholderText(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                                       "/lumidrax/archive.sqlite");
+    b_select_archive_file = new QPushButton(tr("..."), box);
+    auto* file = new QHBoxLayout;
+    file->addWidget(e_archive_file);
+    file->addWidget(b_select_archive_file);
+    form->addRow(tr("Archive &file"), file);
+    e_archive_host = new QLineEdit(box);
+    e_archive_host->setPlaceholderText(tr("host name or socket folder"));
+    form->addRow(tr("Server &host"), e_archive_host);
+    se_archive_port = new QSpinBox(box);
+    se_archive_port->setRange(1, kTcpPortMax);
+    form->addRow(tr("Server p&ort"), se_archive_port);
+    e_archive_database = new QLineEdit(box);
+    form->addRow(tr("&Database"), e_archive_database);
+    e_archive_user = new QLineEdit(box);
+    e_archive_user->setPlaceholderText(tr("your login name"));
+    form->addRow(tr("&User"), e_archive_user);
+    auto* hint = new QLabel(tr("The password comes from ~/.pgpass or PGPASSWORD; it is never written to the "
+                               "settings file."),
+                            box);
+    hint->setObjectName("lbl_archive_password");
+    hint->setWordWrap(true);
+    form->addRow(hint);
+    connect(chb_archive, &QCheckBox::toggled, this, &SettingsDialog::ArchiveFieldStates);
+    connect(cb_archive_engine, &QComboBox::currentIndexChanged, this, &SettingsDialog::ArchiveFieldStates);
+    connect(b_select_archive_file, &QPushButton::clicked, this, [this] {
+        const QString start =
+            e_archive_file->text().isEmpty() ? e_archive_file->placeholderText() : e_archive_file->text();
+        const QString name = QFileDialog::getSaveFileName(this, tr("Archive file"), start,
+                                                          tr("SQLite archive (*.sqlite);;All files (*)"),
+                                                          nullptr, QFileDialog::DontConfirmOverwrite);
+        if (!name.isEmpty())
+            e_archive_file->setText(name);
+    });
+    return box;
+}
+
+void SettingsDialog::ArchiveFieldStates()
+{
+    const bool on = chb_archive->isChecked();
+    const bool server = cb_archive_engine->currentIndex() == kArchivePostgreSQLItem;
+    cb_archive_engine->setEnabled(on);
+    for (QWidget* w : std::initializer_list<QWidget*>{e_archive_file, b_select_archive_file})
+        w->setEnabled(on && !server);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{e_archive_host, se_archive_port, e_archive_database, e_archive_user})
+        w->setEnabled(on && server);
+}
+
 void SettingsDialog::ShowValues()
 {
     const Settings& s = current_;
@@ -213,6 +282,15 @@ void SettingsDialog::ShowValues()
     cb_chartlist->setCurrentIndex(s.ChartListMode);
     se_sensitivity->setValue(static_cast<double>(s.EventSensitivity));
     se_floor->setValue(static_cast<double>(s.EventLevelFloor));
+    chb_archive->setChecked(s.ArchiveEnabled);
+    cb_archive_engine->setCurrentIndex(s.ArchiveEngine == kArchiveEnginePostgreSQL ? kArchivePostgreSQLItem
+                                                                                   : kArchiveSQLiteItem);
+    e_archive_file->setText(QString::fromStdString(s.ArchiveFile));
+    e_archive_host->setText(QString::fromStdString(s.ArchiveHost));
+    se_archive_port->setValue(s.ArchivePort);
+    e_archive_database->setText(QString::fromStdString(s.ArchiveDatabase));
+    e_archive_user->setText(QString::fromStdString(s.ArchiveUser));
+    ArchiveFieldStates();
     RebuildDeviceLists();
 }
 
@@ -377,6 +455,14 @@ Settings SettingsDialog::Edited() const
     s.ChartListMode = cb_chartlist->currentIndex();
     s.EventSensitivity = SensitivityOfSpin(se_sensitivity->value(), s.EventSensitivity);
     s.EventLevelFloor = SensitivityOfSpin(se_floor->value(), s.EventLevelFloor);
+    s.ArchiveEnabled = chb_archive->isChecked();
+    s.ArchiveEngine = cb_archive_engine->currentIndex() == kArchivePostgreSQLItem ? kArchiveEnginePostgreSQL
+                                                                                  : kArchiveEngineSQLite;
+    s.ArchiveFile = e_archive_file->text().trimmed().toStdString();
+    s.ArchiveHost = e_archive_host->text().trimmed().toStdString();
+    s.ArchivePort = se_archive_port->value();
+    s.ArchiveDatabase = e_archive_database->text().trimmed().toStdString();
+    s.ArchiveUser = e_archive_user->text().trimmed().toStdString();
     s.Connection = rb_bt->isChecked() ? "BT" : "COM";
     s.PortCom = static_cast<std::uint8_t>(se_port->value());
     s.PortBT1 = static_cast<std::uint8_t>(se_port_bt1->value());

@@ -96,6 +96,15 @@ class SettingsDialog : public QDialog {
     QDoubleSpinBox* se_sensitivity = nullptr;
     // [EVENTS] FLOOR: the events' level floor in percent, 0..50 (one decimal).
     QDoubleSpinBox* se_floor = nullptr;
+    // [ARCHIVE]: where every chart is recorded.
+    QCheckBox* chb_archive = nullptr;
+    QComboBox* cb_archive_engine = nullptr; // 0: SQLite file, 1: PostgreSQL server
+    QLineEdit* e_archive_file = nullptr;
+    QPushButton* b_select_archive_file = nullptr;
+    QLineEdit* e_archive_host = nullptr;
+    QSpinBox* se_archive_port = nullptr;
+    QLineEdit* e_archive_database = nullptr;
+    QLineEdit* e_archive_user = nullptr;
     QCheckBox* chb_savesetings = nullptr;
     QPushButton* b_close = nullptr;
     QPushButton* b_save = nullptr;
@@ -113,6 +122,9 @@ class SettingsDialog : public QDialog {
     QWidget* BuildPaths();
     QWidget* BuildOptions();
     QWidget* BuildPorts();
+    QWidget* BuildArchive();
+    // The archive's fields follow the engine and the enabled box.
+    void ArchiveFieldStates();
     void ShowValues();
     void RebuildDeviceLists();
     // A device list of the devices present, each with its state.

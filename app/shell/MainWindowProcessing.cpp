@@ -4,6 +4,7 @@
 
 #include "TFrm_main_Lumidrax32.h"
 
+#include "ArchiveFeed.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
 #include "ProcessingCommands.h"
@@ -23,12 +24,14 @@ void TFrm_main_Lumidrax32::ConnectProcessingCommands()
             if (!chartMenus_->mi_tools_filter->isEnabled())
                 return;
             Busy busy(*this);
+            const ArchiveFeed::CommandScope made(*archiveFeed_, "filter");
             processing_->OnFilter(item->data().toInt());
         });
     connect(m.mi_curves_average, &QAction::triggered, this, [this] {
         if (!chartMenus_->mi_curves_average->isEnabled())
             return;
         Busy busy(*this);
+        const ArchiveFeed::CommandScope made(*archiveFeed_, "average");
         processing_->mi_curves_averageClick(chartPage_->SelectedCharts());
     });
     connect(m.mi_tools_refcolor, &QAction::triggered, this, [this] {

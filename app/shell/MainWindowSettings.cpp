@@ -96,6 +96,7 @@ bool TFrm_main_Lumidrax32::ApplySettings(const Settings& value, bool save)
                 if (!SavePortDevice(settingsLocation_, port, device, error))
                     dialogs_->ShowErrorMessage(error);
             }
+    ApplyArchiveSettings();
     const bool open = link_->ReopenPorts();
     if (save) {
         SaveSettings(true);

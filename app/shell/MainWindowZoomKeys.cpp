@@ -2,6 +2,8 @@
 
 #include "TFrm_main_Lumidrax32.h"
 
+#include "ArchiveMenus.h"
+#include "ArchivePage.h"
 #include "ChartKeys.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
@@ -36,6 +38,8 @@ void TFrm_main_Lumidrax32::ConnectZoomAndKeys()
     keys.SetLineWidth = [this](int width) { mi_popup_width5Click(width); };
     chartKeys_ = new ChartKeys(std::move(keys));
     new MenuShortcutsFirst(this, [this] {
+        if (pc_all_->currentWidget() == archivePage_)
+            return archiveMenus_->MainMenuArch;
         return pc_all_->currentWidget() == chartPage_ ? chartMenus_->MainMenu : reportMenus_->MainMenuRep;
     });
     ConnectEventPanel(*chartPage_->Events(), *chartPage_->View()->Plot(), charts_, *notifier_, *zoomCommands_,

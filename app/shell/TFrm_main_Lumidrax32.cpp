@@ -1,6 +1,11 @@
 #include "TFrm_main_Lumidrax32.h"
 
 #include "AboutBox.h"
+#include "ArchiveCommands.h"
+#include "ArchiveFeed.h"
+#include "ArchiveMenus.h"
+#include "ArchivePage.h"
+#include "ArchiveWriter.h"
 #include "ChartListPanel.h"
 #include "ChartListPopup.h"
 #include "ChartMenus.h"
@@ -48,6 +53,7 @@ namespace {
 
 constexpr int kChartPage = 0;
 constexpr int kReportPage = 1;
+constexpr int kArchivePage = 2;
 
 } // namespace
 
@@ -72,6 +78,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     BuildPages();
     BuildReportCommands();
     BuildStatusBar();
+    BuildArchive();
     BuildInstrumentLink();
     closeGuard_ = std::make_unique<UnsavedWorkGuard>(Services(), *fileCommands_, *reportCommands_, *link_);
     setAcceptDrops(true);
@@ -85,6 +92,7 @@ void TFrm_main_Lumidrax32::FormCreate()
     ConnectPlot();
     ConnectZoomAndKeys();
     ConnectPrinting();
+    ConnectArchiveCommands();
     ConnectNotifications();
     // Page switching changes menus, tool bars and key handling.
     pc_all_->setCurrentIndex(kChartPage);
@@ -129,12 +137,14 @@ void TFrm_main_Lumidrax32::BuildMenus()
     chartMenus_ = new ChartMenus(this);
     ApplyToolBarLook(*chartMenus_);
     reportMenus_ = new ReportMenus(this);
+    archiveMenus_ = new ArchiveMenus(this);
     auto* menus = new QWidget(this);
     auto* menuLayout = new QVBoxLayout(menus);
     menuLayout->setContentsMargins(0, 0, 0, 0);
     menuLayout->setSpacing(0);
     menuLayout->addWidget(chartMenus_->MainMenu);
     menuLayout->addWidget(reportMenus_->MainMenuRep);
+    menuLayout->addWidget(archiveMenus_->MainMenuArch);
     setMenuWidget(menus);
     addToolBar(chartMenus_->ToolBar);
     addToolBar(reportMenus_->RepToolBar);
@@ -146,8 +156,10 @@ void TFrm_main_Lumidrax32::BuildPages()
     pc_all_->setObjectName("pc_all");
     chartPage_ = new ChartPage(pc_all_);
     reportPage_ = new ReportPage(pc_all_);
+    archivePage_ = new ArchivePage(pc_all_);
     pc_all_->addTab(chartPage_, tr("Chart"));
     pc_all_->addTab(reportPage_, tr("Report"));
+    pc_all_->addTab(archivePage_, tr("Archive"));
     setCentralWidget(pc_all_);
     ConnectChartPage(*chartPage_, charts_, *notifier_, chartMenus_->mi_panels_refinfo);
     popupCurves_ = new ChartListPopup(chartPage_->ChartList(), *chartMenus_);
@@ -213,6 +225,7 @@ void TFrm_main_Lumidrax32::ConnectFileCommands()
     connect(m.mi_file_exit, &QAction::triggered, this, &QWidget::close);
     ReportMenus& r = *reportMenus_;
     connect(r.mi_rep_file_exit, &QAction::triggered, this, &QWidget::close);
+    connect(archiveMenus_->mi_arch_exit, &QAction::triggered, this, &QWidget::close);
     // AutoSave and AutoFileName are shared by both pages.
     for (QAction* a : {m.mi_file_autosave, r.mi_rep_file_autosave})
         connect(a, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_autosaveClick);
@@ -231,9 +244,10 @@ void TFrm_main_Lumidrax32::ConnectViewCommands()
         if (auto* button = chartMenus_->ToolBar->widgetForAction(chartMenus_->sb_width))
             chartMenus_->sb_width->menu()->popup(button->mapToGlobal(button->rect().bottomLeft()));
     });
-    for (QAction* a : {m.mi_help_contens, reportMenus_->mi_rep_help_contens})
+    for (QAction* a :
+         {m.mi_help_contens, reportMenus_->mi_rep_help_contens, archiveMenus_->mi_arch_help_contens})
         connect(a, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this); });
-    for (QAction* a : {m.mi_help_about, reportMenus_->mi_rep_help_about})
+    for (QAction* a : {m.mi_help_about, reportMenus_->mi_rep_help_about, archiveMenus_->mi_arch_help_about})
         connect(a, &QAction::triggered, this, [this] { AboutBox::ShowAbout(this); });
     for (QAction* item : m.mi_chartlist_mode)
         connect(item, &QAction::triggered, this,
@@ -293,6 +307,7 @@ void TFrm_main_Lumidrax32::TimerTimer()
 {
     Timer.stop();
     LoadSettings();
+    StartArchive();
     ApplyReportSettings();
     ApplyColourScheme();
     chartPage_->ListPanel()->SetColumnWidths(settings_.NameWidth, settings_.DescWidth);
@@ -326,7 +341,7 @@ void TFrm_main_Lumidrax32::OpenPendingFiles()
 
 void TFrm_main_Lumidrax32::FilesOpened(int loaded, bool batch)
 {
-    if (pc_all_->currentIndex() == kReportPage)
+    if (pc_all_->currentIndex() != kChartPage)
         pc_all_->setCurrentIndex(kChartPage);
     if (!batch)
         return;
@@ -338,16 +353,25 @@ void TFrm_main_Lumidrax32::FilesOpened(int loaded, bool batch)
 void TFrm_main_Lumidrax32::pc_allChange(int page)
 {
     const bool chart = page == kChartPage;
+    const bool report = page == kReportPage;
+    const bool archive = page == kArchivePage;
     chartMenus_->MainMenu->setVisible(chart);
-    reportMenus_->MainMenuRep->setVisible(!chart);
+    reportMenus_->MainMenuRep->setVisible(report);
+    archiveMenus_->MainMenuArch->setVisible(archive);
     chartMenus_->ToolBar->setVisible(chart);
-    reportMenus_->RepToolBar->setVisible(!chart);
-    if (chart) {
-        reportCommands_->PageLeft();
-        ChartPageShown();
-    } else {
+    reportMenus_->RepToolBar->setVisible(report);
+    if (report) {
         reportCommands_->ShowReports(reportCommands_->CurrentReport());
         ClearStatusPanel1();
+        update();
+        return;
+    }
+    reportCommands_->PageLeft();
+    if (chart) {
+        ChartPageShown();
+    } else {
+        ClearStatusPanel1();
+        archiveCommands_->PageShown();
     }
     update();
 }
@@ -402,6 +426,7 @@ void TFrm_main_Lumidrax32::ShutDown()
     incoming_->Stop();
     link_->ClosePorts();
     SaveSettings(settings_.SaveSettingsOnExit);
+    StopArchive();
 }
 
 // --- chart file commands --------------------------------------------------

@@ -27,6 +27,11 @@ class QTabWidget;
 
 namespace lumidrax {
 
+class ArchiveCommands;
+class ArchiveFeed;
+class ArchiveMenus;
+class ArchivePage;
+class ArchiveWriter;
 class ChartKeys;
 class ChartMenus;
 class ChartNotifier;
@@ -63,6 +68,11 @@ struct MainWindowOptions {
     std::optional<SettingsLocation> SettingsAt;
     // The folder whose serial devices the Settings dialog offers.
     std::string DeviceFolder = "/dev";
+    // Where charts wait while the archive cannot be written; empty: the
+    // default folder (DefaultSpoolFolder).
+    std::string ArchiveSpoolFolder;
+    // How long the archive writer waits before it tries again.
+    int ArchiveRetryMs = 5000;
 };
 
 class TFrm_main_Lumidrax32 : public QMainWindow {
@@ -83,6 +93,13 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ReportPage& ReportsPage() const { return *reportPage_; }
     ReportCommands& RepCommands() const { return *reportCommands_; }
     InstrumentLink& Link() const { return *link_; }
+    ArchivePage& ArchivesPage() const { return *archivePage_; }
+    ArchiveMenus& ArchMenus() const { return *archiveMenus_; }
+    ArchiveCommands& ArchCommands() const { return *archiveCommands_; }
+    // The archive writer; nullptr before the start-up has run.
+    ArchiveWriter* ArchWriter() const { return archiveWriter_.get(); }
+    // "Archive behind: ..." while charts wait for the archive, else empty.
+    QString ArchiveStateText() const;
     // Work from the port handlers that waits for the event loop.
     UiQueue& Queue() const { return *queue_; }
     QTabWidget* Pages() const { return pc_all_; }
@@ -195,6 +212,12 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // dialog shown, devices found without a number written to [PORTS],
     // Bluetooth mode when something was found.
     IdentifyResult IdentifyVKRPorts(QWidget* parent);
+    // The archive page and writer (MainWindowArchive.cpp).
+    void BuildArchive();
+    void ConnectArchiveCommands();
+    void StartArchive();
+    void ApplyArchiveSettings();
+    void StopArchive();
     // The report page (MainWindowReports.cpp).
     void BuildReportCommands();
     void ApplyReportSettings();
@@ -236,6 +259,12 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPrinting* printing_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
     InstrumentLink* link_ = nullptr;
+    ArchiveMenus* archiveMenus_ = nullptr;
+    ArchivePage* archivePage_ = nullptr;
+    ArchiveCommands* archiveCommands_ = nullptr;
+    ArchiveFeed* archiveFeed_ = nullptr;
+    std::unique_ptr<ArchiveWriter> archiveWriter_;
+    QLabel* archiveState_ = nullptr;
 
     QTimer Timer;
     std::unique_ptr<WindowBusy> busy_;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 
 namespace lumidrax {
@@ -247,7 +248,9 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
                             "[MAIN]\r\nREPLISTWIDTH=300\r\nCURVELISTHEIGHT=132\r\nCHARTLIST=2\r\n"
                             "STATE=2\r\nTOP=11\r\nLEFT=12\r\nWIDTH=900\r\nHEIGHT=600\r\n"
                             "NAMEWIDTH=333\r\nDESCWIDTH=222\r\nINVERTCOLORS=1\r\nCHARTLINES=0\r\n"
-                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nFLOOR=2,5\r\nTABLE=1\r\n");
+                            "[CURVES]\r\nINFO=0\r\n[EVENTS]\r\nSENSITIVITY=6,5\r\nFLOOR=2,5\r\nTABLE=1\r\n"
+                            "[ARCHIVE]\r\nENABLED=1\r\nENGINE=SQLITE\r\nFILE=\r\nHOST=\r\nPORT=5432\r\n"
+                            "DATABASE=lumidrax\r\nUSER=\r\n");
     Settings back = ReadSettings(IniFile::Parse(ini.ToText()), kData).Values;
     // PORT is written with the value of Bluetooth port 1.
     s.Port = 3;
@@ -261,6 +264,64 @@ TEST(SettingsFile, FullFormWritesItsKeysInOrderAndReadsBack)
     EXPECT_EQ(max.Get("MAIN", "TOP"), "0");
     EXPECT_EQ(max.Get("MAIN", "WIDTH"), "800");
     EXPECT_EQ(max.Get("MAIN", "HEIGHT"), "500");
+}
+
+TEST(SettingsFile, ArchiveSectionRoundTrip)
+{
+    const auto pg = [](Settings& s) {
+        s.ArchiveEngine = kArchiveEnginePostgreSQL;
+        s.ArchiveHost = "db.example";
+        s.ArchivePort = 6543;
+        s.ArchiveDatabase = "cables";
+        s.ArchiveUser = "tech";
+    };
+    const struct {
+        const char* what;
+        std::string text;                    // the section as a user may have written it
+        std::function<void(Settings&)> want; // the defaults changed to what is read
+        std::vector<std::string> problems;
+    } cases[] = {
+        {"no section: enabled, the default SQLite file", "", [](Settings&) {}, {}},
+        {"disabled, own file",
+         "[ARCHIVE]\r\nENABLED=0\r\nFILE=/srv/a.sqlite\r\n",
+         [](Settings& s) {
+             s.ArchiveEnabled = false;
+             s.ArchiveFile = "/srv/a.sqlite";
+         },
+         {}},
+        {"a team server",
+         "[ARCHIVE]\r\nENGINE=PostgreSQL\r\nHOST=db.example\r\nPORT=6543\r\n"
+         "DATABASE=cables\r\nUSER=tech\r\n",
+         pg,
+         {}},
+        {"a password in the file is never taken",
+         "[ARCHIVE]\r\nENGINE=POSTGRESQL\r\nHOST=db.example\r\n"
+         "PORT=6543\r\nDATABASE=cables\r\nUSER=tech\r\nPASSWORD=x\r\n",
+         pg,
+         {}},
+        {"unknown engine and port",
+         "[ARCHIVE]\r\nENGINE=MYSQL\r\nPORT=70000\r\n",
+         [](Settings&) {},
+         {"ARCHIVE/ENGINE=MYSQL is not SQLITE or POSTGRESQL; SQLITE is used",
+          "ARCHIVE/PORT=70000 is out of range; 5432 is used"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> problems;
+        const Settings read = Read(c.text, &problems);
+        Settings want = DefaultSettings(kData);
+        c.want(want);
+        EXPECT_EQ(read, want);
+        EXPECT_EQ(problems, c.problems);
+        // Written in the full form and read back: the same value, no password.
+        IniFile ini;
+        WriteSettings(ini, read, true);
+        EXPECT_EQ(ReadSettings(IniFile::Parse(ini.ToText()), kData).Values, read);
+        EXPECT_EQ(ini.ToText().find("PASSWORD"), std::string::npos);
+        IniFile partial;
+        WriteSettings(partial, read, false);
+        EXPECT_EQ(partial.Get("ARCHIVE", "ENGINE"), std::nullopt);
+    }
 }
 
 TEST(SettingsFile, MinimisedAtExitKeepsStoredStateAndGeometry)

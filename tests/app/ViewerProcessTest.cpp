@@ -241,7 +241,8 @@ class Sandbox {
             const std::string entry = *e;
             const std::string key = entry.substr(0, entry.find('='));
             if (key != "QT_QPA_PLATFORM" && key != "TMPDIR" && key != "XDG_RUNTIME_DIR" && key != "HOME" &&
-                key != "XDG_CONFIG_HOME" && key.rfind("LC_", 0) != 0 && key != "LANG" && key != "LANGUAGE")
+                key != "XDG_CONFIG_HOME" && key != "XDG_DATA_HOME" && key.rfind("LC_", 0) != 0 &&
+                key != "LANG" && key != "LANGUAGE")
                 environment_.push_back(entry);
         }
         environment_.push_back("QT_QPA_PLATFORM=offscreen");
@@ -249,6 +250,7 @@ class Sandbox {
         environment_.push_back("XDG_RUNTIME_DIR=" + root_.File("run"));
         environment_.push_back("HOME=" + root_.File("home"));
         environment_.push_back("XDG_CONFIG_HOME=" + root_.File("home/.config"));
+        environment_.push_back("XDG_DATA_HOME=" + root_.File("home/.local/share"));
         environment_.push_back("LC_ALL=C.UTF-8");
     }
 

@@ -1,0 +1,97 @@
+#pragma once
+// The Archive page's commands: the search, Open, the tags editor, Set as
+// Baseline, Compare with Baseline, History and Import Folder. The page's
+// connection to the archive is made here (on this thread: the page fetches
+// a page of rows at a time), apart from the writer's.
+//
+// Every command that shows a dialog copies what it needs first and looks
+// charts up again afterwards: charts keep arriving while a dialog is open.
+
+#include "ArchiveLocation.h"
+#include "ArchiveRecord.h"
+#include "TJednoMereni.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace lumidrax {
+
+class ArchiveFeed;
+class ArchiveMenus;
+class ArchivePage;
+class ChartArchive;
+class ChartNotifier;
+class IDialogs;
+class TMereni;
+
+struct ArchiveCommandsParts {
+    ArchivePage* Page = nullptr;
+    ArchiveMenus* Menus = nullptr;
+    TMereni* Charts = nullptr;
+    ChartNotifier* Notifier = nullptr;
+    IDialogs* Dialogs = nullptr;
+    ArchiveFeed* Feed = nullptr;
+    QWidget* Window = nullptr;
+    // Runs a command as the window runs its own (counted as running).
+    std::function<void(const std::function<void()>&)> Run;
+    std::function<void()> ShowChartPage;
+    // The Event Table shown on the chart page.
+    std::function<void()> ShowEventTable;
+    // The folder chooser (start folder); nothing when cancelled.
+    std::function<std::optional<QString>(QWidget* parent, const QString& start)> ChooseFolder;
+};
+
+class ArchiveCommands : public QObject {
+    Q_OBJECT
+  public:
+    explicit ArchiveCommands(ArchiveCommandsParts parts, QObject* parent = nullptr);
+    ~ArchiveCommands() override;
+
+    // Where the archive is (the settings); the page connects again.
+    void SetLocation(const ArchiveLocation& where);
+    // The page was shown: it connects when it has not, and shows the
+    // entries recorded meanwhile.
+    void PageShown();
+    // The writer recorded new entries.
+    void EntriesRecorded();
+    // The page's connection, nullptr while the archive is off or cannot be
+    // opened.
+    ChartArchive* Archive();
+
+    void Search();
+    void Open();
+    void EditTags();
+    void SetBaseline();
+    void Compare();
+    void History();
+    void ImportFolder();
+
+  private:
+    void Connect();
+    void Reload();
+    std::vector<ArchiveEntry> Chosen() const;
+    std::optional<ArchiveEntry> ChosenOne();
+    // The chart of an entry on the chart page: the open one, or added from
+    // the archive. Its number, 0 when it could not be (with the message
+    // shown).
+    int Place(ArchiveId id, bool& added);
+    void Tell(const std::string& text);
+
+    ArchiveCommandsParts parts_;
+    ArchiveLocation where_;
+    std::unique_ptr<ChartArchive> archive_;
+    bool tried_ = false;
+    bool stale_ = false;
+    // The charts the page put on the chart page, and their entries.
+    std::map<ChartId, ArchiveId> opened_;
+    QString lastFolder_;
+};
+
+} // namespace lumidrax

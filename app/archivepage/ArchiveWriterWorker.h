@@ -1,0 +1,71 @@
+#pragma once
+// The thread side of ArchiveWriter: the queue, the archive connection, the
+// spool and the retry timer. Lives on the writer's thread; only Enqueue,
+// TakeUnrecorded and Pending are called from others.
+
+#include "ArchiveLocation.h"
+#include "ArchiveRecord.h"
+#include "ArchiveSpool.h"
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+
+class QTimer;
+
+namespace lumidrax {
+
+class ChartArchive;
+
+class ArchiveWriterWorker : public QObject {
+    Q_OBJECT
+  public:
+    ArchiveWriterWorker(ArchiveLocation where, std::string spoolFolder, int retryMs);
+    ~ArchiveWriterWorker() override;
+
+    // Any thread.
+    void Enqueue(ArchiveItem item);
+    int Pending() const;
+    // After the thread has stopped: every queued chart not yet on disk goes
+    // to the spool.
+    void SpoolRest();
+
+  public slots:
+    // Writer thread: picks up the spool of an earlier run, then records.
+    void Start();
+    void Drain();
+    void Relocate(const lumidrax::ArchiveLocation& where);
+    // Writer thread, before it ends: the timer and the connection go, on the
+    // thread that made them.
+    void Stop();
+
+  signals:
+    // reason empty: every chart is recorded.
+    void stateChanged(const QString& reason, int pending);
+    void recorded(int added);
+    void newestTags(const lumidrax::ArchiveTags& tags);
+
+  private:
+    struct Queued {
+        ArchiveItem Item;
+        std::string SpoolPath; // empty while only in memory
+    };
+    bool OpenArchive();
+    void Behind(const std::string& reason);
+    void SpoolUnspooled();
+
+    ArchiveLocation where_;
+    ArchiveSpool spool_;
+    int retryMs_;
+    std::unique_ptr<ChartArchive> archive_;
+    QTimer* retry_ = nullptr;
+    mutable std::mutex mutex_;
+    std::deque<Queued> queue_;
+    bool behind_ = false;
+    bool toldTags_ = false;
+};
+
+} // namespace lumidrax

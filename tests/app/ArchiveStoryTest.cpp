@@ -1,0 +1,187 @@
+// The archive as a technician uses it: charts arrive from the instrument,
+// are found on the Archive page by a word of their description, one becomes
+// its cable's baseline, and a later chart of that cable is compared with it:
+// the settings difference is named before, the Event Table shows the new
+// fault after.
+
+#include "AppTestSupport.h"
+#include "ArchiveMenus.h"
+#include "ArchivePage.h"
+#include "ArchiveTableModel.h"
+#include "ChartGenerator.h"
+#include "ChartMenus.h"
+#include "ChartNotifier.h"
+#include "ChartPage.h"
+#include "EventPanel.h"
+#include "IDialogs.h"
+#include "TFrm_main_Lumidrax32.h"
+#include "TagsDialog.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace lumidrax {
+namespace {
+
+constexpr int kArchiveWaitMs = 15000;
+constexpr int kPairs = 12;
+
+// Pair k of the feeder, measured on day k of March; the last one later
+// with the impedance set otherwise and a new break at 80 m.
+TJednoMereni Pair(int k)
+{
+    chartgen::ChartOptions o;
+    o.form = chartgen::HeaderForm::Tokens23;
+    o.seed = 5;
+    o.sampleCount = 2000;
+    o.cableLength = 200;
+    o.faults = {{120, -25}};
+    o.impedance = 100;
+    if (k == kPairs) {
+        o.impedance = 120;
+        o.faults.push_back({80, 25});
+    }
+    o.description = "Substation 2 feeder, pair " + std::to_string(k);
+    char when[32];
+    std::snprintf(when, sizeof when, "%02d.03.2025 10:00:00", k);
+    o.datumCas = when;
+    o.serialNumber = 4711;
+    return chartgen::GenerateChart(o);
+}
+
+// The archive of this test alone, whatever the process's data folder.
+class ScopedDataHome {
+  public:
+    explicit ScopedDataHome(const std::string& dir) : old_(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir));
+    }
+    ~ScopedDataHome() { qputenv("XDG_DATA_HOME", old_); }
+
+  private:
+    QByteArray old_;
+};
+
+int RowOf(ArchiveTableModel& model, const QString& description)
+{
+    for (int row = 0; row < model.rowCount(); ++row)
+        if (model.index(row, static_cast<int>(ArchiveColumn::Description)).data().toString() == description)
+            return row;
+    return -1;
+}
+
+// The window is active again (after a dialog) and the row chosen.
+void ChooseRow(QTableView* table, int row)
+{
+    table->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(table->window()));
+    table->setFocus();
+    table->selectionModel()->clearSelection();
+    table->selectRow(row);
+}
+
+TEST(ArchiveStory, ReceivedChartsAreFoundTaggedAndComparedWithTheCablesBaseline)
+{
+    test::TempDir dir;
+    const ScopedDataHome data(dir.File("data"));
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1200, 800)));
+
+    // Twelve charts arrive as a transfer adds them, and one of another cable.
+    for (int k = 1; k <= kPairs; ++k) {
+        TJednoMereni c = Pair(k);
+        c.IsNew = true;
+        w->Charts().AddChart(std::move(c), {.Baseline = RawBaseline::FirstSampleBelowStart});
+    }
+    chartgen::ChartOptions other;
+    other.form = chartgen::HeaderForm::Tokens23;
+    other.description = "Street 5, pair 14";
+    w->Charts().AddChart(chartgen::GenerateChart(other));
+    emit w->Notifier().chartsAdded();
+
+    // Ctrl+Shift+A: the Archive page, with every chart recorded.
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(w->Pages()->currentWidget(), &w->ArchivesPage());
+    ArchivePage& page = w->ArchivesPage();
+    ArchiveTableModel& model = *page.Model();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == kPairs + 1; }, kArchiveWaitMs))
+        << model.rowCount() << " " << page.StateText().toStdString();
+
+    // Part of the description finds the feeder's twelve.
+    ASSERT_TRUE(page.e_search->hasFocus());
+    QTest::keyClicks(page.e_search, "feeder");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == kPairs; }));
+    EXPECT_EQ(page.StateText().left(17), "12 entries found ");
+
+    // All twelve get their cable at once.
+    QTableView* table = page.Table();
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(page.SelectedRows().size(), static_cast<std::size_t>(kPairs));
+    test::WhenModalOpens([](QWidget& modal) {
+        auto* tags = qobject_cast<TagsDialog*>(&modal);
+        ASSERT_NE(tags, nullptr);
+        QTest::keyClicks(tags->e_cable, "SUB2-F7");
+        QTest::keyClicks(tags->e_site, "Substation 2");
+        QTest::keyClick(tags->e_cable, Qt::Key_Return);
+    });
+    QTest::keyClick(table, Qt::Key_E, Qt::ControlModifier);
+    const int cableColumn = static_cast<int>(ArchiveColumn::Cable);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.index(0, cableColumn).data().toString() == "SUB2-F7"; }));
+    for (int row = 0; row < kPairs; ++row)
+        EXPECT_EQ(model.index(row, cableColumn).data().toString(), "SUB2-F7") << row;
+
+    // The first pair measured becomes the baseline (Ctrl+B).
+    const int first = RowOf(model, "Substation 2 feeder, pair 1");
+    ASSERT_GE(first, 0);
+    ChooseRow(table, first);
+    QTest::keyClick(table, Qt::Key_B, Qt::ControlModifier);
+    const int baselineRow = RowOf(model, "Substation 2 feeder, pair 1");
+    EXPECT_EQ(model.index(baselineRow, ArchiveTableModel::kBaselineColumn).data().toString(), "baseline");
+    EXPECT_EQ(model.index(RowOf(model, "Substation 2 feeder, pair 3"), ArchiveTableModel::kBaselineColumn)
+                  .data()
+                  .toString(),
+              "");
+
+    // The last one compared with it (Ctrl+K): the impedance difference is
+    // named first and the comparison confirmed.
+    ChooseRow(table, RowOf(model, "Substation 2 feeder, pair 12"));
+    dialogs.Answers.push_back(kAnswerYes);
+    QTest::keyClick(table, Qt::Key_K, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.Questions().size(), 1u);
+    EXPECT_NE(dialogs.Questions().front().find("- impedance 120 vs 100: every reflection level changes"),
+              std::string::npos)
+        << dialogs.Questions().front();
+
+    // The chart page: the baseline is the reference, the later chart the
+    // active one, and the Event Table lists the new break.
+    ASSERT_EQ(w->Pages()->currentWidget(), &w->ChartsPage());
+    TMereni& charts = w->Charts();
+    ASSERT_GE(charts.RefIndex, 1);
+    ASSERT_GE(charts.ActiveIndex, 1);
+    EXPECT_EQ(charts.Rec(charts.RefIndex).Description, "Substation 2 feeder, pair 1");
+    EXPECT_EQ(charts.Rec(charts.ActiveIndex).Description, "Substation 2 feeder, pair 12");
+    EXPECT_TRUE(w->Menus().mi_panels_events->isChecked());
+    EventPanel& events = *w->ChartsPage().Events();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.isVisible() && events.Table()->rowCount() > 0; }));
+    QStringList changes;
+    for (int row = 0; row < events.Table()->rowCount(); ++row)
+        if (QTableWidgetItem* item = events.Table()->item(row, EventPanel::kChange))
+            changes << item->text();
+    EXPECT_TRUE(changes.contains("new")) << changes.join(", ").toStdString();
+    EXPECT_TRUE(dialogs.ScriptUsed());
+}
+
+} // namespace
+} // namespace lumidrax

@@ -25,6 +25,15 @@ inline constexpr int kChartListAll = 0;
 inline constexpr int kChartListDisplayed = 1;
 inline constexpr int kChartListHidden = 2;
 
+// [REPORT]: what the Test Report dialog was given last (the header fields
+// but the date, the limit template and the last report written).
+struct TestReportSettings {
+    std::string Job, Customer, Site, Cable, Operator, Model, Serial; // JOB, CUSTOMER, ...
+    std::string Template;                                            // TEMPLATE: limit template file
+    std::string Output;                                              // OUTPUT: last report (PDF) written
+    bool operator==(const TestReportSettings&) const = default;
+};
+
 struct Settings {
     // [GENERAL]
     std::string DataPath;                       // DATAPATH: start folder of the open dialogs; ends with '/'
@@ -68,6 +77,8 @@ struct Settings {
     long double EventSensitivity = EventParams{}.Sensitivity; // SENSITIVITY: 0..9, decimal comma
     long double EventLevelFloor = EventParams{}.LevelFloor;   // FLOOR: percent, 0..50, decimal comma
     bool EventTableVisible = false;                           // TABLE: the event table shown
+
+    TestReportSettings TestReport;
 
     // [PORTS]: COMn=device, read only (the section is kept in the file as
     // the user wrote it).

@@ -24,6 +24,9 @@
 //   [EVENTS]  SENSITIVITY (5, a decimal number 0..9 of the event detection),
 //             FLOOR (1, the level floor of the events in percent, 0..50),
 //             TABLE (0, the event table shown); written in the full form only
+//   [REPORT]  JOB, CUSTOMER, SITE, CABLE, OPERATOR, MODEL, SERIAL, TEMPLATE,
+//             OUTPUT (all empty): the Test Report dialog's last values,
+//             written when a report is made and in the full form
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
 // missing key or a value that is not an integer gives the default. Port
@@ -115,6 +118,13 @@ bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings
 // PORT_BT1 = bt1, and PORT_BT2 = bt2 when given.
 bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2,
                          std::string& error);
+
+// The [REPORT] keys into the INI text.
+void WriteTestReportSettings(IniFile& ini, const TestReportSettings& report);
+// Writes [REPORT] into the settings file now (EditSettingsFile), the rest
+// of the file as it is.
+bool SaveTestReportSettings(const SettingsLocation& location, const TestReportSettings& report,
+                            std::string& error);
 
 // Creates DATAPATH and SAVEROOT when they are still the default data folder
 // and missing, so that the first automatic save has its root. Returns false

@@ -57,6 +57,9 @@ ReportChartSection BuildSection(const ReportRequest& q, int number, const LimitT
     scratch.AppendRecord(chart);
     if (compared)
         scratch.AppendRecord(all.Rec(q.Baseline));
+    // The legend names the files as the report does, wherever they lie.
+    for (int k = 1; k <= scratch.Count; ++k)
+        scratch.Rec(k).DisplayName = ReportChartName(scratch.Rec(k));
     scratch.ComputeFullRange(true);
     scratch.SetViewToFull();
     scratch.ActiveIndex = 1;

@@ -203,6 +203,12 @@ LimitTemplate ParseLimitTemplate(std::string_view text, const std::string& sourc
         if (const std::size_t colon = reason.find(": "); colon != std::string::npos)
             reason.erase(0, colon + 2);
         throw LimitTemplateError(source + ", line " + std::to_string(line) + ": not JSON: " + reason, line);
+    } catch (const Json::exception& e) {
+        // A number too large for a double: the parser gives no position.
+        std::string reason = e.what();
+        if (const std::size_t bracket = reason.find("] "); bracket != std::string::npos)
+            reason.erase(0, bracket + 2);
+        throw LimitTemplateError(source + ": not JSON: " + reason, 0);
     }
     const Reader r(text, source);
     if (!doc.is_object())

@@ -114,13 +114,15 @@ void TestReportCommand::mi_file_reportClick()
         return;
     const TestReportContent report = BuildTestReport(request);
     last_ = report;
-    if (const auto error = PutOut(report, choice.ToPrinter, choice.Output)) {
-        c_.Dialogs->ShowErrorMessage(*error);
-        return;
-    }
+    // The charts' ids now: the printer dialog may let charts close.
     std::vector<ChartTestResult> results;
     for (const ReportChartSection& s : report.Sections)
         results.push_back({charts.Rec(s.Number).Id, s.ChartVerdict, report.TemplateName, s.Results});
+    if (const auto error = PutOut(report, choice.ToPrinter, choice.Output)) {
+        if (!error->empty())
+            c_.Dialogs->ShowErrorMessage(*error);
+        return;
+    }
     if (c_.ShowEvents != nullptr && !c_.ShowEvents->isChecked())
         c_.ShowEvents->setChecked(true);
     c_.Page->Events()->ShowTestResults(results);
@@ -136,7 +138,7 @@ std::optional<std::string> TestReportCommand::PutOut(const TestReportContent& re
         printer.setCreator(QStringLiteral("Lumidrax"));
         SetReportPageLayout(printer);
         if (!c_.Dialogs->SetUpPrinter(printer))
-            return std::nullopt;
+            return std::string(); // cancelled: nothing made
         if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) {
             if (!PaintTestReport(printer, report))
                 return std::string("the printer could not be started");

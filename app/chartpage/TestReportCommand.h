@@ -46,7 +46,8 @@ class TestReportCommand : public QObject {
     const std::optional<TestReportContent>& LastReport() const { return last_; }
 
   private:
-    // Writes or prints the report; an error text or nothing.
+    // Writes or prints the report; an error text, an empty text when the
+    // printer dialog was cancelled, or nothing when it went out.
     std::optional<std::string> PutOut(const TestReportContent& report, bool toPrinter,
                                       const std::string& path);
 

@@ -109,6 +109,10 @@ TEST(LimitTemplate, ShippedExamplesRead)
     }
     EXPECT_GE(read, 2);
     EXPECT_THROW(LoadLimitTemplate(test::SourcePath("examples/limits/none.json")), LimitTemplateError);
+    // A number beyond a double is refused like any other bad text.
+    EXPECT_THROW(
+        ParseLimitTemplate(R"({"criteria": [{"type": "new-events", "max-level": 1e999}]})", "big.json"),
+        LimitTemplateError);
 }
 
 TEST(ReportHeader, AssignmentsAndTheChartsOwnFacts)

@@ -30,6 +30,15 @@ inline constexpr const char* kArchiveEngineSQLite = "SQLITE";
 inline constexpr const char* kArchiveEnginePostgreSQL = "POSTGRESQL";
 inline constexpr int kArchiveDefaultPort = 5432;
 
+// [REPORT]: what the Test Report dialog was given last (the header fields
+// but the date, the limit template and the last report written).
+struct TestReportSettings {
+    std::string Job, Customer, Site, Cable, Operator, Model, Serial; // JOB, CUSTOMER, ...
+    std::string Template;                                            // TEMPLATE: limit template file
+    std::string Output;                                              // OUTPUT: last report (PDF) written
+    bool operator==(const TestReportSettings&) const = default;
+};
+
 struct Settings {
     // [GENERAL]
     std::string DataPath;                       // DATAPATH: start folder of the open dialogs; ends with '/'
@@ -83,6 +92,9 @@ struct Settings {
     int ArchivePort = kArchiveDefaultPort;            // PORT: 1..65535
     std::string ArchiveDatabase = "lumidrax";         // DATABASE
     std::string ArchiveUser;                          // USER: empty = the client's default
+
+    // [REPORT]
+    TestReportSettings TestReport;
 
     // [PORTS]: COMn=device, read only (the section is kept in the file as
     // the user wrote it).

@@ -26,6 +26,20 @@ constexpr const char* kGeneral = "GENERAL";
 constexpr const char* kMain = "MAIN";
 constexpr const char* kCurves = "CURVES";
 constexpr const char* kEvents = "EVENTS";
+constexpr const char* kReport = "REPORT";
+
+// The keys of [REPORT] and the fields they hold.
+struct ReportKey {
+    const char* Key;
+    std::string TestReportSettings::*Field;
+};
+constexpr ReportKey kReportKeys[] = {
+    {"JOB", &TestReportSettings::Job},           {"CUSTOMER", &TestReportSettings::Customer},
+    {"SITE", &TestReportSettings::Site},         {"CABLE", &TestReportSettings::Cable},
+    {"OPERATOR", &TestReportSettings::Operator}, {"MODEL", &TestReportSettings::Model},
+    {"SERIAL", &TestReportSettings::Serial},     {"TEMPLATE", &TestReportSettings::Template},
+    {"OUTPUT", &TestReportSettings::Output},
+};
 constexpr const char* kPorts = "PORTS";
 constexpr const char* kArchive = "ARCHIVE";
 constexpr int kMaxTcpPort = 65535;
@@ -266,6 +280,8 @@ LoadedSettings ReadSettings(const IniFile& ini, const std::string& dataFolder)
     s.EventLevelFloor = r.Decimal(kEvents, "FLOOR", d.EventLevelFloor, EventParams::kMinLevelFloor,
                                   EventParams::kMaxLevelFloor);
     s.EventTableVisible = r.Boolean(kEvents, "TABLE", d.EventTableVisible);
+    for (const ReportKey& k : kReportKeys)
+        s.TestReport.*(k.Field) = r.String(kReport, k.Key, d.TestReport.*(k.Field));
 
     ReadArchive(r, s, d);
 
@@ -303,6 +319,19 @@ void WriteListSizes(IniFile& ini, const Settings& s)
 
 } // namespace
 
+void WriteTestReportSettings(IniFile& ini, const TestReportSettings& report)
+{
+    for (const ReportKey& k : kReportKeys)
+        ini.Set(kReport, k.Key, report.*(k.Field));
+}
+
+bool SaveTestReportSettings(const SettingsLocation& location, const TestReportSettings& report,
+                            std::string& error)
+{
+    return EditSettingsFile(
+        location, [&report](IniFile& ini) { WriteTestReportSettings(ini, report); }, error);
+}
+
 void WriteSettings(IniFile& ini, const Settings& s, bool full)
 {
     const auto num = [](int v) { return std::to_string(v); };
@@ -338,6 +367,7 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
         WriteArchive(ini, s);
+        WriteTestReportSettings(ini, s.TestReport);
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

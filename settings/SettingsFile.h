@@ -28,6 +28,9 @@
 //             FILE (empty: the default SQLite file), HOST (empty), PORT
 //             (5432, 1..65535), DATABASE ("lumidrax"), USER (empty); written
 //             in the full form only. No password is read or written.
+//   [REPORT]  JOB, CUSTOMER, SITE, CABLE, OPERATOR, MODEL, SERIAL, TEMPLATE,
+//             OUTPUT (all empty): the Test Report dialog's last values,
+//             written when a report is made and in the full form
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
 // missing key or a value that is not an integer gives the default. Port
@@ -119,6 +122,13 @@ bool SaveSettingsFile(const SettingsLocation& location, const Settings& settings
 // PORT_BT1 = bt1, and PORT_BT2 = bt2 when given.
 bool SaveRememberedPorts(const SettingsLocation& location, int bt1, std::optional<int> bt2,
                          std::string& error);
+
+// The [REPORT] keys into the INI text.
+void WriteTestReportSettings(IniFile& ini, const TestReportSettings& report);
+// Writes [REPORT] into the settings file now (EditSettingsFile), the rest
+// of the file as it is.
+bool SaveTestReportSettings(const SettingsLocation& location, const TestReportSettings& report,
+                            std::string& error);
 
 // Creates DATAPATH and SAVEROOT when they are still the default data folder
 // and missing, so that the first automatic save has its root. Returns false

@@ -92,6 +92,10 @@ void ChartMenus::BuildFileMenu(QWidget* window)
     mi_file_export = MakeAction(window, "mi_file_export", tr("Export &Picture..."),
                                 tr("Save the displayed charts as a PNG picture or a PDF document"));
     file->addAction(mi_file_export);
+    mi_file_report =
+        MakeAction(window, "mi_file_report", tr("&Test Report..."),
+                   tr("A report of the chart with its limits and the verdict, as PDF or printed"));
+    file->addAction(mi_file_report);
     mi_file_setup = MakeAction(window, "mi_file_setup", tr("Settings..."), tr("System Settings"));
     file->addAction(mi_file_setup);
     file->addSeparator();

@@ -49,6 +49,8 @@ class ChartMenus : public QObject {
     QAction* mi_file_print = nullptr;
     // "Export Picture...": the printed page as PNG or PDF.
     QAction* mi_file_export = nullptr;
+    // "Test Report...": the report with limits and a verdict.
+    QAction* mi_file_report = nullptr;
     QAction* mi_file_setup = nullptr;
     QAction* mi_file_exit = nullptr;
     // Edit

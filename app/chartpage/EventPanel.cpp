@@ -69,6 +69,23 @@ EventPanel::EventPanel(QWidget* parent) : QWidget(parent)
     check->addWidget(length_);
     check->addWidget(velocity_, 1);
     layout->addLayout(check);
+
+    verdict_ = new QLabel(this);
+    verdict_->setObjectName("lbl_report_verdict");
+    verdict_->setStatusTip(tr("The verdict of the last test report of this chart"));
+    verdict_->setVisible(false);
+    layout->addWidget(verdict_);
+    criteria_ = new QTableWidget(0, kCriterionColumns, this);
+    criteria_->setObjectName("tbl_criteria");
+    criteria_->setHorizontalHeaderLabels(
+        {tr("Criterion"), tr("Value"), tr("Limit"), tr("Outcome"), tr("Note")});
+    criteria_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    criteria_->setSelectionMode(QAbstractItemView::NoSelection);
+    criteria_->setFocusPolicy(Qt::NoFocus);
+    criteria_->verticalHeader()->setVisible(false);
+    criteria_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    criteria_->setVisible(false);
+    layout->addWidget(criteria_);
     FitWidth();
 
     connect(table_, &QTableWidget::itemSelectionChanged, this, &EventPanel::RowChosen);
@@ -138,6 +155,56 @@ void EventPanel::Fill()
     noEnd_->setVisible(!table_data_.Events.empty() && EndEventIndex(table_data_.Events) < 0);
     FitWidth();
     UpdateVelocity();
+    FillVerdict();
+}
+
+void EventPanel::ShowTestResults(const std::vector<ChartTestResult>& results)
+{
+    for (const ChartTestResult& r : results) {
+        const auto same = std::find_if(tested_.begin(), tested_.end(),
+                                       [&r](const ChartTestResult& t) { return t.Chart == r.Chart; });
+        if (same != tested_.end())
+            *same = r;
+        else
+            tested_.push_back(r);
+    }
+    FillVerdict();
+}
+
+void EventPanel::FillVerdict()
+{
+    const ChartId listed = charts_ != nullptr && key_.Active >= 1 && key_.Active <= charts_->Count
+                               ? charts_->Rec(key_.Active).Id
+                               : 0;
+    const auto it = std::find_if(tested_.begin(), tested_.end(), [listed](const ChartTestResult& t) {
+        return listed != 0 && t.Chart == listed;
+    });
+    const bool shown = it != tested_.end();
+    verdict_->setVisible(shown);
+    criteria_->setVisible(shown);
+    criteria_->setRowCount(0);
+    if (!shown)
+        return;
+    static const QColor kOutcomeColours[] = {QColor(0, 128, 0), QColor(192, 0, 0), QColor(176, 112, 0)};
+    const QColor verdictColour = kOutcomeColours[it->ChartVerdict == Verdict::Pass   ? 0
+                                                 : it->ChartVerdict == Verdict::Fail ? 1
+                                                                                     : 2];
+    verdict_->setText(QStringLiteral("<b style=\"color:%1\">%2</b> %3")
+                          .arg(verdictColour.name(),
+                               tr("Verdict: %1").arg(Text(std::string(VerdictName(it->ChartVerdict)))),
+                               Text(it->TemplateName).toHtmlEscaped()));
+    criteria_->setRowCount(static_cast<int>(it->Results.size()));
+    for (int r = 0; r < criteria_->rowCount(); ++r) {
+        const CriterionResult& c = it->Results[static_cast<std::size_t>(r)];
+        const std::string cells[kCriterionColumns] = {c.Title, c.Value, c.Limit,
+                                                      std::string(OutcomeName(c.Outcome)), c.Reason};
+        for (int col = 0; col < kCriterionColumns; ++col) {
+            auto* item = new QTableWidgetItem(Text(cells[col]));
+            if (col == kOutcome)
+                item->setForeground(kOutcomeColours[static_cast<int>(c.Outcome)]);
+            criteria_->setItem(r, col, item);
+        }
+    }
 }
 
 void EventPanel::NameChart()

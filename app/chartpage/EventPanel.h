@@ -5,9 +5,12 @@
 // change against the reference chart when there is another one), a line
 // saying so when no end was found, with the velocity check below it. Choosing a row (mouse or keys) asks for
 // the active cursor on the event's leading edge; the events are marked on the X strip while the table is
-// shown. It follows the collection through the change notifier (see ConnectEventPanel).
+// shown. It follows the collection through the change notifier (see ConnectEventPanel). Below the
+// table, the verdict of the last test report of the listed chart and each of its criteria (value, limit,
+// outcome, note), while there is one.
 
 #include "ChartViewState.h"
+#include "CriterionCheck.h"
 #include "EventDetection.h"
 #include "EventRows.h"
 #include "TMereni.h"
@@ -25,10 +28,19 @@ class ChartNotifier;
 class PlotWidget;
 class ZoomCommands;
 
+// A chart's verdict in a test report.
+struct ChartTestResult {
+    ChartId Chart = 0;
+    Verdict ChartVerdict = Verdict::Incomplete;
+    std::string TemplateName;
+    std::vector<CriterionResult> Results;
+};
+
 class EventPanel : public QWidget {
     Q_OBJECT
   public:
     enum Column { kNumber, kDistance, kKind, kPeak, kFromPrevious, kChange, kColumns };
+    enum CriterionColumn { kCriterion, kValue, kLimit, kOutcome, kNote, kCriterionColumns };
 
     explicit EventPanel(QWidget* parent = nullptr);
 
@@ -50,6 +62,13 @@ class EventPanel : public QWidget {
     // "Chart 2: name.ndt" after a square in the chart's colour; empty
     // without a chart.
     QLabel* ChartLabel() const { return chart_; }
+    // Takes the verdicts of a test report: each replaces its chart's earlier
+    // one, and the listed chart's is shown.
+    void ShowTestResults(const std::vector<ChartTestResult>& results);
+    // "Verdict: PASS (template name)"; hidden while the listed chart has none.
+    QLabel* VerdictLabel() const { return verdict_; }
+    QTableWidget* CriteriaTable() const { return criteria_; }
+
     // The chart whose events the table lists (0: none).
     int ListedChart() const { return key_.Active; }
     const EventTable& Current() const { return table_data_; }
@@ -76,6 +95,7 @@ class EventPanel : public QWidget {
     void FitWidth();
     void RowChosen();
     void UpdateVelocity();
+    void FillVerdict();
 
     struct Key {
         int Active = 0, Reference = 0, Count = 0;
@@ -97,6 +117,9 @@ class EventPanel : public QWidget {
     QLabel* velocity_;
     QLabel* noEnd_;
     QLabel* chart_;
+    QLabel* verdict_;
+    QTableWidget* criteria_;
+    std::vector<ChartTestResult> tested_;
 };
 
 // Subscribes the panel to the notifier (active chart, reference, charts

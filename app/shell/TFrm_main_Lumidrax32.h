@@ -38,6 +38,7 @@ class ChartNotifier;
 class ChartListPopup;
 class ChartPage;
 class ChartPrinting;
+class TestReportCommand;
 class DescriptionField;
 class IDialogs;
 class IncomingFiles;
@@ -90,6 +91,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     ChartPage& ChartsPage() const { return *chartPage_; }
     ZoomCommands& Zoom() const { return *zoomCommands_; }
     ChartPrinting& Printing() const { return *printing_; }
+    TestReportCommand& TestReport() const { return *testReport_; }
     ReportPage& ReportsPage() const { return *reportPage_; }
     ReportCommands& RepCommands() const { return *reportCommands_; }
     InstrumentLink& Link() const { return *link_; }
@@ -257,6 +259,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     InstanceChannel* instance_ = nullptr;
     ZoomCommands* zoomCommands_ = nullptr;
     ChartPrinting* printing_ = nullptr;
+    TestReportCommand* testReport_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
     InstrumentLink* link_ = nullptr;
     ArchiveMenus* archiveMenus_ = nullptr;

@@ -415,6 +415,31 @@ TEST(SettingsFile, SavedFileReadsBackAndKeepsForeignLines)
     EXPECT_EQ(ports.Width, 1234);
 }
 
+TEST(SettingsFile, TestReportValuesAreWrittenAloneAndReadBack)
+{
+    TempDir dir;
+    const SettingsLocation loc{dir.File("lumidrax.INI"), dir.Path() + "/DATA/"};
+    dir.Write("lumidrax.INI", "[MAIN]\r\nWIDTH=1234\r\n; a comment\r\n");
+    TestReportSettings report{"J-7",          "Town grid", "Street 5", "Feeder 7",
+                              "P. Novák",     "VKR104",    "40117",    "/srv/limits/pair.json",
+                              "/home/u/r.pdf"};
+    std::string error;
+    ASSERT_TRUE(SaveTestReportSettings(loc, report, error)) << error;
+    const std::string text = ReadFile(loc.File);
+    EXPECT_NE(text.find("; a comment"), std::string::npos);
+    EXPECT_NE(text.find("[REPORT]\r\nJOB=J-7\r\nCUSTOMER=Town grid\r\n"), std::string::npos) << text;
+    const Settings back = LoadSettingsFile(loc).Values;
+    EXPECT_EQ(back.TestReport, report);
+    EXPECT_EQ(back.Width, 1234);
+    // The full form carries them too; the partial one leaves them.
+    Settings changed = back;
+    changed.TestReport.Job = "J-8";
+    ASSERT_TRUE(SaveSettingsFile(loc, changed, false, error)) << error;
+    EXPECT_EQ(LoadSettingsFile(loc).Values.TestReport.Job, "J-7");
+    ASSERT_TRUE(SaveSettingsFile(loc, changed, true, error)) << error;
+    EXPECT_EQ(LoadSettingsFile(loc).Values.TestReport.Job, "J-8");
+}
+
 TEST(SettingsFile, UnwritablePlaceFailsWithReasonAndKeepsTheOldFile)
 {
     TempDir dir;

@@ -144,12 +144,14 @@ int ToolOutput::Print(const TMereni& collection, bool withSamples) const
                 chart[key] = value;
         charts.push_back(std::move(chart));
     }
-    const Json out = {
+    Json out = {
         {"results", results_},
         {"collection", CollectionToJson(collection)},
         {"charts", std::move(charts)},
         {"reports", reports_},
     };
+    for (const auto& [key, value] : topLevel_.items())
+        out[key] = value;
     // Texts that are not valid UTF-8 are printed with replacement characters
     // rather than failing the whole output.
     std::cout << out.dump(1, ' ', false, Json::error_handler_t::replace) << '\n';

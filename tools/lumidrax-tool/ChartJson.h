@@ -40,6 +40,8 @@ class ToolOutput {
     void AddReport(Json report);
     // Fields added to chart `number`'s object after the record's own.
     void AddChartFields(int number, Json fields);
+    // A member of the printed object after "reports" ("verdict" of report).
+    void AddTopLevel(const std::string& key, Json value) { topLevel_[key] = std::move(value); }
     void MarkFailed() { failed_ = true; }
     bool Failed() const { return failed_; }
 
@@ -51,6 +53,7 @@ class ToolOutput {
     Json results_ = Json::array();
     Json reports_ = Json::array();
     std::map<int, Json> chartFields_;
+    Json topLevel_ = Json::object();
     bool failed_ = false;
 };
 

@@ -16,6 +16,7 @@
 
 #include "ChartJson.h"
 #include "Commands.h"
+#include "ToolGui.h"
 
 #include "ChartPagePainter.h"
 #include "EventDetection.h"
@@ -65,31 +66,6 @@ bool EndsWith(const std::string& text, const std::string& tail)
             return false;
     }
     return true;
-}
-
-// Qt's warnings (a missing runtime folder in a bare shell, font
-// substitutions) are not the tool's messages: its errors go into the JSON.
-void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "lumidrax-tool: %s\n", qPrintable(message));
-        std::abort();
-    }
-}
-
-// A QGuiApplication for fonts and painting, made once per process, on the
-// offscreen platform unless QT_QPA_PLATFORM names another.
-void EnsureGuiApplication()
-{
-    if (QGuiApplication::instance() != nullptr)
-        return;
-    qInstallMessageHandler(Quiet);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "lumidrax-tool";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
 }
 
 // Writes the page; returns an empty text or the error.
@@ -225,12 +201,8 @@ void AddRenderCommand(CLI::App& app, int& exitStatus)
         if (o->out.empty() && o->each.empty())
             throw CLI::RequiredError("-o or --each");
         exitStatus = RunRender(*o);
-        // Everything is written: end without tearing Qt down (its fonts,
-        // plugins and libraries), which would take longer than the rest of
-        // the exit.
-        std::fflush(stdout);
-        std::cout.flush();
-        std::_Exit(exitStatus);
+        // Everything is written.
+        ExitNow(exitStatus);
     });
 }
 

@@ -19,8 +19,10 @@ void AddAverageCommand(CLI::App& app, int& exitStatus);
 void AddEventsCommand(CLI::App& app, int& exitStatus);
 // Only when the view layer is built (it needs Qt), in lumidrax-tool-render.
 void AddRenderCommand(CLI::App& app, int& exitStatus);
-// Runs lumidrax-tool-render from the tool's own folder with these
-// arguments; returns only when it could not (exit status 2, message on
+// The test report (lumidrax_testreport), also in lumidrax-tool-render.
+void AddReportCommand(CLI::App& app, int& exitStatus);
+// Runs lumidrax-tool-render (render, report) from the tool's own folder
+// with these arguments; returns only when it could not (exit status 2, message on
 // standard error).
 int RunRenderProgram(char** argv);
 

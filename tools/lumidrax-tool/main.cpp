@@ -17,10 +17,11 @@
 int main(int argc, char** argv)
 {
 #if !defined(LUMIDRAX_TOOL_RENDER) && !defined(LUMIDRAX_TOOL_ARCHIVE)
-    // render paints with Qt and archive keeps charts with Qt SQL, which the
-    // other commands do without: they run as lumidrax-tool-render and
-    // lumidrax-tool-archive, so that the others start in a few milliseconds.
-    if (argc >= 2 && std::string_view(argv[1]) == "render")
+    // render and report paint with Qt and archive keeps charts with Qt SQL,
+    // which the other commands do without: they run as lumidrax-tool-render
+    // and lumidrax-tool-archive, so that the others start in a few
+    // milliseconds.
+    if (argc >= 2 && (std::string_view(argv[1]) == "render" || std::string_view(argv[1]) == "report"))
         return lumidrax::tool::RunRenderProgram(argv);
     if (argc >= 2 && std::string_view(argv[1]) == "archive")
         return lumidrax::tool::RunArchiveProgram(argv);
@@ -47,10 +48,13 @@ int main(int argc, char** argv)
     lumidrax::tool::AddEventsCommand(app, exitStatus);
 #ifdef LUMIDRAX_TOOL_RENDER
     lumidrax::tool::AddRenderCommand(app, exitStatus);
+    lumidrax::tool::AddReportCommand(app, exitStatus);
 #elif defined(LUMIDRAX_TOOL_HAS_RENDER)
     // Listed in the help; run by lumidrax-tool-render.
     app.add_subcommand("render", "Paint charts as the viewer shows and prints them, to PNG or PDF "
                                  "(lumidrax-tool render --help)");
+    app.add_subcommand("report", "Judge charts against a limit template and write the test report (PDF); "
+                                 "exit 0 for PASS (lumidrax-tool report --help)");
 #endif
     lumidrax::tool::AddDecodeCommand(app, exitStatus);
 #ifdef LUMIDRAX_TOOL_ARCHIVE

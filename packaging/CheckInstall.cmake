@@ -11,7 +11,14 @@ set(expected
   ${DATADIR}/mime/packages/lumidrax.xml
   ${DATADIR}/icons/hicolor/scalable/apps/lumidrax.svg
   ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg
-  lib/udev/rules.d/60-lumidrax-rfcomm.rules)
+  lib/udev/rules.d/60-lumidrax-rfcomm.rules
+  ${DATADIR}/metainfo/${APPSTREAM_ID}.metainfo.xml
+  ${MANDIR}/man1/lumidrax.1.gz
+  ${MANDIR}/man1/lumidrax-tool.1.gz
+  ${MANDIR}/man1/lumidrax-tool-render.1.gz
+  ${MANDIR}/man1/vkr-sim.1.gz
+  ${DATADIR}/doc/lumidrax/copyright
+  ${DATADIR}/doc/lumidrax/changelog.gz)
 if(EXPECT_PROGRAM)
   list(APPEND expected ${BINDIR}/lumidrax ${BINDIR}/lumidrax-tool-render)
 endif()
@@ -62,5 +69,14 @@ if(DESKTOP_VALIDATE)
                   RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "desktop entry does not validate")
+  endif()
+endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+  execute_process(COMMAND ${APPSTREAMCLI} validate --no-net
+                          ${STAGE}/${DATADIR}/metainfo/${APPSTREAM_ID}.metainfo.xml
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the AppStream metadata does not validate")
   endif()
 endif()

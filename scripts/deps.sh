@@ -11,6 +11,7 @@ LUMIDRAX_PACKAGES=(
   clang clang-format libclang-rt-14-dev
   socat
   poppler-utils
+  dpkg-dev lintian desktop-file-utils appstream xdg-utils libfile-mimeinfo-perl shared-mime-info
 )
 
 lumidrax_install_deps() {

@@ -156,29 +156,47 @@ bool LeaveSpecialFileAlone(const std::string& path)
 
 } // namespace
 
+bool IsInstalledProgramFolder(const std::string& programDir, const std::string& home)
+{
+    // Compared as whole path components: /usr/bin is installed, /usr2 or
+    // /home/u/opt are not.
+    const fs::path dir = fs::path(programDir).lexically_normal();
+    const auto below = [&dir](const fs::path& root) {
+        const fs::path rel = dir.lexically_relative(root);
+        return !rel.empty() && *rel.begin() != "..";
+    };
+    for (const char* root : {"/usr", "/opt", "/bin", "/sbin"})
+        if (below(root))
+            return true;
+    return !home.empty() && home.front() == '/' && below(fs::path(home) / ".local");
+}
+
 SettingsLocation LocateSettings(const std::string& programDir, bool programDirWritable,
-                                const std::string& xdgConfigHome, const std::string& home)
+                                const std::string& xdgConfigHome, const std::string& xdgDataHome,
+                                const std::string& home)
 {
     SettingsLocation loc;
-    if (programDirWritable || home.empty()) {
+    if (home.empty() || (programDirWritable && !IsInstalledProgramFolder(programDir, home))) {
         loc.File = WithSlash(programDir) + kSettingsFileName;
         loc.DataFolder = WithSlash(programDir) + "DATA/";
         return loc;
     }
-    const std::string config = (!xdgConfigHome.empty() && xdgConfigHome.front() == '/')
-                                   ? xdgConfigHome
-                                   : WithSlash(home) + ".config";
-    loc.File = WithSlash(config) + "lumidrax/" + kSettingsFileName;
-    loc.DataFolder = WithSlash(home) + "Lumidrax/DATA/";
+    const auto xdg = [&home](const std::string& value, const char* fallback) {
+        return (!value.empty() && value.front() == '/') ? value : WithSlash(home) + fallback;
+    };
+    loc.File = WithSlash(xdg(xdgConfigHome, ".config")) + "lumidrax/" + kSettingsFileName;
+    loc.DataFolder = WithSlash(xdg(xdgDataHome, ".local/share")) + "lumidrax/DATA/";
     return loc;
 }
 
 SettingsLocation LocateSettings(const std::string& programDir)
 {
     const bool writable = ::access(programDir.c_str(), W_OK) == 0;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    return LocateSettings(programDir, writable, xdg ? xdg : "", home ? home : "");
+    const auto env = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    return LocateSettings(programDir, writable, env("XDG_CONFIG_HOME"), env("XDG_DATA_HOME"), env("HOME"));
 }
 
 Settings DefaultSettings(const std::string& dataFolder)

@@ -61,14 +61,25 @@ struct SettingsLocation {
     std::string DataFolder; // default of DATAPATH and SAVEROOT, ends with '/'
 };
 
-// The settings file is <programDir>/lumidrax.INI when the program's folder is
-// writable, otherwise $XDG_CONFIG_HOME/lumidrax/lumidrax.INI (XDG_CONFIG_HOME
-// empty or not absolute: $HOME/.config). The default data folder is
-// <programDir>/DATA/ beside a writable program, otherwise $HOME/Lumidrax/DATA/.
+// Whether programDir is where a system or a user installation puts its
+// programs: /usr (so /usr/bin, /usr/local/bin), /opt, /bin, /sbin, or
+// $HOME/.local (`cmake --install --prefix ~/.local`). Such a folder never
+// holds the settings or the data, even when writable (root, or a user's own
+// prefix).
+bool IsInstalledProgramFolder(const std::string& programDir, const std::string& home);
+
+// The settings file is <programDir>/lumidrax.INI and the default data folder
+// <programDir>/DATA/ when the program's folder is writable and not an
+// installed one (a build tree, a folder of one's own). An installed or
+// read-only program keeps them in the XDG folders:
+// $XDG_CONFIG_HOME/lumidrax/lumidrax.INI and $XDG_DATA_HOME/lumidrax/DATA/
+// (either one empty or not absolute: $HOME/.config, $HOME/.local/share).
+// Without a home there is nowhere else: beside the program.
 SettingsLocation LocateSettings(const std::string& programDir, bool programDirWritable,
-                                const std::string& xdgConfigHome, const std::string& home);
-// The same for this process: writability tested, XDG_CONFIG_HOME and HOME
-// taken from the environment.
+                                const std::string& xdgConfigHome, const std::string& xdgDataHome,
+                                const std::string& home);
+// The same for this process: writability tested, XDG_CONFIG_HOME,
+// XDG_DATA_HOME and HOME taken from the environment.
 SettingsLocation LocateSettings(const std::string& programDir);
 
 // Every setting at its default; dataFolder gives DATAPATH and SAVEROOT.

@@ -4,14 +4,21 @@
 #include "FileNames.h"
 #include "InstanceChannel.h"
 #include "TFrm_main_Lumidrax32.h"
+#include "ViewerCommandLine.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 int main(int argc, char* argv[])
 {
+    // --help and --version answer without a display.
+    if (const auto text = lumidrax::ViewerInformation(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Lumidrax");
     QApplication::setApplicationVersion(LUMIDRAX_VERSION);

@@ -461,16 +461,43 @@ TEST(SettingsFile, UnwritablePlaceFailsWithReasonAndKeepsTheOldFile)
     }
 }
 
-TEST(SettingsFile, LocationFollowsWritabilityOfTheProgramFolder)
+TEST(SettingsFile, InstalledOrReadOnlyProgramKeepsSettingsAndDataInTheXdgFolders)
 {
-    SettingsLocation loc = LocateSettings("/opt/lumidrax/bin", true, "/x", "/home/u");
-    EXPECT_EQ(loc.File, "/opt/lumidrax/bin/lumidrax.INI");
-    EXPECT_EQ(loc.DataFolder, "/opt/lumidrax/bin/DATA/");
-    loc = LocateSettings("/usr/bin", false, "/home/u/cfg", "/home/u");
-    EXPECT_EQ(loc.File, "/home/u/cfg/lumidrax/lumidrax.INI");
-    EXPECT_EQ(loc.DataFolder, "/home/u/Lumidrax/DATA/");
-    loc = LocateSettings("/usr/bin/", false, "relative", "/home/u");
-    EXPECT_EQ(loc.File, "/home/u/.config/lumidrax/lumidrax.INI");
+    struct Case {
+        const char* programDir;
+        bool writable;
+        const char* xdgConfig;
+        const char* xdgData;
+        const char* file;
+        const char* data;
+    };
+    const Case cases[] = {
+        // A build tree or a folder of one's own: beside the program.
+        {"/work/lumidrax/build/bin", true, "/x", "/y", "/work/lumidrax/build/bin/lumidrax.INI",
+         "/work/lumidrax/build/bin/DATA/"},
+        {"/home/u/usr/bin", true, "", "", "/home/u/usr/bin/lumidrax.INI", "/home/u/usr/bin/DATA/"},
+        {"/usr2/bin/", true, "", "", "/usr2/bin/lumidrax.INI", "/usr2/bin/DATA/"},
+        // Installed, even where root may write: the XDG folders.
+        {"/usr/bin", true, "/home/u/cfg", "/home/u/dat", "/home/u/cfg/lumidrax/lumidrax.INI",
+         "/home/u/dat/lumidrax/DATA/"},
+        {"/usr/local/bin", true, "", "", "/home/u/.config/lumidrax/lumidrax.INI",
+         "/home/u/.local/share/lumidrax/DATA/"},
+        {"/opt/lumidrax/bin", true, "", "", "/home/u/.config/lumidrax/lumidrax.INI",
+         "/home/u/.local/share/lumidrax/DATA/"},
+        {"/home/u/.local/bin", true, "", "", "/home/u/.config/lumidrax/lumidrax.INI",
+         "/home/u/.local/share/lumidrax/DATA/"},
+        // Read-only anywhere: the XDG folders; relative ones are not used.
+        {"/srv/tools", false, "relative", "also/relative", "/home/u/.config/lumidrax/lumidrax.INI",
+         "/home/u/.local/share/lumidrax/DATA/"},
+    };
+    for (const Case& c : cases) {
+        const SettingsLocation loc =
+            LocateSettings(c.programDir, c.writable, c.xdgConfig, c.xdgData, "/home/u");
+        EXPECT_EQ(loc.File, c.file) << c.programDir;
+        EXPECT_EQ(loc.DataFolder, c.data) << c.programDir;
+    }
+    // No home: nowhere else than beside the program.
+    EXPECT_EQ(LocateSettings("/usr/bin", false, "", "", "").File, "/usr/bin/lumidrax.INI");
 
     TempDir dir;
     const SettingsLocation mine{dir.File("lumidrax.INI"), dir.File("DATA/")};

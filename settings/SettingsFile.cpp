@@ -326,7 +326,9 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kEvents, "SENSITIVITY", FormatGeneral(s.EventSensitivity));
         ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
-        WriteTestReportSettings(ini, s.TestReport);
+        // Files that never saw a test report get no empty section.
+        if (s.TestReport != TestReportSettings{} || ini.HasSection(kReport))
+            WriteTestReportSettings(ini, s.TestReport);
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

@@ -31,17 +31,8 @@ const TMereni& LoadBenchCollection()
 {
     static const TMereni collection = [] {
         TMereni c;
-        const chartgen::HeaderForm forms[] = {chartgen::HeaderForm::Tokens13, chartgen::HeaderForm::Tokens23,
-                                              chartgen::HeaderForm::Tokens22, chartgen::HeaderForm::Tokens8,
-                                              chartgen::HeaderForm::Tokens7};
-        for (int i = 1; i <= kMaxCharts; ++i) {
-            chartgen::ChartOptions o;
-            o.form = forms[i % 5];
-            o.seed = static_cast<std::uint64_t>(i);
-            o.sampleCount = kMaxSamples;
-            o.faultCount = 1 + i % 3;
-            c.AddChart(chartgen::GenerateChart(o));
-        }
+        for (int i = 1; i <= kMaxCharts; ++i)
+            c.AddChart(chartgen::GenerateChart(chartgen::MixedCollectionOptions(i, kMaxSamples)));
         return c;
     }();
     return collection;

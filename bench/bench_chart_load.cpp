@@ -41,15 +41,8 @@ struct ChartFolder {
         if (!::mkdtemp(tmpl.data()))
             std::abort();
         path = tmpl;
-        const chartgen::HeaderForm forms[] = {chartgen::HeaderForm::Tokens13, chartgen::HeaderForm::Tokens23,
-                                              chartgen::HeaderForm::Tokens22, chartgen::HeaderForm::Tokens8,
-                                              chartgen::HeaderForm::Tokens7};
         for (int i = 1; i <= kFiles; ++i) {
-            chartgen::ChartOptions o;
-            o.form = forms[i % 5];
-            o.seed = static_cast<std::uint64_t>(i);
-            o.sampleCount = kSamples;
-            o.faultCount = 1 + i % 3;
+            chartgen::ChartOptions o = chartgen::MixedCollectionOptions(i, kSamples);
             o.description = "Feeder " + std::to_string(i) + ", pair " + std::to_string(1 + i % 24);
             const std::string text = chartgen::ChartText(chartgen::GenerateChart(o), o.form);
             const std::string file = (fs::path(path) / ("chart" + std::to_string(i) + ".ndt")).string();

@@ -1,5 +1,7 @@
 #include "EventComparison.h"
 
+#include "NamedValue.h"
+
 #include <cmath>
 
 namespace lumidrax {
@@ -30,17 +32,13 @@ Family FamilyOf(EventKind kind)
 
 std::string_view EventChangeName(EventChange change)
 {
-    switch (change) {
-    case EventChange::New:
-        return "new";
-    case EventChange::Moved:
-        return "moved";
-    case EventChange::Same:
-        return "same";
-    case EventChange::Gone:
-        return "gone";
-    }
-    return "new";
+    static constexpr NamedValue<EventChange> kNames[] = {
+        {EventChange::New, "new"},
+        {EventChange::Moved, "moved"},
+        {EventChange::Same, "same"},
+        {EventChange::Gone, "gone"},
+    };
+    return NameOf(kNames, change, "new");
 }
 
 std::vector<ComparedEvent> CompareEvents(const std::vector<ChartEvent>& events,

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,8 @@ namespace {
 constexpr int kMaxLinks = 40; // as the kernel's own limit on a path
 constexpr const char* kNotRegular = "not a regular file";
 constexpr const char* kWriteProtected = "the file is write-protected";
+// How long a write waits at a time for a full non-blocking descriptor.
+constexpr int kFullWaitMs = 1000;
 
 FileOutcome FromErrno(int err, FileStatus otherwise)
 {
@@ -47,21 +50,6 @@ std::string Join(const std::string& folder, const std::string& name)
     if (folder.empty())
         return name;
     return folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
 }
 
 mode_t NewFileMode()
@@ -121,7 +109,7 @@ FileOutcome WriteAndRename(const std::string& folder, const std::string& name, c
     // which a whole file does not have, so a later clean-up can tell. Where
     // the system cannot size a file so, the write alone decides.
     (void)::ftruncate(fd, static_cast<off_t>(bytes.size()));
-    if (!WriteAll(fd, bytes))
+    if (!WriteAllBytes(fd, bytes))
         return fail(errno);
     if (flush == Flush::ToDisk && ::fsync(fd) != 0)
         return fail(errno);
@@ -134,6 +122,26 @@ FileOutcome WriteAndRename(const std::string& folder, const std::string& name, c
 }
 
 } // namespace
+
+bool WriteAllBytes(int fd, std::string_view bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EAGAIN) {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, kFullWaitMs);
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
 
 FileOutcome ReadFileBytes(const std::string& path, std::uintmax_t maxBytes, std::string& bytes)
 {

@@ -75,6 +75,12 @@ FileOutcome ReplaceFileAtomically(const std::string& path, std::string_view byte
 // links, or `path` itself. Fails with CannotOpen on a link loop.
 FileOutcome ResolveWriteTarget(const std::string& path, std::string& target);
 
+// Writes every byte of `bytes` to the open descriptor `fd`. An interrupted
+// write is retried; a non-blocking descriptor that is full (a terminal line)
+// is waited on, a second at most each time, and written again. False on any
+// other failure.
+bool WriteAllBytes(int fd, std::string_view bytes);
+
 // The code LoadChart gives for a failed read: -1 missing, -2 cannot open.
 int ReadFailureCode(FileStatus status);
 

@@ -345,31 +345,30 @@ void ChartListPanel::SelectAllCharts()
 
 void ChartListPanel::ShowSelected()
 {
-    if (!charts_)
-        return;
-    const std::vector<int> selected = SelectedCharts();
-    ShowSelectedCharts(*charts_, selected);
-    AfterVisibilityChange();
-    TellNotDrawn(selected);
+    ChangeSelectedVisibility(ShowSelectedCharts, true);
 }
 
 void ChartListPanel::HideSelected()
 {
-    if (!charts_)
-        return;
-    HideSelectedCharts(*charts_, SelectedCharts());
-    AfterVisibilityChange();
+    ChangeSelectedVisibility(HideSelectedCharts, false);
 }
 
 void ChartListPanel::ToggleSelected()
 {
+    // A toggle that had to show charts and could not says why.
+    ChangeSelectedVisibility(ToggleSelectedCharts, true);
+}
+
+void ChartListPanel::ChangeSelectedVisibility(
+    const std::function<void(TMereni&, const std::vector<int>&)>& change, bool tellNotDrawn)
+{
     if (!charts_)
         return;
     const std::vector<int> selected = SelectedCharts();
-    ToggleSelectedCharts(*charts_, selected);
+    change(*charts_, selected);
     AfterVisibilityChange();
-    // A toggle that had to show charts and could not says why.
-    TellNotDrawn(selected);
+    if (tellNotDrawn)
+        TellNotDrawn(selected);
 }
 
 void ChartListPanel::AfterVisibilityChange()

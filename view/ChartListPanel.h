@@ -27,6 +27,7 @@
 #include <QItemSelectionModel>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QHeaderView;
@@ -121,6 +122,10 @@ class ChartListPanel : public QWidget {
     void SectionResized();
     void SelectionChanged();
     void AfterVisibilityChange();
+    // Applies `change` to the selected charts, then AfterVisibilityChange;
+    // with `tellNotDrawn`, the charts it had to show and could not are told.
+    void ChangeSelectedVisibility(const std::function<void(TMereni&, const std::vector<int>&)>& change,
+                                  bool tellNotDrawn);
     void ChartsChanged(ChartChanges what);
     void SetCurrentRowQuietly(int row, QItemSelectionModel::SelectionFlags flags);
     // Each hidden chart's row says in its tool tip why it is not drawn while

@@ -41,6 +41,26 @@ QLabel* ValueLabel(QWidget* parent, const char* name, QRgb background, const cha
     return l;
 }
 
+// A cursor's marker, put in the row.
+MarkerShape* AddMarker(QHBoxLayout* row, MarkerShape::Form form, const QColor& panel, const char* name)
+{
+    auto* marker = new MarkerShape(form, panel, row->parentWidget());
+    marker->setObjectName(name);
+    row->addWidget(marker);
+    return marker;
+}
+
+// The distance and level boxes of a cursor, or of their difference, put in
+// the row.
+void AddValueBoxes(QHBoxLayout* row, const char* nameX, const char* nameY, QRgb background, QLabel*& x,
+                   QLabel*& y)
+{
+    x = ValueLabel(row->parentWidget(), nameX, background, "3333,33 m");
+    y = ValueLabel(row->parentWidget(), nameY, background, "120,00 %");
+    row->addWidget(x);
+    row->addWidget(y);
+}
+
 } // namespace
 
 CursorCoordsPanel::CursorCoordsPanel(QWidget* parent) : QWidget(parent)
@@ -53,28 +73,15 @@ CursorCoordsPanel::CursorCoordsPanel(QWidget* parent) : QWidget(parent)
     row->setSpacing(4);
     row->addWidget(new QLabel(tr("Cursors:"), this));
     row->addWidget(new QLabel(tr("Act"), this));
-    main_ = new MarkerShape(MarkerShape::Form::Circle, panel, this);
-    main_->setObjectName("sh_main");
-    row->addWidget(main_);
-    mainX_ = ValueLabel(this, "lbl_mainX", kMainColour, "3333,33 m");
-    mainY_ = ValueLabel(this, "lbl_mainY", kMainColour, "120,00 %");
-    row->addWidget(mainX_);
-    row->addWidget(mainY_);
+    main_ = AddMarker(row, MarkerShape::Form::Circle, panel, "sh_main");
+    AddValueBoxes(row, "lbl_mainX", "lbl_mainY", kMainColour, mainX_, mainY_);
     row->addSpacing(8);
     row->addWidget(new QLabel(tr("Ref"), this));
-    ref_ = new MarkerShape(MarkerShape::Form::Square, panel, this);
-    ref_->setObjectName("sh_ref");
-    row->addWidget(ref_);
-    refX_ = ValueLabel(this, "lbl_refX", kRefColour, "3333,33 m");
-    refY_ = ValueLabel(this, "lbl_refY", kRefColour, "120,00 %");
-    row->addWidget(refX_);
-    row->addWidget(refY_);
+    ref_ = AddMarker(row, MarkerShape::Form::Square, panel, "sh_ref");
+    AddValueBoxes(row, "lbl_refX", "lbl_refY", kRefColour, refX_, refY_);
     row->addSpacing(8);
     row->addWidget(new QLabel(tr("Diff"), this));
-    diffX_ = ValueLabel(this, "lbl_diffX", kDiffColour, "3333,33 m");
-    diffY_ = ValueLabel(this, "lbl_diffY", kDiffColour, "120,00 %");
-    row->addWidget(diffX_);
-    row->addWidget(diffY_);
+    AddValueBoxes(row, "lbl_diffX", "lbl_diffY", kDiffColour, diffX_, diffY_);
     row->addStretch(1);
 }
 

@@ -22,18 +22,34 @@ template <typename Outside> bool ShiftWhile(TMereni& charts, ShiftDirection dire
     return changed;
 }
 
+// The active chart when it is displayed, else null.
+const TJednoMereni* ShownActiveChart(const TMereni& charts)
+{
+    const int i = charts.ActiveIndex;
+    if (charts.ShownCount < 1 || i < 1 || i > charts.Count || !charts.Rec(i).Shown)
+        return nullptr;
+    return &charts.Rec(i);
+}
+
+// Shifts the view down / up while the active cursor's level is at or below /
+// above its edge; says whether the view differs from `before` afterwards.
+bool FollowCursorLevel(TMereni& charts, const ViewWindow& before)
+{
+    ShiftWhile(charts, ShiftDirection::Down, [&] { return charts.ActiveCursorY <= charts.ViewYMin; });
+    ShiftWhile(charts, ShiftDirection::Up, [&] { return charts.ActiveCursorY >= charts.ViewYMax; });
+    return !(ViewOf(charts) == before);
+}
+
 } // namespace
 
 CursorStepResult StepActiveCursor(TMereni& charts, int delta)
 {
-    CursorStepResult result;
-    const int i = charts.ActiveIndex;
-    if (charts.ShownCount < 1 || i < 1 || i > charts.Count || !charts.Rec(i).Shown)
-        return result;
-    const TJednoMereni& c = charts.Rec(i);
-    const int n = static_cast<int>(c.Samples.size());
+    const TJednoMereni* active = ShownActiveChart(charts);
+    const int n = active ? static_cast<int>(active->Samples.size()) : 0;
     if (n < 1)
-        return result;
+        return {};
+    const TJednoMereni& c = *active;
+    CursorStepResult result;
     int k = charts.ActiveCursor;
     if (delta < 0 && k > 1)
         k = std::max(k + delta, 1);
@@ -50,21 +66,17 @@ CursorStepResult StepActiveCursor(TMereni& charts, int delta)
         ShiftView(charts, ShiftDirection::Left);
     if (delta > 0 && charts.ActiveCursorX > charts.ViewXMax)
         ShiftView(charts, ShiftDirection::Right);
-    ShiftWhile(charts, ShiftDirection::Down, [&] { return charts.ActiveCursorY <= charts.ViewYMin; });
-    ShiftWhile(charts, ShiftDirection::Up, [&] { return charts.ActiveCursorY >= charts.ViewYMax; });
-    result.ViewChanged = !(ViewOf(charts) == before);
+    result.ViewChanged = FollowCursorLevel(charts, before);
     return result;
 }
 
 CursorStepResult PlaceActiveCursor(TMereni& charts, int k)
 {
+    const TJednoMereni* active = ShownActiveChart(charts);
+    if (!active || active->SampleCount < 1)
+        return {};
+    const TJednoMereni& c = *active;
     CursorStepResult result;
-    const int i = charts.ActiveIndex;
-    if (charts.ShownCount < 1 || i < 1 || i > charts.Count || !charts.Rec(i).Shown)
-        return result;
-    const TJednoMereni& c = charts.Rec(i);
-    if (c.SampleCount < 1)
-        return result;
     k = ClampToSamples(c, k);
     result.Moved = k != charts.ActiveCursor;
     charts.ActiveCursor = k;
@@ -80,9 +92,7 @@ CursorStepResult PlaceActiveCursor(TMereni& charts, int k)
         charts.ViewXMin = from;
         charts.ViewXMax = from + width;
     }
-    ShiftWhile(charts, ShiftDirection::Down, [&] { return charts.ActiveCursorY <= charts.ViewYMin; });
-    ShiftWhile(charts, ShiftDirection::Up, [&] { return charts.ActiveCursorY >= charts.ViewYMax; });
-    result.ViewChanged = !(ViewOf(charts) == before);
+    result.ViewChanged = FollowCursorLevel(charts, before);
     return result;
 }
 

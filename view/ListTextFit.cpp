@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace lumidrax {
@@ -95,30 +96,42 @@ std::size_t LargestFitting(std::size_t first, std::size_t step, std::size_t belo
     return lo < 0 ? none : first + step * static_cast<std::size_t>(lo);
 }
 
+// Bounds the characters a shortened text keeps from `s`: probing parts of
+// kFirstProbe, twice as many, ... characters (their starts from
+// `findStarts`, the part itself from `part`), the first part too wide on its
+// own is one no shown text may hold; failing that, the whole text is
+// measured. Nothing when the whole text fits, else the bound (shown parts
+// have fewer characters). `starts` keeps the last probe's starts.
+template <typename FindStarts, typename Part>
+std::optional<std::size_t> ShownPartBound(std::string_view s, int maxWidth, const ListTextWidthFn& width,
+                                          std::vector<std::size_t>& starts, const FindStarts& findStarts,
+                                          const Part& part)
+{
+    for (std::size_t probe = kFirstProbe;; probe *= 2) {
+        starts = findStarts(s, probe);
+        if (starts.size() <= probe) {
+            if (width(s) <= maxWidth)
+                return std::nullopt;
+            return starts.size();
+        }
+        if (width(part(starts, probe)) > maxWidth)
+            return probe;
+    }
+}
+
 } // namespace
 
 std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTextWidthFn& width)
 {
     const std::string_view s = name;
-    // Find a tail of the name too wide on its own: every shown text that
-    // holds it is too wide as well. Failing that, the whole name is measured.
-    std::size_t probe = kFirstProbe;
+    // A tail of the name too wide on its own: every shown text that holds it
+    // is too wide as well.
     std::vector<std::size_t> tails;
-    std::size_t below = 0; // shown tails have fewer characters than this
-    for (;;) {
-        tails = TailStarts(s, probe);
-        if (tails.size() <= probe) {
-            if (width(s) <= maxWidth)
-                return name;
-            below = tails.size();
-            break;
-        }
-        if (width(s.substr(tails[probe - 1])) > maxWidth) {
-            below = probe;
-            break;
-        }
-        probe *= 2;
-    }
+    const std::optional<std::size_t> below = ShownPartBound(
+        s, maxWidth, width, tails, TailStarts,
+        [s](const std::vector<std::size_t>& t, std::size_t probe) { return s.substr(t[probe - 1]); });
+    if (!below)
+        return name;
     std::string shown;
     const auto show = [&](std::size_t t) {
         shown.assign(kEllipsis);
@@ -128,7 +141,7 @@ std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTex
     // The step-by-step rule drops one leading character at a time and stops
     // at the first fit: the longest tail that fits, or none at all.
     const std::size_t t =
-        LargestFitting(1, 1, below, 0, [&](std::size_t n) { return show(n), width(shown) <= maxWidth; });
+        LargestFitting(1, 1, *below, 0, [&](std::size_t n) { return show(n), width(shown) <= maxWidth; });
     show(t);
     return shown;
 }
@@ -136,23 +149,12 @@ std::string ShortenFromLeft(const std::string& name, int maxWidth, const ListTex
 std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTextWidthFn& width)
 {
     const std::string_view s = text;
-    std::size_t probe = kFirstProbe;
     std::vector<std::size_t> starts;
-    std::size_t below = 0; // shown heads have fewer characters than this
-    for (;;) {
-        starts = HeadStarts(s, probe);
-        if (starts.size() <= probe) {
-            if (width(s) <= maxWidth)
-                return text;
-            below = starts.size();
-            break;
-        }
-        if (width(s.substr(0, starts[probe])) > maxWidth) {
-            below = probe;
-            break;
-        }
-        probe *= 2;
-    }
+    const std::optional<std::size_t> below = ShownPartBound(
+        s, maxWidth, width, starts, HeadStarts,
+        [s](const std::vector<std::size_t>& h, std::size_t probe) { return s.substr(0, h[probe]); });
+    if (!below)
+        return text;
     std::string shown;
     const auto show = [&](std::size_t n) {
         shown.assign(s.substr(0, n < starts.size() ? starts[n] : s.size()));
@@ -162,7 +164,7 @@ std::string ShortenFromRight(const std::string& text, int maxWidth, const ListTe
     // heads it tries have the parity of the whole text's character count,
     // down to one or two characters, and then none.
     const std::size_t parity = CountChars(s) % 2;
-    const std::size_t n = LargestFitting(parity == 1 ? 1 : 2, 2, below, 0,
+    const std::size_t n = LargestFitting(parity == 1 ? 1 : 2, 2, *below, 0,
                                          [&](std::size_t m) { return show(m), width(shown) <= maxWidth; });
     show(n);
     return shown;

@@ -248,13 +248,7 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event)
     // A Shift+left drag moves the view, not the cursor.
     if ((event->buttons() & Qt::LeftButton) && (event->modifiers() & Qt::ShiftModifier))
         return;
-    const QPoint p = event->position().toPoint();
-    const int active = tracked_->ActiveIndex;
-    const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), p.x(), p.y());
-    UpdateCursors();
-    emit cursorMoved(follow.ListChart);
-    if (tracked_->ActiveIndex != active)
-        emit activeChartChanged();
+    TrackAt(event->position().toPoint());
 }
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -274,8 +268,13 @@ void PlotWidget::TrackCentre()
 {
     if (tracked_ == nullptr || tracked_->ShownCount < 1)
         return;
+    TrackAt(QPoint(width() / 2, height() / 2));
+}
+
+void PlotWidget::TrackAt(QPoint p)
+{
     const int active = tracked_->ActiveIndex;
-    const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), width() / 2, height() / 2);
+    const CursorListFollow follow = TrackMouse(*tracked_, CurrentView(), p.x(), p.y());
     UpdateCursors();
     emit cursorMoved(follow.ListChart);
     if (tracked_->ActiveIndex != active)

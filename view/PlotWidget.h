@@ -128,6 +128,9 @@ class PlotWidget : public QWidget {
     bool CacheKeyMatches() const;
     // The view transform of the plot as it is now (no fonts, no ticks).
     ViewTransform CurrentView() const;
+    // The active cursor goes to the sample the mouse picks at pixel `p`;
+    // the cursors are redrawn and the moves told.
+    void TrackAt(QPoint p);
 
     const TMereni* charts_ = nullptr;
     TMereni* tracked_ = nullptr;

@@ -58,26 +58,38 @@ void PanView(TMereni& charts, const ViewTransform& view, long double startX, lon
     SetView(charts, {view.ViewXMin + dx, view.ViewYMin + dy, view.ViewXMax + dx, view.ViewYMax + dy});
 }
 
+namespace {
+
+// Moves the range [low, high] by a third of its width towards its low end
+// (or its high end), kept within [fullLow, fullHigh] on that side; the width
+// stays the same.
+void ShiftRange(long double& low, long double& high, long double fullLow, long double fullHigh,
+                bool towardsLow)
+{
+    const long double width = high - low;
+    if (towardsLow) {
+        low = std::max(low - width / 3, fullLow);
+        high = low + width;
+    } else {
+        high = std::min(high + width / 3, fullHigh);
+        low = high - width;
+    }
+}
+
+} // namespace
+
 void ShiftView(TMereni& charts, ShiftDirection direction)
 {
-    const long double w = charts.ViewXMax - charts.ViewXMin;
-    const long double h = charts.ViewYMax - charts.ViewYMin;
     switch (direction) {
     case ShiftDirection::Left:
-        charts.ViewXMin = std::max(charts.ViewXMin - w / 3, charts.FullXMin);
-        charts.ViewXMax = charts.ViewXMin + w;
+    case ShiftDirection::Right:
+        ShiftRange(charts.ViewXMin, charts.ViewXMax, charts.FullXMin, charts.FullXMax,
+                   direction == ShiftDirection::Left);
         break;
     case ShiftDirection::Up:
-        charts.ViewYMax = std::min(charts.ViewYMax + h / 3, charts.FullYMax);
-        charts.ViewYMin = charts.ViewYMax - h;
-        break;
     case ShiftDirection::Down:
-        charts.ViewYMin = std::max(charts.ViewYMin - h / 3, charts.FullYMin);
-        charts.ViewYMax = charts.ViewYMin + h;
-        break;
-    case ShiftDirection::Right:
-        charts.ViewXMax = std::min(charts.ViewXMax + w / 3, charts.FullXMax);
-        charts.ViewXMin = charts.ViewXMax - w;
+        ShiftRange(charts.ViewYMin, charts.ViewYMax, charts.FullYMin, charts.FullYMax,
+                   direction == ShiftDirection::Down);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #include "AboutBox.h"
 
+#include "FixedDialog.h"
 #include "ProgramIcon.h"
 #include "ProgramInfo.h"
 
@@ -19,10 +20,7 @@ constexpr const char* kRightsAddress = "The Lumidrax authors\n"
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("Frm_about");
-    setWindowTitle("About Lumidrax");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    MakeFixedDialog(*this, "Frm_about", "About Lumidrax");
 
     auto* icon = new QLabel(this);
     icon->setPixmap(ProgramIcon::Pixmap(48));

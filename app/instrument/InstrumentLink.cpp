@@ -283,30 +283,32 @@ void InstrumentLink::mi_port_closeClick()
     userDisconnect_ = false;
 }
 
-void InstrumentLink::rb_comClick()
+bool InstrumentLink::SwitchConnection(ConnectionMode mode, const char* connection)
 {
-    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::COM)
-        return;
-    Settings& s = *parts_.AppSettings;
-    s.Connection = "COM";
+    if (loadingSettings_ || transfer1_->Machine().Mode() == mode)
+        return false;
+    parts_.AppSettings->Connection = connection;
     if (parts_.SaveSettings)
         parts_.SaveSettings();
     ClosePorts();
     ApplyMode();
+    return true;
+}
+
+void InstrumentLink::rb_comClick()
+{
+    if (!SwitchConnection(ConnectionMode::COM, "COM"))
+        return;
+    const Settings& s = *parts_.AppSettings;
     parts_.e_port->setText(QString("COM%1").arg(s.PortCom));
     OpenPorts(s.PortCom, 0);
 }
 
 void InstrumentLink::rb_btClick()
 {
-    if (loadingSettings_ || transfer1_->Machine().Mode() == ConnectionMode::BT)
+    if (!SwitchConnection(ConnectionMode::BT, "BT"))
         return;
-    Settings& s = *parts_.AppSettings;
-    s.Connection = "BT";
-    if (parts_.SaveSettings)
-        parts_.SaveSettings();
-    ClosePorts();
-    ApplyMode();
+    const Settings& s = *parts_.AppSettings;
     if (!OpenPorts(s.PortBT1, s.PortBT2)) {
         parts_.Dialogs->ShowError(kErrOpenPort, "COM");
         PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});

@@ -122,6 +122,11 @@ class InstrumentLink : public QObject {
     // No port number in the mode: empty boxes that say where to set one.
     void ShowNoPort();
     void ApplyMode();
+    // The radio buttons' common part: unless settings are being loaded or
+    // the link is in `mode` already, `connection` ("COM", "BT") becomes the
+    // setting, which is saved, and the ports close in the old mode. False
+    // when nothing changed.
+    bool SwitchConnection(ConnectionMode mode, const char* connection);
     void SyncContext();
     void PaintStatus(const StatusBoxState& state);
     void ShowPage(ShowPage page);

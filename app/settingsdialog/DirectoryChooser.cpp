@@ -1,5 +1,7 @@
 #include "DirectoryChooser.h"
 
+#include "FixedDialog.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -26,10 +28,7 @@ QString WithSlash(QString dir)
 
 DirectoryChooser::DirectoryChooser(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("Frm_GetDir");
-    setWindowTitle("Select dierctory");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    MakeFixedDialog(*this, "Frm_GetDir", "Select dierctory");
 
     drives_ = new QComboBox(this);
     drives_->setObjectName("dcb_drives");

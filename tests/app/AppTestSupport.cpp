@@ -181,6 +181,19 @@ bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
     return QTest::qWaitForWindowActive(w.get());
 }
 
+bool SettingsFileViewer::Start(const std::string& general, const std::string& ports)
+{
+    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + SaveRoot() + "\r\n" +
+                                  general + "[PORTS]\r\n" + ports);
+    std::filesystem::create_directories(SaveRoot());
+    MainWindowOptions options;
+    options.Dialogs = &dialogs;
+    options.SettingsAt = SettingsLocation{Ini(), dir.Path() + "/"};
+    w = std::make_unique<TFrm_main_Lumidrax32>(options);
+    QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
+    return initialised.wait(5000);
+}
+
 QSet<QRgb> MarkColours(QListWidget* list, int row)
 {
     list->scrollToItem(list->item(row));
@@ -210,6 +223,21 @@ PlotWidget* ChartViewer::Plot()
 QListWidget* ChartViewer::List()
 {
     return w->ChartsPage().ChartList();
+}
+
+void ChartViewer::Key(int key, Qt::KeyboardModifiers mods)
+{
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
+    QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
+}
+
+bool ChartViewer::OpenBatch(const std::vector<std::string>& files)
+{
+    const int before = w->Charts().Count;
+    for (const std::string& f : files)
+        w->ReceiveHandedOverName(f);
+    QSignalSpy batch(w.get(), &TFrm_main_Lumidrax32::BatchOpened);
+    return batch.wait(5000) && w->Charts().Count == before + static_cast<int>(files.size());
 }
 
 } // namespace lumidrax::test

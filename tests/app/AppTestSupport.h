@@ -3,6 +3,7 @@
 
 #include "IDialogs.h"
 #include "TFrm_main_Lumidrax32.h"
+#include "TestSupport.h"
 
 #include <QColor>
 #include <QSet>
@@ -88,19 +89,48 @@ std::string WriteChart(const std::string& folder, const std::string& name,
 bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
                  MainWindowOptions options = {}, QSize size = {});
 
-// A viewer of `size` started with scripted dialogs (`started` says whether it
-// came up), and the parts of its chart page the tests look at.
+// A viewer of `size` started with scripted dialogs and these options
+// (`started` says whether it came up), a temporary folder for its files, and
+// the parts of its chart page the tests look at.
 struct ChartViewer {
-    explicit ChartViewer(QSize size = {}) { started = StartViewer(w, dialogs, {}, size); }
+    explicit ChartViewer(QSize size = {}, MainWindowOptions options = {})
+    {
+        started = StartViewer(w, dialogs, std::move(options), size);
+    }
 
     TMereni& Charts() { return w->Charts(); }
     ChartMenus& Menus() { return w->Menus(); }
     PlotWidget* Plot();
     QListWidget* List();
+    // A key typed into the widget with the focus (the window when none has it).
+    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // Hands the files to the viewer as second instances do and waits until
+    // they are open, as one batch; false when they did not all open in time.
+    bool OpenBatch(const std::vector<std::string>& files);
 
+    TempDir dir;
     FakeDialogs dialogs;
     std::unique_ptr<TFrm_main_Lumidrax32> w;
     bool started = false;
+};
+
+// Ends the test when the viewer `v` did not come up.
+#define START(v) ASSERT_TRUE((v).started)
+
+// A viewer with scripted dialogs whose settings file lies in a temporary
+// folder, the charts it saves by itself going below that folder too.
+struct SettingsFileViewer {
+    TempDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+
+    std::string Ini() const { return dir.File("lumidrax.INI"); }
+    std::string SaveRoot() const { return dir.Path() + "/saved/"; }
+
+    // Writes the settings file ([GENERAL]: the data and save folders, then
+    // the lines `general`; [PORTS]: the lines `ports`), creates the save
+    // folder, starts the window and waits for its start-up.
+    bool Start(const std::string& general, const std::string& ports);
 };
 
 // The colours (0xRRGGBB) inside the colour mark column of a chart list row,

@@ -37,15 +37,10 @@ using test::TempDir;
 using test::WriteChart;
 
 // A started viewer holding `count` charts opened from files.
-struct ListViewer {
-    FakeDialogs dialogs;
-    TempDir dir;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
-
+struct ListViewer : test::ChartViewer {
     explicit ListViewer(int count)
     {
-        if (!test::StartViewer(w, dialogs))
+        if (!started)
             return;
         std::vector<std::string> names;
         for (int k = 1; k <= count; ++k)
@@ -59,14 +54,6 @@ struct ListViewer {
         started = w->Charts().Count == count;
     }
 
-    ChartMenus& Menus() { return w->Menus(); }
-    TMereni& Charts() { return w->Charts(); }
-    QListWidget* List() { return w->ChartsPage().ChartList(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
-        QTest::keyClick(target, key, mods);
-    }
     void ClickRow(int row, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         QListWidget* list = List();
@@ -96,8 +83,6 @@ struct ListViewer {
         return button && button->isEnabled();
     }
 };
-
-#define START(v) ASSERT_TRUE((v).started)
 
 TEST(ChartListCommands, ShowHideAndToggleThroughListMenusAndPopup)
 {

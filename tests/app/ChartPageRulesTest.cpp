@@ -32,23 +32,24 @@ using test::FakeDialogs;
 using test::TempDir;
 using test::WriteChart;
 
-struct PageViewer {
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
+// The viewer started with these command-line arguments, and with the
+// settings file at `settingsFile` when one is named.
+MainWindowOptions PageOptions(std::vector<std::string> args, const std::string& settingsFile)
+{
+    MainWindowOptions options;
+    options.Arguments = std::move(args);
+    if (!settingsFile.empty())
+        options.SettingsAt = SettingsLocation{
+            settingsFile, (std::filesystem::path(settingsFile).parent_path() / "DATA/").string()};
+    return options;
+}
 
+struct PageViewer : test::ChartViewer {
     explicit PageViewer(std::vector<std::string> args, const std::string& settingsFile = {})
+        : ChartViewer({}, PageOptions(std::move(args), settingsFile))
     {
-        MainWindowOptions options;
-        options.Arguments = std::move(args);
-        if (!settingsFile.empty())
-            options.SettingsAt = SettingsLocation{
-                settingsFile, (std::filesystem::path(settingsFile).parent_path() / "DATA/").string()};
-        started = test::StartViewer(w, dialogs, std::move(options));
     }
 
-    TMereni& Charts() { return w->Charts(); }
-    PlotWidget* Plot() { return w->ChartsPage().View()->Plot(); }
     // Mouse events sent straight to the plot: nothing else runs in between
     // (no timer can end the click suppression meanwhile).
     void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::NoButton)
@@ -65,8 +66,6 @@ struct PageViewer {
         Mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton);
     }
 };
-
-#define START(v) ASSERT_TRUE((v).started)
 
 TEST(ChartPageRules, StatusPanelOneShowsTheActiveChartsDescriptionOrNeni)
 {

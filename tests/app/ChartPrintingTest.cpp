@@ -76,20 +76,13 @@ std::string LongDescription()
     return d;
 }
 
-struct PrintViewer {
-    TempDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
-
-    PrintViewer()
+struct PrintViewer : test::ChartViewer {
+    PrintViewer() : ChartViewer(QSize(1000, 700))
     {
-        if (!test::StartViewer(w, dialogs, {}, QSize(1000, 700)))
+        if (!started)
             return;
-        w->ReceiveHandedOverName(WriteChart(dir.Path(), "site/alpha.ndt", LongDescription()));
-        w->ReceiveHandedOverName(WriteChart(dir.Path(), "site/beta.ndt", "second", 20));
-        QSignalSpy batch(w.get(), &TFrm_main_Lumidrax32::BatchOpened);
-        started = batch.wait(5000) && w->Charts().Count == 2;
+        started = OpenBatch({WriteChart(dir.Path(), "site/alpha.ndt", LongDescription()),
+                             WriteChart(dir.Path(), "site/beta.ndt", "second", 20)});
         // Chart 1 the reference, as a click on its curve makes it.
         w->Charts().SetReference(1);
         emit w->Notifier().referenceChanged(true);
@@ -261,22 +254,15 @@ QString PdfTitle(const std::string& pdf)
 
 // Seven charts in a folder whose name, with the file names, is too long
 // for a legend column.
-struct LongNamesViewer {
-    TempDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
-
-    LongNamesViewer()
+struct LongNamesViewer : test::ChartViewer {
+    LongNamesViewer() : ChartViewer(QSize(1000, 700))
     {
-        if (!test::StartViewer(w, dialogs, {}, QSize(1000, 700)))
-            return;
         const std::string folder = "north-shaft-measurements-of-the-second-cable-run-2024";
+        std::vector<std::string> files;
         for (int k = 1; k <= 7; ++k)
-            w->ReceiveHandedOverName(WriteChart(
+            files.push_back(WriteChart(
                 dir.Path(), folder + "/cable-" + std::to_string(k) + "-pair-a-and-b.ndt", "d", 3 * k));
-        QSignalSpy batch(w.get(), &TFrm_main_Lumidrax32::BatchOpened);
-        started = batch.wait(5000) && w->Charts().Count == 7;
+        started = started && OpenBatch(files);
     }
     std::string ActiveFileName() const
     {

@@ -105,8 +105,6 @@ long double Number(const QString& text)
     return ParseDecimal(n.toStdString()).value_or(-1e9L);
 }
 
-#define START(v) ASSERT_TRUE((v).started)
-
 TEST(Cursors, DenseSamplesTheMouseLevelPicksTheChartAndTheReadoutsFollow)
 {
     CursorViewer v;

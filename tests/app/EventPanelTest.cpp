@@ -34,20 +34,39 @@ TJednoMereni Cable(long double length)
     o.sampleCount = 2000;
     o.cableLength = length;
     o.faults = {{60, -25}};
-    TJednoMereni c = chartgen::GenerateChart(o);
-    c.IsNew = true;
-    return c;
+    return chartgen::GenerateChart(o);
 }
+
+// A viewer of the size the event table needs beside the plot.
+struct EventViewer : test::ChartViewer {
+    EventViewer() : ChartViewer(QSize(1100, 760)) {}
+
+    // The charts come in as a batch of opened files does.
+    void Add(std::vector<TJednoMereni> added)
+    {
+        for (TJednoMereni& c : added) {
+            c.IsNew = true;
+            Charts().AddChart(c);
+        }
+        emit w->Notifier().chartsAdded();
+    }
+
+    // Tools > Event Table: the panel once it shows, null when it does not.
+    EventPanel* ShowTable()
+    {
+        Menus().mi_panels_events->trigger();
+        EventPanel* panel = w->ChartsPage().Events();
+        return QTest::qWaitFor([&] { return panel->isVisible(); }) ? panel : nullptr;
+    }
+};
 
 TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
 {
-    test::FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    EventViewer v;
+    START(v);
+    const std::unique_ptr<TFrm_main_Lumidrax32>& w = v.w;
     TMereni& charts = w->Charts();
-    charts.AddChart(Cable(150)); // the good measurement
-    charts.AddChart(Cable(140)); // the cable cut shorter
-    emit w->Notifier().chartsAdded();
+    v.Add({Cable(150), Cable(140)}); // the good measurement, the cable cut shorter
     charts.SetReference(1);
     emit w->Notifier().referenceChanged(true);
     charts.ActiveIndex = 2;
@@ -58,8 +77,7 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
     emit w->Notifier().viewChanged();
 
     // Shift+F6 (Tools > Event Table) shows the table with the focus in it.
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : w.get(), Qt::Key_F6,
-                    Qt::ShiftModifier);
+    v.Key(Qt::Key_F6, Qt::ShiftModifier);
     EventPanel* panel = w->ChartsPage().Events();
     QTableWidget* table = panel->Table();
     ASSERT_TRUE(panel->isVisible());
@@ -102,26 +120,23 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
 // notifier nothing.
 TEST(EventPanel, FollowsTheChartTheMouseMakesActive)
 {
-    test::FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    EventViewer v;
+    START(v);
+    const std::unique_ptr<TFrm_main_Lumidrax32>& w = v.w;
     TMereni& charts = w->Charts();
     TJednoMereni first = Cable(150);
     first.DisplayName = "pair1.ndt";
     TJednoMereni second = Cable(95);
     second.DisplayName = "pair2.ndt";
-    charts.AddChart(first);
-    charts.AddChart(second);
-    emit w->Notifier().chartsAdded();
+    v.Add({first, second});
     charts.SetViewToFull();
     emit w->Notifier().viewChanged();
     charts.ActiveIndex = 1;
     charts.ActiveCursor = 1;
     emit w->Notifier().activeChanged();
-    w->Menus().mi_panels_events->trigger();
-    EventPanel* panel = w->ChartsPage().Events();
+    EventPanel* panel = v.ShowTable();
+    ASSERT_NE(panel, nullptr);
     QTableWidget* table = panel->Table();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
     ASSERT_EQ(panel->ListedChart(), 1);
     EXPECT_TRUE(panel->ChartLabel()->text().contains("Chart 1: pair1.ndt"))
         << panel->ChartLabel()->text().toStdString();
@@ -182,9 +197,7 @@ TJednoMereni CleanLine(chartgen::LineEnd end)
     o.sampleCount = 4000;
     o.clean = true;
     o.end = end;
-    TJednoMereni c = chartgen::GenerateEdgeChart(o).chart;
-    c.IsNew = true;
-    return c;
+    return chartgen::GenerateEdgeChart(o).chart;
 }
 
 // A matched line's clean trace: its ripple is no event and it has no end,
@@ -192,19 +205,16 @@ TJednoMereni CleanLine(chartgen::LineEnd end)
 // reaches is refused, against its own length gives the factor.
 TEST(EventPanel, NoEndOnAMatchedLineAndAnImpossibleLength)
 {
-    test::FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1100, 760)));
+    EventViewer v;
+    START(v);
+    const std::unique_ptr<TFrm_main_Lumidrax32>& w = v.w;
     TMereni& charts = w->Charts();
-    charts.AddChart(CleanLine(chartgen::LineEnd::Matched));
-    charts.AddChart(CleanLine(chartgen::LineEnd::Open));
-    emit w->Notifier().chartsAdded();
+    v.Add({CleanLine(chartgen::LineEnd::Matched), CleanLine(chartgen::LineEnd::Open)});
     charts.ActiveIndex = 1;
     emit w->Notifier().activeChanged();
-    w->Menus().mi_panels_events->trigger();
-    EventPanel* panel = w->ChartsPage().Events();
+    EventPanel* panel = v.ShowTable();
+    ASSERT_NE(panel, nullptr);
     QTableWidget* table = panel->Table();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isVisible(); }));
     ASSERT_GE(table->rowCount(), 1);
     for (int r = 0; r < table->rowCount(); ++r) {
         EXPECT_EQ(table->item(r, EventPanel::kKind)->text().indexOf("end"), -1) << r;

@@ -46,42 +46,16 @@ namespace {
 namespace fs = std::filesystem;
 using test::BarePty;
 using test::FakeDialogs;
+using test::SimArgs;
 using test::SimPty;
 using test::TempDir;
 
 constexpr int kTransferWaitMs = 30000;
 constexpr int kFloodWaitMs = 120000;
 
-std::vector<std::string> Sim(const std::string& model, std::vector<std::string> more)
-{
-    // Each transfer goes when the test releases it (SimPty::Release).
-    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
-
-// A viewer whose settings file lies in a temporary folder.
-struct LinkViewer {
-    TempDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-
-    std::string Ini() const { return dir.File("lumidrax.INI"); }
-    std::string SaveRoot() const { return dir.Path() + "/saved/"; }
-
-    // general: lines of [GENERAL] besides the folders; ports: [PORTS] lines.
-    bool Start(const std::string& general, const std::string& ports)
-    {
-        dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + SaveRoot() +
-                                      "\r\n" + general + "[PORTS]\r\n" + ports);
-        fs::create_directories(SaveRoot());
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.SettingsAt = SettingsLocation{Ini(), dir.Path() + "/"};
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        return initialised.wait(5000);
-    }
+// A viewer whose settings file lies in a temporary folder, and its port
+// boxes, pop-up and saved files.
+struct LinkViewer : test::SettingsFileViewer {
     QLineEdit* Box() { return w->Menus().e_port; }
     QLineEdit* RepBox() { return w->RepMenus().e_rep_port; }
     QColor BoxColour(QLineEdit* box) { return box->palette().color(QPalette::Base); }
@@ -104,18 +78,6 @@ struct LinkViewer {
 };
 
 const QColor kGreen(0, 128, 0), kRed(255, 0, 0), kGrey(128, 128, 128);
-
-// The size of the last piece the simulator sent, from its log line "sent
-// piece k of n (N bytes)"; 0 when there is none.
-std::size_t LastPieceBytes(SimPty& sim)
-{
-    const std::string log = sim.Log();
-    const std::size_t at = log.rfind(" bytes)");
-    if (at == std::string::npos)
-        return 0;
-    const std::size_t open = log.rfind('(', at);
-    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
-}
 
 // The pieces that vkr-sim writes for these options (an RS-232 transfer, or
 // every Bluetooth frame with its header), in order.
@@ -214,7 +176,7 @@ class FloodWriter {
 
 TEST(InstrumentLink, MemoryReadOutIsListedAndSavedUnderItsAutomaticNames)
 {
-    SimPty sim(Sim("VKR103RAM", {"--generate", "12"}));
+    SimPty sim(SimArgs("VKR103RAM", {"--generate", "12"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
@@ -242,9 +204,9 @@ class InstrumentLinkSingleChart : public testing::TestWithParam<std::string> {};
 TEST_P(InstrumentLinkSingleChart, DamagedTransferIsNamedAndTheNextChartIsListedAndSaved)
 {
     const bool vkr102 = GetParam() == "VKR102";
-    SimPty sim(Sim(GetParam(), {"--fault", vkr102 ? "noise" : "checksum",
-                                test::SourcePath("examples/vkr103-street5-pair14.ndt"),
-                                test::SourcePath("examples/vkr102-feeder3-pair2.ndt")}));
+    SimPty sim(SimArgs(GetParam(), {"--fault", vkr102 ? "noise" : "checksum",
+                                    test::SourcePath("examples/vkr103-street5-pair14.ndt"),
+                                    test::SourcePath("examples/vkr102-feeder3-pair2.ndt")}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
@@ -267,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(Models, InstrumentLinkSingleChart, testing::Values("VKR
 
 TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
 {
-    SimPty sim(Sim("VKR103", {"--generate", "3", "--report"}));
+    SimPty sim(SimArgs("VKR103", {"--generate", "3", "--report"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=2\r\n", "COM2=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
@@ -291,7 +253,7 @@ TEST(InstrumentLink, ReceivedReportIsShownOnTheReportsPageAndSaved)
 TEST(InstrumentLink, BluetoothTransferOnTheSecondPortIsRememberedInTheSettings)
 {
     BarePty silent;
-    SimPty sim(Sim("VKR104", {"--generate", "50", "--samples", "300"}));
+    SimPty sim(SimArgs("VKR104", {"--generate", "50", "--samples", "300"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=5\r\nPORT_BT2=6\r\n",
                         "COM5=" + silent.Path() + "\r\nCOM6=" + sim.Path() + "\r\n"));
@@ -319,7 +281,7 @@ class InstrumentLinkBluetoothFault : public testing::TestWithParam<std::string> 
 
 TEST_P(InstrumentLinkBluetoothFault, MessageKeepsTheChartsAndReopensThePort)
 {
-    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", GetParam(), "--fault-at", "3"}));
+    SimPty sim(SimArgs("VKR104", {"--generate", "4", "--fault", GetParam(), "--fault-at", "3"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
     ASSERT_TRUE(sim.Release());
@@ -345,7 +307,7 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedSaysChartsWereLostAndConnectReopensIt
 {
     TempDir links;
     const std::string device = links.File("rfcomm0");
-    auto sim = std::make_unique<SimPty>(Sim("VKR104", {"--generate", "50", "--samples", "2000"}));
+    auto sim = std::make_unique<SimPty>(SimArgs("VKR104", {"--generate", "50", "--samples", "2000"}));
     fs::create_symlink(sim->Path(), device);
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=3\r\nPORT_BT2=0\r\n", "COM3=" + device + "\r\n"));
@@ -372,8 +334,8 @@ TEST(InstrumentLink, VanishedDeviceTurnsRedSaysChartsWereLostAndConnectReopensIt
     EXPECT_TRUE(progress.startsWith("Incomplete transfer: ")) << progress.toStdString();
     EXPECT_TRUE(progress.endsWith(QString(", %1 chart(s)").arg(kept))) << progress.toStdString();
 
-    sim =
-        std::make_unique<SimPty>(Sim("VKR104", {test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")}));
+    sim = std::make_unique<SimPty>(
+        SimArgs("VKR104", {test::SourcePath("examples/vkr104-exchangeB-cable20.ndt")}));
     fs::remove(device);
     fs::create_symlink(sim->Path(), device);
     v.Popup("&Connect");
@@ -482,12 +444,10 @@ INSTANTIATE_TEST_SUITE_P(Modes, InstrumentLinkFlood, testing::Values("COM", "BT"
 // driver's queue of 128000 bytes: every chart arrives, without a message.
 TEST(InstrumentLink, LongMemoryReadOutArrivesWhole)
 {
-    SimPty sim(Sim("VKR103RAM", {"--generate", "14", "--samples", "10000"}));
+    SimPty sim(SimArgs("VKR103RAM", {"--generate", "14", "--samples", "10000"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=COM\r\nPORT_COM=4\r\n", "COM4=" + sim.Path() + "\r\n"));
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
-    const std::size_t sent = LastPieceBytes(sim);
+    const std::size_t sent = sim.Deliver();
     EXPECT_EQ(sent, 140406u);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return v.w->Link().Transfer(1).Machine().IsIdle() && v.ListRows() > 0; }, kTransferWaitMs));
@@ -506,7 +466,7 @@ TEST(InstrumentLink, AutomaticSavingWritesOnlyTheReceivedChart)
     TempDir files;
     const std::string opened = test::WriteChart(files.Path(), "street.ndt", "street cabinet");
     const std::string openedBytes = test::ReadFile(opened);
-    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    SimPty sim(SimArgs("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
     QSignalSpy batch(v.w.get(), &TFrm_main_Lumidrax32::BatchOpened);
@@ -554,7 +514,7 @@ TEST(InstrumentLink, AutomaticSavingWritesOnlyTheReceivedChart)
 // and the missing-frame message of the transfer under way still comes.
 TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
 {
-    SimPty sim(Sim("VKR104", {"--generate", "4", "--fault", "missing", "--fault-at", "3"}));
+    SimPty sim(SimArgs("VKR104", {"--generate", "4", "--fault", "missing", "--fault-at", "3"}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("CONNECTION=BT\r\nPORT_BT1=9\r\nPORT_BT2=0\r\n", "COM9=" + sim.Path() + "\r\n"));
     QSignalSpy opened(&v.w->Link().Port(1), &TComPort::OnOpen);
@@ -590,12 +550,10 @@ TEST(InstrumentLink, ClickOnTheModeInUseLeavesTheTransferAlone)
 // queue like every transfer's. A second call finds nothing.
 TEST(InstrumentLink, FinishPendingTransfersListsAChartBeforeItsSilenceEnds)
 {
-    SimPty sim(Sim("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    SimPty sim(SimArgs("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
     LinkViewer v;
     ASSERT_TRUE(v.Start("AUTOSAVE=1\r\nCONNECTION=COM\r\nPORT_COM=1\r\n", "COM1=" + sim.Path() + "\r\n"));
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
-    const std::size_t sent = LastPieceBytes(sim);
+    const std::size_t sent = sim.Deliver();
     ASSERT_GT(sent, 0u);
     InstrumentLink& link = v.w->Link();
     ASSERT_TRUE(

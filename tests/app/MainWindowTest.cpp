@@ -9,7 +9,6 @@
 #include "ChartViewPanel.h"
 #include "InstanceChannel.h"
 #include "Limits.h"
-#include "QuestionDialog.h"
 #include "ReportMenus.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TestSupport.h"
@@ -23,7 +22,6 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -611,59 +609,6 @@ TEST(MainWindow, ExitQuestionCancelNoAndYes)
     }
 }
 
-// The real question and message boxes: captions, buttons and results.
-TEST(QuestionDialog, ButtonsGiveTheirResults)
-{
-    auto answerWith = [](const QString& button) {
-        test::WhenModalOpens([button](QWidget& dialog) {
-            for (QPushButton* b : dialog.findChildren<QPushButton*>())
-                if (b->text() == button)
-                    b->click();
-        });
-    };
-    {
-        QuestionDialog d(QuestionDialog::Kind::YesNoCancel, "Close", "Save all unsaved charts ?");
-        QStringList buttons;
-        for (QPushButton* b : d.findChildren<QPushButton*>())
-            buttons << b->text();
-        EXPECT_EQ(buttons, (QStringList{"&Yes", "&No", "&Cancel"}));
-        EXPECT_EQ(d.windowTitle(), "Close");
-        EXPECT_EQ(d.minimumSize(), d.maximumSize());
-        answerWith("&No");
-        EXPECT_EQ(d.Ask(), kAnswerNo);
-    }
-    {
-        QuestionDialog d(QuestionDialog::Kind::YesNoCancel, "Close", "text");
-        answerWith("&Cancel");
-        EXPECT_EQ(d.Ask(), kAnswerCancel);
-    }
-    {
-        QuestionDialog d(QuestionDialog::Kind::YesNo, "Save", "text");
-        EXPECT_EQ(d.findChildren<QPushButton*>().size(), 2);
-        answerWith("&Yes");
-        EXPECT_EQ(d.Ask(), kAnswerYes);
-    }
-    {
-        QuestionDialog d(QuestionDialog::Kind::Message, "Error", "Error: noise on line.");
-        const auto buttons = d.findChildren<QPushButton*>();
-        ASSERT_EQ(buttons.size(), 1);
-        EXPECT_EQ(buttons[0]->text(), "Thank you");
-        auto* label = d.findChild<QLabel*>("lbl_text");
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), "Error: noise on line.");
-        EXPECT_TRUE(label->wordWrap());
-        EXPECT_EQ(label->alignment(), Qt::AlignCenter);
-        answerWith("Thank you");
-        EXPECT_EQ(d.Ask(), 1);
-    }
-}
-
-} // namespace
-} // namespace lumidrax
-
-namespace lumidrax {
-namespace {
-
 TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
 {
     Viewer v;
@@ -695,12 +640,6 @@ TEST(MainWindow, HelpOpensAWindowPerRequestAndAboutShowsTheBuild)
     EXPECT_TRUE(texts.contains("Build 3.1.0.536")) << texts.toStdString();
 }
 
-} // namespace
-} // namespace lumidrax
-
-namespace lumidrax {
-namespace {
-
 // What scripts/run.sh does: the viewer started on every example chart.
 TEST(MainWindow, StartsOnAllExampleChartsGivenOnTheCommandLine)
 {
@@ -724,12 +663,6 @@ TEST(MainWindow, StartsOnAllExampleChartsGivenOnTheCommandLine)
     EXPECT_EQ(v.List()->count(), static_cast<int>(args.size()));
     EXPECT_EQ(v.Charts().ShownCount, std::min<int>(static_cast<int>(args.size()), kMaxShown));
 }
-
-} // namespace
-} // namespace lumidrax
-
-namespace lumidrax {
-namespace {
 
 // The hand-over channel takes any bytes: names that are not files are
 // skipped, an endless name is cut off, and the next instance is served.
@@ -779,12 +712,6 @@ TEST(InstanceChannel, SurvivesGarbageAndServesTheNextInstance)
     EXPECT_TRUE(handed);
     EXPECT_TRUE(v.dialogs.Log.empty());
 }
-
-} // namespace
-} // namespace lumidrax
-
-namespace lumidrax {
-namespace {
 
 TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
 {
@@ -838,12 +765,6 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     EXPECT_FALSE(v.Charts().Rec(1).Saved);
     EXPECT_TRUE(v.Menus().mi_curves_edit_desc->isEnabled());
 }
-
-} // namespace
-} // namespace lumidrax
-
-namespace lumidrax {
-namespace {
 
 TEST(MainWindow, ChartListKeysSelectAllAndCloseWithDelete)
 {

@@ -33,24 +33,12 @@ using test::TempDir;
 using test::WriteChart;
 
 // A started viewer holding the given chart files, opened as one batch.
-struct ProcessingViewer {
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
-    bool started = false;
-
+struct ProcessingViewer : test::ChartViewer {
     explicit ProcessingViewer(const std::vector<std::string>& files)
     {
-        if (!test::StartViewer(w, dialogs))
-            return;
-        for (const std::string& f : files)
-            w->ReceiveHandedOverName(f);
-        QSignalSpy batch(w.get(), &TFrm_main_Lumidrax32::BatchOpened);
-        started = batch.wait(5000) && w->Charts().Count == static_cast<int>(files.size());
+        started = started && OpenBatch(files);
     }
 
-    ChartMenus& Menus() { return w->Menus(); }
-    QListWidget* List() { return w->ChartsPage().ChartList(); }
-    TMereni& Charts() { return w->Charts(); }
     QString Label(const char* name) { return w->findChild<QLabel*>(name)->text(); }
     void SelectCharts(const std::vector<int>& charts)
     {
@@ -62,8 +50,6 @@ struct ProcessingViewer {
     }
     std::vector<int> Selected() { return w->ChartsPage().SelectedCharts(); }
 };
-
-#define START(v) ASSERT_TRUE((v).started)
 
 TEST(ProcessingCommands, UserFilterWindowFollowsTheInputRules)
 {

@@ -36,48 +36,34 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FakeDialogs;
+using test::SimArgs;
 using test::SimPty;
-using test::TempDir;
 
 constexpr int kWaitMs = 30000;
 constexpr int kBluetoothCharts = 50;
 
 // A viewer with its settings file in a temporary folder and one port on a
 // simulated instrument that sends when a question is open.
-struct QuestionViewer {
-    TempDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TFrm_main_Lumidrax32> w;
+struct QuestionViewer : test::SettingsFileViewer {
     std::unique_ptr<SimPty> sim;
     bool reports = false;
     int chartsBefore = 0;
     int reportsBefore = 0;
     bool arrived = false;
 
-    std::string SaveRoot() const { return dir.Path() + "/saved/"; }
-
     bool Start(bool withReports, bool autoSave)
     {
         reports = withReports;
         sim = std::make_unique<SimPty>(
-            withReports ? std::vector<std::string>{"--model", "VKR102", "--report", "--generate", "3",
-                                                   "--delay", "0", "--wait", "20000", "--step"}
-                        : std::vector<std::string>{"--model", "VKR104", "--generate",
-                                                   std::to_string(kBluetoothCharts), "--samples", "300",
-                                                   "--delay", "0", "--wait", "20000", "--step"});
+            withReports
+                ? SimArgs("VKR102", {"--report", "--generate", "3"})
+                : SimArgs("VKR104", {"--generate", std::to_string(kBluetoothCharts), "--samples", "300"}));
         const std::string mode = withReports ? "CONNECTION=COM\r\nPORT_COM=2\r\n"
                                              : "CONNECTION=BT\r\nPORT_BT1=2\r\n"
                                                "PORT_BT2=0\r\n";
-        dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + SaveRoot() +
-                                      "\r\nAUTOSAVE=" + (autoSave ? "1" : "0") + "\r\n" + mode +
-                                      "[PORTS]\r\nCOM2=" + sim->Path() + "\r\n");
-        fs::create_directories(SaveRoot());
-        MainWindowOptions options;
-        options.Dialogs = &dialogs;
-        options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
-        w = std::make_unique<TFrm_main_Lumidrax32>(options);
-        QSignalSpy initialised(w.get(), &TFrm_main_Lumidrax32::Initialised);
-        return initialised.wait(5000) && w->Link().Port(1).Connected();
+        return SettingsFileViewer::Start(std::string("AUTOSAVE=") + (autoSave ? "1" : "0") + "\r\n" + mode,
+                                         "COM2=" + sim->Path() + "\r\n") &&
+               w->Link().Port(1).Connected();
     }
 
     // While the first dialog of this kind is open, the instrument sends and
@@ -387,27 +373,17 @@ TEST(CloseQuestionDuringTransfer, WhatArrivesWhileItIsOpenIsAskedAbout)
 // passed when the window is closed: it is decoded first and asked about.
 TEST(CloseQuestionDuringTransfer, TransferStillArrivingIsDecodedBeforeTheQuestion)
 {
-    TempDir dir;
-    SimPty sim({"--model", "VKR103", "--delay", "0", "--wait", "20000", "--step",
-                test::SourcePath("examples/vkr103-street5-pair14.ndt")});
-    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + dir.Path() +
-                                  "/\r\nAUTOSAVE=0\r\nCONNECTION=COM\r\nPORT_COM=3\r\n[PORTS]\r\nCOM3=" +
-                                  sim.Path() + "\r\n");
-    FakeDialogs dialogs;
-    MainWindowOptions options;
-    options.Dialogs = &dialogs;
-    options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
-    TFrm_main_Lumidrax32 w(options);
-    QSignalSpy initialised(&w, &TFrm_main_Lumidrax32::Initialised);
-    ASSERT_TRUE(initialised.wait(5000));
-    ASSERT_TRUE(sim.Release());
-    ASSERT_TRUE(sim.WaitForLog("transfer delivered"));
+    SimPty sim(SimArgs("VKR103", {test::SourcePath("examples/vkr103-street5-pair14.ndt")}));
+    test::SettingsFileViewer v;
+    ASSERT_TRUE(v.Start("AUTOSAVE=0\r\nCONNECTION=COM\r\nPORT_COM=3\r\n", "COM3=" + sim.Path() + "\r\n"));
+    TFrm_main_Lumidrax32& w = *v.w;
+    ASSERT_GT(sim.Deliver(), 0u);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return w.Link().Transfer(1).Machine().BytesWaiting() > 0 || w.Charts().Count > 0; }, kWaitMs));
-    dialogs.Answers = {kAnswerCancel};
+    v.dialogs.Answers = {kAnswerCancel};
     EXPECT_FALSE(w.close());
     EXPECT_EQ(w.Charts().Count, 1);
-    EXPECT_EQ(dialogs.Questions(), std::vector<std::string>{"Save all unsaved charts and reports ?"});
+    EXPECT_EQ(v.dialogs.Questions(), std::vector<std::string>{"Save all unsaved charts and reports ?"});
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 // or Latin-1 for each byte that is not UTF-8); the viewer must never open one.
 
 #include "ChartFile.h"
+#include "FolderEvents.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -145,20 +146,11 @@ class Process {
 // The files of one folder that were opened, read and closed.
 class FolderWatch {
   public:
-    explicit FolderWatch(const std::string& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    explicit FolderWatch(const std::string& folder) : events_(folder, IN_OPEN | IN_ACCESS | IN_CLOSE_NOWRITE)
     {
-        watching_ =
-            fd_ >= 0 && ::inotify_add_watch(fd_, folder.c_str(), IN_OPEN | IN_ACCESS | IN_CLOSE_NOWRITE) >= 0;
     }
-    ~FolderWatch()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FolderWatch(const FolderWatch&) = delete;
-    FolderWatch& operator=(const FolderWatch&) = delete;
 
-    bool Watching() const { return watching_; }
+    bool Watching() const { return events_.Watching(); }
     const std::set<std::string>& Opened() const { return opened_; }
     const std::set<std::string>& Read() const { return read_; }
 
@@ -175,7 +167,7 @@ class FolderWatch {
                     return false;
             if (allRead)
                 return true;
-            pollfd p[2] = {{fd_, POLLIN, 0}, {viewer.EndDescriptor(), POLLIN, 0}};
+            pollfd p[2] = {{events_.Descriptor(), POLLIN, 0}, {viewer.EndDescriptor(), POLLIN, 0}};
             if (::poll(p, 2, MillisecondsLeft(deadline)) <= 0 || (p[1].revents & POLLIN) != 0) {
                 Drain();
                 return std::includes(read_.begin(), read_.end(), names.begin(), names.end());
@@ -187,29 +179,19 @@ class FolderWatch {
   private:
     void Drain()
     {
-        alignas(inotify_event) char buffer[16384];
-        ssize_t got;
-        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
-            for (char* at = buffer; at < buffer + got;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(at);
-                at += sizeof(inotify_event) + e->len;
-                if (e->len == 0)
-                    continue;
-                const std::string name(e->name); // padded with zero bytes
-                if (e->mask & IN_OPEN) {
-                    opened_.insert(name);
-                    accessed_.erase(name);
-                }
-                if (e->mask & IN_ACCESS)
-                    accessed_.insert(name);
-                if ((e->mask & IN_CLOSE_NOWRITE) && accessed_.count(name))
-                    read_.insert(name);
+        events_.TakeEvents([this](const std::string& name, std::uint32_t mask) {
+            if (mask & IN_OPEN) {
+                opened_.insert(name);
+                accessed_.erase(name);
             }
-        }
+            if (mask & IN_ACCESS)
+                accessed_.insert(name);
+            if ((mask & IN_CLOSE_NOWRITE) && accessed_.count(name))
+                read_.insert(name);
+        });
     }
 
-    int fd_;
-    bool watching_ = false;
+    FolderEvents events_;
     std::set<std::string> opened_;
     std::set<std::string> accessed_;
     std::set<std::string> read_;
@@ -317,14 +299,19 @@ TEST(ViewerProcess, NamesThatAreNotUtf8OpenFromTheCommandLineAndThroughTheHandOv
         box.WriteChart(name);
     FolderWatch watch(box.Charts());
     ASSERT_TRUE(watch.Watching());
+    // The viewer reads each of the names and keeps running.
+    const auto expectRead = [&](const std::vector<std::string>& names, const Process& viewer) {
+        EXPECT_TRUE(
+            watch.WaitUntilRead({names.begin(), names.end()}, box.Decoys(), viewer, Clock::now() + kPatience))
+            << "opened: " << ::testing::PrintToString(watch.Opened()) << "\n"
+            << box.Log();
+        EXPECT_TRUE(viewer.Running()) << box.Log();
+    };
 
     // A first viewer with one name, relative to the folder it starts in.
     auto viewer = box.Start({first});
     ASSERT_TRUE(viewer->Started());
-    EXPECT_TRUE(watch.WaitUntilRead({first}, box.Decoys(), *viewer, Clock::now() + kPatience))
-        << "opened: " << ::testing::PrintToString(watch.Opened()) << "\n"
-        << box.Log();
-    EXPECT_TRUE(viewer->Running()) << box.Log();
+    expectRead({first}, *viewer);
 
     // A second viewer hands two names over and ends without a window.
     {
@@ -332,22 +319,14 @@ TEST(ViewerProcess, NamesThatAreNotUtf8OpenFromTheCommandLineAndThroughTheHandOv
         ASSERT_TRUE(second->Started());
         EXPECT_EQ(second->WaitForExit(Clock::now() + kPatience), std::optional<int>(0)) << box.Log();
     }
-    EXPECT_TRUE(
-        watch.WaitUntilRead({handed.begin(), handed.end()}, box.Decoys(), *viewer, Clock::now() + kPatience))
-        << "opened: " << ::testing::PrintToString(watch.Opened()) << "\n"
-        << box.Log();
-    EXPECT_TRUE(viewer->Running()) << box.Log();
+    expectRead(handed, *viewer);
     viewer->Stop();
 
     // A new first viewer with two names at once (its predecessor's socket
     // is still there: it takes the name over).
     viewer = box.Start(batch);
     ASSERT_TRUE(viewer->Started());
-    EXPECT_TRUE(
-        watch.WaitUntilRead({batch.begin(), batch.end()}, box.Decoys(), *viewer, Clock::now() + kPatience))
-        << "opened: " << ::testing::PrintToString(watch.Opened()) << "\n"
-        << box.Log();
-    EXPECT_TRUE(viewer->Running()) << box.Log();
+    expectRead(batch, *viewer);
     viewer->Stop();
 
     // Each chart was opened under its own name, and nothing else was.

@@ -67,11 +67,6 @@ struct ZoomViewer : test::ChartViewer {
         v.UpdateScales(Charts().ShownCount);
         return v;
     }
-    void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
-        QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
-    }
     void Mouse(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held,
                Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
@@ -99,8 +94,6 @@ struct ZoomViewer : test::ChartViewer {
                Plot()->cursor().pixmap().toImage() == ZoomCursor(kind).pixmap().toImage();
     }
 };
-
-#define START(v) ASSERT_TRUE((v).started)
 
 TEST(ZoomMemory, SavedViewsAreWalkedBackAndForthAndTheLabelCountsThem)
 {

@@ -5,6 +5,7 @@
 
 #include "ChartFile.h"
 #include "FileIO.h"
+#include "FolderEvents.h"
 #include "InterruptedSaves.h"
 #include "SaverCharts.h"
 #include "TMereni.h"
@@ -120,20 +121,12 @@ class Saver {
 // that a kill can be aimed at the time one exists.
 class TemporaryWatch {
   public:
-    explicit TemporaryWatch(const std::string& folder) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    explicit TemporaryWatch(const std::string& folder)
+        : events_(folder, IN_CREATE | IN_MOVED_FROM | IN_DELETE)
     {
-        watching_ =
-            fd_ >= 0 && ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_FROM | IN_DELETE) >= 0;
     }
-    ~TemporaryWatch()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    TemporaryWatch(const TemporaryWatch&) = delete;
-    TemporaryWatch& operator=(const TemporaryWatch&) = delete;
 
-    bool Watching() const { return watching_; }
+    bool Watching() const { return events_.Watching(); }
     // How long a temporary file lived, last seen (from its creation to its
     // rename or removal).
     std::chrono::microseconds Lifetime() const { return lifetime_; }
@@ -152,7 +145,7 @@ class TemporaryWatch {
     {
         while (created_ < count) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            pollfd p{fd_, POLLIN, 0};
+            pollfd p{events_.Descriptor(), POLLIN, 0};
             if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count()) + 1) <= 0)
                 return false;
             Take();
@@ -164,29 +157,22 @@ class TemporaryWatch {
     // Takes the events that are there.
     void Take()
     {
-        alignas(inotify_event) char buffer[16384];
-        ssize_t got;
-        while ((got = ::read(fd_, buffer, sizeof buffer)) > 0) {
+        events_.TakeEvents([this](const std::string& name, std::uint32_t mask) {
             const auto now = Clock::now();
-            for (char* at = buffer; at < buffer + got;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(at);
-                at += sizeof(inotify_event) + e->len;
-                std::string target;
-                if (e->len == 0 || !IsTemporaryName(e->name, target))
-                    continue;
-                if (e->mask & IN_CREATE) {
-                    ++created_;
-                    born_[e->name] = now;
-                } else if (const auto it = born_.find(e->name); it != born_.end()) {
-                    lifetime_ = std::chrono::duration_cast<std::chrono::microseconds>(now - it->second);
-                    born_.erase(it);
-                }
+            std::string target;
+            if (!IsTemporaryName(name, target))
+                return;
+            if (mask & IN_CREATE) {
+                ++created_;
+                born_[name] = now;
+            } else if (const auto it = born_.find(name); it != born_.end()) {
+                lifetime_ = std::chrono::duration_cast<std::chrono::microseconds>(now - it->second);
+                born_.erase(it);
             }
-        }
+        });
     }
 
-    int fd_;
-    bool watching_ = false;
+    FolderEvents events_;
     int created_ = 0;
     std::map<std::string, Clock::time_point> born_;
     std::chrono::microseconds lifetime_{500};

@@ -4,6 +4,7 @@
 // and the read-out texts built from the result.
 #include "CursorTracking.h"
 #include "ReadoutTexts.h"
+#include "ZoomShift.h"
 
 #include <gtest/gtest.h>
 
@@ -163,10 +164,7 @@ TEST(TrackCursorSparse, PicksTheNearestDotOnScreenEvenOutsideTheLevelRange)
     TMereni m;
     Add(m, 0, 1, Level(20, -40));
     Add(m, 0, 1, Level(20, 30));
-    m.ViewXMin = 0;
-    m.ViewXMax = 10;
-    m.ViewYMin = -10;
-    m.ViewYMax = 10;
+    SetView(m, {0, -10, 10, 10});
     const ViewTransform v = ViewOf(m, 200, 100);
     ASSERT_TRUE(UsesSparseTracking(m, v)); // 20 pixels per sample
 
@@ -202,10 +200,7 @@ TEST(TrackCursorSparse, TiesGoToTheReferenceChartThenToTheHigherIndex)
     Add(m, 0, 1, Level(20, 5));
     Add(m, 0, 1, Level(20, 5));
     Add(m, 0, 1, Level(20, 5));
-    m.ViewXMin = 0;
-    m.ViewXMax = 10;
-    m.ViewYMin = -10;
-    m.ViewYMax = 10;
+    SetView(m, {0, -10, 10, 10});
     const ViewTransform v = ViewOf(m, 200, 100);
     m.RefIndex = 0;
     TrackCursorSparse(m, v, 2, 5);
@@ -224,10 +219,7 @@ TEST(TrackMouse, ChoosesSparseAboveTenPixelsPerSampleAndIgnoresAnEmptyView)
 {
     TMereni m;
     Add(m, 0, 1, Ramp(101)); // 0..100
-    m.ViewXMin = 0;
-    m.ViewXMax = 100;
-    m.ViewYMin = -200;
-    m.ViewYMax = 200;
+    SetView(m, {0, -200, 100, 200});
     // Exactly 10 pixels per sample: dense, which ignores the level.
     const ViewTransform ten = ViewOf(m, 1000, 400);
     EXPECT_EQ(LargestSampleSpacing(m, ten), 10);

@@ -35,6 +35,24 @@ int CountColour(const QImage& img, const QRect& area, QRgb colour)
     return n;
 }
 
+// The renderer's plot on an image of its size.
+QImage PaintedPlot(const ChartRenderer& r)
+{
+    QImage img(r.View().PlotWidth, r.View().PlotHeight, QImage::Format_RGB32);
+    QPainter p(&img);
+    r.PaintPlot(p);
+    return img;
+}
+
+// `img` with the renderer's cursors XOR-drawn over it.
+QImage WithCursors(const ChartRenderer& r, const QImage& img)
+{
+    QImage out = img.copy();
+    QPainter p(&out);
+    r.PaintCursors(p);
+    return out;
+}
+
 int CountNot(const QImage& img, const QRect& area, QRgb colour)
 {
     const QRect r = area.intersected(img.rect());
@@ -135,24 +153,14 @@ TEST_F(TwoCharts, CursorsAreXorDrawnAndADoubleDrawRestoresThePicture)
     charts.ActiveCursor = 700;
     charts.RefCursor = 300;
     const ChartRenderer r(ChartViewState::ForPlot(charts, 500, 300, Palette(false)));
-    QImage plain(500, 300, QImage::Format_RGB32);
-    QPainter p(&plain);
-    r.PaintPlot(p);
-    p.end();
-    QImage once = plain.copy();
-    p.begin(&once);
-    r.PaintCursors(p);
-    p.end();
+    const QImage plain = PaintedPlot(r);
+    const QImage once = WithCursors(r, plain);
     EXPECT_NE(once, plain);
     // The active cursor's line is white XOR white background: black.
     const int x = r.View().ValueToPixel(Axis::X, SampleDistance(charts.Rec(2), 700));
     EXPECT_EQ(once.pixel(x, 5) | 0xFF000000, 0xFF000000);
     EXPECT_EQ(plain.pixel(x, 5) | 0xFF000000, 0xFFFFFFFF);
-    QImage twice = once.copy();
-    p.begin(&twice);
-    r.PaintCursors(p);
-    p.end();
-    EXPECT_EQ(twice, plain);
+    EXPECT_EQ(WithCursors(r, once), plain);
 }
 
 TEST_F(TwoCharts, TheReferenceCursorsArrowHeadIsDottedLikeItsLine)
@@ -165,14 +173,8 @@ TEST_F(TwoCharts, TheReferenceCursorsArrowHeadIsDottedLikeItsLine)
         charts.RefIndex = reference ? 2 : 0;
         charts.RefCursor = reference ? 700 : 0;
         const ChartRenderer r(ChartViewState::ForPlot(charts, 500, 300, Palette(false)));
-        QImage plain(500, 300, QImage::Format_RGB32);
-        QPainter p(&plain);
-        r.PaintPlot(p);
-        p.end();
-        QImage cursor = plain.copy();
-        p.begin(&cursor);
-        r.PaintCursors(p);
-        p.end();
+        const QImage plain = PaintedPlot(r);
+        const QImage cursor = WithCursors(r, plain);
         const int x = r.View().ValueToPixel(Axis::X, SampleDistance(charts.Rec(2), 700));
         const int bottom = r.View().PlotHeight - 1;
         int rows = 0;

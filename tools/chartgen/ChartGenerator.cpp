@@ -132,6 +132,18 @@ bool FormFromTokens(int tokens, HeaderForm& form)
     return false;
 }
 
+ChartOptions MixedCollectionOptions(int i, int sampleCount)
+{
+    constexpr HeaderForm kForms[] = {HeaderForm::Tokens13, HeaderForm::Tokens23, HeaderForm::Tokens22,
+                                     HeaderForm::Tokens8, HeaderForm::Tokens7};
+    ChartOptions o;
+    o.form = kForms[i % 5];
+    o.seed = static_cast<std::uint64_t>(i);
+    o.sampleCount = sampleCount;
+    o.faultCount = 1 + i % 3;
+    return o;
+}
+
 long double StepOf(int interval, int velocityPerMille)
 {
     const long double velocity = static_cast<long double>(velocityPerMille) / 1000;

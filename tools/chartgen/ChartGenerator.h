@@ -96,6 +96,12 @@ struct ChartOptions {
     int index = 0;
 };
 
+// The options of chart `i` (1, 2, ...) of a mixed collection, as the
+// benchmarks load it: the five header forms in turn (23, 22, 8, 7 and 13
+// tokens for charts 1 to 5), seed i, `sampleCount` samples, one to three
+// faults.
+ChartOptions MixedCollectionOptions(int i, int sampleCount);
+
 // Metres per sample as the reader computes them (rounded to 0.05 m).
 long double StepOf(int interval, int velocityPerMille);
 

@@ -1,5 +1,7 @@
 #include "SimBlocks.h"
 
+#include "NamedValue.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -150,21 +152,18 @@ bool ParseDate(const std::string& text, int out[6])
     return true;
 }
 
+constexpr NamedValue<Model> kModelNames[] = {
+    {Model::VKR102, "VKR102"},
+    {Model::VKR103, "VKR103"},
+    {Model::VKR103RAM, "VKR103RAM"},
+    {Model::VKR104, "VKR104"},
+};
+
 } // namespace
 
 const char* ModelName(Model model)
 {
-    switch (model) {
-    case Model::VKR102:
-        return "VKR102";
-    case Model::VKR103:
-        return "VKR103";
-    case Model::VKR103RAM:
-        return "VKR103RAM";
-    case Model::VKR104:
-        return "VKR104";
-    }
-    return "";
+    return NameOf(kModelNames, model, "");
 }
 
 bool ParseModel(const std::string& text, Model& model)
@@ -172,12 +171,7 @@ bool ParseModel(const std::string& text, Model& model)
     std::string upper = text;
     for (char& ch : upper)
         ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    for (Model m : {Model::VKR102, Model::VKR103, Model::VKR103RAM, Model::VKR104})
-        if (upper == ModelName(m)) {
-            model = m;
-            return true;
-        }
-    return false;
+    return ValueNamed(kModelNames, upper, model);
 }
 
 int EncodingBaseline(const TJednoMereni& c, Model model)

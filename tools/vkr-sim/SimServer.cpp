@@ -1,5 +1,7 @@
 #include "SimServer.h"
 
+#include "FileIO.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -52,22 +54,7 @@ short Events(int fd)
 
 bool WriteAll(int fd, const ByteVec& bytes)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN) {
-                pollfd p{fd, POLLOUT, 0};
-                ::poll(&p, 1, 1000);
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+    return WriteAllBytes(fd, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // Reads the receiver's bytes and finds questions ("?" + 3 digits) and

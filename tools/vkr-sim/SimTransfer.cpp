@@ -1,17 +1,13 @@
 #include "SimTransfer.h"
 
+#include "NamedValue.h"
 #include "SimReports.h"
 
 namespace lumidrax::vkrsim {
 
 namespace {
 
-struct FaultName_ {
-    Fault fault;
-    const char* name;
-};
-
-constexpr FaultName_ kFaults[] = {
+constexpr NamedValue<Fault> kFaults[] = {
     {Fault::None, "none"},       {Fault::Checksum, "checksum"},    {Fault::ByteCount, "count"},
     {Fault::NoiseByte, "noise"}, {Fault::MissingFrame, "missing"}, {Fault::ShortFrame, "short"},
 };
@@ -25,20 +21,12 @@ void Reject(const std::string& why)
 
 bool ParseFault(const std::string& text, Fault& fault)
 {
-    for (const FaultName_& f : kFaults)
-        if (text == f.name) {
-            fault = f.fault;
-            return true;
-        }
-    return false;
+    return ValueNamed(kFaults, text, fault);
 }
 
 const char* FaultName(Fault fault)
 {
-    for (const FaultName_& f : kFaults)
-        if (f.fault == fault)
-            return f.name;
-    return "";
+    return NameOf(kFaults, fault, "");
 }
 
 Transfer BuildTransfer(std::vector<TJednoMereni> charts, const TransferOptions& o)

@@ -58,6 +58,13 @@ void BarePty::Hangup()
     master_ = -1;
 }
 
+std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more)
+{
+    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
 SimPty::SimPty(const std::vector<std::string>& args)
 {
     QStringList list;
@@ -100,6 +107,18 @@ int SimPty::Finish()
 bool SimPty::WaitForLog(const std::string& text)
 {
     return QTest::qWaitFor([&] { return Log().find(text) != std::string::npos; }, kPortWaitMs);
+}
+
+std::size_t SimPty::Deliver()
+{
+    if (!Release() || !WaitForLog("transfer delivered"))
+        return 0;
+    const std::string log = Log();
+    const std::size_t at = log.rfind(" bytes)");
+    if (at == std::string::npos)
+        return 0;
+    const std::size_t open = log.rfind('(', at);
+    return open == std::string::npos ? 0 : std::stoul(log.substr(open + 1, at - open - 1));
 }
 
 std::string SimPty::Log()

@@ -32,6 +32,10 @@ class BarePty {
     std::string path_;
 };
 
+// The simulator's options for `model` with each transfer held until the test
+// releases it (SimPty::Release), then `more`.
+std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more);
+
 // vkr-sim --pty with the given options, its log kept. Tests pass --step
 // and Release() each transfer when their port listens: a simulator that
 // sent on its own clock could meet a port still opening (whose purge
@@ -46,6 +50,10 @@ class SimPty {
     // With --step: lets the next transfer (RS-232) or the first frame
     // (VKR104) go. Call it once the receiving port is open.
     bool Release();
+    // Release, then waits until the simulator has delivered the transfer:
+    // the size of the last piece it sent (its log line "sent piece k of n
+    // (N bytes)"), 0 when nothing was delivered.
+    std::size_t Deliver();
     // Waits for the simulator to end; its exit code, or -1.
     int Finish();
     // Waits until the simulator's log has this text.

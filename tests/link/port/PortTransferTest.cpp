@@ -19,17 +19,11 @@ namespace lumidrax {
 namespace {
 
 using test::kPortWaitMs;
+using test::SimArgs;
 using test::SimPty;
 
 // Longer than the longest wait of the conversation (5 s for a frame).
 constexpr int kTransferWaitMs = 30000;
-
-std::vector<std::string> SimArgs(const std::string& model, std::vector<std::string> more)
-{
-    std::vector<std::string> args = {"--model", model, "--delay", "0", "--wait", "20000", "--step"};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
-}
 
 struct Link {
     explicit Link(ConnectionMode mode) : transfer(port, charts, ctx, mode)

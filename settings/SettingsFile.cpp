@@ -385,7 +385,9 @@ void WriteSettings(IniFile& ini, const Settings& s, bool full)
         ini.Set(kEvents, "FLOOR", FormatGeneral(s.EventLevelFloor));
         ini.Set(kEvents, "TABLE", flag(s.EventTableVisible));
         WriteArchive(ini, s);
-        WriteTestReportSettings(ini, s.TestReport);
+        // Files that never saw a test report get no empty section.
+        if (s.TestReport != TestReportSettings{} || ini.HasSection(kReport))
+            WriteTestReportSettings(ini, s.TestReport);
         return;
     }
     ini.Set(kGeneral, "DATAPATH", s.DataPath);

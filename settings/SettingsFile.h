@@ -30,7 +30,8 @@
 //             in the full form only. No password is read or written.
 //   [REPORT]  JOB, CUSTOMER, SITE, CABLE, OPERATOR, MODEL, SERIAL, TEMPLATE,
 //             OUTPUT (all empty): the Test Report dialog's last values,
-//             written when a report is made and in the full form
+//             written when a report is made, and in the full form when
+//             one is set or the file has the section
 //   [PORTS]   COMn=device (read only)
 // Integers are decimal, Booleans 1 or 0 (any non-zero integer is true); a
 // missing key or a value that is not an integer gives the default. Port

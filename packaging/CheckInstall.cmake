@@ -11,11 +11,13 @@ set(expected
   ${DATADIR}/mime/packages/lumidrax.xml
   ${DATADIR}/icons/hicolor/scalable/apps/lumidrax.svg
   ${DATADIR}/icons/hicolor/scalable/mimetypes/application-x-lumidrax-chart.svg
+  ${BINDIR}/lumidrax-tool-archive
   lib/udev/rules.d/60-lumidrax-rfcomm.rules
   ${DATADIR}/metainfo/${APPSTREAM_ID}.metainfo.xml
   ${MANDIR}/man1/lumidrax.1.gz
   ${MANDIR}/man1/lumidrax-tool.1.gz
   ${MANDIR}/man1/lumidrax-tool-render.1.gz
+  ${MANDIR}/man1/lumidrax-tool-archive.1.gz
   ${MANDIR}/man1/vkr-sim.1.gz
   ${DATADIR}/doc/lumidrax/copyright
   ${DATADIR}/doc/lumidrax/changelog.gz)

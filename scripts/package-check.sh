@@ -127,7 +127,8 @@ has() { # has FILE TEXT: FILE holds the line TEXT
   grep -qxF -- "$2" "$1"
 }
 
-for f in /usr/bin/lumidrax /usr/bin/lumidrax-tool /usr/bin/lumidrax-tool-render /usr/bin/vkr-sim \
+for f in /usr/bin/lumidrax /usr/bin/lumidrax-tool /usr/bin/lumidrax-tool-render /usr/bin/lumidrax-tool-archive \
+         /usr/bin/vkr-sim \
          /usr/share/lumidrax/help/Lumidrax3.1_Navod.htm /usr/share/applications/lumidrax.desktop \
          /usr/share/mime/packages/lumidrax.xml /usr/share/icons/hicolor/scalable/apps/lumidrax.svg \
          /usr/lib/udev/rules.d/60-lumidrax-rfcomm.rules /usr/share/man/man1/lumidrax.1.gz \
@@ -147,6 +148,9 @@ check "lumidrax-tool info reads a chart" sh -c \
 check "lumidrax-tool render paints a PNG (lumidrax-tool-render, Qt offscreen)" sh -c \
   "QT_QPA_PLATFORM=offscreen /usr/bin/lumidrax-tool render -o '$work/page.png' '$root/examples/series1.ndt' >/dev/null &&
    head -c 8 '$work/page.png' | grep -q PNG"
+check "lumidrax-tool archive imports and checks charts (lumidrax-tool-archive, Qt's SQLite driver)" sh -c \
+  "/usr/bin/lumidrax-tool archive import --archive '$work/archive.sqlite' '$root/examples' >/dev/null 2>&1 &&
+   /usr/bin/lumidrax-tool archive check --archive '$work/archive.sqlite' >/dev/null"
 
 # The viewer as a user starts it from the menu, offscreen, with a home of
 # its own: it keeps its data in the XDG data folder, nothing beside
@@ -186,7 +190,7 @@ check "the chart type opens with lumidrax.desktop" sh -c \
   "XDG_DATA_HOME='$home/.local/share' HOME='$home' xdg-mime query default application/x-lumidrax-chart |
    grep -qxF lumidrax.desktop"
 if command -v man >/dev/null 2>&1; then
-  for page in lumidrax lumidrax-tool lumidrax-tool-render vkr-sim; do
+  for page in lumidrax lumidrax-tool lumidrax-tool-render lumidrax-tool-archive vkr-sim; do
     check "man $page" sh -c "man -w $page | grep -q '^/usr/share/man/man1/'"
   done
 fi

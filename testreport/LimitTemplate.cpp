@@ -107,24 +107,24 @@ Criterion ReadCriterion(const Reader& r, const Json& item, int index)
     const auto type = item.find("type");
     if (type == item.end())
         r.Fail(at, which + " has no \"type\"");
-    const auto spec = std::find_if(kKinds.begin(), kKinds.end(), [&](const KindSpec& k) {
+    const auto found = std::find_if(kKinds.begin(), kKinds.end(), [&](const KindSpec& k) {
         return type->is_string() && type->get<std::string>() == k.Name;
     });
-    if (spec == kKinds.end()) {
+    if (found == kKinds.end()) {
         std::string names;
         for (const KindSpec& k : kKinds)
             names += (names.empty() ? "" : ", ") + std::string(k.Name);
         r.Fail(at + "/type", which + ": unknown type " + Shown(*type) + " (one of " + names + ")");
     }
     Criterion c;
-    c.Kind = spec->Kind;
+    c.Kind = found->Kind;
     c.Line = r.LineOf(at);
-    const std::string named = which + " (" + std::string(spec->Name) + ")";
+    const std::string named = which + " (" + std::string(found->Name) + ")";
     for (const auto& [key, value] : item.items()) {
-        if (key != "type" && key != spec->Keys[0] && key != spec->Keys[1])
+        if (key != "type" && key != found->Keys[0] && key != found->Keys[1])
             r.Fail(at + "/" + key, named + ": unknown key \"" + key + "\"");
     }
-    for (std::string_view key : spec->Keys) {
+    for (std::string_view key : found->Keys) {
         if (key.empty())
             continue;
         const std::string k(key);

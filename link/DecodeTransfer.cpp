@@ -1,6 +1,21 @@
 #include "DecodeTransfer.h"
 
+#include <iterator>
+
 namespace lumidrax {
+
+namespace {
+
+using Decoder = int (*)(TMereni&, DecoderContext&, Bytes);
+
+// A serial transfer's first byte names its kind: 3 a VKR102 chart, 4 its
+// report, 5 a VKR103 chart, 6 its report, 7 the VKR103 memory's charts and
+// 8 its report.
+constexpr std::size_t kFirstKind = 3;
+constexpr Decoder kDecoders[] = {DecodeVKR102Chart,  DecodeVKR102Report,    DecodeVKR103Chart,
+                                 DecodeVKR103Report, DecodeVKR103RAMCharts, DecodeVKR103RAMReport};
+
+} // namespace
 
 int DecodeTransfer(TMereni& charts, DecoderContext& ctx, Bytes bytes)
 {
@@ -14,22 +29,10 @@ int DecodeTransfer(TMereni& charts, DecoderContext& ctx, Bytes bytes)
     }
     if (bytes.empty())
         return kDecodeNoiseOnLine;
-    switch (bytes[0]) {
-    case 3:
-        return DecodeVKR102Chart(charts, ctx, bytes);
-    case 4:
-        return DecodeVKR102Report(charts, ctx, bytes);
-    case 5:
-        return DecodeVKR103Chart(charts, ctx, bytes);
-    case 6:
-        return DecodeVKR103Report(charts, ctx, bytes);
-    case 7:
-        return DecodeVKR103RAMCharts(charts, ctx, bytes);
-    case 8:
-        return DecodeVKR103RAMReport(charts, ctx, bytes);
-    default:
+    const std::size_t kind = bytes[0];
+    if (kind < kFirstKind || kind >= kFirstKind + std::size(kDecoders))
         return kDecodeNoiseOnLine;
-    }
+    return kDecoders[kind - kFirstKind](charts, ctx, bytes);
 }
 
 } // namespace lumidrax

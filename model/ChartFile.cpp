@@ -72,15 +72,25 @@ float FloatToken(const std::vector<std::string>& tokens, std::size_t k, const st
     throw ChartFileError(where + ", line 2: " + Quoted(tokens[k]) + " is not a valid floating point value");
 }
 
-void SetVKR102Defaults(TJednoMereni& c)
+// What only a VKR104 header carries: the date, the series, the serial
+// number, the single-precision values and the index.
+void ClearVKR104Fields(TJednoMereni& c)
 {
-    c.DCVoltageStr = kNoDCValue;
-    c.DCResistStr = kNoDCValue;
-    c.VerzeVKR = "VKR102";
     c.DatumCas = kNoDate;
     c.SeriePrvni = c.SeriePosledni = c.SerialNumber = 0;
     c.DCResistanceSingle = c.DCVoltageSingle = c.Pozice0YSingle = 0;
     c.Index = 0;
+}
+
+// A header of the oldest forms (7 or 8 values): tokens 8 and on are missing.
+void SetVKR102Defaults(TJednoMereni& c)
+{
+    c.Pozice0Y = c.NegEdge = c.StatusIDX = -1;
+    c.DCResistance = c.DCVoltage = 0;
+    c.DCVoltageStr = kNoDCValue;
+    c.DCResistStr = kNoDCValue;
+    c.VerzeVKR = "VKR102";
+    ClearVKR104Fields(c);
 }
 
 void ReadSevenToTwelve(TJednoMereni& c, const std::vector<std::string>& t, const std::string& where)
@@ -203,17 +213,12 @@ void ParseHeader(TJednoMereni& c, std::string_view line, const std::string& wher
 
     if (n == 8) {
         c.FilterPost = IntToken(t, 7, where);
-        c.Pozice0Y = c.NegEdge = c.StatusIDX = -1;
-        c.DCResistance = c.DCVoltage = 0;
         SetVKR102Defaults(c);
     } else if (n == 13) {
         ReadSevenToTwelve(c, t, where);
         c.DCVoltageStr = FormatDCVoltage(c.StatusIDX, c.DCVoltage);
         c.DCResistStr = FormatDCResistance(c.StatusIDX, c.DCResistance);
-        c.DatumCas = kNoDate;
-        c.SeriePrvni = c.SeriePosledni = c.SerialNumber = 0;
-        c.DCResistanceSingle = c.DCVoltageSingle = c.Pozice0YSingle = 0;
-        c.Index = 0;
+        ClearVKR104Fields(c);
         c.VerzeVKR = "VKR103/VKR103RAM";
     } else if (n == 22 || n == 23) {
         ReadSevenToTwelve(c, t, where);
@@ -232,8 +237,6 @@ void ParseHeader(TJednoMereni& c, std::string_view line, const std::string& wher
         // 7 tokens (the oldest files), or a count no writer produces: only
         // tokens 0..6 are taken, the rest as for the oldest files.
         c.FilterPost = 1;
-        c.Pozice0Y = c.NegEdge = c.StatusIDX = -1;
-        c.DCResistance = c.DCVoltage = 0;
         SetVKR102Defaults(c);
     }
 }

@@ -8,11 +8,15 @@
 #include "ArchiveMenus.h"
 #include "ArchivePage.h"
 #include "ArchiveTableModel.h"
+#include "ChartFile.h"
 #include "ChartGenerator.h"
 #include "ChartMenus.h"
 #include "ChartNotifier.h"
 #include "ChartPage.h"
+#include "DirectoryChooser.h"
 #include "EventPanel.h"
+#include "HistoryDialog.h"
+#include "HistoryPlot.h"
 #include "IDialogs.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TagsDialog.h"
@@ -22,6 +26,7 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -29,6 +34,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace lumidrax {
 namespace {
@@ -181,6 +187,125 @@ TEST(ArchiveStory, ReceivedChartsAreFoundTaggedAndComparedWithTheCablesBaseline)
             changes << item->text();
     EXPECT_TRUE(changes.contains("new")) << changes.join(", ").toStdString();
     EXPECT_TRUE(dialogs.ScriptUsed());
+}
+
+// Old chart files of one pair, measured on day k of May, with its end
+// moving in by a metre a month (the cable end at 200 m, then 199 m, ...).
+TJednoMereni OldPair(int k)
+{
+    chartgen::ChartOptions o;
+    o.form = chartgen::HeaderForm::Tokens23;
+    o.seed = 9;
+    o.sampleCount = 2000;
+    o.cableLength = 201 - k;
+    o.description = "Riser 3, pair 7";
+    char when[32];
+    std::snprintf(when, sizeof when, "%02d.05.2024 08:30:00", k);
+    o.datumCas = when;
+    o.serialNumber = 4711;
+    return chartgen::GenerateChart(o);
+}
+
+std::string FirstLine(const std::string& text)
+{
+    return text.substr(0, text.find('\n'));
+}
+
+// The chooser confirms `folder` with "&Select".
+void ChooseFolderWhenAsked(const std::string& folder)
+{
+    test::WhenModalOpens([folder](QWidget& modal) {
+        auto* chooser = qobject_cast<DirectoryChooser*>(&modal);
+        ASSERT_NE(chooser, nullptr);
+        chooser->SetDirectory(QString::fromStdString(folder));
+        chooser->findChildren<QPushButton*>().at(0)->click();
+    });
+}
+
+TEST(ArchiveStory, AFolderOfOldChartsIsImportedAndTheCablesHistoryShownOldestFirst)
+{
+    constexpr int kOld = 4;
+    test::TempDir dir;
+    const ScopedDataHome data(dir.File("data"));
+    for (int k = kOld; k >= 1; --k)
+        dir.Write("old/2024/pair7-" + std::to_string(k) + ".NDT", ChartFileText(OldPair(k)));
+    dir.Write("old/2024/damaged.NDT", "this is not a chart\n");
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1200, 800)));
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ArchivePage& page = w->ArchivesPage();
+    ArchiveTableModel& model = *page.Model();
+    QTableView* table = page.Table();
+
+    // Ctrl+I: the folder is chosen, the import runs under its progress
+    // dialog, and the summary names the file it could not read.
+    ChooseFolderWhenAsked(dir.File("old"));
+    QTest::keyClick(table, Qt::Key_I, Qt::ControlModifier);
+    ASSERT_FALSE(dialogs.Messages().empty());
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    const std::string summary = dialogs.Messages().back();
+    EXPECT_EQ(FirstLine(summary), "Import finished: 4 added, 0 already in the archive, 1 could not be read.");
+    EXPECT_NE(summary.find("damaged.NDT: "), std::string::npos) << summary;
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == kOld; })) << model.rowCount();
+
+    // The same folder again adds nothing.
+    ChooseRow(table, 0);
+    ChooseFolderWhenAsked(dir.File("old"));
+    QTest::keyClick(table, Qt::Key_I, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.Messages().size(), 2u);
+    EXPECT_EQ(FirstLine(dialogs.Messages().back()),
+              "Import finished: 0 added, 4 already in the archive, 1 could not be read.");
+    EXPECT_EQ(model.rowCount(), kOld);
+
+    // History needs a cable: without one the user is told how to give it.
+    ChooseRow(table, 0);
+    QTest::keyClick(table, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_NE(dialogs.Messages().back().find("The chart has no cable yet"), std::string::npos)
+        << dialogs.Messages().back();
+
+    // All four get their cable, then Ctrl+H lists them oldest first with
+    // the end moving in, and plots one point a chart.
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    test::WhenModalOpens([](QWidget& modal) {
+        auto* tags = qobject_cast<TagsDialog*>(&modal);
+        ASSERT_NE(tags, nullptr);
+        QTest::keyClicks(tags->e_cable, "R3-P7");
+        QTest::keyClick(tags->e_cable, Qt::Key_Return);
+    });
+    QTest::keyClick(table, Qt::Key_E, Qt::ControlModifier);
+    const int cableColumn = static_cast<int>(ArchiveColumn::Cable);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.index(0, cableColumn).data().toString() == "R3-P7"; }));
+    ChooseRow(table, 2);
+    QStringList measured, ends;
+    std::size_t points = 0;
+    QString title;
+    test::WhenModalOpens([&](QWidget& modal) {
+        auto* history = qobject_cast<HistoryDialog*>(&modal);
+        ASSERT_NE(history, nullptr);
+        title = history->windowTitle();
+        for (int row = 0; row < history->Table()->rowCount(); ++row) {
+            measured << history->Table()->item(row, 0)->text();
+            ends << history->Table()->item(row, 1)->text();
+        }
+        points = history->Plot()->Points().size();
+        history->reject();
+    });
+    QTest::keyClick(table, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(title, "History of R3-P7");
+    EXPECT_EQ(measured, QStringList({"01.05.2024 08:30:00", "02.05.2024 08:30:00", "03.05.2024 08:30:00",
+                                     "04.05.2024 08:30:00"}));
+    ASSERT_EQ(ends.size(), kOld);
+    // "199,40 m": the end a metre nearer each month.
+    for (int k = 1; k < kOld; ++k) {
+        ASSERT_TRUE(ends[k].endsWith(" m")) << ends[k].toStdString();
+        const double before = QString(ends[k - 1]).chopped(2).replace(',', '.').toDouble();
+        const double now = QString(ends[k]).chopped(2).replace(',', '.').toDouble();
+        EXPECT_NEAR(before - now, 1.0, 0.5) << ends.join(" | ").toStdString();
+    }
+    EXPECT_EQ(points, static_cast<std::size_t>(kOld));
 }
 
 } // namespace

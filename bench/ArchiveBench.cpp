@@ -151,62 +151,41 @@ void RunSearch(benchmark::State& state, const ArchiveQuery& q)
     state.counters["count"] = count;
 }
 
-void BM_SearchNewestPage(benchmark::State& state)
-{
-    RunSearch(state, {});
-}
-BENCHMARK(BM_SearchNewestPage)->Unit(benchmark::kMillisecond);
-
-void BM_SearchTwoWords(benchmark::State& state)
-{
-    ArchiveQuery q;
-    q.Text = "riser NORTH";
-    RunSearch(state, q);
-}
-BENCHMARK(BM_SearchTwoWords)->Unit(benchmark::kMillisecond);
-
-void BM_SearchRareWord(benchmark::State& state)
-{
-    ArchiveQuery q;
-    q.Text = "99999";
-    RunSearch(state, q);
-}
-BENCHMARK(BM_SearchRareWord)->Unit(benchmark::kMillisecond);
-
-void BM_SearchWordDatesSerial(benchmark::State& state)
-{
-    ArchiveQuery q;
-    q.Text = "tower";
-    q.From = "2018-01-01";
-    q.To = "2019-06-30";
-    q.SerialNumber = 112;
-    RunSearch(state, q);
-}
-BENCHMARK(BM_SearchWordDatesSerial)->Unit(benchmark::kMillisecond);
-
-void BM_SearchByDescription(benchmark::State& state)
-{
-    ArchiveQuery q;
-    q.Text = "depot";
-    q.SortBy = ArchiveColumn::Description;
-    q.Descending = false;
-    RunSearch(state, q);
-}
-BENCHMARK(BM_SearchByDescription)->Unit(benchmark::kMillisecond);
-
-void BM_SearchCable(benchmark::State& state)
-{
-    ArchiveQuery q;
-    q.Cable = "K1234";
-    RunSearch(state, q);
-}
-BENCHMARK(BM_SearchCable)->Unit(benchmark::kMillisecond);
+// The searches, each registered under its name with the query it sets.
+struct NamedSearch {
+    const char* name;
+    void (*set)(ArchiveQuery& q);
+};
+const NamedSearch kSearches[] = {
+    {"BM_SearchNewestPage", [](ArchiveQuery&) {}},
+    {"BM_SearchTwoWords", [](ArchiveQuery& q) { q.Text = "riser NORTH"; }},
+    {"BM_SearchRareWord", [](ArchiveQuery& q) { q.Text = "99999"; }},
+    {"BM_SearchWordDatesSerial",
+     [](ArchiveQuery& q) {
+         q.Text = "tower";
+         q.From = "2018-01-01";
+         q.To = "2019-06-30";
+         q.SerialNumber = 112;
+     }},
+    {"BM_SearchByDescription",
+     [](ArchiveQuery& q) {
+         q.Text = "depot";
+         q.SortBy = ArchiveColumn::Description;
+         q.Descending = false;
+     }},
+    {"BM_SearchCable", [](ArchiveQuery& q) { q.Cable = "K1234"; }},
+};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    for (const NamedSearch& s : kSearches) {
+        ArchiveQuery q;
+        s.set(q);
+        benchmark::RegisterBenchmark(s.name, RunSearch, q)->Unit(benchmark::kMillisecond);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,10 +1,13 @@
 #pragma once
 // What the benchmark programs share: the standard test load of the chart
-// view and a main() that starts Qt offscreen.
+// view, a main() that starts Qt offscreen, and runs for lists of arguments.
 
 #include "TMereni.h"
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
+#include <vector>
 
 namespace lumidrax::bench {
 
@@ -16,5 +19,15 @@ TMereni TenCharts(std::uint64_t firstSeed);
 // Runs the registered benchmarks inside a QApplication, on the offscreen
 // platform unless QT_QPA_PLATFORM says otherwise.
 int RunWithQt(int argc, char** argv);
+
+using ArgSets = std::vector<std::vector<std::int64_t>>;
+
+// For `->Apply(EachArgs<kSets>)`: one run of the benchmark for each set of
+// arguments in `Sets`, in order.
+template <const ArgSets& Sets> void EachArgs(benchmark::internal::Benchmark* b)
+{
+    for (const std::vector<std::int64_t>& args : Sets)
+        b->Args(args);
+}
 
 } // namespace lumidrax::bench

@@ -52,12 +52,10 @@ void BM_FullRepaint(benchmark::State& state)
                  QImage::Format_RGB32);
     state.SetItemsProcessed(state.iterations() * kMaxShown * kMaxSamples);
 }
+const bench::ArgSets kRepaintArgs = {{1, 0}, {3, 0}, {5, 0}, {1, 1}};
 BENCHMARK(BM_FullRepaint)
     ->ArgNames({"width", "dark"})
-    ->Args({1, 0})
-    ->Args({3, 0})
-    ->Args({5, 0})
-    ->Args({1, 1})
+    ->Apply(bench::EachArgs<kRepaintArgs>)
     ->Unit(benchmark::kMillisecond);
 
 // Only the cursors over a cached plot: what a cursor move costs.

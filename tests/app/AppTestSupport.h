@@ -8,6 +8,9 @@
 #include <QColor>
 #include <QSet>
 #include <QSize>
+#include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -17,7 +20,6 @@
 #include <vector>
 
 class QListWidget;
-class QWidget;
 
 namespace lumidrax {
 class PlotWidget;
@@ -140,5 +142,15 @@ QSet<QRgb> MarkColours(QListWidget* list, int row);
 // Runs `steps` on the modal window that is open once the event loop turns
 // (the one the next command opens); fails the test when none is open.
 void WhenModalOpens(std::function<void(QWidget&)> steps);
+
+// The same with the window's first child of type `Child`, which it must have.
+template <class Child> void WhenModalOpensWith(std::function<void(QWidget& window, Child& child)> steps)
+{
+    WhenModalOpens([steps = std::move(steps)](QWidget& window) {
+        auto* child = window.findChild<Child*>();
+        ASSERT_NE(child, nullptr);
+        steps(window, *child);
+    });
+}
 
 } // namespace lumidrax::test

@@ -380,12 +380,10 @@ TEST(ChartListCommands, DescriptionEditorForSeveralStartsWithTheirCommonText)
     v.SelectCharts({1, 3});
     bool editItemsOff = false;
     QString startText;
-    test::WhenModalOpens([&](QWidget& editor) {
+    test::WhenModalOpensWith<QPlainTextEdit>([&](QWidget& editor, QPlainTextEdit& memo) {
         editItemsOff =
             !v.Menus().mi_curves_edit_desc->isEnabled() && !v.w->ListPopup().mi_curves_edit_desc->isEnabled();
-        auto* memo = editor.findChild<QPlainTextEdit*>();
-        ASSERT_NE(memo, nullptr);
-        startText = memo->toPlainText();
+        startText = memo.toPlainText();
         editor.close(); // closed without "&OK": nothing changes
     });
     v.Menus().mi_curves_edit_desc->trigger();
@@ -406,12 +404,10 @@ TEST(ChartListCommands, ValuesWindowOpensOnlyWithCtrlShiftRightButtonAndAReferen
     EXPECT_FALSE(v.w->sh_refcolorMouseUp(Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier));
     QString title;
     QStringList cells;
-    test::WhenModalOpens([&](QWidget& window) {
+    test::WhenModalOpensWith<QTableWidget>([&](QWidget& window, QTableWidget& grid) {
         title = window.windowTitle();
-        auto* grid = window.findChild<QTableWidget*>();
-        ASSERT_NE(grid, nullptr);
-        for (int r = 0; r < grid->rowCount(); ++r)
-            cells << grid->item(r, 0)->text() + "=" + grid->item(r, 1)->text();
+        for (int r = 0; r < grid.rowCount(); ++r)
+            cells << grid.item(r, 0)->text() + "=" + grid.item(r, 1)->text();
         window.close();
     });
     EXPECT_TRUE(v.w->sh_refcolorMouseUp(Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier));

@@ -37,6 +37,14 @@ struct CursorViewer : test::ChartViewer {
         QLabel* l = Label(name);
         return l ? l->text() : QString("<no label %1>").arg(name);
     }
+    // The texts of the labels named, joined by " | ".
+    std::string Texts(std::initializer_list<const char*> names)
+    {
+        QStringList texts;
+        for (const char* name : names)
+            texts << Text(name);
+        return texts.join(" | ").toStdString();
+    }
     MarkerShape* Marker(const char* name) { return w->findChild<MarkerShape*>(name); }
     QString CurrentRow() { return List()->currentItem() ? List()->currentItem()->text() : QString(); }
 
@@ -126,14 +134,9 @@ TEST(Cursors, DenseSamplesTheMouseLevelPicksTheChartAndTheReadoutsFollow)
     EXPECT_EQ(v.Text("lbl_mainY"), "30,0 %");
     EXPECT_NEAR(Number(v.Text("lbl_mainX")), v.View().PixelToValue(v.At(50, 25).x(), Axis::X), 0.051);
     EXPECT_TRUE(v.Text("lbl_mainX").endsWith(" m"));
-    EXPECT_EQ(v.Text("lbl_curve_no"), "2");
-    EXPECT_EQ(v.Text("lbl_imp"), "50 Ohm");
-    EXPECT_EQ(v.Text("lbl_vel"), "66,0%");
-    EXPECT_EQ(v.Text("lbl_noise"), "2%");
-    EXPECT_EQ(v.Text("lbl_filter"), "Off");
-    EXPECT_EQ(v.Text("lbl_voltage"), "---");
-    EXPECT_EQ(v.Text("lbl_resistance"), "---");
-    EXPECT_EQ(v.Text("lbl_datetime"), "05.06.2024 08:09:10");
+    EXPECT_EQ(v.Texts({"lbl_curve_no", "lbl_imp", "lbl_vel", "lbl_noise", "lbl_filter", "lbl_voltage",
+                       "lbl_resistance", "lbl_datetime"}),
+              "2 | 50 Ohm | 66,0% | 2% | Off | --- | --- | 05.06.2024 08:09:10");
     EXPECT_EQ(v.Marker("sh_main")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
     EXPECT_TRUE(v.Marker("sh_activecolor")->isVisibleTo(v.w.get()));
     EXPECT_EQ(v.Marker("sh_activecolor")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
@@ -315,20 +318,14 @@ TEST(Cursors, SparseSamplesTheNearestDotWinsAndNoVisibleDotLeavesNoActiveChart)
     v.SetView(100, 110, -10, 10);
     v.Move(105, 0);
     EXPECT_EQ(v.Charts().ActiveIndex, 0);
-    EXPECT_EQ(v.Text("lbl_mainX"), "");
-    EXPECT_EQ(v.Text("lbl_mainY"), "");
-    EXPECT_EQ(v.Text("lbl_diffX"), "");
-    EXPECT_EQ(v.Text("lbl_curve_no"), "---");
-    EXPECT_EQ(v.Text("lbl_active_edge"), "-");
+    EXPECT_EQ(v.Texts({"lbl_mainX", "lbl_mainY", "lbl_diffX", "lbl_curve_no", "lbl_active_edge"}),
+              " |  |  | --- | -");
     EXPECT_FALSE(v.Marker("sh_activecolor")->isVisibleTo(v.w.get()));
 
     // A click there leaves no reference: "Ref" and "Diff" are empty.
     v.Click(105, 0);
     EXPECT_EQ(v.Charts().RefIndex, 0);
-    EXPECT_EQ(v.Text("lbl_refX"), "");
-    EXPECT_EQ(v.Text("lbl_refY"), "");
-    EXPECT_EQ(v.Text("lbl_diffY"), "");
-    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "---");
+    EXPECT_EQ(v.Texts({"lbl_refX", "lbl_refY", "lbl_diffY", "lbl_ref_curve_no"}), " |  |  | ---");
     EXPECT_FALSE(v.Marker("sh_refcolor")->isVisibleTo(v.w.get()));
     EXPECT_FALSE(v.Menus().mi_panels_refinfo->isEnabled());
 }
@@ -344,12 +341,8 @@ TEST(Cursors, AClickSetsTheReferenceAndDiffReadsActiveMinusReference)
     ASSERT_EQ(v.Charts().ActiveIndex, 2);
     v.Click(40, 28);
     EXPECT_EQ(v.Charts().RefIndex, 2);
-    EXPECT_EQ(v.Text("lbl_refX"), v.Text("lbl_mainX"));
-    EXPECT_EQ(v.Text("lbl_refY"), "30,0 %");
-    EXPECT_EQ(v.Text("lbl_diffX"), "0,00 m");
-    EXPECT_EQ(v.Text("lbl_diffY"), "0,0 %");
-    EXPECT_EQ(v.Text("lbl_ref_curve_no"), "2");
-    EXPECT_EQ(v.Text("lbl_ref_imp"), "50 Ohm");
+    EXPECT_EQ(v.Texts({"lbl_refX", "lbl_refY", "lbl_diffX", "lbl_diffY", "lbl_ref_curve_no", "lbl_ref_imp"}),
+              v.Text("lbl_mainX").toStdString() + " | 30,0 % | 0,00 m | 0,0 % | 2 | 50 Ohm");
     EXPECT_EQ(v.Marker("sh_ref")->Fill(), QColor::fromRgb(v.Charts().Rec(2).Color));
     EXPECT_TRUE(v.Marker("sh_refcolor")->isVisibleTo(v.w.get()));
     // The list selects the reference chart alone.

@@ -51,6 +51,13 @@ struct EventViewer : test::ChartViewer {
         emit w->Notifier().chartsAdded();
     }
 
+    // Makes a chart the active one, as the mouse over it does.
+    void Activate(int index)
+    {
+        Charts().ActiveIndex = index;
+        emit w->Notifier().activeChanged();
+    }
+
     // Tools > Event Table: the panel once it shows, null when it does not.
     EventPanel* ShowTable()
     {
@@ -69,9 +76,8 @@ TEST(EventPanel, ChosenEventMovesTheCursorAndComparesWithTheReference)
     v.Add({Cable(150), Cable(140)}); // the good measurement, the cable cut shorter
     charts.SetReference(1);
     emit w->Notifier().referenceChanged(true);
-    charts.ActiveIndex = 2;
     charts.ActiveCursor = 1;
-    emit w->Notifier().activeChanged();
+    v.Activate(2);
     // Zoomed in at the start, far from the end.
     SetView(charts, {0, -50, 20, 100});
     emit w->Notifier().viewChanged();
@@ -131,9 +137,8 @@ TEST(EventPanel, FollowsTheChartTheMouseMakesActive)
     v.Add({first, second});
     charts.SetViewToFull();
     emit w->Notifier().viewChanged();
-    charts.ActiveIndex = 1;
     charts.ActiveCursor = 1;
-    emit w->Notifier().activeChanged();
+    v.Activate(1);
     EventPanel* panel = v.ShowTable();
     ASSERT_NE(panel, nullptr);
     QTableWidget* table = panel->Table();
@@ -207,11 +212,8 @@ TEST(EventPanel, NoEndOnAMatchedLineAndAnImpossibleLength)
 {
     EventViewer v;
     START(v);
-    const std::unique_ptr<TFrm_main_Lumidrax32>& w = v.w;
-    TMereni& charts = w->Charts();
     v.Add({CleanLine(chartgen::LineEnd::Matched), CleanLine(chartgen::LineEnd::Open)});
-    charts.ActiveIndex = 1;
-    emit w->Notifier().activeChanged();
+    v.Activate(1);
     EventPanel* panel = v.ShowTable();
     ASSERT_NE(panel, nullptr);
     QTableWidget* table = panel->Table();
@@ -226,8 +228,7 @@ TEST(EventPanel, NoEndOnAMatchedLineAndAnImpossibleLength)
     panel->LengthEdit()->setText("100");
     EXPECT_TRUE(panel->VelocityLabel()->text().isEmpty()) << panel->VelocityLabel()->text().toStdString();
 
-    charts.ActiveIndex = 2;
-    emit w->Notifier().activeChanged();
+    v.Activate(2);
     EXPECT_FALSE(panel->NoEndLabel()->isVisible());
     const int end = EndEventIndex(panel->Current().Events);
     ASSERT_GE(end, 0);

@@ -750,13 +750,11 @@ TEST(MainWindow, EditsOneDescriptionInPlaceAndSeveralInTheEditor)
     ASSERT_EQ(v.List()->selectedItems().size(), 2);
     QString caption;
     QString startText;
-    test::WhenModalOpens([&](QWidget& editor) {
+    test::WhenModalOpensWith<QPlainTextEdit>([&](QWidget& editor, QPlainTextEdit& memo) {
         caption = editor.windowTitle();
-        auto* memo = editor.findChild<QPlainTextEdit*>();
-        ASSERT_NE(memo, nullptr);
-        startText = memo->toPlainText();
-        QTest::keyClicks(memo, "shared");
-        QTest::keyClick(memo, Qt::Key_Return);
+        startText = memo.toPlainText();
+        QTest::keyClicks(&memo, "shared");
+        QTest::keyClick(&memo, Qt::Key_Return);
     });
     v.Key(Qt::Key_F7);
     EXPECT_EQ(caption, "Description of 2 selected curves");

@@ -42,6 +42,12 @@ using test::SimPty;
 constexpr int kWaitMs = 30000;
 constexpr int kBluetoothCharts = 50;
 
+std::string FirstLine(const std::string& path)
+{
+    const std::string text = test::ReadFile(path);
+    return text.substr(0, text.find("\r\n"));
+}
+
 // A viewer with its settings file in a temporary folder and one port on a
 // simulated instrument that sends when a question is open.
 struct QuestionViewer : test::SettingsFileViewer {
@@ -119,6 +125,15 @@ struct QuestionViewer : test::SettingsFileViewer {
                 return i;
         return 0;
     }
+    // Chart 1 selected and saved by `command` into `path`: the file starts
+    // with `firstLine` and chart 1 carries that name.
+    void SaveFirstChart(QAction* command, const std::string& path, const std::string& firstLine)
+    {
+        Select({1});
+        command->trigger();
+        EXPECT_EQ(FirstLine(path), firstLine);
+        EXPECT_EQ(ChartNamed(path), 1);
+    }
     std::string OpenReport(const std::string& name, const std::string& text)
     {
         const std::string path = dir.File(name);
@@ -177,12 +192,6 @@ void PrintTo(const QuestionStory& story, std::ostream* os)
     *os << story.name;
 }
 
-std::string FirstLine(const std::string& path)
-{
-    const std::string text = test::ReadFile(path);
-    return text.substr(0, text.find("\r\n"));
-}
-
 QAction* UserFilterItem(ChartMenus& m)
 {
     for (QAction* a : m.mi_filter)
@@ -198,10 +207,7 @@ const QuestionStory kStories[] = {
          const std::string b = v.Chart("b.ndt", "old b");
          v.dialogs.SaveAnswers.push_back(b);
          v.dialogs.Answers.push_back(kAnswerYes);
-         v.Select({1});
-         v.w->Menus().mi_file_saveas->trigger();
-         EXPECT_EQ(FirstLine(b), "chart a");
-         EXPECT_EQ(v.ChartNamed(b), 1);
+         v.SaveFirstChart(v.w->Menus().mi_file_saveas, b, "chart a");
          EXPECT_TRUE(v.w->Charts().Rec(1).Saved);
      }},
     {"CodePageOnSave", false, false, "ask",
@@ -243,10 +249,7 @@ const QuestionStory kStories[] = {
          v.w->Charts().Rec(1).AutoFileName = target;
          v.Edit(1, "to a new folder");
          v.dialogs.Answers = {kAnswerYes};
-         v.Select({1});
-         v.w->Menus().mi_save_selected->trigger();
-         EXPECT_EQ(FirstLine(target), "to a new folder");
-         EXPECT_EQ(v.ChartNamed(target), 1);
+         v.SaveFirstChart(v.w->Menus().mi_save_selected, target, "to a new folder");
      }},
     {"MessageBoxWhileOpeningABatch", false, false, "message",
      [](QuestionViewer& v) {
@@ -260,10 +263,7 @@ const QuestionStory kStories[] = {
          v.Open({v.Chart("a.ndt", "chart a")});
          const std::string target = v.dir.File("new.ndt");
          v.dialogs.SaveAnswers.push_back(target);
-         v.Select({1});
-         v.w->Menus().mi_file_saveas->trigger();
-         EXPECT_EQ(FirstLine(target), "chart a");
-         EXPECT_EQ(v.ChartNamed(target), 1);
+         v.SaveFirstChart(v.w->Menus().mi_file_saveas, target, "chart a");
      }},
     {"InputBoxOfTheFilterFiltersTheReferenceItWasAskedFor", false, false, "input",
      [](QuestionViewer& v) {

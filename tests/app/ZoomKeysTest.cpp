@@ -61,6 +61,12 @@ struct ZoomViewer : test::ChartViewer {
         Charts().ComputeFullRange(true);
         emit w->Notifier().chartsAdded();
     }
+    // Such a chart at each level, in order.
+    void AddLevels(int samples, std::initializer_list<long double> levels)
+    {
+        for (const long double level : levels)
+            Add(samples, level);
+    }
     ViewTransform View()
     {
         ViewTransform v(Charts(), Plot()->width(), Plot()->height());
@@ -93,6 +99,24 @@ struct ZoomViewer : test::ChartViewer {
         return Plot()->cursor().shape() == Qt::BitmapCursor &&
                Plot()->cursor().pixmap().toImage() == ZoomCursor(kind).pixmap().toImage();
     }
+};
+
+// The zoom tool on one displayed chart of 1000 samples at level 10.
+class ZoomTool : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        START(v);
+        v.Add(1000, 10);
+    }
+    ZoomViewer v;
+};
+
+// The page's keys; each test adds its charts to the started viewer.
+class ChartKeys : public ::testing::Test {
+  protected:
+    void SetUp() override { START(v); }
+    ZoomViewer v;
 };
 
 TEST(ZoomMemory, SavedViewsAreWalkedBackAndForthAndTheLabelCountsThem)
@@ -163,11 +187,8 @@ TEST(ZoomMemory, SavedViewsAreWalkedBackAndForthAndTheLabelCountsThem)
     EXPECT_FALSE(m.mi_zoom_next->isEnabled());
 }
 
-TEST(ZoomTool, TheRightButtonSwitchesItAndClicksAndBandsZoom)
+TEST_F(ZoomTool, TheRightButtonSwitchesItAndClicksAndBandsZoom)
 {
-    ZoomViewer v;
-    START(v);
-    v.Add(1000, 10);
     ChartMenus& m = v.Menus();
     const QPoint centre = v.Plot()->rect().center();
     v.Mouse(QEvent::MouseMove, centre, Qt::NoButton, Qt::NoButton);
@@ -256,11 +277,8 @@ TEST(ZoomTool, TheRightButtonSwitchesItAndClicksAndBandsZoom)
     EXPECT_FALSE(m.mi_zoom_do->isEnabled());
 }
 
-TEST(ZoomTool, WheelPanAndShiftCommandsBoundedByTheFullExtent)
+TEST_F(ZoomTool, WheelPanAndShiftCommandsBoundedByTheFullExtent)
 {
-    ZoomViewer v;
-    START(v);
-    v.Add(1000, 10);
     ChartMenus& m = v.Menus();
     // At the full extent no shift can move.
     for (QAction* a : m.mi_shift)
@@ -310,10 +328,8 @@ TEST(ZoomTool, WheelPanAndShiftCommandsBoundedByTheFullExtent)
     EXPECT_EQ(v.Plot()->cursor().shape(), Qt::CrossCursor);
 }
 
-TEST(ChartKeys, LeftAndRightStepTheCursorAndTheViewFollowsIt)
+TEST_F(ChartKeys, LeftAndRightStepTheCursorAndTheViewFollowsIt)
 {
-    ZoomViewer v;
-    START(v);
     v.Add(1000, 10);
     TMereni& c = v.Charts();
     ASSERT_EQ(c.ActiveIndex, 1);
@@ -343,13 +359,9 @@ TEST(ChartKeys, LeftAndRightStepTheCursorAndTheViewFollowsIt)
     EXPECT_EQ(c.ViewXMax, 50); // one shift per key
 }
 
-TEST(ChartKeys, UpAndDownSwitchChartsInEachListModeAndTheAltKeysResynchronise)
+TEST_F(ChartKeys, UpAndDownSwitchChartsInEachListModeAndTheAltKeysResynchronise)
 {
-    ZoomViewer v;
-    START(v);
-    v.Add(500, 10);
-    v.Add(500, 20);
-    v.Add(500, 30);
+    v.AddLevels(500, {10, 20, 30});
     TMereni& c = v.Charts();
     // Chart 2 hidden: the walk over displayed charts skips it.
     v.ListPanel()->SelectCharts({2}, 2);
@@ -436,12 +448,9 @@ TEST(ChartKeys, UpAndDownSwitchChartsInEachListModeAndTheAltKeysResynchronise)
     EXPECT_EQ(c.RefIndex, 1);
 }
 
-TEST(ChartKeys, EnterMakesTheActiveCursorTheReference)
+TEST_F(ChartKeys, EnterMakesTheActiveCursorTheReference)
 {
-    ZoomViewer v;
-    START(v);
-    v.Add(500, 10);
-    v.Add(500, 20);
+    v.AddLevels(500, {10, 20});
     TMereni& c = v.Charts();
     v.ListPanel()->SelectCharts({1}, 1);
     v.List()->setFocus();
@@ -462,12 +471,9 @@ TEST(ChartKeys, EnterMakesTheActiveCursorTheReference)
     EXPECT_NE(v.Text("lbl_refX"), v.Text("lbl_mainX"));
 }
 
-TEST(ChartKeys, CommandKeysAndTheirButtons)
+TEST_F(ChartKeys, CommandKeysAndTheirButtons)
 {
-    ZoomViewer v;
-    START(v);
-    v.Add(500, 10);
-    v.Add(500, 20);
+    v.AddLevels(500, {10, 20});
     TMereni& c = v.Charts();
     ChartMenus& m = v.Menus();
     v.List()->setFocus();
@@ -547,10 +553,8 @@ TEST(ChartKeys, CommandKeysAndTheirButtons)
     EXPECT_EQ(c.Count, 1);
 }
 
-TEST(ChartKeys, NoneActOnTheReportPage)
+TEST_F(ChartKeys, NoneActOnTheReportPage)
 {
-    ZoomViewer v;
-    START(v);
     v.Add(500, 10);
     TMereni& c = v.Charts();
     c.ActiveCursor = 10;

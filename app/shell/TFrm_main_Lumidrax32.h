@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QTabWidget;
 
@@ -188,6 +189,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ConnectChartListCommands();
     void mi_incChartListClick();
     void mi_decChartListClick();
+    // A list height step of `command`: the new height taken, or `command`
+    // disabled when there is none; `opposite` enabled after a change.
+    void StepListHeight(const ListHeightStep& step, QAction* command, QAction* opposite);
     void VSplitterMoved();
     void PlaceDescriptionField();
     // Processing commands (MainWindowProcessing.cpp).

@@ -9,6 +9,7 @@
 
 #include "ArchiveLocation.h"
 #include "ArchiveRecord.h"
+#include "PageParts.h"
 #include "TJednoMereni.h"
 
 #include <QObject>
@@ -27,18 +28,9 @@ class ArchiveFeed;
 class ArchiveMenus;
 class ArchivePage;
 class ChartArchive;
-class ChartNotifier;
-class IDialogs;
-class TMereni;
 
-struct ArchiveCommandsParts {
-    ArchivePage* Page = nullptr;
-    ArchiveMenus* Menus = nullptr;
-    TMereni* Charts = nullptr;
-    ChartNotifier* Notifier = nullptr;
-    IDialogs* Dialogs = nullptr;
+struct ArchiveCommandsParts : PageParts<ArchivePage, ArchiveMenus> {
     ArchiveFeed* Feed = nullptr;
-    QWidget* Window = nullptr;
     // Runs a command as the window runs its own (counted as running).
     std::function<void(const std::function<void()>&)> Run;
     std::function<void()> ShowChartPage;

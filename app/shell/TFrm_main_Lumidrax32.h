@@ -159,7 +159,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // Charts opened from outside: the chart page, and after a batch the
     // window to the front.
     void FilesOpened(int loaded, bool batch);
-    // What the window's command units share.
+    // What every feature the window wires is handed.
     WindowServices Services();
     void ShutDown();
     void LoadSettings();

@@ -215,6 +215,16 @@ std::optional<ArchiveEntry> ArchiveCommands::ChosenOne()
     return chosen.front();
 }
 
+std::optional<ArchiveEntry> ArchiveCommands::ChosenWithCable()
+{
+    std::optional<ArchiveEntry> e = ChosenOne();
+    if (e && e->Tags.Cable.empty()) {
+        Tell(NoCableText());
+        return std::nullopt;
+    }
+    return e;
+}
+
 void ArchiveCommands::Tell(const std::string& text)
 {
     parts_.Services.Dialogs->ShowMessageBox(kCaption, text);
@@ -322,13 +332,9 @@ void ArchiveCommands::EditTags()
 
 void ArchiveCommands::SetBaseline()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
-    if (e->Tags.Cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     if (!archive_->SetBaseline(e->Id)) {
         parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return;
@@ -342,14 +348,10 @@ void ArchiveCommands::SetBaseline()
 
 void ArchiveCommands::Compare()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
     const std::string& cable = e->Tags.Cable;
-    if (cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     const std::optional<ArchiveId> base = archive_->Baseline(cable);
     if (!base) {
         Tell("Cable " + cable + " has no baseline yet: choose one of its charts and \"Set as Baseline\".");
@@ -432,13 +434,9 @@ void ArchiveCommands::Compare()
 
 void ArchiveCommands::History()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
-    if (e->Tags.Cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     const std::optional<std::vector<ArchiveEntry>> entries = archive_->History(e->Tags.Cable);
     if (!entries) {
         parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);

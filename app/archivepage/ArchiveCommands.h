@@ -70,6 +70,9 @@ class ArchiveCommands : public QObject {
     void Reload();
     std::vector<ArchiveEntry> Chosen() const;
     std::optional<ArchiveEntry> ChosenOne();
+    // The one chosen entry when it has a cable; nothing (with the message
+    // that it has none shown) when it has not.
+    std::optional<ArchiveEntry> ChosenWithCable();
     // The chart of an entry on the chart page: the open one, or added from
     // the archive. Its number, 0 when it could not be (with the message
     // shown).

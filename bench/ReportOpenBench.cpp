@@ -116,7 +116,7 @@ void BM_OpenCommandOnThePage(benchmark::State& state)
     pages->addTab(page, "Report");
     window.setCentralWidget(pages);
     window.show();
-    ReportCommands commands({&menus, page, &settings, &dialogs, pages, &window});
+    ReportCommands commands({{{.Window = &window, .Dialogs = &dialogs}, page, &menus}, &settings, pages});
     for (auto _ : state) {
         menus.mi_rep_file_open->trigger();
         state.PauseTiming();
@@ -133,7 +133,7 @@ BENCHMARK(BM_OpenCommandOnThePage)->Unit(benchmark::kMillisecond);
 struct ShownPage {
     explicit ShownPage(IDialogs& dialogs)
         : menus(&window), pages(new QTabWidget(&window)), page(new ReportPage(pages)),
-          commands({&menus, page, &settings, &dialogs, pages, &window})
+          commands({{{.Window = &window, .Dialogs = &dialogs}, page, &menus}, &settings, pages})
     {
         window.resize(1024, 700);
         pages->addTab(new QWidget(pages), "Chart");

@@ -215,22 +215,32 @@ std::optional<ArchiveEntry> ArchiveCommands::ChosenOne()
     return chosen.front();
 }
 
+std::optional<ArchiveEntry> ArchiveCommands::ChosenWithCable()
+{
+    std::optional<ArchiveEntry> e = ChosenOne();
+    if (e && e->Tags.Cable.empty()) {
+        Tell(NoCableText());
+        return std::nullopt;
+    }
+    return e;
+}
+
 void ArchiveCommands::Tell(const std::string& text)
 {
-    parts_.Dialogs->ShowMessageBox(kCaption, text);
+    parts_.Services.Dialogs->ShowMessageBox(kCaption, text);
 }
 
 int ArchiveCommands::Place(ArchiveId id, bool& added)
 {
     added = false;
-    TMereni& charts = *parts_.Charts;
+    TMereni& charts = *parts_.Services.Charts;
     for (const auto& [chart, entry] : opened_)
         if (entry == id)
             if (const int n = charts.NumberOf(chart); n > 0)
                 return n;
     std::optional<TJednoMereni> chart = archive_->Chart(id);
     if (!chart) {
-        parts_.Dialogs->ShowErrorMessage(archive_->status().Message);
+        parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return 0;
     }
     if (!chart->FileName.empty())
@@ -253,7 +263,7 @@ int ArchiveCommands::Place(ArchiveId id, bool& added)
         added = true;
         return n;
     } catch (const ChartFileError& e) {
-        parts_.Dialogs->ShowErrorMessage(e.what());
+        parts_.Services.Dialogs->ShowErrorMessage(e.what());
         return 0;
     }
 }
@@ -266,24 +276,25 @@ void ArchiveCommands::Open()
     int loaded = 0;
     bool duplicateShown = false;
     for (const ArchiveEntry& e : chosen) {
-        if (parts_.Charts->Count >= kMaxCharts)
+        if (parts_.Services.Charts->Count >= kMaxCharts)
             break; // as for files: the rest stays closed
-        const int before = parts_.Charts->Count;
+        const int before = parts_.Services.Charts->Count;
         bool added = false;
         const int n = Place(e.Id, added);
         if (added) {
             ++loaded;
-        } else if (n > 0 && !duplicateShown && before == parts_.Charts->Count) {
+        } else if (n > 0 && !duplicateShown && before == parts_.Services.Charts->Count) {
             duplicateShown = true;
             if (chosen.size() == 1)
-                parts_.Dialogs->ShowError(kErrAlreadyLoaded, e.FilePath.empty() ? e.FileName : e.FilePath);
+                parts_.Services.Dialogs->ShowError(kErrAlreadyLoaded,
+                                                   e.FilePath.empty() ? e.FileName : e.FilePath);
             else
-                parts_.Dialogs->ShowError(kErrSomeAlreadyLoaded, "");
+                parts_.Services.Dialogs->ShowError(kErrSomeAlreadyLoaded, "");
         }
     }
     if (loaded == 0)
         return;
-    emit parts_.Notifier->chartsAdded();
+    emit parts_.Services.Notifier->chartsAdded();
     if (parts_.ShowChartPage)
         parts_.ShowChartPage();
 }
@@ -296,7 +307,7 @@ void ArchiveCommands::EditTags()
     if (chosen.empty())
         return;
     const ArchiveTags shown = chosen.size() == 1 ? chosen.front().Tags : ArchiveTags{};
-    TagsDialog dialog(shown, static_cast<int>(chosen.size()), parts_.Window);
+    TagsDialog dialog(shown, static_cast<int>(chosen.size()), parts_.Services.Window);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ArchiveTags tags = dialog.Tags();
@@ -304,7 +315,8 @@ void ArchiveCommands::EditTags()
     for (const ArchiveEntry& e : chosen)
         ids.push_back(e.Id);
     if (!Archive() || !archive_->SetTags(ids, tags)) {
-        parts_.Dialogs->ShowErrorMessage(archive_ ? archive_->status().Message : "The archive is not open.");
+        parts_.Services.Dialogs->ShowErrorMessage(archive_ ? archive_->status().Message
+                                                           : "The archive is not open.");
         return;
     }
     // New charts get these tags, the fields left empty as the last entry had them.
@@ -320,15 +332,11 @@ void ArchiveCommands::EditTags()
 
 void ArchiveCommands::SetBaseline()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
-    if (e->Tags.Cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     if (!archive_->SetBaseline(e->Id)) {
-        parts_.Dialogs->ShowErrorMessage(archive_->status().Message);
+        parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return;
     }
     Reload();
@@ -340,14 +348,10 @@ void ArchiveCommands::SetBaseline()
 
 void ArchiveCommands::Compare()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
     const std::string& cable = e->Tags.Cable;
-    if (cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     const std::optional<ArchiveId> base = archive_->Baseline(cable);
     if (!base) {
         Tell("Cable " + cable + " has no baseline yet: choose one of its charts and \"Set as Baseline\".");
@@ -360,20 +364,20 @@ void ArchiveCommands::Compare()
     const std::optional<TJednoMereni> chart = archive_->Chart(e->Id);
     const std::optional<TJednoMereni> baseline = archive_->Chart(*base);
     if (!chart || !baseline) {
-        parts_.Dialogs->ShowErrorMessage(archive_->status().Message);
+        parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return;
     }
     const std::vector<SettingDifference> differences = CompareMeasurementSettings(*chart, *baseline);
-    if (!differences.empty() &&
-        parts_.Dialogs->AskYesNo(kCaption,
-                                 "The chart and the baseline of cable " + cable +
-                                     " were not measured alike:\n" + DifferenceLines(differences) +
-                                     "\nA difference can pass for a moved fault. Compare them anyway?",
-                                 false) != kAnswerYes)
+    if (!differences.empty() && parts_.Services.Dialogs->AskYesNo(
+                                    kCaption,
+                                    "The chart and the baseline of cable " + cable +
+                                        " were not measured alike:\n" + DifferenceLines(differences) +
+                                        "\nA difference can pass for a moved fault. Compare them anyway?",
+                                    false) != kAnswerYes)
         return;
     if (!Archive())
         return; // the settings changed while the question was open
-    TMereni& charts = *parts_.Charts;
+    TMereni& charts = *parts_.Services.Charts;
     bool addedChart = false, addedBase = false;
     const int first = Place(e->Id, addedChart);
     const ChartId chosenId = first > 0 ? charts.Rec(first).Id : 0;
@@ -381,7 +385,7 @@ void ArchiveCommands::Compare()
     // Placing the baseline may have shown a message: look both up again.
     if (second == 0 || charts.NumberOf(chosenId) == 0) {
         if (addedChart || addedBase)
-            emit parts_.Notifier->chartsAdded();
+            emit parts_.Services.Notifier->chartsAdded();
         return;
     }
     const ChartId baseId = charts.Rec(second).Id;
@@ -390,7 +394,7 @@ void ArchiveCommands::Compare()
     // drawn, the baseline is the reference and the chosen chart the active
     // one.
     if (addedChart || addedBase)
-        emit parts_.Notifier->chartsAdded();
+        emit parts_.Services.Notifier->chartsAdded();
     // The page shown puts the cursor where the mouse is: before the active
     // chart is chosen.
     if (parts_.ShowChartPage)
@@ -413,9 +417,9 @@ void ArchiveCommands::Compare()
     HideSelectedCharts(charts, toHide);
     ShowSelectedCharts(charts, toShow);
     if (!toShow.empty() || !toHide.empty())
-        emit parts_.Notifier->chartsChanged(ChartChange::Visibility);
+        emit parts_.Services.Notifier->chartsChanged(ChartChange::Visibility);
     charts.SetReference(ref);
-    emit parts_.Notifier->referenceChanged(true);
+    emit parts_.Services.Notifier->referenceChanged(true);
     const TJednoMereni& a = charts.Rec(active);
     charts.ActiveIndex = active;
     charts.ActiveCursor = std::clamp(charts.RefCursor, 1, std::max(1, a.SampleCount));
@@ -425,24 +429,20 @@ void ArchiveCommands::Compare()
     } else {
         charts.ActiveCursor = 0;
     }
-    emit parts_.Notifier->activeChanged();
+    emit parts_.Services.Notifier->activeChanged();
 }
 
 void ArchiveCommands::History()
 {
-    const std::optional<ArchiveEntry> e = ChosenOne();
+    const std::optional<ArchiveEntry> e = ChosenWithCable();
     if (!e)
         return;
-    if (e->Tags.Cable.empty()) {
-        Tell(NoCableText());
-        return;
-    }
     const std::optional<std::vector<ArchiveEntry>> entries = archive_->History(e->Tags.Cable);
     if (!entries) {
-        parts_.Dialogs->ShowErrorMessage(archive_->status().Message);
+        parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return;
     }
-    HistoryDialog dialog(e->Tags.Cable, *entries, parts_.Window);
+    HistoryDialog dialog(e->Tags.Cable, *entries, parts_.Services.Window);
     dialog.exec();
 }
 
@@ -450,11 +450,12 @@ void ArchiveCommands::ImportFolder()
 {
     if (!Archive() || !parts_.ChooseFolder)
         return;
-    const std::optional<QString> folder = parts_.ChooseFolder(parts_.Window, lastFolder_);
+    const std::optional<QString> folder = parts_.ChooseFolder(parts_.Services.Window, lastFolder_);
     if (!folder || folder->isEmpty())
         return;
     lastFolder_ = *folder;
-    const FolderImportResult result = FolderImport::Run(parts_.Window, where_, folder->toStdString());
+    const FolderImportResult result =
+        FolderImport::Run(parts_.Services.Window, where_, folder->toStdString());
     Tell(ImportSummary(result));
     if (Archive())
         Reload();

@@ -9,6 +9,7 @@
 
 #include "ArchiveLocation.h"
 #include "ArchiveRecord.h"
+#include "PageParts.h"
 #include "TJednoMereni.h"
 
 #include <QObject>
@@ -27,18 +28,9 @@ class ArchiveFeed;
 class ArchiveMenus;
 class ArchivePage;
 class ChartArchive;
-class ChartNotifier;
-class IDialogs;
-class TMereni;
 
-struct ArchiveCommandsParts {
-    ArchivePage* Page = nullptr;
-    ArchiveMenus* Menus = nullptr;
-    TMereni* Charts = nullptr;
-    ChartNotifier* Notifier = nullptr;
-    IDialogs* Dialogs = nullptr;
+struct ArchiveCommandsParts : PageParts<ArchivePage, ArchiveMenus> {
     ArchiveFeed* Feed = nullptr;
-    QWidget* Window = nullptr;
     // Runs a command as the window runs its own (counted as running).
     std::function<void(const std::function<void()>&)> Run;
     std::function<void()> ShowChartPage;
@@ -78,6 +70,9 @@ class ArchiveCommands : public QObject {
     void Reload();
     std::vector<ArchiveEntry> Chosen() const;
     std::optional<ArchiveEntry> ChosenOne();
+    // The one chosen entry when it has a cable; nothing (with the message
+    // that it has none shown) when it has not.
+    std::optional<ArchiveEntry> ChosenWithCable();
     // The chart of an entry on the chart page: the open one, or added from
     // the archive. Its number, 0 when it could not be (with the message
     // shown).

@@ -40,13 +40,7 @@ ArchiveMenus::ArchiveMenus(QWidget* window) : QObject(window)
     archive->addSeparator();
     archive->addAction(mi_arch_chartpage);
     archive->addAction(mi_arch_exit);
-    QMenu* help = MainMenuArch->addMenu(tr("He&lp"));
-    mi_arch_help_contens = MakeAction(window, "mi_arch_help_contens", tr("&Contens..."),
-                                      tr("Application Help"), QKeySequence("F1"));
-    mi_arch_help_about =
-        MakeAction(window, "mi_arch_help_about", tr("&About..."), tr("\"About\" Information"));
-    help->addAction(mi_arch_help_contens);
-    help->addAction(mi_arch_help_about);
+    AddHelpMenu(window, MainMenuArch, tr("He&lp"), "mi_arch_", mi_arch_help_contens, mi_arch_help_about);
 
     mi_file_archive = MakeAction(window, "mi_file_archive", tr("&Archive"),
                                  tr("Every chart recorded: search, compare with the baseline"),

@@ -45,7 +45,7 @@ constexpr MenuKey kMenuKeys[] = {
 
 } // namespace
 
-ChartKeys::ChartKeys(ChartKeysContext context) : QObject(context.Window), c_(std::move(context))
+ChartKeys::ChartKeys(ChartKeysContext context) : QObject(context.Services.Window), c_(std::move(context))
 {
     qApp->installEventFilter(this);
 }
@@ -61,8 +61,9 @@ bool ChartKeys::eventFilter(QObject* watched, QEvent* event)
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != c_.Window || QApplication::activePopupWidget() != nullptr ||
-        QApplication::activeModalWidget() != nullptr || (c_.Previewing && !c_.Previewing()))
+    if (widget == nullptr || widget->window() != c_.Services.Window ||
+        QApplication::activePopupWidget() != nullptr || QApplication::activeModalWidget() != nullptr ||
+        (c_.Previewing && !c_.Previewing()))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (type == QEvent::KeyRelease) {
@@ -110,7 +111,7 @@ void ChartKeys::Run(ChartKeyCommand command)
 {
     using C = ChartKeyCommand;
     ChartMenus& m = *c_.Menus;
-    TMereni& charts = *c_.Charts;
+    TMereni& charts = *c_.Services.Charts;
     const bool zoomMode = c_.Zoom->ZoomMode();
     for (const MenuKey& k : kMenuKeys)
         if (k.Command == command) {
@@ -188,15 +189,15 @@ void ChartKeys::Run(ChartKeyCommand command)
 
 void ChartKeys::StepCursor(int delta)
 {
-    const CursorStepResult r = StepActiveCursor(*c_.Charts, delta);
+    const CursorStepResult r = StepActiveCursor(*c_.Services.Charts, delta);
     if (r.ViewChanged)
-        emit c_.Notifier->viewChanged();
-    emit c_.Notifier->activeChanged();
+        emit c_.Services.Notifier->viewChanged();
+    emit c_.Services.Notifier->activeChanged();
 }
 
 void ChartKeys::SwitchChart(bool next)
 {
-    TMereni& charts = *c_.Charts;
+    TMereni& charts = *c_.Services.Charts;
     ChartListPanel* list = c_.Page->ListPanel();
     if (list->ListMode() == kListModeDisplayed) {
         const CursorListFollow f = next ? SelectNextDisplayed(charts) : SelectPreviousDisplayed(charts);
@@ -213,17 +214,17 @@ void ChartKeys::SwitchChart(bool next)
         if (row != current)
             list->FollowChart(list->ChartAt(row));
     }
-    emit c_.Notifier->activeChanged();
+    emit c_.Services.Notifier->activeChanged();
 }
 
 void ChartKeys::SwitchDisplayedAlt(bool next)
 {
-    TMereni& charts = *c_.Charts;
+    TMereni& charts = *c_.Services.Charts;
     ChartListPanel* list = c_.Page->ListPanel();
     const CursorListFollow f = next ? SelectNextDisplayed(charts) : SelectPreviousDisplayed(charts);
     if (f.ListChart > 0)
         list->FollowChart(f.ListChart);
-    emit c_.Notifier->activeChanged();
+    emit c_.Services.Notifier->activeChanged();
     list->SyncFromList();
 }
 
@@ -260,7 +261,7 @@ void ChartKeys::ToggleCurrentSelection()
 
 void ChartKeys::SetReferenceFromCursor()
 {
-    TMereni& charts = *c_.Charts;
+    TMereni& charts = *c_.Services.Charts;
     ChartListPanel* list = c_.Page->ListPanel();
     if (charts.ShownCount < 1) {
         list->SelectOnly(charts.ActiveIndex);
@@ -271,7 +272,7 @@ void ChartKeys::SetReferenceFromCursor()
     if (charts.ActiveIndex > 0) {
         // As a left click on the plot.
         SetReferenceFromActive(charts);
-        emit c_.Notifier->referenceChanged(true);
+        emit c_.Services.Notifier->referenceChanged(true);
         return;
     }
     charts.RefIndex = 0;
@@ -289,7 +290,7 @@ void ChartKeys::CycleListMode()
 void ChartKeys::CycleLineWidth()
 {
     if (c_.SetLineWidth)
-        c_.SetLineWidth((c_.Charts->LineWidth + 2) % 6);
+        c_.SetLineWidth((c_.Services.Charts->LineWidth + 2) % 6);
 }
 
 } // namespace lumidrax

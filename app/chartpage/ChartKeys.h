@@ -7,6 +7,7 @@
 // (an event filter) for the widgets of one window.
 
 #include "KeyMap.h"
+#include "PageParts.h"
 #include "TMereni.h"
 
 #include <QObject>
@@ -14,21 +15,14 @@
 #include <functional>
 
 class QAction;
-class QWidget;
 
 namespace lumidrax {
 
 class ChartMenus;
-class ChartNotifier;
 class ChartPage;
 class ZoomCommands;
 
-struct ChartKeysContext {
-    QWidget* Window = nullptr;
-    TMereni* Charts = nullptr;
-    ChartNotifier* Notifier = nullptr;
-    ChartMenus* Menus = nullptr;
-    ChartPage* Page = nullptr;
+struct ChartKeysContext : PageParts<ChartPage, ChartMenus> {
     ZoomCommands* Zoom = nullptr;
     // True while the keys are previewed (the chart page is shown and no
     // in-place edit is open).

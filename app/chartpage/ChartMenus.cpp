@@ -56,23 +56,18 @@ void ChartMenus::BuildFileMenu(QWidget* window)
     mi_file_open = MakeAction(window, "mi_file_open", tr("&Open..."), tr("Open Chart"),
                               QKeySequence("Ctrl+O"), tr("Open Chart [CTRL+O]"));
     file->addAction(mi_file_open);
-    mi_file_close = file->addMenu(tr("&Close"));
-    mi_file_close->setObjectName("mi_file_close");
     mi_file_close_selected =
         MakeAction(window, "mi_file_close_selected", tr("Selected Chart(s)"), tr("Close Selected Charts"),
                    QKeySequence("Ctrl+F4"), tr("Close Selected Charts [CTRL+F4]"));
     mi_file_close_all = MakeAction(window, "mi_file_close_all", tr("All Charts"), tr("Close All Charts"),
                                    QKeySequence("Ctrl+N"));
-    mi_file_close->addAction(mi_file_close_selected);
-    mi_file_close->addAction(mi_file_close_all);
-    mi_file_save = file->addMenu(tr("&Save"));
-    mi_file_save->setObjectName("mi_file_save");
+    mi_file_close =
+        AddSubMenu(file, tr("&Close"), "mi_file_close", {mi_file_close_selected, mi_file_close_all});
     mi_save_selected =
         MakeAction(window, "mi_save_selected", tr("Selected Chart(s)"), tr("Save Selected Charts"),
                    QKeySequence("Ctrl+S"), tr("Save Selected Charts [CTRL+S]"));
     mi_save_all = MakeAction(window, "mi_save_all", tr("All Charts"), tr("Save All Charts"));
-    mi_file_save->addAction(mi_save_selected);
-    mi_file_save->addAction(mi_save_all);
+    mi_file_save = AddSubMenu(file, tr("&Save"), "mi_file_save", {mi_save_selected, mi_save_all});
     mi_file_saveas = MakeAction(window, "mi_file_saveas", tr("S&ave Selected Chart As..."),
                                 tr("Save Selected Chart As"), QKeySequence("Ctrl+Shift+S"));
     file->addAction(mi_file_saveas);
@@ -244,12 +239,7 @@ void ChartMenus::BuildChartListMenu(QMenu* tools, QWidget* window)
 
 void ChartMenus::BuildHelpMenu(QWidget* window)
 {
-    QMenu* help = MainMenu->addMenu(tr("&Help"));
-    mi_help_contens =
-        MakeAction(window, "mi_help_contens", tr("&Contens..."), tr("Application Help"), QKeySequence("F1"));
-    mi_help_about = MakeAction(window, "mi_help_about", tr("&About..."), tr("\"About\" Information"));
-    help->addAction(mi_help_contens);
-    help->addAction(mi_help_about);
+    AddHelpMenu(window, MainMenu, tr("&Help"), "mi_", mi_help_contens, mi_help_about);
 }
 
 void ChartMenus::BuildToolBarPopups(QWidget* window)

@@ -53,14 +53,8 @@ TestReportDialog::TestReportDialog(const TestReportChoice& initial,
 
     auto* limits = new QGroupBox(tr("Limits and charts"), this);
     auto* lform = new QFormLayout(limits);
-    auto* templateRow = new QHBoxLayout;
-    template_ = new QLineEdit(Text(initial.Template), limits);
-    template_->setObjectName("e_report_template");
-    auto* browseTemplate = new QPushButton(tr("Browse..."), limits);
-    browseTemplate->setObjectName("b_report_template");
-    templateRow->addWidget(template_, 1);
-    templateRow->addWidget(browseTemplate);
-    lform->addRow(tr("Limit template:"), templateRow);
+    template_ = AddPathRow(lform, tr("Limit template:"), initial.Template, "template",
+                           &TestReportDialog::BrowseTemplate);
     baseline_ = new QComboBox(limits);
     baseline_->setObjectName("cb_report_baseline");
     baseline_->addItem(tr("None"), QVariant::fromValue<qulonglong>(0));
@@ -93,14 +87,7 @@ TestReportDialog::TestReportDialog(const TestReportChoice& initial,
     where->addWidget(pdf_);
     where->addWidget(printer_);
     oform->addRow(tr("To:"), where);
-    auto* outputRow = new QHBoxLayout;
-    output_ = new QLineEdit(Text(initial.Output), out);
-    output_->setObjectName("e_report_output");
-    auto* browseOutput = new QPushButton(tr("Browse..."), out);
-    browseOutput->setObjectName("b_report_output");
-    outputRow->addWidget(output_, 1);
-    outputRow->addWidget(browseOutput);
-    oform->addRow(tr("PDF file:"), outputRow);
+    output_ = AddPathRow(oform, tr("PDF file:"), initial.Output, "output", &TestReportDialog::BrowseOutput);
     layout->addWidget(out);
 
     problem_ = new QLabel(this);
@@ -115,11 +102,25 @@ TestReportDialog::TestReportDialog(const TestReportChoice& initial,
 
     connect(buttons, &QDialogButtonBox::accepted, this, &TestReportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TestReportDialog::reject);
-    connect(browseTemplate, &QPushButton::clicked, this, &TestReportDialog::BrowseTemplate);
-    connect(browseOutput, &QPushButton::clicked, this, &TestReportDialog::BrowseOutput);
     auto pdfOnly = [this] { output_->setEnabled(pdf_->isChecked()); };
     connect(pdf_, &QRadioButton::toggled, this, pdfOnly);
     pdfOnly();
+}
+
+QLineEdit* TestReportDialog::AddPathRow(QFormLayout* form, const QString& label, const std::string& path,
+                                        const char* name, void (TestReportDialog::*browse)())
+{
+    QWidget* box = form->parentWidget();
+    auto* row = new QHBoxLayout;
+    auto* edit = new QLineEdit(Text(path), box);
+    edit->setObjectName(QStringLiteral("e_report_%1").arg(QLatin1String(name)));
+    auto* button = new QPushButton(tr("Browse..."), box);
+    button->setObjectName(QStringLiteral("b_report_%1").arg(QLatin1String(name)));
+    row->addWidget(edit, 1);
+    row->addWidget(button);
+    form->addRow(label, row);
+    connect(button, &QPushButton::clicked, this, browse);
+    return edit;
 }
 
 void TestReportDialog::BrowseTemplate()

@@ -22,6 +22,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -65,6 +66,11 @@ class TestReportDialog : public QDialog {
     void accept() override;
 
   private:
+    // A row of `form` with a file's path (e_report_<name>) and a
+    // "Browse..." button (b_report_<name>) that runs `browse`. The path's
+    // field.
+    QLineEdit* AddPathRow(QFormLayout* form, const QString& label, const std::string& path, const char* name,
+                          void (TestReportDialog::*browse)());
     void BrowseTemplate();
     void BrowseOutput();
 

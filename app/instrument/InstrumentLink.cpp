@@ -44,12 +44,12 @@ InstrumentLink::InstrumentLink(InstrumentLinkParts parts, QObject* parent)
         Later([this, id] { parts_.SaveReport(id); });
     };
     ctx_.ShowMessage = [this](const std::string& caption, const std::string& text) {
-        Later([this, caption, text] { parts_.Dialogs->ShowMessageBox(caption, text); });
+        Later([this, caption, text] { parts_.Services.Dialogs->ShowMessageBox(caption, text); });
     };
     const ConnectionMode mode =
         parts_.AppSettings->IsComConnection() ? ConnectionMode::COM : ConnectionMode::BT;
-    transfer1_ = std::make_unique<PortTransfer>(port1_, *parts_.Charts, ctx_, mode);
-    transfer2_ = std::make_unique<PortTransfer>(port2_, *parts_.Charts, ctx_, mode);
+    transfer1_ = std::make_unique<PortTransfer>(port1_, *parts_.Services.Charts, ctx_, mode);
+    transfer2_ = std::make_unique<PortTransfer>(port2_, *parts_.Services.Charts, ctx_, mode);
     ConnectTransfer(*transfer1_, 1);
     ConnectTransfer(*transfer2_, 2);
 
@@ -116,7 +116,7 @@ void InstrumentLink::ConnectTransfer(PortTransfer& transfer, int which)
         UpdateProgress();
     });
     connect(&transfer, &PortTransfer::refreshRequested, this, [this] {
-        emit parts_.Notifier->chartsAdded();
+        emit parts_.Services.Notifier->chartsAdded();
         UpdateProgress();
     });
     // Only the charts this transfer added: other unsaved charts wait for
@@ -141,7 +141,7 @@ void InstrumentLink::Start()
     loadingSettings_ = false;
     ApplyMode();
     if (!OpenPorts(s.SerialPort1(), s.SerialPort2())) {
-        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        parts_.Services.Dialogs->ShowError(kErrOpenPort, "COM");
         PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
     }
 }
@@ -271,7 +271,7 @@ void InstrumentLink::mi_port_openClick()
 {
     Settings& s = *parts_.AppSettings;
     if (!OpenPorts(s.SerialPort1(), s.SerialPort2())) {
-        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        parts_.Services.Dialogs->ShowError(kErrOpenPort, "COM");
         PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
     }
 }
@@ -310,7 +310,7 @@ void InstrumentLink::rb_btClick()
         return;
     const Settings& s = *parts_.AppSettings;
     if (!OpenPorts(s.PortBT1, s.PortBT2)) {
-        parts_.Dialogs->ShowError(kErrOpenPort, "COM");
+        parts_.Services.Dialogs->ShowError(kErrOpenPort, "COM");
         PaintStatus({PortStatus::Lost, parts_.e_port->text().toStdString()});
     }
 }
@@ -337,13 +337,13 @@ void InstrumentLink::ShowPage(lumidrax::ShowPage page)
 
 void InstrumentLink::ShowMessage(const TransferMessage& message)
 {
-    Later([this, message] { parts_.Dialogs->ShowMessageBox(message.caption, message.text); });
+    Later([this, message] { parts_.Services.Dialogs->ShowMessageBox(message.caption, message.text); });
 }
 
 void InstrumentLink::Later(std::function<void()> work)
 {
-    if (parts_.Queue)
-        parts_.Queue->Post(std::move(work));
+    if (parts_.Services.Queue)
+        parts_.Services.Queue->Post(std::move(work));
     else
         work();
 }
@@ -364,7 +364,7 @@ void InstrumentLink::RememberWorkingPort(int which)
     std::string error;
     if (parts_.WriteSettingsFile && parts_.Location &&
         !SaveRememberedPorts(*parts_.Location, s.PortBT1, bt2, error))
-        Later([this, error] { parts_.Dialogs->ShowErrorMessage(error); });
+        Later([this, error] { parts_.Services.Dialogs->ShowErrorMessage(error); });
     portRemembered_ = true;
 }
 

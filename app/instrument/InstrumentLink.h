@@ -13,6 +13,7 @@
 #include "PortTransfer.h"
 #include "SettingsFile.h"
 #include "TReportList.h"
+#include "WindowServices.h"
 
 #include <QObject>
 #include <QTimer>
@@ -29,20 +30,13 @@ class QTabWidget;
 
 namespace lumidrax {
 
-class ChartNotifier;
-class IDialogs;
-class UiQueue;
-
 struct InstrumentLinkParts {
-    TMereni* Charts = nullptr;
+    // Messages and automatic saves wait in its queue: nothing that can show
+    // a dialog runs inside a port's handlers.
+    WindowServices Services;
     Settings* AppSettings = nullptr;
     const SettingsLocation* Location = nullptr;
     bool WriteSettingsFile = true;
-    IDialogs* Dialogs = nullptr;
-    // Messages and automatic saves wait here: nothing that can show a
-    // dialog runs inside a port's handlers.
-    UiQueue* Queue = nullptr;
-    ChartNotifier* Notifier = nullptr;
     QLineEdit* e_port = nullptr;
     QLineEdit* e_rep_port = nullptr;
     QRadioButton* rb_com = nullptr;

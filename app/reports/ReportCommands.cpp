@@ -64,9 +64,9 @@ bool DefaultPrinterSetUp(QPrinter& printer, QWidget* window)
 
 ReportCommands::ReportCommands(ReportCommandsParts parts, QObject* parent)
     : QObject(parent), parts_(parts),
-      files_(std::make_unique<ReportFileCommands>(reports_, *parts_.AppSettings, *parts_.Dialogs))
+      files_(std::make_unique<ReportFileCommands>(reports_, *parts_.AppSettings, *parts_.Services.Dialogs))
 {
-    printerSetUp_ = [window = parts_.Window](QPrinter& printer) {
+    printerSetUp_ = [window = parts_.Services.Window](QPrinter& printer) {
         return DefaultPrinterSetUp(printer, window);
     };
     ConnectCommands();
@@ -221,7 +221,7 @@ void ReportCommands::ApplyFont(const std::string& name, int size)
 
 void ReportCommands::ApplyListWidth(std::optional<int> width)
 {
-    parts_.Page->SetListWidth(width.value_or(parts_.Window->width() / 2));
+    parts_.Page->SetListWidth(width.value_or(parts_.Services.Window->width() / 2));
 }
 
 void ReportCommands::mi_rep_file_openClick()
@@ -328,7 +328,7 @@ void ReportCommands::mi_rep_width_incClick()
 void ReportCommands::mi_rep_width_decClick()
 {
     const int width = parts_.Page->ListWidth();
-    if (width < parts_.Window->width() - kWidthMargin)
+    if (width < parts_.Services.Window->width() - kWidthMargin)
         parts_.Page->SetListWidth(width + kWidthStep);
 }
 

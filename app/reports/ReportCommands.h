@@ -5,6 +5,7 @@
 // clipboard, the report width and printing. Received reports arrive through
 // ReportReceived and SaveReceived.
 
+#include "PageParts.h"
 #include "ReportFileCommands.h"
 #include "TReportList.h"
 
@@ -20,18 +21,13 @@ class QTabWidget;
 
 namespace lumidrax {
 
-class IDialogs;
 class ReportMenus;
 class ReportPage;
 struct Settings;
 
-struct ReportCommandsParts {
-    ReportMenus* Menus = nullptr;
-    ReportPage* Page = nullptr;
+struct ReportCommandsParts : PageParts<ReportPage, ReportMenus> {
     Settings* AppSettings = nullptr;
-    IDialogs* Dialogs = nullptr;
     QTabWidget* Pages = nullptr; // page 0 charts, page 1 reports
-    QWidget* Window = nullptr;
 };
 
 class ReportCommands : public QObject {

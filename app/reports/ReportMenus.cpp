@@ -76,12 +76,7 @@ ReportMenus::ReportMenus(QWidget* window) : QObject(window)
     width->addAction(mi_rep_width_inc);
     width->addAction(mi_rep_width_dec);
 
-    QMenu* help = MainMenuRep->addMenu(tr("&Help"));
-    mi_rep_help_contens = MakeAction(window, "mi_rep_help_contens", tr("&Contens..."), tr("Application Help"),
-                                     QKeySequence("F1"));
-    mi_rep_help_about = MakeAction(window, "mi_rep_help_about", tr("&About..."), tr("\"About\" Information"));
-    help->addAction(mi_rep_help_contens);
-    help->addAction(mi_rep_help_about);
+    AddHelpMenu(window, MainMenuRep, tr("&Help"), "mi_rep_", mi_rep_help_contens, mi_rep_help_about);
 
     for (QAction* a : {mi_rep_file_open, mi_rep_file_close, mi_rep_file_closeall, mi_rep_file_save,
                        mi_rep_file_saveas, mi_rep_file_print})

@@ -60,13 +60,10 @@ void TFrm_main_Lumidrax32::BuildArchive()
 void TFrm_main_Lumidrax32::ConnectArchiveCommands()
 {
     ArchiveCommandsParts parts;
+    parts.Services = Services();
     parts.Page = archivePage_;
     parts.Menus = archiveMenus_;
-    parts.Charts = &charts_;
-    parts.Notifier = notifier_;
-    parts.Dialogs = dialogs_;
     parts.Feed = archiveFeed_;
-    parts.Window = this;
     parts.Run = [this](const std::function<void()>& command) {
         Busy busy(*this);
         command();

@@ -67,29 +67,27 @@ void TFrm_main_Lumidrax32::mi_incChartListClick()
     if (settings_.ChartListMode == kListModeHidden)
         return;
     // The plot alone counts, without the X axis strip below it.
-    const ListHeightStep step =
-        IncreaseListHeight(chartPage_->View()->Plot()->height(), chartPage_->ListHeight());
-    if (!step.Changed) {
-        chartMenus_->mi_incChartList->setEnabled(false);
-        return;
-    }
-    chartPage_->SetListHeight(step.Height);
-    settings_.ChartListHeight = chartPage_->ListHeight();
-    chartMenus_->mi_decChartList->setEnabled(true);
+    StepListHeight(IncreaseListHeight(chartPage_->View()->Plot()->height(), chartPage_->ListHeight()),
+                   chartMenus_->mi_incChartList, chartMenus_->mi_decChartList);
 }
 
 void TFrm_main_Lumidrax32::mi_decChartListClick()
 {
     if (settings_.ChartListMode == kListModeHidden)
         return;
-    const ListHeightStep step = DecreaseListHeight(chartPage_->ListHeight());
+    StepListHeight(DecreaseListHeight(chartPage_->ListHeight()), chartMenus_->mi_decChartList,
+                   chartMenus_->mi_incChartList);
+}
+
+void TFrm_main_Lumidrax32::StepListHeight(const ListHeightStep& step, QAction* command, QAction* opposite)
+{
     if (!step.Changed) {
-        chartMenus_->mi_decChartList->setEnabled(false);
+        command->setEnabled(false);
         return;
     }
     chartPage_->SetListHeight(step.Height);
     settings_.ChartListHeight = chartPage_->ListHeight();
-    chartMenus_->mi_incChartList->setEnabled(true);
+    opposite->setEnabled(true);
 }
 
 void TFrm_main_Lumidrax32::VSplitterMoved()

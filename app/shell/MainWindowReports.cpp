@@ -10,12 +10,11 @@ namespace lumidrax {
 void TFrm_main_Lumidrax32::BuildReportCommands()
 {
     ReportCommandsParts parts;
+    parts.Services = Services();
     parts.Menus = reportMenus_;
     parts.Page = reportPage_;
     parts.AppSettings = &settings_;
-    parts.Dialogs = dialogs_;
     parts.Pages = pc_all_;
-    parts.Window = this;
     reportCommands_ = new ReportCommands(parts, this);
 }
 

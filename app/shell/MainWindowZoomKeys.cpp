@@ -22,9 +22,7 @@ void TFrm_main_Lumidrax32::ConnectZoomAndKeys()
 {
     zoomCommands_ = new ZoomCommands(*chartMenus_, chartPage_->View()->Plot(), charts_, *notifier_, this);
     ChartKeysContext keys;
-    keys.Window = this;
-    keys.Charts = &charts_;
-    keys.Notifier = notifier_;
+    keys.Services = Services();
     keys.Menus = chartMenus_;
     keys.Page = chartPage_;
     keys.Zoom = zoomCommands_;

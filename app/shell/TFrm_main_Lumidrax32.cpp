@@ -123,7 +123,7 @@ void TFrm_main_Lumidrax32::CreateCommands()
 
 WindowServices TFrm_main_Lumidrax32::Services()
 {
-    return {&charts_, notifier_, dialogs_, queue_, busy_.get()};
+    return {this, &charts_, notifier_, dialogs_, queue_, busy_.get()};
 }
 
 const std::vector<std::string>& TFrm_main_Lumidrax32::PendingFiles() const
@@ -183,12 +183,10 @@ void TFrm_main_Lumidrax32::BuildStatusBar()
 void TFrm_main_Lumidrax32::BuildInstrumentLink()
 {
     InstrumentLinkParts parts;
-    parts.Charts = &charts_;
+    parts.Services = Services();
     parts.AppSettings = &settings_;
     parts.Location = &settingsLocation_;
     parts.WriteSettingsFile = options_.UseSettingsFile;
-    parts.Dialogs = dialogs_;
-    parts.Notifier = notifier_;
     parts.e_port = chartMenus_->e_port;
     parts.e_rep_port = reportMenus_->e_rep_port;
     parts.rb_com = chartMenus_->rb_com;
@@ -197,7 +195,6 @@ void TFrm_main_Lumidrax32::BuildInstrumentLink()
     parts.ReportList = &reportCommands_->Reports();
     parts.ReportAdded = [this](int index) { reportCommands_->ReportReceived(index); };
     parts.SaveReport = [this](ReportId id) { reportCommands_->SaveReceived(id); };
-    parts.Queue = queue_;
     parts.StatusBar = statusBar();
     parts.DeviceFolder = options_.DeviceFolder;
     parts.SaveReceivedCharts = [this](const std::vector<ChartId>& ids) { SaveReceivedCharts(ids); };

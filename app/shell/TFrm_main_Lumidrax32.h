@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QTabWidget;
 
@@ -158,7 +159,7 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     // Charts opened from outside: the chart page, and after a batch the
     // window to the front.
     void FilesOpened(int loaded, bool batch);
-    // What the window's command units share.
+    // What every feature the window wires is handed.
     WindowServices Services();
     void ShutDown();
     void LoadSettings();
@@ -188,6 +189,9 @@ class TFrm_main_Lumidrax32 : public QMainWindow {
     void ConnectChartListCommands();
     void mi_incChartListClick();
     void mi_decChartListClick();
+    // A list height step of `command`: the new height taken, or `command`
+    // disabled when there is none; `opposite` enabled after a change.
+    void StepListHeight(const ListHeightStep& step, QAction* command, QAction* opposite);
     void VSplitterMoved();
     void PlaceDescriptionField();
     // Processing commands (MainWindowProcessing.cpp).

@@ -1,7 +1,7 @@
 #pragma once
 // What the window lends every feature it wires: the window itself, the chart
 // collection and its notifier, the dialogs, the queue of work from the ports,
-// and whether a command is running (the shell's WindowBusy). The window fills
+// and whether a command is running (WindowBusy). The window fills
 // it once; each feature's own parts hold it beside what is theirs alone. None
 // of them is owned.
 

@@ -1,33 +1,29 @@
 #include "ReportVerdict.h"
 
+#include "NamedValue.h"
+
 #include <algorithm>
 
 namespace lumidrax {
 
 std::string_view OutcomeName(CriterionOutcome outcome)
 {
-    switch (outcome) {
-    case CriterionOutcome::Pass:
-        return "pass";
-    case CriterionOutcome::Fail:
-        return "fail";
-    case CriterionOutcome::NotEvaluated:
-        return "not evaluated";
-    }
-    return "?";
+    static constexpr NamedValue<CriterionOutcome> kNames[] = {
+        {CriterionOutcome::Pass, "pass"},
+        {CriterionOutcome::Fail, "fail"},
+        {CriterionOutcome::NotEvaluated, "not evaluated"},
+    };
+    return NameOf(kNames, outcome, "?");
 }
 
 std::string_view VerdictName(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::Pass:
-        return "PASS";
-    case Verdict::Fail:
-        return "FAIL";
-    case Verdict::Incomplete:
-        return "INCOMPLETE";
-    }
-    return "?";
+    static constexpr NamedValue<Verdict> kNames[] = {
+        {Verdict::Pass, "PASS"},
+        {Verdict::Fail, "FAIL"},
+        {Verdict::Incomplete, "INCOMPLETE"},
+    };
+    return NameOf(kNames, verdict, "?");
 }
 
 Verdict VerdictOf(const std::vector<CriterionOutcome>& outcomes)

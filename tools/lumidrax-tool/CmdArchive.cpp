@@ -45,15 +45,8 @@ struct LocationOptions {
 
     ArchiveLocation Location() const
     {
-        ArchiveLocation where;
+        ArchiveLocation where = pg.empty() ? ArchiveLocation{} : PostgresLocation(pg, port, database, user);
         where.File = file;
-        if (!pg.empty()) {
-            where.Engine = ArchiveEngine::PostgreSQL;
-            where.Host = pg;
-            where.Port = port;
-            where.Database = database;
-            where.User = user;
-        }
         return where;
     }
 };

@@ -1,7 +1,6 @@
 #include "ArchiveSql.h"
 
 #include "ArchiveFields.h"
-#include "NamedValue.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
@@ -43,20 +42,31 @@ QString LikeLiteral(const QString& word)
 
 QString ColumnOf(ArchiveColumn column)
 {
-    static constexpr NamedValue<ArchiveColumn> kColumns[] = {
-        {ArchiveColumn::MeasuredAt, "c.measured_sort"},
-        {ArchiveColumn::Description, "c.description"},
-        {ArchiveColumn::FileName, "c.file_name"},
-        {ArchiveColumn::Cable, "c.cable"},
-        {ArchiveColumn::Site, "c.site"},
-        {ArchiveColumn::Job, "c.job"},
-        {ArchiveColumn::Operator, "c.operator_name"},
-        {ArchiveColumn::Model, "c.model"},
-        {ArchiveColumn::SerialNumber, "c.serial_number"},
-        {ArchiveColumn::EndDistance, "c.end_distance"},
-        {ArchiveColumn::RecordedAt, "c.recorded_at"},
-    };
-    return NameOf(kColumns, column, "c.measured_sort");
+    switch (column) {
+    case ArchiveColumn::MeasuredAt:
+        return "c.measured_sort";
+    case ArchiveColumn::Description:
+        return "c.description";
+    case ArchiveColumn::FileName:
+        return "c.file_name";
+    case ArchiveColumn::Cable:
+        return "c.cable";
+    case ArchiveColumn::Site:
+        return "c.site";
+    case ArchiveColumn::Job:
+        return "c.job";
+    case ArchiveColumn::Operator:
+        return "c.operator_name";
+    case ArchiveColumn::Model:
+        return "c.model";
+    case ArchiveColumn::SerialNumber:
+        return "c.serial_number";
+    case ArchiveColumn::EndDistance:
+        return "c.end_distance";
+    case ArchiveColumn::RecordedAt:
+        return "c.recorded_at";
+    }
+    return "c.measured_sort";
 }
 
 } // namespace

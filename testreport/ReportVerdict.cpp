@@ -6,24 +6,30 @@
 
 namespace lumidrax {
 
+namespace {
+
+constexpr NamedValue<CriterionOutcome> kOutcomeNames[] = {
+    {CriterionOutcome::Pass, "pass"},
+    {CriterionOutcome::Fail, "fail"},
+    {CriterionOutcome::NotEvaluated, "not evaluated"},
+};
+
+constexpr NamedValue<Verdict> kVerdictNames[] = {
+    {Verdict::Pass, "PASS"},
+    {Verdict::Fail, "FAIL"},
+    {Verdict::Incomplete, "INCOMPLETE"},
+};
+
+} // namespace
+
 std::string_view OutcomeName(CriterionOutcome outcome)
 {
-    static constexpr NamedValue<CriterionOutcome> kNames[] = {
-        {CriterionOutcome::Pass, "pass"},
-        {CriterionOutcome::Fail, "fail"},
-        {CriterionOutcome::NotEvaluated, "not evaluated"},
-    };
-    return NameOf(kNames, outcome, "?");
+    return NameOf(kOutcomeNames, outcome, "?");
 }
 
 std::string_view VerdictName(Verdict verdict)
 {
-    static constexpr NamedValue<Verdict> kNames[] = {
-        {Verdict::Pass, "PASS"},
-        {Verdict::Fail, "FAIL"},
-        {Verdict::Incomplete, "INCOMPLETE"},
-    };
-    return NameOf(kNames, verdict, "?");
+    return NameOf(kVerdictNames, verdict, "?");
 }
 
 Verdict VerdictOf(const std::vector<CriterionOutcome>& outcomes)

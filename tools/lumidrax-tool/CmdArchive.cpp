@@ -63,11 +63,6 @@ void AddLocationOptions(CLI::App* cmd, LocationOptions& o)
     cmd->add_option("--user", o.user, "PostgreSQL user (default: libpq's)")->needs(pg);
 }
 
-double D(long double v)
-{
-    return static_cast<double>(v);
-}
-
 Json EntryToJson(const ArchiveEntry& e)
 {
     Json j = Json::object();

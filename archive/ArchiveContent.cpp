@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <variant>
+
 namespace lumidrax {
 
 namespace {
@@ -14,9 +16,59 @@ namespace {
 // alike that a stronger level gains little.
 constexpr int kPackLevel = 1;
 
-QString Q(const std::string& text)
+// The fields a chart file may not carry back, under their own names.
+using ExtraMember = std::variant<std::string TJednoMereni::*, int TJednoMereni::*, float TJednoMereni::*>;
+
+struct ExtraField {
+    const char* Key;
+    ExtraMember Member;
+};
+
+const ExtraField kExtraFields[] = {
+    {"VerzeVKR", &TJednoMereni::VerzeVKR},
+    {"DatumCas", &TJednoMereni::DatumCas},
+    {"SeriePrvni", &TJednoMereni::SeriePrvni},
+    {"SeriePosledni", &TJednoMereni::SeriePosledni},
+    {"SerialNumber", &TJednoMereni::SerialNumber},
+    {"Index", &TJednoMereni::Index},
+    {"DCVoltageStr", &TJednoMereni::DCVoltageStr},
+    {"DCResistStr", &TJednoMereni::DCResistStr},
+    {"DCResistanceSingle", &TJednoMereni::DCResistanceSingle},
+    {"DCVoltageSingle", &TJednoMereni::DCVoltageSingle},
+    {"Pozice0YSingle", &TJednoMereni::Pozice0YSingle},
+    {"AutoFileName", &TJednoMereni::AutoFileName},
+    {"DisplayName", &TJednoMereni::DisplayName},
+    {"FileName", &TJednoMereni::FileName},
+};
+
+QJsonValue Stored(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+QJsonValue Stored(int value)
+{
+    return value;
+}
+
+QJsonValue Stored(float value)
+{
+    return static_cast<double>(value);
+}
+
+void Restore(const QJsonValue& stored, std::string& field)
+{
+    field = stored.toString().toStdString();
+}
+
+void Restore(const QJsonValue& stored, int& field)
+{
+    field = stored.toInt();
+}
+
+void Restore(const QJsonValue& stored, float& field)
+{
+    field = static_cast<float>(stored.toDouble());
 }
 
 } // namespace
@@ -57,20 +109,8 @@ std::optional<std::string> UnpackContent(const QByteArray& packed)
 std::string ChartExtraText(const TJednoMereni& c)
 {
     QJsonObject o;
-    o["VerzeVKR"] = Q(c.VerzeVKR);
-    o["DatumCas"] = Q(c.DatumCas);
-    o["SeriePrvni"] = c.SeriePrvni;
-    o["SeriePosledni"] = c.SeriePosledni;
-    o["SerialNumber"] = c.SerialNumber;
-    o["Index"] = c.Index;
-    o["DCVoltageStr"] = Q(c.DCVoltageStr);
-    o["DCResistStr"] = Q(c.DCResistStr);
-    o["DCResistanceSingle"] = static_cast<double>(c.DCResistanceSingle);
-    o["DCVoltageSingle"] = static_cast<double>(c.DCVoltageSingle);
-    o["Pozice0YSingle"] = static_cast<double>(c.Pozice0YSingle);
-    o["AutoFileName"] = Q(c.AutoFileName);
-    o["DisplayName"] = Q(c.DisplayName);
-    o["FileName"] = Q(c.FileName);
+    for (const ExtraField& f : kExtraFields)
+        std::visit([&](auto member) { o[f.Key] = Stored(c.*member); }, f.Member);
     return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
 }
 
@@ -92,32 +132,9 @@ std::optional<TJednoMereni> DecodeArchiveChart(std::string_view content, std::st
         return std::nullopt;
     }
     const QJsonObject o = doc.object();
-    auto text = [&](const char* key, std::string& field) {
-        if (o.contains(key))
-            field = o[key].toString().toStdString();
-    };
-    auto integer = [&](const char* key, int& field) {
-        if (o.contains(key))
-            field = o[key].toInt();
-    };
-    auto single = [&](const char* key, float& field) {
-        if (o.contains(key))
-            field = static_cast<float>(o[key].toDouble());
-    };
-    text("VerzeVKR", c.VerzeVKR);
-    text("DatumCas", c.DatumCas);
-    integer("SeriePrvni", c.SeriePrvni);
-    integer("SeriePosledni", c.SeriePosledni);
-    integer("SerialNumber", c.SerialNumber);
-    integer("Index", c.Index);
-    text("DCVoltageStr", c.DCVoltageStr);
-    text("DCResistStr", c.DCResistStr);
-    single("DCResistanceSingle", c.DCResistanceSingle);
-    single("DCVoltageSingle", c.DCVoltageSingle);
-    single("Pozice0YSingle", c.Pozice0YSingle);
-    text("AutoFileName", c.AutoFileName);
-    text("DisplayName", c.DisplayName);
-    text("FileName", c.FileName);
+    for (const ExtraField& f : kExtraFields)
+        if (o.contains(f.Key))
+            std::visit([&](auto member) { Restore(o[f.Key], c.*member); }, f.Member);
     return c;
 }
 

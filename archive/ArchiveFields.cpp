@@ -1,6 +1,7 @@
 #include "ArchiveFields.h"
 
 #include "EventDetection.h"
+#include "NamedValue.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -21,6 +22,11 @@ std::string SortText(int y, int mo, int d, int h, int mi, int s)
 {
     return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", y, mo, d, h, mi, s).toStdString();
 }
+
+constexpr NamedValue<ArchiveOrigin> kOriginNames[] = {
+    {ArchiveOrigin::Port, "port"},       {ArchiveOrigin::File, "file"},     {ArchiveOrigin::Saved, "saved"},
+    {ArchiveOrigin::Command, "command"}, {ArchiveOrigin::Import, "import"},
+};
 
 } // namespace
 
@@ -108,28 +114,15 @@ ArchiveEntry EntryFromChart(const TJednoMereni& c, ArchiveOrigin origin, const s
 
 std::string_view OriginName(ArchiveOrigin origin)
 {
-    switch (origin) {
-    case ArchiveOrigin::Port:
-        return "port";
-    case ArchiveOrigin::File:
-        return "file";
-    case ArchiveOrigin::Saved:
-        return "saved";
-    case ArchiveOrigin::Command:
-        return "command";
-    case ArchiveOrigin::Import:
-        return "import";
-    }
-    return "file";
+    return NameOf(kOriginNames, origin, "file");
 }
 
 std::optional<ArchiveOrigin> OriginFromName(std::string_view name)
 {
-    for (ArchiveOrigin o : {ArchiveOrigin::Port, ArchiveOrigin::File, ArchiveOrigin::Saved,
-                            ArchiveOrigin::Command, ArchiveOrigin::Import})
-        if (OriginName(o) == name)
-            return o;
-    return std::nullopt;
+    ArchiveOrigin origin{};
+    if (!ValueNamed(kOriginNames, name, origin))
+        return std::nullopt;
+    return origin;
 }
 
 } // namespace lumidrax

@@ -4,6 +4,18 @@
 
 namespace lumidrax {
 
+ArchiveLocation PostgresLocation(const std::string& host, int port, const std::string& database,
+                                 const std::string& user)
+{
+    ArchiveLocation where;
+    where.Engine = ArchiveEngine::PostgreSQL;
+    where.Host = host;
+    where.Port = port;
+    where.Database = database;
+    where.User = user;
+    return where;
+}
+
 std::string DefaultArchiveFile()
 {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);

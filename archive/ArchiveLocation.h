@@ -21,6 +21,11 @@ struct ArchiveLocation {
     bool operator==(const ArchiveLocation&) const = default;
 };
 
+// The PostgreSQL database `database` on `host` (name or socket folder) and
+// `port`, as `user` (empty: libpq's default).
+ArchiveLocation PostgresLocation(const std::string& host, int port, const std::string& database,
+                                 const std::string& user);
+
 // $XDG_DATA_HOME/lumidrax/archive.sqlite (the generic data folder + "/lumidrax").
 std::string DefaultArchiveFile();
 

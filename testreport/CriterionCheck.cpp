@@ -202,28 +202,20 @@ std::string OhmsText(long double ohms)
 
 CriterionResult CheckCriterion(const Criterion& criterion, const ChartFacts& facts)
 {
+    struct KindCheck {
+        CriterionKind Kind;
+        void (*Check)(CriterionResult&, const Criterion&, const ChartFacts&);
+    };
+    static constexpr KindCheck kChecks[] = {
+        {CriterionKind::EndLength, CheckEnd},        {CriterionKind::NewEvents, CheckNew},
+        {CriterionKind::MovedEvents, CheckMoved},    {CriterionKind::DCResistanceMin, CheckResistance},
+        {CriterionKind::DCVoltageMax, CheckVoltage}, {CriterionKind::NoEventBefore, CheckBefore},
+    };
     CriterionResult r;
     r.Rule = criterion;
-    switch (criterion.Kind) {
-    case CriterionKind::EndLength:
-        CheckEnd(r, criterion, facts);
-        break;
-    case CriterionKind::NewEvents:
-        CheckNew(r, criterion, facts);
-        break;
-    case CriterionKind::MovedEvents:
-        CheckMoved(r, criterion, facts);
-        break;
-    case CriterionKind::DCResistanceMin:
-        CheckResistance(r, criterion, facts);
-        break;
-    case CriterionKind::DCVoltageMax:
-        CheckVoltage(r, criterion, facts);
-        break;
-    case CriterionKind::NoEventBefore:
-        CheckBefore(r, criterion, facts);
-        break;
-    }
+    for (const KindCheck& k : kChecks)
+        if (k.Kind == criterion.Kind)
+            k.Check(r, criterion, facts);
     return r;
 }
 

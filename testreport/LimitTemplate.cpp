@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 #include "JsonLines.h"
+#include "NamedValue.h"
 #include "NumberText.h"
 
 #include <nlohmann/json.hpp>
@@ -36,15 +37,12 @@ constexpr std::array<KindSpec, 6> kKinds = {{
     {CriterionKind::NoEventBefore, "no-event-before", {"distance", "kind"}},
 }};
 
-constexpr std::array<std::pair<EventClass, std::string_view>, 7> kClasses = {{
-    {EventClass::Open, "open"},
-    {EventClass::Short, "short"},
-    {EventClass::EndOpen, "end-open"},
-    {EventClass::EndShort, "end-short"},
-    {EventClass::End, "end"},
-    {EventClass::Echo, "echo"},
+constexpr NamedValue<EventClass> kClasses[] = {
+    {EventClass::Open, "open"},        {EventClass::Short, "short"},
+    {EventClass::EndOpen, "end-open"}, {EventClass::EndShort, "end-short"},
+    {EventClass::End, "end"},          {EventClass::Echo, "echo"},
     {EventClass::Any, "any"},
-}};
+};
 
 // Messages that name the line of what they are about.
 class Reader {
@@ -133,16 +131,12 @@ Criterion ReadCriterion(const Reader& r, const Json& item, int index)
         const Json& value = item.at(k);
         const std::string pointer = at + "/" + k;
         if (key == "kind") {
-            const auto cls = std::find_if(kClasses.begin(), kClasses.end(), [&](const auto& p) {
-                return value.is_string() && value.get<std::string>() == p.second;
-            });
-            if (cls == kClasses.end()) {
+            if (!value.is_string() || !ValueNamed(kClasses, value.get<std::string>(), c.Events)) {
                 std::string names;
-                for (const auto& p : kClasses)
-                    names += (names.empty() ? "" : ", ") + std::string(p.second);
+                for (const NamedValue<EventClass>& p : kClasses)
+                    names += (names.empty() ? "" : ", ") + std::string(p.Name);
                 r.Fail(pointer, named + ": \"kind\" must be one of " + names + ", not " + Shown(value));
             }
-            c.Events = cls->first;
         } else if (key == "tolerance") {
             c.Tolerance = Limit(r, value, pointer, named + ": \"" + k + "\"");
         } else {
@@ -164,10 +158,7 @@ std::string_view CriterionKindName(CriterionKind kind)
 
 std::string_view EventClassName(EventClass c)
 {
-    for (const auto& p : kClasses)
-        if (p.first == c)
-            return p.second;
-    return "?";
+    return NameOf(kClasses, c, "?");
 }
 
 bool EventInClass(EventKind kind, EventClass c)

@@ -1,33 +1,35 @@
 #include "ReportVerdict.h"
 
+#include "NamedValue.h"
+
 #include <algorithm>
 
 namespace lumidrax {
 
+namespace {
+
+constexpr NamedValue<CriterionOutcome> kOutcomeNames[] = {
+    {CriterionOutcome::Pass, "pass"},
+    {CriterionOutcome::Fail, "fail"},
+    {CriterionOutcome::NotEvaluated, "not evaluated"},
+};
+
+constexpr NamedValue<Verdict> kVerdictNames[] = {
+    {Verdict::Pass, "PASS"},
+    {Verdict::Fail, "FAIL"},
+    {Verdict::Incomplete, "INCOMPLETE"},
+};
+
+} // namespace
+
 std::string_view OutcomeName(CriterionOutcome outcome)
 {
-    switch (outcome) {
-    case CriterionOutcome::Pass:
-        return "pass";
-    case CriterionOutcome::Fail:
-        return "fail";
-    case CriterionOutcome::NotEvaluated:
-        return "not evaluated";
-    }
-    return "?";
+    return NameOf(kOutcomeNames, outcome, "?");
 }
 
 std::string_view VerdictName(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::Pass:
-        return "PASS";
-    case Verdict::Fail:
-        return "FAIL";
-    case Verdict::Incomplete:
-        return "INCOMPLETE";
-    }
-    return "?";
+    return NameOf(kVerdictNames, verdict, "?");
 }
 
 Verdict VerdictOf(const std::vector<CriterionOutcome>& outcomes)

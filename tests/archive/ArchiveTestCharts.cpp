@@ -1,5 +1,6 @@
 #include "ArchiveTestCharts.h"
 
+#include "ChartMaker.h"
 #include "TMereni.h"
 
 namespace lumidrax::test {
@@ -7,16 +8,8 @@ namespace lumidrax::test {
 TJednoMereni ArchiveChart(std::uint64_t seed, const std::string& description, const std::string& datumCas,
                           int serial, chartgen::HeaderForm form, int samples)
 {
-    chartgen::ChartOptions o;
-    o.form = form;
-    o.seed = seed;
-    o.description = description;
-    o.datumCas = datumCas;
-    o.serialNumber = serial;
-    o.sampleCount = samples;
-    o.statusIDX = 1;
-    o.dcResistanceSingle = 12.5F;
-    o.dcVoltageSingle = 0.25F;
+    const chartgen::ChartOptions o =
+        RecordedChartOptions(seed, samples, description, datumCas, serial, 12.5F, 0.25F, 1, form);
     // Through the collection, as the viewer records charts.
     TMereni collection;
     collection.AddChart(chartgen::GenerateChart(o),

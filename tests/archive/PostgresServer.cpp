@@ -88,13 +88,7 @@ void PostgresServer::Stop()
 
 ArchiveLocation PostgresServer::Location(const std::string& database) const
 {
-    ArchiveLocation where;
-    where.Engine = ArchiveEngine::PostgreSQL;
-    where.Host = socket_;
-    where.Port = kPort;
-    where.Database = database;
-    where.User = kRole;
-    return where;
+    return PostgresLocation(socket_, kPort, database, kRole);
 }
 
 ArchiveLocation PostgresServer::NewDatabase()

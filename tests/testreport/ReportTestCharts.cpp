@@ -1,6 +1,6 @@
 #include "ReportTestCharts.h"
 
-#include "ChartGenerator.h"
+#include "ChartMaker.h"
 
 #include <fstream>
 
@@ -15,12 +15,12 @@ bool Write(const std::string& path, const chartgen::ChartOptions& o)
     return bool(out);
 }
 
-chartgen::ChartOptions Core(std::uint64_t seed)
+// The core before or after the repair.
+chartgen::ChartOptions Core(std::uint64_t seed, const std::string& description, const std::string& datumCas,
+                            float dcResistance)
 {
-    chartgen::ChartOptions o;
-    o.form = chartgen::HeaderForm::Tokens23;
-    o.seed = seed;
-    o.sampleCount = 2500;
+    chartgen::ChartOptions o =
+        RecordedChartOptions(seed, 2500, description, datumCas, 40122, dcResistance, 0.12f, 0);
     o.interval = 2000;
     o.velocityPerMille = 680;
     o.pozice0X = 11;
@@ -29,9 +29,6 @@ chartgen::ChartOptions Core(std::uint64_t seed)
     o.negEdge = 0;
     o.cableLength = 318;
     o.faults = {{122, -16}, {240, 9}};
-    o.statusIDX = 0;
-    o.dcVoltageSingle = 0.12f;
-    o.serialNumber = 40122;
     return o;
 }
 
@@ -39,15 +36,11 @@ chartgen::ChartOptions Core(std::uint64_t seed)
 
 bool WriteReportCharts(const std::string& folder)
 {
-    chartgen::ChartOptions base = Core(1041);
-    base.dcResistanceSingle = 25e6f;
-    base.datumCas = "14.03.2012 09:41:07";
-    base.description = "Substation 2, core 4, before";
-    chartgen::ChartOptions after = Core(1042);
+    const chartgen::ChartOptions base =
+        Core(1041, "Substation 2, core 4, before", "14.03.2012 09:41:07", 25e6f);
+    chartgen::ChartOptions after =
+        Core(1042, "Substation 2, core 4, after repair", "02.04.2012 10:12:44", 4e6f);
     after.faults.push_back({180, -12});
-    after.dcResistanceSingle = 4e6f;
-    after.datumCas = "02.04.2012 10:12:44";
-    after.description = "Substation 2, core 4, after repair";
     return Write(folder + "/base.ndt", base) && Write(folder + "/after.ndt", after);
 }
 

@@ -12,11 +12,6 @@ namespace lumidrax::tool {
 
 namespace {
 
-double D(long double v)
-{
-    return static_cast<double>(v);
-}
-
 std::string ColourText(RgbColor c)
 {
     char buf[8];

@@ -18,6 +18,12 @@ namespace lumidrax::tool {
 // Keys keep the order in which they are set (the record's field order).
 using Json = nlohmann::ordered_json;
 
+// A floating value as the JSON holds it (a double).
+inline double D(long double v)
+{
+    return static_cast<double>(v);
+}
+
 // A chart object: the record's fields under their own names, floating values
 // as doubles, Color as "#RRGGBB", Samples only when asked for.
 Json ChartToJson(const TJednoMereni& chart, bool withSamples);

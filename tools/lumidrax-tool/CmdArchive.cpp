@@ -45,15 +45,8 @@ struct LocationOptions {
 
     ArchiveLocation Location() const
     {
-        ArchiveLocation where;
+        ArchiveLocation where = pg.empty() ? ArchiveLocation{} : PostgresLocation(pg, port, database, user);
         where.File = file;
-        if (!pg.empty()) {
-            where.Engine = ArchiveEngine::PostgreSQL;
-            where.Host = pg;
-            where.Port = port;
-            where.Database = database;
-            where.User = user;
-        }
         return where;
     }
 };
@@ -68,11 +61,6 @@ void AddLocationOptions(CLI::App* cmd, LocationOptions& o)
     cmd->add_option("--port", o.port, "PostgreSQL port (default 5432)")->needs(pg);
     cmd->add_option("--database", o.database, "PostgreSQL database (default lumidrax)")->needs(pg);
     cmd->add_option("--user", o.user, "PostgreSQL user (default: libpq's)")->needs(pg);
-}
-
-double D(long double v)
-{
-    return static_cast<double>(v);
 }
 
 Json EntryToJson(const ArchiveEntry& e)

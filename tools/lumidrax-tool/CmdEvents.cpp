@@ -13,6 +13,7 @@
 
 #include "ChartJson.h"
 #include "Commands.h"
+#include "EventOptions.h"
 
 #include "EventComparison.h"
 #include "EventDetection.h"
@@ -20,7 +21,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <memory>
 
 namespace lumidrax::tool {
@@ -28,21 +28,13 @@ namespace lumidrax::tool {
 namespace {
 
 struct EventsOptions {
-    std::string sensitivity;
-    std::string floor;
+    EventOptions detection;
     int reference = 0;
     std::string knownLength;
     int event = 0;
     bool samples = false;
     std::vector<std::string> files;
 };
-
-// A decimal number given with a decimal comma or point.
-std::optional<long double> Decimal(std::string text)
-{
-    std::replace(text.begin(), text.end(), '.', ',');
-    return ParseDecimal(text);
-}
 
 Json EventJson(const ChartEvent& e)
 {
@@ -76,19 +68,7 @@ Json EventsJson(const std::vector<ChartEvent>& events, const std::vector<ChartEv
 
 int RunEvents(const EventsOptions& o)
 {
-    EventParams params;
-    if (!o.sensitivity.empty()) {
-        const auto s = Decimal(o.sensitivity);
-        if (!s || *s < EventParams::kMinSensitivity || *s > EventParams::kMaxSensitivity)
-            throw CLI::ValidationError("--sensitivity", "wants a number from 0 to 9, not " + o.sensitivity);
-        params.Sensitivity = *s;
-    }
-    if (!o.floor.empty()) {
-        const auto f = Decimal(o.floor);
-        if (!f || *f < EventParams::kMinLevelFloor || *f > EventParams::kMaxLevelFloor)
-            throw CLI::ValidationError("--floor", "wants a level in percent from 0 to 50, not " + o.floor);
-        params.LevelFloor = *f;
-    }
+    const EventParams params = o.detection.Params();
     std::optional<long double> length;
     if (!o.knownLength.empty()) {
         length = Decimal(o.knownLength);
@@ -152,9 +132,9 @@ void AddEventsCommand(CLI::App& app, int& exitStatus)
     auto o = std::make_shared<EventsOptions>();
     CLI::App* cmd =
         app.add_subcommand("events", "Find the events (launch, reflections, end, echoes) of charts");
-    cmd->add_option("--sensitivity", o->sensitivity,
+    cmd->add_option("--sensitivity", o->detection.sensitivity,
                     "0..9, the higher the weaker the events found (default 5)");
-    cmd->add_option("--floor", o->floor,
+    cmd->add_option("--floor", o->detection.floor,
                     "level floor in percent: reflections closer to the baseline are no events, and the end "
                     "clears twice it (default 1)");
     cmd->add_option("--reference", o->reference, "compare every other chart's events with chart N's");

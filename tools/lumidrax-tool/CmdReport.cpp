@@ -15,11 +15,11 @@
 
 #include "ChartJson.h"
 #include "Commands.h"
+#include "EventOptions.h"
 #include "ToolGui.h"
 
 #include "FileIO.h"
 #include "LimitTemplate.h"
-#include "NumberText.h"
 #include "ReportHeader.h"
 #include "TestReportContent.h"
 #include "TestReportPainter.h"
@@ -28,7 +28,6 @@
 
 #include <QString>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -41,35 +40,10 @@ struct ReportOptions {
     std::string baseline;
     int reference = 0;
     std::vector<std::string> header;
-    std::string sensitivity;
-    std::string floor;
+    EventOptions detection;
     std::string out;
     std::vector<std::string> files;
 };
-
-std::optional<long double> Decimal(std::string text)
-{
-    std::replace(text.begin(), text.end(), '.', ',');
-    return ParseDecimal(text);
-}
-
-EventParams Detection(const ReportOptions& o)
-{
-    EventParams params;
-    if (!o.sensitivity.empty()) {
-        const auto s = Decimal(o.sensitivity);
-        if (!s || *s < EventParams::kMinSensitivity || *s > EventParams::kMaxSensitivity)
-            throw CLI::ValidationError("--sensitivity", "wants a number from 0 to 9, not " + o.sensitivity);
-        params.Sensitivity = *s;
-    }
-    if (!o.floor.empty()) {
-        const auto f = Decimal(o.floor);
-        if (!f || *f < EventParams::kMinLevelFloor || *f > EventParams::kMaxLevelFloor)
-            throw CLI::ValidationError("--floor", "wants a level in percent from 0 to 50, not " + o.floor);
-        params.LevelFloor = *f;
-    }
-    return params;
-}
 
 Json CriteriaJson(const std::vector<CriterionResult>& results)
 {
@@ -87,7 +61,7 @@ Json CriteriaJson(const std::vector<CriterionResult>& results)
 int RunReport(const ReportOptions& o)
 {
     ReportRequest request;
-    request.Params = Detection(o);
+    request.Params = o.detection.Params();
     for (const std::string& h : o.header) {
         std::string error;
         if (!SetReportHeaderAssignment(request.Header, h, error))
@@ -167,8 +141,8 @@ void AddReportCommand(CLI::App& app, int& exitStatus)
     baseline->excludes(reference);
     cmd->add_option("--header", o->header,
                     "a header field, KEY=VALUE (job, customer, site, cable, operator, date, model, serial)");
-    cmd->add_option("--sensitivity", o->sensitivity, "event detection, 0..9 (default 5)");
-    cmd->add_option("--floor", o->floor, "event level floor in percent (default 1)");
+    cmd->add_option("--sensitivity", o->detection.sensitivity, "event detection, 0..9 (default 5)");
+    cmd->add_option("--floor", o->detection.floor, "event level floor in percent (default 1)");
     cmd->add_option("-o,--output", o->out, "the report, .pdf")
         ->required()
         ->check(CLI::Validator(

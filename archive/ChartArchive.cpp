@@ -122,6 +122,18 @@ bool ChartArchive::Exec(const QString& sql, const char* doing)
     return true;
 }
 
+bool ChartArchive::Run(QSqlQuery& q, const QString& sql, const std::vector<QVariant>& values,
+                       const char* doing)
+{
+    if (!q.prepare(sql))
+        return FailQuery(q, doing);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec())
+        return FailQuery(q, doing);
+    return true;
+}
+
 bool ChartArchive::Ready()
 {
     if (!open_) {

@@ -35,13 +35,11 @@ std::optional<std::vector<ArchiveEntry>> ChartArchive::Entries(const QString& wh
         return std::nullopt;
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    if (!q.prepare("SELECT " + EntryColumns() + EntryFrom() + where + order +
-                   PageClause(offset, limit, where_.Engine)))
-        return FailQuery(q, kReading), std::nullopt;
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        return FailQuery(q, kReading), std::nullopt;
+    if (!Run(q,
+             "SELECT " + EntryColumns() + EntryFrom() + where + order +
+                 PageClause(offset, limit, where_.Engine),
+             values, kReading))
+        return std::nullopt;
     std::vector<ArchiveEntry> out;
     while (q.next())
         out.push_back(EntryFromRow(q));
@@ -96,10 +94,9 @@ std::optional<TJednoMereni> ChartArchive::Chart(ArchiveId id)
     if (!entry)
         return std::nullopt;
     QSqlQuery q(db_);
-    q.prepare("SELECT content, extra FROM chart_content WHERE chart_id = ?");
-    q.addBindValue(QVariant::fromValue<qlonglong>(id));
-    if (!q.exec())
-        return FailQuery(q, kReading), std::nullopt;
+    if (!Run(q, "SELECT content, extra FROM chart_content WHERE chart_id = ?",
+             {QVariant::fromValue<qlonglong>(id)}, kReading))
+        return std::nullopt;
     const std::string named = "The archive " + DescribeLocation(where_);
     if (!q.next())
         return Fail(named + " holds no content for entry " + std::to_string(id) + "."), std::nullopt;
@@ -133,10 +130,9 @@ std::optional<std::vector<std::pair<std::string, std::string>>> ChartArchive::Pl
     if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
-    q.prepare("SELECT origin, detail FROM places WHERE chart_id = ? ORDER BY recorded_at, origin, detail");
-    q.addBindValue(QVariant::fromValue<qlonglong>(id));
-    if (!q.exec())
-        return FailQuery(q, kReading), std::nullopt;
+    if (!Run(q, "SELECT origin, detail FROM places WHERE chart_id = ? ORDER BY recorded_at, origin, detail",
+             {QVariant::fromValue<qlonglong>(id)}, kReading))
+        return std::nullopt;
     std::vector<std::pair<std::string, std::string>> out;
     while (q.next())
         out.emplace_back(q.value(0).toString().toStdString(), q.value(1).toString().toStdString());
@@ -212,12 +208,11 @@ bool ChartArchive::SetBaseline(ArchiveId id)
         return Fail("Entry " + std::to_string(id) +
                     " names no cable: only a chart of a cable can be its baseline.");
     QSqlQuery q(db_);
-    q.prepare("INSERT INTO baselines (cable, chart_id) VALUES (?, ?)"
-              " ON CONFLICT (cable) DO UPDATE SET chart_id = excluded.chart_id");
-    q.addBindValue(Q(entry->Tags.Cable));
-    q.addBindValue(QVariant::fromValue<qlonglong>(id));
-    if (!q.exec())
-        return FailQuery(q, kWriting);
+    if (!Run(q,
+             "INSERT INTO baselines (cable, chart_id) VALUES (?, ?)"
+             " ON CONFLICT (cable) DO UPDATE SET chart_id = excluded.chart_id",
+             {Q(entry->Tags.Cable), QVariant::fromValue<qlonglong>(id)}, kWriting))
+        return false;
     return Succeed();
 }
 
@@ -226,11 +221,11 @@ std::optional<ArchiveId> ChartArchive::Baseline(const std::string& cable)
     if (!Ready())
         return std::nullopt;
     QSqlQuery q(db_);
-    q.prepare("SELECT b.chart_id FROM baselines b JOIN charts c ON c.id = b.chart_id AND c.cable = b.cable"
-              " WHERE b.cable = ?");
-    q.addBindValue(Q(cable));
-    if (!q.exec())
-        return FailQuery(q, kReading), std::nullopt;
+    if (!Run(q,
+             "SELECT b.chart_id FROM baselines b JOIN charts c ON c.id = b.chart_id AND c.cable = b.cable"
+             " WHERE b.cable = ?",
+             {Q(cable)}, kReading))
+        return std::nullopt;
     if (!q.next())
         return Fail("The cable " + cable + " has no baseline."), std::nullopt;
     Succeed();
@@ -268,11 +263,9 @@ bool ChartArchive::SetVerdict(ArchiveId id, const std::string& verdict)
     if (verdict != "" && verdict != "PASS" && verdict != "FAIL" && verdict != "INCOMPLETE")
         return Fail("The verdict " + verdict + " is none of PASS, FAIL and INCOMPLETE.");
     QSqlQuery q(db_);
-    q.prepare("UPDATE charts SET verdict = ? WHERE id = ?");
-    q.addBindValue(Q(verdict));
-    q.addBindValue(QVariant::fromValue<qlonglong>(id));
-    if (!q.exec())
-        return FailQuery(q, kWriting);
+    if (!Run(q, "UPDATE charts SET verdict = ? WHERE id = ?",
+             {Q(verdict), QVariant::fromValue<qlonglong>(id)}, kWriting))
+        return false;
     if (q.numRowsAffected() == 0)
         return Fail("The archive " + DescribeLocation(where_) + " has no entry " + std::to_string(id) + ".");
     return Succeed();

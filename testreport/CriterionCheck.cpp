@@ -54,15 +54,29 @@ void CheckEnd(CriterionResult& r, const Criterion& c, const ChartFacts& f)
           d < c.Limit ? "the end is too near" : "the end is too far");
 }
 
+// A criterion that compares with the baseline is not evaluated without one.
+bool HasBaseline(CriterionResult& r, const ChartFacts& f)
+{
+    if (f.Comparison)
+        return true;
+    r.Value = "-";
+    NotEvaluated(r, "no baseline");
+    return false;
+}
+
+// Nothing to hold against the limit: passed, with what was found shown.
+void PassWith(CriterionResult& r, const std::string& value)
+{
+    r.Value = value;
+    Judge(r, true, {});
+}
+
 void CheckNew(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
     r.Title = "No new event above " + Number(c.Limit) + " %";
     r.Limit = "at most " + Number(c.Limit) + " %";
-    if (!f.Comparison) {
-        r.Value = "-";
-        NotEvaluated(r, "no baseline");
+    if (!HasBaseline(r, f))
         return;
-    }
     const ChartEvent* largest = nullptr;
     for (const ComparedEvent& e : *f.Comparison) {
         if (e.Change != EventChange::New)
@@ -71,11 +85,8 @@ void CheckNew(CriterionResult& r, const Criterion& c, const ChartFacts& f)
         if (largest == nullptr || std::fabs(event.PeakLevel) > std::fabs(largest->PeakLevel))
             largest = &event;
     }
-    if (largest == nullptr) {
-        r.Value = "none";
-        Judge(r, true, {});
-        return;
-    }
+    if (largest == nullptr)
+        return PassWith(r, "none");
     const long double level = std::fabs(largest->PeakLevel);
     r.Value = FormatFixed(level, 2) + " % (" + std::string(EventKindName(largest->Kind)) + ") at " +
               Metres(largest->Distance);
@@ -86,21 +97,15 @@ void CheckMoved(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
     r.Title = "No event moved by more than " + Number(c.Limit) + " m";
     r.Limit = "at most " + Number(c.Limit) + " m";
-    if (!f.Comparison) {
-        r.Value = "-";
-        NotEvaluated(r, "no baseline");
+    if (!HasBaseline(r, f))
         return;
-    }
     const ComparedEvent* largest = nullptr;
     for (const ComparedEvent& e : *f.Comparison)
         if ((e.Change == EventChange::Same || e.Change == EventChange::Moved) &&
             (largest == nullptr || std::fabs(e.Shift) > std::fabs(largest->Shift)))
             largest = &e;
-    if (largest == nullptr) {
-        r.Value = "no event in common";
-        Judge(r, true, {});
-        return;
-    }
+    if (largest == nullptr)
+        return PassWith(r, "no event in common");
     const long double shift = std::fabs(largest->Shift);
     r.Value = Metres(shift) + " (event " + std::to_string(largest->Index + 1) + ")";
     Judge(r, shift <= c.Limit, "an event moved beyond the limit");

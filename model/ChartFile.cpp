@@ -93,14 +93,54 @@ void SetVKR102Defaults(TJednoMereni& c)
     ClearVKR104Fields(c);
 }
 
-void ReadSevenToTwelve(TJednoMereni& c, const std::vector<std::string>& t, const std::string& where)
+// Where the settings line holds each whole-number setting (0-based token).
+// The reader and the writer both walk these, so the layout is known once.
+struct IntAt {
+    int TJednoMereni::*Field;
+    std::size_t Token;
+};
+// Tokens 2..6 of every header (0 is the interval, 1 the velocity).
+constexpr IntAt kSettingInts[] = {{&TJednoMereni::Impedance, 2},
+                                  {&TJednoMereni::Noise, 3},
+                                  {&TJednoMereni::DC, 4},
+                                  {&TJednoMereni::Filter, 5},
+                                  {&TJednoMereni::Pozice0X, 6}};
+// Tokens 7..12: the filter after, the zero level, the edge and the DC
+// measurement (headers of 13 tokens and more).
+constexpr IntAt kDCInts[] = {{&TJednoMereni::FilterPost, 7},    {&TJednoMereni::Pozice0Y, 8},
+                             {&TJednoMereni::NegEdge, 9},       {&TJednoMereni::StatusIDX, 10},
+                             {&TJednoMereni::DCResistance, 11}, {&TJednoMereni::DCVoltage, 12}};
+// A VKR104's date and time of day, then its series and serial number.
+constexpr std::size_t kDateToken = 13;
+constexpr std::size_t kTimeToken = 14;
+constexpr IntAt kSeriesInts[] = {
+    {&TJednoMereni::SeriePrvni, 15}, {&TJednoMereni::SeriePosledni, 16}, {&TJednoMereni::SerialNumber, 17}};
+// A VKR104's single-precision values.
+struct FloatAt {
+    float TJednoMereni::*Field;
+    std::size_t Token;
+};
+constexpr FloatAt kSingles[] = {{&TJednoMereni::DCResistanceSingle, 18},
+                                {&TJednoMereni::DCVoltageSingle, 19},
+                                {&TJednoMereni::Pozice0YSingle, 20}};
+constexpr std::size_t kVersionToken = 21;
+constexpr std::size_t kIndexToken = 22;
+constexpr std::size_t kDCHeaderTokens = 13;
+constexpr std::size_t kVKR104HeaderTokens = 23;
+
+template <std::size_t N>
+void ReadInts(TJednoMereni& c, const std::vector<std::string>& t, const IntAt (&at)[N],
+              const std::string& where)
 {
-    c.FilterPost = IntToken(t, 7, where);
-    c.Pozice0Y = IntToken(t, 8, where);
-    c.NegEdge = IntToken(t, 9, where);
-    c.StatusIDX = IntToken(t, 10, where);
-    c.DCResistance = IntToken(t, 11, where);
-    c.DCVoltage = IntToken(t, 12, where);
+    for (const IntAt& a : at)
+        c.*(a.Field) = IntToken(t, a.Token, where);
+}
+
+template <std::size_t N>
+void WriteInts(const TJednoMereni& c, const IntAt (&at)[N], std::vector<std::string>& t)
+{
+    for (const IntAt& a : at)
+        t[a.Token] = std::to_string(c.*(a.Field));
 }
 
 // The two date-time tokens of a VKR104 header. The stored text normally
@@ -205,32 +245,25 @@ void ParseHeader(TJednoMereni& c, std::string_view line, const std::string& wher
                              " values where at least 7 are needed");
     c.Interval = IntToken(t, 0, where);
     c.Velocity = static_cast<long double>(IntToken(t, 1, where)) / 1000;
-    c.Impedance = IntToken(t, 2, where);
-    c.Noise = IntToken(t, 3, where);
-    c.DC = IntToken(t, 4, where);
-    c.Filter = IntToken(t, 5, where);
-    c.Pozice0X = IntToken(t, 6, where);
+    ReadInts(c, t, kSettingInts, where);
 
     if (n == 8) {
         c.FilterPost = IntToken(t, 7, where);
         SetVKR102Defaults(c);
-    } else if (n == 13) {
-        ReadSevenToTwelve(c, t, where);
+    } else if (n == kDCHeaderTokens) {
+        ReadInts(c, t, kDCInts, where);
         c.DCVoltageStr = FormatDCVoltage(c.StatusIDX, c.DCVoltage);
         c.DCResistStr = FormatDCResistance(c.StatusIDX, c.DCResistance);
         ClearVKR104Fields(c);
         c.VerzeVKR = "VKR103/VKR103RAM";
-    } else if (n == 22 || n == 23) {
-        ReadSevenToTwelve(c, t, where);
-        c.DatumCas = DateFromTokens(t[13], t[14]);
-        c.SeriePrvni = IntToken(t, 15, where);
-        c.SeriePosledni = IntToken(t, 16, where);
-        c.SerialNumber = IntToken(t, 17, where);
-        c.DCResistanceSingle = FloatToken(t, 18, where);
-        c.DCVoltageSingle = FloatToken(t, 19, where);
-        c.Pozice0YSingle = FloatToken(t, 20, where);
+    } else if (n == kVKR104HeaderTokens - 1 || n == kVKR104HeaderTokens) {
+        ReadInts(c, t, kDCInts, where);
+        c.DatumCas = DateFromTokens(t[kDateToken], t[kTimeToken]);
+        ReadInts(c, t, kSeriesInts, where);
+        for (const FloatAt& a : kSingles)
+            c.*(a.Field) = FloatToken(t, a.Token, where);
         c.VerzeVKR = "VKR104";
-        c.Index = n == 23 ? IntToken(t, 22, where) : 0;
+        c.Index = n == kVKR104HeaderTokens ? IntToken(t, kIndexToken, where) : 0;
         std::tie(c.DCVoltageStr, c.DCResistStr) =
             FormatVKR104DCTexts(c.StatusIDX, c.DCVoltageSingle, c.DCResistanceSingle);
     } else {
@@ -293,33 +326,21 @@ void ReadChartText(TJednoMereni& c, std::string_view bytes, const std::string& w
 
 std::string HeaderLine(const TJednoMereni& c)
 {
-    std::vector<std::string> t = {
-        std::to_string(c.Interval),
-        std::to_string(static_cast<long long>(std::nearbyint(c.Velocity * 1000))),
-        std::to_string(c.Impedance),
-        std::to_string(c.Noise),
-        std::to_string(c.DC),
-        std::to_string(c.Filter),
-        std::to_string(c.Pozice0X),
-        std::to_string(c.FilterPost),
-        std::to_string(c.Pozice0Y),
-        std::to_string(c.NegEdge),
-        std::to_string(c.StatusIDX),
-        std::to_string(c.DCResistance),
-        std::to_string(c.DCVoltage),
-    };
+    std::vector<std::string> t(kDCHeaderTokens);
+    t[0] = std::to_string(c.Interval);
+    t[1] = std::to_string(static_cast<long long>(std::nearbyint(c.Velocity * 1000)));
+    WriteInts(c, kSettingInts, t);
+    WriteInts(c, kDCInts, t);
     if (c.VerzeVKR == "VKR104") {
+        t.resize(kVKR104HeaderTokens);
         const auto date = DateTokens(c.DatumCas);
-        t.push_back(date[0]);
-        t.push_back(date[1]);
-        t.push_back(std::to_string(c.SeriePrvni));
-        t.push_back(std::to_string(c.SeriePosledni));
-        t.push_back(std::to_string(c.SerialNumber));
-        t.push_back(FormatGeneral(static_cast<long double>(c.DCResistanceSingle)));
-        t.push_back(FormatGeneral(static_cast<long double>(c.DCVoltageSingle)));
-        t.push_back(FormatGeneral(static_cast<long double>(c.Pozice0YSingle)));
-        t.push_back(c.VerzeVKR);
-        t.push_back(std::to_string(c.Index));
+        t[kDateToken] = date[0];
+        t[kTimeToken] = date[1];
+        WriteInts(c, kSeriesInts, t);
+        for (const FloatAt& a : kSingles)
+            t[a.Token] = FormatGeneral(static_cast<long double>(c.*(a.Field)));
+        t[kVersionToken] = c.VerzeVKR;
+        t[kIndexToken] = std::to_string(c.Index);
     }
     std::string line;
     for (std::size_t k = 0; k < t.size(); ++k) {

@@ -1,5 +1,6 @@
 #include "ArchiveCommands.h"
 
+#include "ArchiveContent.h"
 #include "ArchiveFeed.h"
 #include "ArchiveMenus.h"
 #include "ArchivePage.h"
@@ -243,12 +244,17 @@ int ArchiveCommands::Place(ArchiveId id, bool& added)
         parts_.Services.Dialogs->ShowErrorMessage(archive_->status().Message);
         return 0;
     }
-    if (!chart->FileName.empty())
-        for (int i = 1; i <= charts.Count; ++i)
-            if (charts.Rec(i).FileName == chart->FileName) {
-                opened_[charts.Rec(i).Id] = id;
-                return i;
-            }
+    // The entry's file, or a chart without a file (received and not yet
+    // saved) that holds the entry's content, is already on the page.
+    const std::string hash = ContentHash(ArchiveContentText(*chart));
+    for (int i = 1; i <= charts.Count; ++i) {
+        const TJednoMereni& open = charts.Rec(i);
+        if (chart->FileName.empty() ? open.FileName.empty() && ContentHash(ArchiveContentText(open)) == hash
+                                    : open.FileName == chart->FileName) {
+            opened_[open.Id] = id;
+            return i;
+        }
+    }
     if (charts.Count >= kMaxCharts)
         return 0;
     chart->IsNew = true;

@@ -178,6 +178,8 @@ TEST(ArchiveStory, ReceivedChartsAreFoundTaggedAndComparedWithTheCablesBaseline)
     ASSERT_GE(charts.ActiveIndex, 1);
     EXPECT_EQ(charts.Rec(charts.RefIndex).Description, "Substation 2 feeder, pair 1");
     EXPECT_EQ(charts.Rec(charts.ActiveIndex).Description, "Substation 2 feeder, pair 12");
+    // Both were on the page already (received, without a file): no copy.
+    EXPECT_EQ(charts.Count, kPairs + 1);
     EXPECT_TRUE(w->Menus().mi_panels_events->isChecked());
     EventPanel& events = *w->ChartsPage().Events();
     ASSERT_TRUE(QTest::qWaitFor([&] { return events.isVisible() && events.Table()->rowCount() > 0; }));

@@ -4,6 +4,7 @@
 #include "ArchiveFeed.h"
 #include "ArchiveMenus.h"
 #include "ArchivePage.h"
+#include "ArchiveProbe.h"
 #include "ArchiveTableModel.h"
 #include "ChartArchive.h"
 #include "ChartFile.h"
@@ -44,8 +45,9 @@ std::string NoCableText()
 } // namespace
 
 ArchiveCommands::ArchiveCommands(ArchiveCommandsParts parts, QObject* parent)
-    : QObject(parent), parts_(std::move(parts))
+    : QObject(parent), parts_(std::move(parts)), page_(parts_.Page), probe_(std::make_unique<ArchiveProbe>())
 {
+    connect(probe_.get(), &ArchiveProbe::checked, this, &ArchiveCommands::Checked);
     ArchivePage& page = *parts_.Page;
     ArchiveMenus& m = *parts_.Menus;
     const auto run = [this](void (ArchiveCommands::*command)()) {
@@ -101,7 +103,7 @@ ArchiveCommands::ArchiveCommands(ArchiveCommandsParts parts, QObject* parent)
 }
 
 // The page may go first (the window's children go in the order they were
-// made): nothing of it is touched here.
+// made): nothing of it is touched here. probe_ waits for a running check.
 ArchiveCommands::~ArchiveCommands() = default;
 
 void ArchiveCommands::SetLocation(const ArchiveLocation& where)
@@ -112,6 +114,7 @@ void ArchiveCommands::SetLocation(const ArchiveLocation& where)
     parts_.Page->Model()->SetArchive(nullptr);
     archive_.reset();
     tried_ = false;
+    answered_ = false;
     stale_ = true;
     // Connected when the page is shown or a command needs it.
     if (parts_.Page->isVisible())
@@ -122,20 +125,26 @@ void ArchiveCommands::Connect()
 {
     if (tried_)
         return;
-    tried_ = true;
     if (!where_.Enabled) {
+        tried_ = true;
         parts_.Page->UpdateButtons(false);
         parts_.Page->ShowState(tr("The archive is off: turn it on in the Settings (Archive)."));
         return;
     }
+    if (where_.Engine == ArchiveEngine::PostgreSQL && !answered_) {
+        // Connected when the server answered (Checked); a running check is not doubled.
+        parts_.Page->UpdateButtons(false);
+        parts_.Page->ShowState(
+            tr("Connecting to the archive (%1) ...").arg(QString::fromStdString(DescribeLocation(where_))));
+        probe_->Start(where_);
+        return;
+    }
+    tried_ = true;
+    answered_ = false;
     archive_ = std::make_unique<ChartArchive>(where_);
     if (!archive_->isOpen()) {
-        parts_.Page->UpdateButtons(false);
-        parts_.Page->ShowState(tr("The archive cannot be shown: %1 The charts are kept as files; they are "
-                                  "recorded when the archive is back.")
-                                   .arg(QString::fromStdString(archive_->status().Message)));
+        ShowUnavailable(QString::fromStdString(archive_->status().Message));
         archive_.reset();
-        tried_ = false; // tried again when the page is shown again
         return;
     }
     // New entries get the tags of the last one recorded.
@@ -147,6 +156,33 @@ void ArchiveCommands::Connect()
     parts_.Page->UpdateButtons(true);
     parts_.Page->Model()->SetQuery(parts_.Page->Filter());
     parts_.Page->Model()->SetArchive(archive_.get());
+}
+
+void ArchiveCommands::Checked(const ArchiveLocation& where, bool answered, const QString& message)
+{
+    if (!page_ || tried_)
+        return;
+    if (where != where_) {
+        // The location changed meanwhile: the new one is checked now.
+        if (page_->isVisible())
+            Connect();
+        return;
+    }
+    if (!answered) {
+        ShowUnavailable(message);
+        return;
+    }
+    answered_ = true;
+    Connect();
+}
+
+void ArchiveCommands::ShowUnavailable(const QString& message)
+{
+    parts_.Page->UpdateButtons(false);
+    parts_.Page->ShowState(tr("The archive cannot be shown: %1 The charts are kept as files; they are "
+                              "recorded when the archive is back.")
+                               .arg(message));
+    tried_ = false; // tried again when the page is shown again
 }
 
 ChartArchive* ArchiveCommands::Archive()

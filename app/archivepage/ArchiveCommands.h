@@ -2,7 +2,9 @@
 // The Archive page's commands: the search, Open, the tags editor, Set as
 // Baseline, Compare with Baseline, History and Import Folder. The page's
 // connection to the archive is made here (on this thread: the page fetches
-// a page of rows at a time), apart from the writer's.
+// a page of rows at a time), apart from the writer's. A PostgreSQL server
+// is first asked on a worker thread whether it answers (ArchiveProbe):
+// meanwhile the page says it is connecting and the commands do nothing.
 //
 // Every command that shows a dialog copies what it needs first and looks
 // charts up again afterwards: charts keep arriving while a dialog is open.
@@ -13,6 +15,7 @@
 #include "TJednoMereni.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -27,6 +30,7 @@ namespace lumidrax {
 class ArchiveFeed;
 class ArchiveMenus;
 class ArchivePage;
+class ArchiveProbe;
 class ChartArchive;
 
 struct ArchiveCommandsParts : PageParts<ArchivePage, ArchiveMenus> {
@@ -67,6 +71,12 @@ class ArchiveCommands : public QObject {
 
   private:
     void Connect();
+    // The outcome of the probe: the page connects when `where` answered and
+    // is still the archive's location.
+    void Checked(const ArchiveLocation& where, bool answered, const QString& message);
+    // Why the archive cannot be shown; tried again when the page is shown
+    // again.
+    void ShowUnavailable(const QString& message);
     void Reload();
     std::vector<ArchiveEntry> Chosen() const;
     std::optional<ArchiveEntry> ChosenOne();
@@ -80,9 +90,16 @@ class ArchiveCommands : public QObject {
     void Tell(const std::string& text);
 
     ArchiveCommandsParts parts_;
+    // The page, or nothing once it has gone (it may go first).
+    QPointer<ArchivePage> page_;
     ArchiveLocation where_;
     std::unique_ptr<ChartArchive> archive_;
+    // Its destructor waits for a check still running.
+    std::unique_ptr<ArchiveProbe> probe_;
     bool tried_ = false;
+    // The server of where_ answered the probe: the page's connection is
+    // made next.
+    bool answered_ = false;
     bool stale_ = false;
     // The charts the page put on the chart page, and their entries.
     std::map<ChartId, ArchiveId> opened_;

@@ -36,6 +36,11 @@ PostgresServer::PostgresServer()
     fs::create_directories(socket_);
     if (::geteuid() == 0) {
         fs::permissions(dir_->Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+        // The server user passes through the folders above it too (a test
+        // program's private temporary folder).
+        for (fs::path above = fs::path(dir_->Path()).parent_path(); above != above.root_path();
+             above = above.parent_path())
+            fs::permissions(above, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
         if (!Run("chown -R " + kServerUser + " " + Quote(dir_->Path()), false)) {
             reason_ = "the folder cannot be given to the user " + kServerUser;
             return;

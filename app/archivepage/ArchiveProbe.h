@@ -1,0 +1,43 @@
+#pragma once
+// Whether the archive answers, asked on a worker thread: a throw-away
+// ChartArchive is opened there (its own named connection, made, used and
+// removed on that thread), and the outcome comes back to this object's
+// thread by a queued call. The window's thread never waits for a server
+// (libpq waits up to its connect timeout for one that does not answer).
+
+#include "ArchiveLocation.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QThread;
+
+namespace lumidrax {
+
+class ArchiveProbe : public QObject {
+    Q_OBJECT
+  public:
+    explicit ArchiveProbe(QObject* parent = nullptr);
+    // Waits for a check still running (it ends within the connect timeout);
+    // its outcome is dropped.
+    ~ArchiveProbe() override;
+
+    // Starts checking `where`; false (and nothing started) while a check
+    // runs: one at a time.
+    bool Start(const ArchiveLocation& where);
+    // A check runs, or its outcome has not been told yet.
+    bool Running() const { return running_; }
+
+  signals:
+    // The outcome, on this object's thread: whether `where` could be opened,
+    // and why not.
+    void checked(const ArchiveLocation& where, bool answered, const QString& message);
+
+  private:
+    std::unique_ptr<QThread> thread_;
+    bool running_ = false;
+};
+
+} // namespace lumidrax

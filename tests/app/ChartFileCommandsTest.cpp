@@ -353,8 +353,9 @@ TEST(ChartFileCommands, ChartClosedWhileASaveQuestionIsOpenIsNamedAndNotWritten)
                   std::vector<std::string>{"Error: chart " + path +
                                            " was closed while the question was open; it was not saved."});
         EXPECT_EQ(fs::exists(path), k.overwrite);
-        if (k.overwrite)
+        if (k.overwrite) {
             EXPECT_EQ(ReadFile(path).substr(0, 7), "on disk");
+        }
         EXPECT_EQ(c.charts.Count, 31);
         EXPECT_EQ(c.charts.Rec(1).Description, "before");
         EXPECT_TRUE(c.charts.Rec(1).FileName.empty());

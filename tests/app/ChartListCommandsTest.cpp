@@ -213,9 +213,10 @@ void ExpectItemsFollowStates(ListViewer& v, const char* situation)
         EXPECT_EQ(item.Action->isEnabled(), wanted)
             << situation << ": " << item.Action->objectName().toStdString()
             << item.Action->text().toStdString();
-        if (QWidget* button = m.ToolBar->widgetForAction(item.Action))
+        if (QWidget* button = m.ToolBar->widgetForAction(item.Action)) {
             EXPECT_EQ(button->isEnabled(), item.Action->isEnabled())
                 << situation << ": button " << item.Action->text().toStdString();
+        }
     }
     ChartListPopup& p = v.w->ListPopup();
     const std::vector<std::pair<QAction*, QAction*>> pairs = {

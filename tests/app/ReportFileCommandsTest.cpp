@@ -131,8 +131,9 @@ TEST(ReportFileCommands, SaveOfAnAutomaticNameAsksForItsMissingFolder)
         EXPECT_EQ(r.Saved, written);
         EXPECT_EQ(r.DisplayName, written ? expected : t.autoName);
         EXPECT_EQ(r.AutoFileName, written ? "" : t.autoName);
-        if (written)
+        if (written) {
             EXPECT_EQ(test::ReadFile(expected), "line\r\n");
+        }
         if (c.dialogShown) {
             const FileDialogRequest& shown = t.dialogs.Log.back().Request;
             EXPECT_EQ(shown.Title, "Save");

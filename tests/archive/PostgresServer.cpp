@@ -37,8 +37,11 @@ PostgresServer::PostgresServer()
     if (::geteuid() == 0) {
         fs::permissions(dir_->Path(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
         // The server user passes through the folders above it too (a test
-        // program's private temporary folder).
-        for (fs::path above = fs::path(dir_->Path()).parent_path(); above != above.root_path();
+        // program's private temporary folder), up to the first one it can
+        // already pass: nothing above that is touched.
+        for (fs::path above = fs::path(dir_->Path()).parent_path();
+             above != above.root_path() &&
+             (fs::status(above).permissions() & fs::perms::others_exec) == fs::perms::none;
              above = above.parent_path())
             fs::permissions(above, fs::perms::group_exec | fs::perms::others_exec, fs::perm_options::add);
         if (!Run("chown -R " + kServerUser + " " + Quote(dir_->Path()), false)) {

@@ -29,6 +29,8 @@ ArchiveMenus::ArchiveMenus(QWidget* window) : QObject(window)
                    tr("Every chart of the chosen chart's cable in time"), QKeySequence("Ctrl+H"));
     mi_arch_import = MakeAction(window, "mi_arch_import", tr("&Import Folder..."),
                                 tr("Record every chart file below a folder"), QKeySequence("Ctrl+I"));
+    mi_arch_settings = MakeAction(window, "mi_arch_settings", tr("&Settings..."), tr("System Settings"),
+                                  QKeySequence("F12"));
     mi_arch_chartpage = MakeAction(window, "mi_arch_chartpage", tr("Chart &Page"),
                                    tr("Back to the chart page"), QKeySequence("Ctrl+Shift+A"));
     mi_arch_exit =
@@ -38,6 +40,8 @@ ArchiveMenus::ArchiveMenus(QWidget* window) : QObject(window)
         archive->addAction(a);
     archive->insertSeparator(mi_arch_import);
     archive->addSeparator();
+    // The page says to turn the archive on in the Settings: they are here.
+    archive->addAction(mi_arch_settings);
     archive->addAction(mi_arch_chartpage);
     archive->addAction(mi_arch_exit);
     AddHelpMenu(window, MainMenuArch, tr("He&lp"), "mi_arch_", mi_arch_help_contens, mi_arch_help_about);

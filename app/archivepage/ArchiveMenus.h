@@ -24,6 +24,7 @@ class ArchiveMenus : public QObject {
     QAction* mi_arch_compare = nullptr;
     QAction* mi_arch_history = nullptr;
     QAction* mi_arch_import = nullptr;
+    QAction* mi_arch_settings = nullptr;
     QAction* mi_arch_chartpage = nullptr;
     QAction* mi_arch_exit = nullptr;
     QAction* mi_arch_help_contens = nullptr;

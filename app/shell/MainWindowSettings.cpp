@@ -4,6 +4,7 @@
 
 #include "TFrm_main_Lumidrax32.h"
 
+#include "ArchiveMenus.h"
 #include "ChartListPanel.h"
 #include "ChartMenus.h"
 #include "ChartPage.h"
@@ -30,7 +31,8 @@ namespace lumidrax {
 
 void TFrm_main_Lumidrax32::ConnectSettingsCommand()
 {
-    for (QAction* a : {chartMenus_->mi_file_setup, reportMenus_->mi_rep_file_settings}) {
+    for (QAction* a :
+         {chartMenus_->mi_file_setup, reportMenus_->mi_rep_file_settings, archiveMenus_->mi_arch_settings}) {
         a->setEnabled(true);
         connect(a, &QAction::triggered, this, &TFrm_main_Lumidrax32::mi_file_setupClick);
     }

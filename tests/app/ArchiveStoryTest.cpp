@@ -18,14 +18,17 @@
 #include "HistoryDialog.h"
 #include "HistoryPlot.h"
 #include "IDialogs.h"
+#include "SettingsDialog.h"
 #include "TFrm_main_Lumidrax32.h"
 #include "TagsDialog.h"
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDialog>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
@@ -308,6 +311,50 @@ TEST(ArchiveStory, AFolderOfOldChartsIsImportedAndTheCablesHistoryShownOldestFir
         EXPECT_NEAR(before - now, 1.0, 0.5) << ends.join(" | ").toStdString();
     }
     EXPECT_EQ(points, static_cast<std::size_t>(kOld));
+}
+
+TEST(ArchiveStory, AnArchiveThatIsOffIsTurnedOnFromItsOwnPage)
+{
+    test::TempDir dir;
+    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() +
+                                  "/\r\n[ARCHIVE]\r\nENABLED=0\r\nFILE=" + dir.File("team.sqlite") + "\r\n");
+    MainWindowOptions options;
+    options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
+    options.ArchiveSpoolFolder = dir.File("spool");
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, options));
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ArchivePage& page = w->ArchivesPage();
+    EXPECT_EQ(page.StateText(), "The archive is off: turn it on in the Settings (Archive).");
+    EXPECT_FALSE(page.b_import->isEnabled());
+
+    // The Settings are in the page's own menu, on F12 as on the other pages.
+    QStringList items;
+    for (QAction* a : w->ArchMenus().MainMenuArch->actions().front()->menu()->actions())
+        if (!a->isSeparator())
+            items << a->text();
+    EXPECT_TRUE(items.contains("&Settings...")) << items.join(", ").toStdString();
+    bool opened = false;
+    test::WhenModalOpens([&](QWidget& modal) {
+        auto* settings = qobject_cast<SettingsDialog*>(&modal);
+        ASSERT_NE(settings, nullptr);
+        opened = true;
+        settings->chb_archive->click();
+        // Saved and applied; the dialog stays open until closed (no port
+        // is set), and closing it keeps what was saved.
+        settings->b_save->click();
+        settings->b_cancel->click();
+    });
+    QTest::keyClick(page.e_search, Qt::Key_F12);
+    EXPECT_TRUE(opened);
+
+    // Turned on, the page shows the archive file at once.
+    EXPECT_TRUE(page.b_import->isEnabled());
+    EXPECT_TRUE(page.StateText().startsWith("0 entries found in the SQLite file " +
+                                            QString::fromStdString(dir.File("team.sqlite"))))
+        << page.StateText().toStdString();
+    EXPECT_NE(test::ReadFile(dir.File("lumidrax.INI")).find("ENABLED=1"), std::string::npos);
 }
 
 } // namespace

@@ -16,6 +16,7 @@ enum class ArchiveColumn {
     Model,
     SerialNumber,
     EndDistance,
+    Verdict,
     RecordedAt
 };
 

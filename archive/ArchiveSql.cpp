@@ -63,6 +63,8 @@ QString ColumnOf(ArchiveColumn column)
         return "c.serial_number";
     case ArchiveColumn::EndDistance:
         return "c.end_distance";
+    case ArchiveColumn::Verdict:
+        return "c.verdict";
     case ArchiveColumn::RecordedAt:
         return "c.recorded_at";
     }

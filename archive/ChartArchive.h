@@ -84,6 +84,10 @@ class ChartArchive {
     std::optional<std::vector<ArchiveEntry>> Search(const ArchiveQuery& q);
     std::optional<int> Count(const ArchiveQuery& q); // same filter, no paging
     std::optional<ArchiveEntry> Entry(ArchiveId id);
+    // The entry of the content with this hash (ContentHash of
+    // ArchiveContentText); nothing when there is none (status Ok) or the
+    // archive cannot be read (status says why).
+    std::optional<ArchiveEntry> EntryByHash(const std::string& hash);
     // The chart back from the archive alone, ready to AddChart: FileName set
     // to the recorded path when that file still holds this chart (Saved
     // true), else empty (Saved false, AutoFileName the recorded path).

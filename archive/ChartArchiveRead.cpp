@@ -88,6 +88,14 @@ std::optional<ArchiveEntry> ChartArchive::Entry(ArchiveId id)
     return found->front();
 }
 
+std::optional<ArchiveEntry> ChartArchive::EntryByHash(const std::string& hash)
+{
+    auto found = Entries(" WHERE c.hash = ?", {}, {Q(hash)}, 0, 0);
+    if (!found || found->empty())
+        return std::nullopt;
+    return found->front();
+}
+
 std::optional<TJednoMereni> ChartArchive::Chart(ArchiveId id)
 {
     const auto entry = Entry(id);

@@ -55,7 +55,7 @@ class ArchiveCommands : public QObject {
     // The page was shown: it connects when it has not, and shows the
     // entries recorded meanwhile.
     void PageShown();
-    // The writer recorded new entries.
+    // The writer recorded new entries or stored verdicts.
     void EntriesRecorded();
     // The page's connection, nullptr while the archive is off or cannot be
     // opened.

@@ -123,6 +123,8 @@ QString ArchiveCellText(const ArchiveEntry& e, int column)
     case ArchiveColumn::EndDistance:
         return e.EndFound ? s(FormatFixed(e.EndDistance, kEndDecimals) + " m " + e.EndKind).trimmed()
                           : QString();
+    case ArchiveColumn::Verdict:
+        return s(e.Verdict);
     case ArchiveColumn::RecordedAt:
         return s(e.RecordedAt);
     }
@@ -159,7 +161,8 @@ QVariant ArchiveTableModel::headerData(int section, Qt::Orientation orientation,
     static const char* const kNames[kColumns] = {
         QT_TR_NOOP("Measured"), QT_TR_NOOP("Description"), QT_TR_NOOP("File"),     QT_TR_NOOP("Cable"),
         QT_TR_NOOP("Site"),     QT_TR_NOOP("Job"),         QT_TR_NOOP("Operator"), QT_TR_NOOP("Model"),
-        QT_TR_NOOP("Serial"),   QT_TR_NOOP("End"),         QT_TR_NOOP("Recorded"), QT_TR_NOOP("Baseline")};
+        QT_TR_NOOP("Serial"),   QT_TR_NOOP("End"),         QT_TR_NOOP("Verdict"),  QT_TR_NOOP("Recorded"),
+        QT_TR_NOOP("Baseline")};
     return section >= 0 && section < kColumns ? tr(kNames[section]) : QVariant();
 }
 

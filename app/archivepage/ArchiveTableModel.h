@@ -21,8 +21,8 @@ class ArchiveTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     // One column per ArchiveColumn, in its order, then the baseline mark.
-    static constexpr int kBaselineColumn = 11;
-    static constexpr int kColumns = 12;
+    static constexpr int kBaselineColumn = 12;
+    static constexpr int kColumns = 13;
     static constexpr int kPageRows = 200;
 
     explicit ArchiveTableModel(QObject* parent = nullptr);

@@ -1,5 +1,6 @@
 #include "ArchiveWriter.h"
 
+#include "ArchiveContent.h"
 #include "ArchiveWriterWorker.h"
 
 #include <QThread>
@@ -18,6 +19,7 @@ ArchiveWriter::ArchiveWriter(ArchiveWriterOptions options, QObject* parent)
     connect(worker_, &ArchiveWriterWorker::stateChanged, this, &ArchiveWriter::WorkerState);
     connect(worker_, &ArchiveWriterWorker::recorded, this, &ArchiveWriter::recorded);
     connect(worker_, &ArchiveWriterWorker::newestTags, this, &ArchiveWriter::newestTags);
+    connect(worker_, &ArchiveWriterWorker::verdictsStored, this, &ArchiveWriter::verdictsStored);
     thread_->start();
 }
 
@@ -35,6 +37,14 @@ void ArchiveWriter::Enqueue(ArchiveItem item)
     if (!where_.Enabled)
         return;
     worker_->Enqueue(std::move(item));
+    QMetaObject::invokeMethod(worker_, &ArchiveWriterWorker::Drain, Qt::QueuedConnection);
+}
+
+void ArchiveWriter::StoreVerdict(const TJednoMereni& chart, const std::string& verdict)
+{
+    if (!where_.Enabled)
+        return;
+    worker_->EnqueueVerdict(ContentHash(ArchiveContentText(chart)), verdict);
     QMetaObject::invokeMethod(worker_, &ArchiveWriterWorker::Drain, Qt::QueuedConnection);
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
 class QThread;
 
@@ -40,6 +41,11 @@ class ArchiveWriter : public QObject {
     // Queues a chart; returns at once. Nothing is queued while the archive
     // is disabled.
     void Enqueue(ArchiveItem item);
+    // Queues the verdict ("PASS", "FAIL", "INCOMPLETE") of a chart's entry,
+    // stored after the charts queued before it; returns at once. A chart
+    // without an entry is skipped, and nothing is queued while the archive
+    // is disabled.
+    void StoreVerdict(const TJednoMereni& chart, const std::string& verdict);
     // The archive moved (the settings changed): the queue goes there.
     void SetLocation(const ArchiveLocation& where);
     const ArchiveLocation& Location() const { return where_; }
@@ -57,6 +63,8 @@ class ArchiveWriter : public QObject {
     // The tags of the entry recorded last, once the archive is open: new
     // charts get them until the user tags others.
     void newestTags(const lumidrax::ArchiveTags& tags);
+    // Verdicts were stored in entries.
+    void verdictsStored();
 
   private:
     void WorkerState(const QString& reason, int pending);

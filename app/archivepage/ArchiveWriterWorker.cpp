@@ -4,6 +4,7 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace lumidrax {
@@ -18,13 +19,20 @@ ArchiveWriterWorker::~ArchiveWriterWorker() = default;
 void ArchiveWriterWorker::Enqueue(ArchiveItem item)
 {
     const std::lock_guard lock(mutex_);
-    queue_.push_back({std::move(item), {}});
+    queue_.push_back({std::move(item), {}, std::nullopt});
+}
+
+void ArchiveWriterWorker::EnqueueVerdict(std::string hash, std::string verdict)
+{
+    const std::lock_guard lock(mutex_);
+    queue_.push_back({{}, {}, VerdictJob{std::move(hash), std::move(verdict)}});
 }
 
 int ArchiveWriterWorker::Pending() const
 {
     const std::lock_guard lock(mutex_);
-    return static_cast<int>(queue_.size());
+    return static_cast<int>(
+        std::count_if(queue_.begin(), queue_.end(), [](const Queued& q) { return !q.Verdict; }));
 }
 
 void ArchiveWriterWorker::Start()
@@ -38,7 +46,7 @@ void ArchiveWriterWorker::Start()
         const std::lock_guard lock(mutex_);
         // An earlier run's charts came first.
         for (auto it = waiting.rbegin(); it != waiting.rend(); ++it)
-            queue_.push_front({std::move(it->Item), std::move(it->Path)});
+            queue_.push_front({std::move(it->Item), std::move(it->Path), std::nullopt});
     }
     Drain();
 }
@@ -84,7 +92,7 @@ void ArchiveWriterWorker::Drain()
             emit stateChanged({}, Pending());
         return;
     }
-    int added = 0;
+    int added = 0, verdicts = 0;
     bool ok = OpenArchive();
     while (ok) {
         Queued next;
@@ -94,9 +102,7 @@ void ArchiveWriterWorker::Drain()
                 break;
             next = queue_.front(); // only this thread takes from the front
         }
-        const std::optional<RecordResult> r =
-            archive_->Record(next.Item.chart, next.Item.origin, next.Item.detail, next.Item.tags);
-        if (!r) {
+        if (!Write(next, added, verdicts)) {
             const std::string why = archive_->status().Message;
             // A connection that failed once is made again on the retry.
             archive_.reset();
@@ -104,7 +110,6 @@ void ArchiveWriterWorker::Drain()
             ok = false;
             break;
         }
-        added += r->Added ? 1 : 0;
         {
             const std::lock_guard lock(mutex_);
             queue_.pop_front();
@@ -114,8 +119,29 @@ void ArchiveWriterWorker::Drain()
     }
     if (added > 0)
         emit recorded(added);
+    if (verdicts > 0)
+        emit verdictsStored();
     if (ok && std::exchange(behind_, false))
         emit stateChanged({}, 0);
+}
+
+bool ArchiveWriterWorker::Write(const Queued& job, int& added, int& verdicts)
+{
+    if (job.Verdict) {
+        const std::optional<ArchiveEntry> entry = archive_->EntryByHash(job.Verdict->Hash);
+        if (!entry)
+            return archive_->status().Ok;
+        if (!archive_->SetVerdict(entry->Id, job.Verdict->Verdict))
+            return false;
+        ++verdicts;
+        return true;
+    }
+    const std::optional<RecordResult> r =
+        archive_->Record(job.Item.chart, job.Item.origin, job.Item.detail, job.Item.tags);
+    if (!r)
+        return false;
+    added += r->Added ? 1 : 0;
+    return true;
 }
 
 void ArchiveWriterWorker::Behind(const std::string& reason)
@@ -132,7 +158,7 @@ void ArchiveWriterWorker::SpoolUnspooled()
 {
     const std::lock_guard lock(mutex_);
     for (Queued& q : queue_) {
-        if (!q.SpoolPath.empty())
+        if (!q.SpoolPath.empty() || q.Verdict)
             continue;
         std::string error;
         q.SpoolPath = spool_.Put(q.Item, error);

@@ -1,7 +1,9 @@
 #pragma once
 // The thread side of ArchiveWriter: the queue, the archive connection, the
 // spool and the retry timer. Lives on the writer's thread; only Enqueue,
-// TakeUnrecorded and Pending are called from others.
+// EnqueueVerdict and Pending are called from others. The queue holds charts
+// and verdicts in the order they came: a verdict is stored after the charts
+// queued before it. Verdicts wait in memory only (never spooled).
 
 #include "ArchiveLocation.h"
 #include "ArchiveRecord.h"
@@ -13,6 +15,8 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 class QTimer;
 
@@ -28,6 +32,9 @@ class ArchiveWriterWorker : public QObject {
 
     // Any thread.
     void Enqueue(ArchiveItem item);
+    // The verdict of the entry whose content has `hash`.
+    void EnqueueVerdict(std::string hash, std::string verdict);
+    // Charts queued (verdicts are not counted).
     int Pending() const;
     // After the thread has stopped: every queued chart not yet on disk goes
     // to the spool.
@@ -47,13 +54,23 @@ class ArchiveWriterWorker : public QObject {
     void stateChanged(const QString& reason, int pending);
     void recorded(int added);
     void newestTags(const lumidrax::ArchiveTags& tags);
+    // Verdicts were stored in entries.
+    void verdictsStored();
 
   private:
+    struct VerdictJob {
+        std::string Hash, Verdict;
+    };
     struct Queued {
         ArchiveItem Item;
         std::string SpoolPath; // empty while only in memory
+        // A verdict instead of a chart.
+        std::optional<VerdictJob> Verdict;
     };
     bool OpenArchive();
+    // Records the chart or stores the verdict; false when the archive
+    // cannot be written. A verdict of content without an entry is dropped.
+    bool Write(const Queued& job, int& added, int& verdicts);
     void Behind(const std::string& reason);
     void SpoolUnspooled();
 

@@ -78,6 +78,11 @@ void TestReportCommand::mi_file_reportClick()
         initial.Baseline = charts.Rec(charts.RefIndex).Id;
     initial.Selected = selected.size() > 1;
     initial.Output = DefaultOutput(initial.Output, charts.Rec(charts.ActiveIndex));
+    if (c_.ArchivedHeader)
+        if (const std::optional<ReportHeader> archived = c_.ArchivedHeader(charts.Rec(charts.ActiveIndex)))
+            for (const ReportHeaderField& f : ReportHeaderFields())
+                if (!((*archived).*f.Member).empty())
+                    initial.Header.*f.Member = (*archived).*f.Member;
 
     TestReportChoice choice;
     {
@@ -126,6 +131,11 @@ void TestReportCommand::mi_file_reportClick()
     if (c_.ShowEvents != nullptr && !c_.ShowEvents->isChecked())
         c_.ShowEvents->setChecked(true);
     c_.Page->Events()->ShowTestResults(results);
+    // A chart closed meanwhile keeps no verdict.
+    if (c_.Reported)
+        for (const ChartTestResult& r : results)
+            if (const int n = charts.NumberOf(r.Chart); n != 0)
+                c_.Reported(charts.Rec(n), std::string(VerdictName(r.ChartVerdict)));
 }
 
 std::optional<std::string> TestReportCommand::PutOut(const TestReportContent& report, bool toPrinter,

@@ -5,7 +5,10 @@
 // also offers a PDF file), and the verdicts shown in the event panel, which
 // is shown. The dialog's values are remembered ([REPORT] of the settings
 // file). Charts are held by their ids across the dialog: one closed while it
-// was open is not reported, and the message says so.
+// was open is not reported, and the message says so. The header's fields
+// start from what a chart's archive entry says of the active chart
+// (ArchivedHeader: its non-empty fields), else the remembered values; the
+// verdict of each chart reported goes to Reported once the report is out.
 
 #include "Settings.h"
 #include "TestReportContent.h"
@@ -37,6 +40,11 @@ class TestReportCommand : public QObject {
         // The remembered values, and how new ones are remembered.
         std::function<TestReportSettings()> Remembered;
         std::function<void(const TestReportSettings&)> Remember;
+        // The header fields recorded for a chart (its archive entry's tags;
+        // empty fields are not used), nothing when none are at hand.
+        std::function<std::optional<ReportHeader>(const TJednoMereni&)> ArchivedHeader;
+        // A chart reported and its verdict ("PASS", "FAIL", "INCOMPLETE").
+        std::function<void(const TJednoMereni&, const std::string&)> Reported;
     };
     explicit TestReportCommand(const Context& context, QObject* parent = nullptr);
 

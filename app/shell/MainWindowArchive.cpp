@@ -99,6 +99,8 @@ void TFrm_main_Lumidrax32::StartArchive()
     });
     connect(archiveWriter_.get(), &ArchiveWriter::recorded, archiveCommands_,
             &ArchiveCommands::EntriesRecorded);
+    connect(archiveWriter_.get(), &ArchiveWriter::verdictsStored, archiveCommands_,
+            &ArchiveCommands::EntriesRecorded);
     connect(archiveWriter_.get(), &ArchiveWriter::newestTags, this, [this](const ArchiveTags& tags) {
         if (archiveFeed_->Tags() == ArchiveTags{})
             archiveFeed_->SetTags(tags);

@@ -1,7 +1,14 @@
-// The main window's print, copy, export and test report commands.
+// The main window's print, copy, export and test report commands; the test
+// report's header starts from the chart's archive entry (through the Archive
+// page's connection, never waiting for a server), and its verdicts go to the
+// entries through the archive's writer.
 
 #include "TFrm_main_Lumidrax32.h"
 
+#include "ArchiveCommands.h"
+#include "ArchiveContent.h"
+#include "ArchiveWriter.h"
+#include "ChartArchive.h"
 #include "ChartMenus.h"
 #include "ChartPrinting.h"
 #include "SettingsFile.h"
@@ -40,6 +47,25 @@ void TFrm_main_Lumidrax32::ConnectPrinting()
         std::string error;
         if (options_.UseSettingsFile && !SaveTestReportSettings(settingsLocation_, values, error))
             dialogs_->ShowErrorMessage(error);
+    };
+    r.ArchivedHeader = [this](const TJednoMereni& chart) -> std::optional<ReportHeader> {
+        ChartArchive* archive = archiveCommands_ ? archiveCommands_->Archive() : nullptr;
+        if (archive == nullptr)
+            return std::nullopt;
+        const std::optional<ArchiveEntry> entry =
+            archive->EntryByHash(ContentHash(ArchiveContentText(chart)));
+        if (!entry)
+            return std::nullopt;
+        ReportHeader header;
+        header.Cable = entry->Tags.Cable;
+        header.Site = entry->Tags.Site;
+        header.Job = entry->Tags.Job;
+        header.Operator = entry->Tags.Operator;
+        return header;
+    };
+    r.Reported = [this](const TJednoMereni& chart, const std::string& verdict) {
+        if (archiveWriter_)
+            archiveWriter_->StoreVerdict(chart, verdict);
     };
     testReport_ = new TestReportCommand(r, this);
     connect(m.mi_file_report, &QAction::triggered, testReport_, &TestReportCommand::mi_file_reportClick);

@@ -2,7 +2,8 @@
 // are found on the Archive page by a word of their description, one becomes
 // its cable's baseline, and a later chart of that cable is compared with it:
 // the settings difference is named before, the Event Table shows the new
-// fault after.
+// fault after. A tagged chart's test report starts from its tags, and its
+// verdict shows on the Archive page.
 
 #include "AppTestSupport.h"
 #include "ArchiveMenus.h"
@@ -26,7 +27,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -38,6 +41,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 
 namespace lumidrax {
 namespace {
@@ -89,6 +93,23 @@ int RowOf(ArchiveTableModel& model, const QString& description)
     return -1;
 }
 
+// The chosen rows get `cable` (and `site`) in the tags dialog (Ctrl+E);
+// back once the first row shows the cable.
+void TagChosenRows(ArchivePage& page, const QString& cable, const QString& site = {})
+{
+    test::WhenModalOpens([cable, site](QWidget& modal) {
+        auto* tags = qobject_cast<TagsDialog*>(&modal);
+        ASSERT_NE(tags, nullptr);
+        QTest::keyClicks(tags->e_cable, cable);
+        QTest::keyClicks(tags->e_site, site);
+        QTest::keyClick(tags->e_cable, Qt::Key_Return);
+    });
+    QTest::keyClick(page.Table(), Qt::Key_E, Qt::ControlModifier);
+    const int cableColumn = static_cast<int>(ArchiveColumn::Cable);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return page.Model()->index(0, cableColumn).data().toString() == cable; }));
+}
+
 // The window is active again (after a dialog) and the row chosen.
 void ChooseRow(QTableView* table, int row)
 {
@@ -138,16 +159,8 @@ TEST(ArchiveStory, ReceivedChartsAreFoundTaggedAndComparedWithTheCablesBaseline)
     table->setFocus();
     QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
     ASSERT_EQ(page.SelectedRows().size(), static_cast<std::size_t>(kPairs));
-    test::WhenModalOpens([](QWidget& modal) {
-        auto* tags = qobject_cast<TagsDialog*>(&modal);
-        ASSERT_NE(tags, nullptr);
-        QTest::keyClicks(tags->e_cable, "SUB2-F7");
-        QTest::keyClicks(tags->e_site, "Substation 2");
-        QTest::keyClick(tags->e_cable, Qt::Key_Return);
-    });
-    QTest::keyClick(table, Qt::Key_E, Qt::ControlModifier);
+    TagChosenRows(page, "SUB2-F7", "Substation 2");
     const int cableColumn = static_cast<int>(ArchiveColumn::Cable);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.index(0, cableColumn).data().toString() == "SUB2-F7"; }));
     for (int row = 0; row < kPairs; ++row)
         EXPECT_EQ(model.index(row, cableColumn).data().toString(), "SUB2-F7") << row;
 
@@ -274,15 +287,7 @@ TEST(ArchiveStory, AFolderOfOldChartsIsImportedAndTheCablesHistoryShownOldestFir
     // the end moving in, and plots one point a chart.
     table->setFocus();
     QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
-    test::WhenModalOpens([](QWidget& modal) {
-        auto* tags = qobject_cast<TagsDialog*>(&modal);
-        ASSERT_NE(tags, nullptr);
-        QTest::keyClicks(tags->e_cable, "R3-P7");
-        QTest::keyClick(tags->e_cable, Qt::Key_Return);
-    });
-    QTest::keyClick(table, Qt::Key_E, Qt::ControlModifier);
-    const int cableColumn = static_cast<int>(ArchiveColumn::Cable);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return model.index(0, cableColumn).data().toString() == "R3-P7"; }));
+    TagChosenRows(page, "R3-P7");
     ChooseRow(table, 2);
     QStringList measured, ends;
     std::size_t points = 0;
@@ -355,6 +360,82 @@ TEST(ArchiveStory, AnArchiveThatIsOffIsTurnedOnFromItsOwnPage)
                                             QString::fromStdString(dir.File("team.sqlite"))))
         << page.StateText().toStdString();
     EXPECT_NE(test::ReadFile(dir.File("lumidrax.INI")).find("ENABLED=1"), std::string::npos);
+}
+
+TEST(ArchiveStory, AReportStartsFromTheChartsTagsAndItsVerdictShowsInTheArchive)
+{
+    test::TempDir dir;
+    const ScopedDataHome data(dir.File("data"));
+    const std::string limits = dir.Write("pair.json", R"({
+  "name": "Feeder pair, length",
+  "criteria": [{"type": "end-length", "length": 200, "tolerance": 5}]
+})");
+    test::FakeDialogs dialogs;
+    std::unique_ptr<TFrm_main_Lumidrax32> w;
+    ASSERT_TRUE(test::StartViewer(w, dialogs, {}, QSize(1200, 800)));
+    // The values the last report left: the entry's tags replace some.
+    TestReportSettings& remembered = w->AppSettings().TestReport;
+    remembered.Job = "J-2031";
+    remembered.Customer = "Town grid";
+    remembered.Cable = "Feeder 7";
+    remembered.Template = limits;
+    remembered.Output = dir.File("last-report.pdf");
+
+    // A chart arrives, is recorded and gets its cable and site.
+    TJednoMereni c = Pair(1);
+    c.IsNew = true;
+    w->Charts().AddChart(std::move(c), {.Baseline = RawBaseline::FirstSampleBelowStart});
+    emit w->Notifier().chartsAdded();
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ArchivePage& page = w->ArchivesPage();
+    ArchiveTableModel& model = *page.Model();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount() == 1; }, kArchiveWaitMs))
+        << page.StateText().toStdString();
+    page.Table()->setFocus();
+    QTest::keyClick(page.Table(), Qt::Key_A, Qt::ControlModifier);
+    TagChosenRows(page, "SUB2-F7", "Substation 2");
+    const int verdictColumn = static_cast<int>(ArchiveColumn::Verdict);
+    EXPECT_EQ(model.headerData(verdictColumn, Qt::Horizontal).toString(), "Verdict");
+    EXPECT_EQ(model.index(0, verdictColumn).data().toString(), "");
+
+    // File > Test Report... on the chart page: the cable and site are the
+    // entry's, the job (no tag) and the customer the remembered ones.
+    w->ArchMenus().mi_arch_chartpage->trigger();
+    ASSERT_EQ(w->Pages()->currentWidget(), &w->ChartsPage());
+    ASSERT_EQ(w->Charts().ActiveIndex, 1);
+    std::map<std::string, QString> shown;
+    QString pdf;
+    test::WhenModalOpens([&](QWidget& dialog) {
+        for (const char* name :
+             {"e_report_cable", "e_report_site", "e_report_job", "e_report_customer", "e_report_operator"}) {
+            auto* edit = dialog.findChild<QLineEdit*>(name);
+            ASSERT_NE(edit, nullptr) << name;
+            shown[name] = edit->text();
+        }
+        pdf = dialog.findChild<QLineEdit*>("e_report_output")->text();
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    w->Menus().mi_file_report->trigger();
+    EXPECT_EQ(shown["e_report_cable"], "SUB2-F7");
+    EXPECT_EQ(shown["e_report_site"], "Substation 2");
+    EXPECT_EQ(shown["e_report_job"], "J-2031");
+    EXPECT_EQ(shown["e_report_customer"], "Town grid");
+    EXPECT_EQ(shown["e_report_operator"], "");
+    ASSERT_FALSE(pdf.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(pdf.toStdString()); }));
+    EXPECT_TRUE(dialogs.Messages().empty());
+    EventPanel& events = *w->ChartsPage().Events();
+    EXPECT_NE(events.VerdictLabel()->text().indexOf("Verdict: PASS"), -1)
+        << events.VerdictLabel()->text().toStdString();
+
+    // File > Archive: the page's Verdict column shows it.
+    w->ArchMenus().mi_file_archive->trigger();
+    ASSERT_EQ(w->Pages()->currentWidget(), &w->ArchivesPage());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.index(0, verdictColumn).data().toString() == "PASS"; },
+                                kArchiveWaitMs))
+        << model.index(0, verdictColumn).data().toString().toStdString();
+    EXPECT_EQ(model.index(0, static_cast<int>(ArchiveColumn::Cable)).data().toString(), "SUB2-F7");
 }
 
 } // namespace

@@ -33,15 +33,23 @@ ArchiveItem Item(int k)
     return {chartgen::GenerateChart(o), ArchiveOrigin::Port, "/dev/ttyS3", {"C1", "", "", ""}};
 }
 
+// An archive that cannot be written (its folder is a file) and one that can.
+struct Archives {
+    test::TempDir dir;
+    ArchiveLocation broken, good;
+    Archives()
+    {
+        dir.Write("blocked", "a file where the archive's folder should be");
+        broken.File = dir.File("blocked/archive.sqlite");
+        good.File = dir.File("archive.sqlite");
+    }
+};
+
 TEST(ArchiveWriter, ChartsWaitWhileTheArchiveCannotBeWrittenAndAreAddedWhenItIsBack)
 {
-    test::TempDir dir;
-    dir.Write("blocked", "a file where the archive's folder should be");
-    ArchiveLocation broken;
-    broken.File = dir.File("blocked/archive.sqlite");
-    ArchiveLocation good;
-    good.File = dir.File("archive.sqlite");
-    const std::string spool = dir.File("spool");
+    const Archives a;
+    const ArchiveLocation &broken = a.broken, &good = a.good;
+    const std::string spool = a.dir.File("spool");
     {
         ArchiveWriter writer({broken, spool, 50});
         for (int k = 1; k <= kCharts; ++k)
@@ -78,6 +86,31 @@ TEST(ArchiveWriter, ChartsWaitWhileTheArchiveCannotBeWrittenAndAreAddedWhenItIsB
     EXPECT_EQ(entries->front().Tags.Cable, "C1");
     EXPECT_EQ(entries->front().Origin, ArchiveOrigin::Port);
     EXPECT_TRUE(ArchiveSpool(spool).Load().empty());
+}
+
+// A verdict waits behind the chart queued before it, and one of a chart
+// never recorded is dropped.
+TEST(ArchiveWriter, AVerdictIsStoredAfterItsChartIsRecorded)
+{
+    const Archives a;
+    const ArchiveLocation &broken = a.broken, &good = a.good;
+    ArchiveWriter writer({broken, a.dir.File("spool"), 50});
+    const ArchiveItem reported = Item(1);
+    writer.Enqueue(reported);
+    writer.StoreVerdict(reported.chart, "FAIL");
+    writer.StoreVerdict(Item(2).chart, "PASS");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.BehindText().contains("(1 chart waiting)"); }, kWaitMs))
+        << writer.BehindText().toStdString();
+    QSignalSpy stored(&writer, &ArchiveWriter::verdictsStored);
+    writer.SetLocation(good);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stored.count() > 0 && writer.BehindText().isEmpty(); }, kWaitMs))
+        << writer.BehindText().toStdString();
+    ChartArchive archive(good, "archive-writer-verdict-test");
+    const std::optional<std::vector<ArchiveEntry>> entries = archive.Search({});
+    ASSERT_TRUE(entries) << archive.status().Message;
+    ASSERT_EQ(entries->size(), 1u);
+    EXPECT_EQ(entries->front().Description, "waiting chart 1");
+    EXPECT_EQ(entries->front().Verdict, "FAIL");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // in a temporary folder, and a database on a private PostgreSQL server.
 
 #include "ChartArchive.h"
+#include "ArchiveContent.h"
 #include "ArchiveSchema.h"
 #include "ArchiveTestCharts.h"
 #include "PostgresServer.h"
@@ -209,6 +210,21 @@ TEST_P(ChartArchiveTest, SearchFiltersSortsAndPages)
         unpaged.Limit = 0;
         EXPECT_EQ(archive_->Count(c.query), static_cast<int>(Descriptions(unpaged).size())) << c.name;
     }
+}
+
+TEST_P(ChartArchiveTest, FindsTheEntryOfAChartByTheHashOfItsContent)
+{
+    const TJednoMereni chart = ArchiveChart(60, "found by its content");
+    const ArchiveId id = Add(chart, {"Feeder 9", "Substation 4", "", ""});
+    Add(ArchiveChart(61, "another"));
+    const auto found = archive_->EntryByHash(ContentHash(ArchiveContentText(chart)));
+    ASSERT_TRUE(found) << archive_->status().Message;
+    EXPECT_EQ(found->Id, id);
+    EXPECT_EQ(found->Description, "found by its content");
+    EXPECT_EQ(found->Tags, (ArchiveTags{"Feeder 9", "Substation 4", "", ""}));
+    // A chart never recorded has none, and that is no failure.
+    EXPECT_FALSE(archive_->EntryByHash(ContentHash(ArchiveContentText(ArchiveChart(62)))));
+    EXPECT_TRUE(archive_->status().Ok) << archive_->status().Message;
 }
 
 TEST_P(ChartArchiveTest, GivesTheChartBackFromItsContentAlone)

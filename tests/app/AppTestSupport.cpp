@@ -181,6 +181,16 @@ bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
     return QTest::qWaitForWindowActive(w.get());
 }
 
+bool StartViewerWithSettings(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
+                             const TempDir& dir, const std::string& sections)
+{
+    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\n" + sections);
+    MainWindowOptions options;
+    options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
+    options.ArchiveSpoolFolder = dir.File("spool");
+    return StartViewer(w, dialogs, options);
+}
+
 bool SettingsFileViewer::Start(const std::string& general, const std::string& ports)
 {
     dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() + "/\r\nSAVEROOT=" + SaveRoot() + "\r\n" +

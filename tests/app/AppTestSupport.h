@@ -91,6 +91,11 @@ std::string WriteChart(const std::string& folder, const std::string& name,
 bool StartViewer(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
                  MainWindowOptions options = {}, QSize size = {});
 
+// The same on a settings file of its own in `dir` ([GENERAL] with the data
+// folder `dir`, then the lines `sections`), its archive spool there too.
+bool StartViewerWithSettings(std::unique_ptr<TFrm_main_Lumidrax32>& w, FakeDialogs& dialogs,
+                             const TempDir& dir, const std::string& sections);
+
 // A viewer of `size` started with scripted dialogs and these options
 // (`started` says whether it came up), a temporary folder for its files, and
 // the parts of its chart page the tests look at.

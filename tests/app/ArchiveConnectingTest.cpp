@@ -28,17 +28,13 @@ TEST(ArchiveConnecting, ThePageWaitsForTheServerAwayFromTheWindowAndConnectsOnce
     server.Stop(); // its socket folder stays; nothing listens there now
 
     test::TempDir dir;
-    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() +
-                                  "/\r\n[ARCHIVE]\r\nENABLED=1\r\n"
-                                  "ENGINE=POSTGRESQL\r\nHOST=" +
-                                  where.Host + "\r\nPORT=" + std::to_string(where.Port) +
-                                  "\r\nDATABASE=" + where.Database + "\r\nUSER=" + where.User + "\r\n");
-    MainWindowOptions options;
-    options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
-    options.ArchiveSpoolFolder = dir.File("spool");
     test::FakeDialogs dialogs;
     std::unique_ptr<TFrm_main_Lumidrax32> w;
-    ASSERT_TRUE(test::StartViewer(w, dialogs, options));
+    ASSERT_TRUE(test::StartViewerWithSettings(
+        w, dialogs, dir,
+        "[ARCHIVE]\r\nENABLED=1\r\nENGINE=POSTGRESQL\r\nHOST=" + where.Host +
+            "\r\nPORT=" + std::to_string(where.Port) + "\r\nDATABASE=" + where.Database +
+            "\r\nUSER=" + where.User + "\r\n"));
     ArchivePage& page = w->ArchivesPage();
     const auto showPage = [&] {
         QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);

@@ -321,14 +321,10 @@ TEST(ArchiveStory, AFolderOfOldChartsIsImportedAndTheCablesHistoryShownOldestFir
 TEST(ArchiveStory, AnArchiveThatIsOffIsTurnedOnFromItsOwnPage)
 {
     test::TempDir dir;
-    dir.Write("lumidrax.INI", "[GENERAL]\r\nDATAPATH=" + dir.Path() +
-                                  "/\r\n[ARCHIVE]\r\nENABLED=0\r\nFILE=" + dir.File("team.sqlite") + "\r\n");
-    MainWindowOptions options;
-    options.SettingsAt = SettingsLocation{dir.File("lumidrax.INI"), dir.Path() + "/"};
-    options.ArchiveSpoolFolder = dir.File("spool");
     test::FakeDialogs dialogs;
     std::unique_ptr<TFrm_main_Lumidrax32> w;
-    ASSERT_TRUE(test::StartViewer(w, dialogs, options));
+    ASSERT_TRUE(test::StartViewerWithSettings(
+        w, dialogs, dir, "[ARCHIVE]\r\nENABLED=0\r\nFILE=" + dir.File("team.sqlite") + "\r\n"));
     QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     ArchivePage& page = w->ArchivesPage();
     EXPECT_EQ(page.StateText(), "The archive is off: turn it on in the Settings (Archive).");

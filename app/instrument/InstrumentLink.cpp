@@ -233,7 +233,7 @@ void InstrumentLink::ShowNoPort()
     }
     SetBoxTips(text);
     // The status bar's short form leaves the description panel its room.
-    progress_->setText(tr("No port set: see File > Settings..."));
+    progress_->setText(tr("No port set: see Settings... (F12)")); // on every page
     progress_->setToolTip(text);
 }
 

@@ -94,7 +94,7 @@ TEST(FirstConnection, NoPortIsSaidAndADevicePickedInTheSettingsOpens)
     for (QWidget* control : std::initializer_list<QWidget*>{m.rb_com, m.rb_bt, box})
         EXPECT_TRUE(InSight(m.ToolBar, control)) << control->objectName().toStdString();
     EXPECT_EQ(box->toolTip(), noPort);
-    EXPECT_EQ(w->Link().ProgressField()->text(), "No port set: see File > Settings...");
+    EXPECT_EQ(w->Link().ProgressField()->text(), "No port set: see Settings... (F12)");
     EXPECT_EQ(w->Link().ProgressField()->toolTip(), noPort);
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(box->placeholderText(), "no port");

@@ -282,11 +282,12 @@ int ArchiveCommands::Place(ArchiveId id, bool& added)
     }
     // The entry's file, or a chart without a file (received and not yet
     // saved) that holds the entry's content, is already on the page.
-    const std::string hash = ContentHash(ArchiveContentText(*chart));
+    const std::string hash =
+        chart->FileName.empty() ? ContentHash(ArchiveContentText(*chart)) : std::string();
     for (int i = 1; i <= charts.Count; ++i) {
         const TJednoMereni& open = charts.Rec(i);
-        if (chart->FileName.empty() ? open.FileName.empty() && ContentHash(ArchiveContentText(open)) == hash
-                                    : open.FileName == chart->FileName) {
+        if (hash.empty() ? open.FileName == chart->FileName
+                         : open.FileName.empty() && ContentHash(ArchiveContentText(open)) == hash) {
             opened_[open.Id] = id;
             return i;
         }

@@ -17,10 +17,10 @@ ArchiveProbe::~ArchiveProbe()
         thread_->wait();
 }
 
-bool ArchiveProbe::Start(const ArchiveLocation& where)
+void ArchiveProbe::Start(const ArchiveLocation& where)
 {
     if (running_)
-        return false;
+        return;
     if (thread_)
         thread_->wait(); // it has told its outcome: it has ended or is ending
     running_ = true;
@@ -45,7 +45,6 @@ bool ArchiveProbe::Start(const ArchiveLocation& where)
             Qt::QueuedConnection);
     }));
     thread_->start();
-    return true;
 }
 
 } // namespace lumidrax

@@ -24,11 +24,9 @@ class ArchiveProbe : public QObject {
     // its outcome is dropped.
     ~ArchiveProbe() override;
 
-    // Starts checking `where`; false (and nothing started) while a check
-    // runs: one at a time.
-    bool Start(const ArchiveLocation& where);
-    // A check runs, or its outcome has not been told yet.
-    bool Running() const { return running_; }
+    // Starts checking `where`; nothing while a check runs or its outcome
+    // has not been told yet: one at a time.
+    void Start(const ArchiveLocation& where);
 
   signals:
     // The outcome, on this object's thread: whether `where` could be opened,

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace lumidrax {
 
@@ -120,6 +122,25 @@ bool ChartArchive::Exec(const QString& sql, const char* doing)
     if (!q.exec(sql))
         return FailQuery(q, doing);
     return true;
+}
+
+bool ChartArchive::ExecWhileBusy(const QString& sql, const char* doing)
+{
+    // Switching a new file to WAL needs it to itself. SQLite gives up at
+    // once, without waiting out the busy timeout, when another connection
+    // is creating the schema in it at the same moment: try again, for as long
+    // as the busy timeout would have waited.
+    constexpr int kPauseMs = 10;
+    for (int waited = 0;; waited += kPauseMs) {
+        QSqlQuery q(db_);
+        if (q.exec(sql))
+            return true;
+        const QString code = q.lastError().nativeErrorCode();
+        const bool busy = code == "5" || code == "6"; // SQLITE_BUSY, SQLITE_LOCKED
+        if (!busy || waited >= kBusyTimeoutMs)
+            return FailQuery(q, doing);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPauseMs));
+    }
 }
 
 bool ChartArchive::Run(QSqlQuery& q, const QString& sql, const std::vector<QVariant>& values,
@@ -244,23 +265,21 @@ bool ChartArchive::Migrate()
 {
     const std::string named = "The archive " + DescribeLocation(where_);
     const bool sqlite = where_.Engine == ArchiveEngine::SQLite;
-    // The version, or -1 when the database holds tables but no archive.
+    // The version, or -1 when the database holds tables but no archive. Both
+    // counts come from one statement, so from one snapshot: another program
+    // creating the archive at this moment is seen either before (no tables)
+    // or after (the schema table), never half way.
     auto readVersion = [&](int& version) {
         QSqlQuery q(db_);
-        const QString hasTable =
-            sqlite ? "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'archive_schema'"
-                   : "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()"
-                     " AND table_name = 'archive_schema'";
-        if (!q.exec(hasTable) || !q.next())
+        const QString tables = sqlite
+                                   ? "FROM sqlite_master WHERE type = 'table'"
+                                   : "FROM information_schema.tables WHERE table_schema = current_schema()";
+        if (!q.exec("SELECT (SELECT count(*) " + tables + " AND " + (sqlite ? "name" : "table_name") +
+                    " = 'archive_schema'), (SELECT count(*) " + tables + ")") ||
+            !q.next())
             return FailQuery(q, "cannot be read");
         if (q.value(0).toInt() == 0) {
-            const QString anyTable =
-                sqlite
-                    ? "SELECT count(*) FROM sqlite_master WHERE type = 'table'"
-                    : "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema()";
-            if (!q.exec(anyTable) || !q.next())
-                return FailQuery(q, "cannot be read");
-            version = q.value(0).toInt() == 0 ? 0 : -1;
+            version = q.value(1).toInt() == 0 ? 0 : -1;
             return true;
         }
         if (!q.exec("SELECT version FROM archive_schema") || !q.next())
@@ -284,7 +303,7 @@ bool ChartArchive::Migrate()
         // From here on the file is ours to write.
         for (const char* pragma : {"PRAGMA journal_mode = WAL", "PRAGMA synchronous = NORMAL",
                                    "PRAGMA foreign_keys = ON", "PRAGMA cache_size = -65536"})
-            if (!Exec(pragma, "cannot be set up"))
+            if (!ExecWhileBusy(pragma, "cannot be set up"))
                 return false;
     }
     while (version < kArchiveSchemaVersion) {

@@ -131,6 +131,8 @@ class ChartArchive {
     bool FailQuery(const QSqlQuery& query, const char* doing);
     bool Succeed();
     bool Exec(const QString& sql, const char* doing);
+    // Exec, tried again while another connection has the SQLite file locked.
+    bool ExecWhileBusy(const QString& sql, const char* doing);
     // Prepares `sql`, binds `values` in order and runs it; a failure is
     // reported as the archive `doing`.
     bool Run(QSqlQuery& query, const QString& sql, const std::vector<QVariant>& values, const char* doing);

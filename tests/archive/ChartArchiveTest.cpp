@@ -16,8 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace lumidrax::test {
 
@@ -368,6 +371,40 @@ TEST_P(ChartArchiveTest, ASecondConnectionSeesTheSameArchiveAtTheCurrentSchema)
     EXPECT_EQ(second.schemaVersion(), archive_->schemaVersion());
     EXPECT_EQ(second.Count({}), 1);
     EXPECT_TRUE(second.Check().empty());
+}
+
+TEST_P(ChartArchiveTest, ANewArchiveOpenedFromSeveralThreadsAtOnceIsOneArchiveToAll)
+{
+    // The background writer and the Archive page open a new archive at the
+    // same moment when it is turned on: whoever comes second must see the
+    // archive the first is creating, never "another database".
+    constexpr int kRounds = 12;
+    constexpr int kThreads = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        ArchiveLocation fresh = where_;
+        if (GetParam() == ArchiveEngine::SQLite)
+            fresh.File = dir_.File("fresh-" + std::to_string(round) + ".sqlite");
+        else
+            fresh = PostgresServer::Shared().NewDatabase();
+        std::vector<std::string> failures(kThreads);
+        std::atomic<int> ready{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                ++ready;
+                while (ready < kThreads)
+                    std::this_thread::yield();
+                ChartArchive archive(fresh, "concurrent-" + std::to_string(round) + "-" + std::to_string(t));
+                if (!archive.isOpen())
+                    failures[t] = archive.status().Message;
+                else if (archive.schemaVersion() != kArchiveSchemaVersion)
+                    failures[t] = "schema " + std::to_string(archive.schemaVersion());
+            });
+        for (std::thread& t : threads)
+            t.join();
+        for (int t = 0; t < kThreads; ++t)
+            EXPECT_EQ(failures[t], "") << "round " << round << ", thread " << t;
+    }
 }
 
 TEST_P(ChartArchiveTest, AnOlderArchiveIsMigratedAndItsEntriesFound)

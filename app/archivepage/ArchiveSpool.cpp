@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uintmax_t kMaxMetaBytes = 64u << 10;
+const char* const kVerdictExtension = ".verdict";
 
 std::string OneLine(std::string text)
 {
@@ -32,7 +33,7 @@ std::string ChartPathOf(const std::string& metaPath)
 
 } // namespace
 
-std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
+std::string ArchiveSpool::NextBase()
 {
     std::error_code ec;
     fs::create_directories(folder_, ec);
@@ -42,7 +43,12 @@ std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
                          .count();
     char name[64];
     std::snprintf(name, sizeof name, "%020lld-%06d", static_cast<long long>(now), ++serial_);
-    const std::string base = (fs::path(folder_) / name).string();
+    return (fs::path(folder_) / name).string();
+}
+
+std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
+{
+    const std::string base = NextBase();
     const std::string meta = base + ".meta";
     std::string text = "origin=" + std::string(OriginName(item.origin)) + "\n";
     text += "detail=" + OneLine(item.detail) + "\n";
@@ -62,20 +68,36 @@ std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
     return meta;
 }
 
+std::string ArchiveSpool::PutVerdict(const VerdictJob& verdict, std::string& error)
+{
+    const std::string path = NextBase() + ".verdict";
+    const FileOutcome written = ReplaceFileAtomically(
+        path, "hash=" + OneLine(verdict.Hash) + "\nverdict=" + OneLine(verdict.Verdict) + "\n");
+    if (!written.Ok()) {
+        error = "cannot write " + path + ": " + written.Reason;
+        return {};
+    }
+    return path;
+}
+
 std::vector<SpooledItem> ArchiveSpool::Load(std::vector<std::string>* problems) const
 {
     std::vector<std::string> metas;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(folder_, ec))
-        if (e.path().extension() == ".meta")
+        if (e.path().extension() == ".meta" || e.path().extension() == kVerdictExtension)
             metas.push_back(e.path().string());
-    std::sort(metas.begin(), metas.end());
+    // By name alone: the order the items came, charts and verdicts alike.
+    std::sort(metas.begin(), metas.end(), [](const std::string& a, const std::string& b) {
+        return fs::path(a).stem() < fs::path(b).stem();
+    });
     std::vector<SpooledItem> out;
     for (const std::string& meta : metas) {
+        const bool verdict = fs::path(meta).extension() == kVerdictExtension;
         std::string metaBytes, chartBytes;
         const std::string chartPath = ChartPathOf(meta);
         if (!ReadFileBytes(meta, kMaxMetaBytes, metaBytes).Ok() ||
-            !ReadFileBytes(chartPath, kMaxChartFileBytes, chartBytes).Ok()) {
+            (!verdict && !ReadFileBytes(chartPath, kMaxChartFileBytes, chartBytes).Ok())) {
             if (problems)
                 problems->push_back(meta + " cannot be read");
             continue;
@@ -85,6 +107,18 @@ std::vector<SpooledItem> ArchiveSpool::Load(std::vector<std::string>* problems) 
         for (std::string line; std::getline(lines, line);)
             if (const auto eq = line.find('='); eq != std::string::npos)
                 keys[line.substr(0, eq)] = line.substr(eq + 1);
+        if (verdict) {
+            if (keys["hash"].empty() || keys["verdict"].empty()) {
+                if (problems)
+                    problems->push_back(meta + " holds no verdict");
+                continue;
+            }
+            SpooledItem v;
+            v.Path = meta;
+            v.Verdict = VerdictJob{keys["hash"], keys["verdict"]};
+            out.push_back(std::move(v));
+            continue;
+        }
         SpooledItem s;
         s.Path = meta;
         try {

@@ -5,7 +5,8 @@
 // (locked, disk full, server down, corrupt or newer file) the charts stay
 // queued, are spooled to disk so that an exit loses none, the writer says
 // why it is behind and tries again; once the archive is back they are added.
-// Charts spooled by an earlier run are queued first.
+// Charts spooled by an earlier run are queued first. Verdicts wait and are
+// spooled the same way, in order with the charts.
 
 #include "ArchiveLocation.h"
 #include "ArchiveRecord.h"
@@ -35,7 +36,7 @@ class ArchiveWriter : public QObject {
   public:
     explicit ArchiveWriter(ArchiveWriterOptions options, QObject* parent = nullptr);
     // Stops the thread (after the chart it is recording) and spools every
-    // chart still queued.
+    // chart and verdict still queued.
     ~ArchiveWriter() override;
 
     // Queues a chart; returns at once. Nothing is queued while the archive

@@ -46,7 +46,7 @@ void ArchiveWriterWorker::Start()
         const std::lock_guard lock(mutex_);
         // An earlier run's charts came first.
         for (auto it = waiting.rbegin(); it != waiting.rend(); ++it)
-            queue_.push_front({std::move(it->Item), std::move(it->Path), std::nullopt});
+            queue_.push_front({std::move(it->Item), std::move(it->Path), std::move(it->Verdict)});
     }
     Drain();
 }
@@ -158,10 +158,10 @@ void ArchiveWriterWorker::SpoolUnspooled()
 {
     const std::lock_guard lock(mutex_);
     for (Queued& q : queue_) {
-        if (!q.SpoolPath.empty() || q.Verdict)
+        if (!q.SpoolPath.empty())
             continue;
         std::string error;
-        q.SpoolPath = spool_.Put(q.Item, error);
+        q.SpoolPath = q.Verdict ? spool_.PutVerdict(*q.Verdict, error) : spool_.Put(q.Item, error);
         if (q.SpoolPath.empty())
             break; // the disk is full too: the charts stay in memory
     }

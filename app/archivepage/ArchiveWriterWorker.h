@@ -3,7 +3,7 @@
 // spool and the retry timer. Lives on the writer's thread; only Enqueue,
 // EnqueueVerdict and Pending are called from others. The queue holds charts
 // and verdicts in the order they came: a verdict is stored after the charts
-// queued before it. Verdicts wait in memory only (never spooled).
+// queued before it. Both are spooled while the archive cannot be written.
 
 #include "ArchiveLocation.h"
 #include "ArchiveRecord.h"
@@ -36,8 +36,8 @@ class ArchiveWriterWorker : public QObject {
     void EnqueueVerdict(std::string hash, std::string verdict);
     // Charts queued (verdicts are not counted).
     int Pending() const;
-    // After the thread has stopped: every queued chart not yet on disk goes
-    // to the spool.
+    // After the thread has stopped: every queued chart and verdict not yet
+    // on disk goes to the spool.
     void SpoolRest();
 
   public slots:
@@ -58,9 +58,6 @@ class ArchiveWriterWorker : public QObject {
     void verdictsStored();
 
   private:
-    struct VerdictJob {
-        std::string Hash, Verdict;
-    };
     struct Queued {
         ArchiveItem Item;
         std::string SpoolPath; // empty while only in memory

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace lumidrax {
 namespace {
@@ -88,29 +89,48 @@ TEST(ArchiveWriter, ChartsWaitWhileTheArchiveCannotBeWrittenAndAreAddedWhenItIsB
     EXPECT_TRUE(ArchiveSpool(spool).Load().empty());
 }
 
-// A verdict waits behind the chart queued before it, and one of a chart
-// never recorded is dropped.
+// A verdict waits behind the chart queued before it, in memory and across
+// an exit, and one of a chart never recorded is dropped.
 TEST(ArchiveWriter, AVerdictIsStoredAfterItsChartIsRecorded)
 {
-    const Archives a;
-    const ArchiveLocation &broken = a.broken, &good = a.good;
-    ArchiveWriter writer({broken, a.dir.File("spool"), 50});
-    const ArchiveItem reported = Item(1);
-    writer.Enqueue(reported);
-    writer.StoreVerdict(reported.chart, "FAIL");
-    writer.StoreVerdict(Item(2).chart, "PASS");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return writer.BehindText().contains("(1 chart waiting)"); }, kWaitMs))
-        << writer.BehindText().toStdString();
-    QSignalSpy stored(&writer, &ArchiveWriter::verdictsStored);
-    writer.SetLocation(good);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return stored.count() > 0 && writer.BehindText().isEmpty(); }, kWaitMs))
-        << writer.BehindText().toStdString();
-    ChartArchive archive(good, "archive-writer-verdict-test");
-    const std::optional<std::vector<ArchiveEntry>> entries = archive.Search({});
-    ASSERT_TRUE(entries) << archive.status().Message;
-    ASSERT_EQ(entries->size(), 1u);
-    EXPECT_EQ(entries->front().Description, "waiting chart 1");
-    EXPECT_EQ(entries->front().Verdict, "FAIL");
+    for (const bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "the program ends while the archive is behind" : "one run");
+        const Archives a;
+        const ArchiveLocation &broken = a.broken, &good = a.good;
+        const std::string spool = a.dir.File("spool");
+        auto writer = std::make_unique<ArchiveWriter>(ArchiveWriterOptions{broken, spool, 50});
+        const ArchiveItem reported = Item(1);
+        writer->Enqueue(reported);
+        writer->StoreVerdict(reported.chart, "FAIL");
+        writer->StoreVerdict(Item(2).chart, "PASS");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return writer->BehindText().contains("(1 chart waiting)"); }, kWaitMs))
+            << writer->BehindText().toStdString();
+        if (restart) {
+            writer.reset();
+            const std::vector<SpooledItem> waiting = ArchiveSpool(spool).Load();
+            ASSERT_EQ(waiting.size(), 3u);
+            EXPECT_FALSE(waiting[0].Verdict);
+            ASSERT_TRUE(waiting[1].Verdict);
+            EXPECT_EQ(waiting[1].Verdict->Verdict, "FAIL");
+            ASSERT_TRUE(waiting[2].Verdict);
+            EXPECT_EQ(waiting[2].Verdict->Verdict, "PASS");
+            writer = std::make_unique<ArchiveWriter>(ArchiveWriterOptions{broken, spool, 50});
+        }
+        QSignalSpy stored(writer.get(), &ArchiveWriter::verdictsStored);
+        writer->SetLocation(good);
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return stored.count() > 0 && writer->BehindText().isEmpty(); }, kWaitMs))
+            << writer->BehindText().toStdString();
+        ChartArchive archive(good, "archive-writer-verdict-test");
+        const std::optional<std::vector<ArchiveEntry>> entries = archive.Search({});
+        ASSERT_TRUE(entries) << archive.status().Message;
+        ASSERT_EQ(entries->size(), 1u);
+        EXPECT_EQ(entries->front().Description, "waiting chart 1");
+        EXPECT_EQ(entries->front().Verdict, "FAIL");
+        writer.reset();
+        EXPECT_TRUE(ArchiveSpool(spool).Load().empty());
+    }
 }
 
 } // namespace
@@ -181,8 +201,10 @@ TEST(ArchiveSpool, DamagedAndUnfinishedItemsAreNotRead)
     const std::string second = spool.Put(Item(2), error);
     ASSERT_FALSE(first.empty()) << error;
     ASSERT_FALSE(second.empty()) << error;
-    // An item whose meta file was never written, and one whose chart is bad.
+    // An item whose meta file was never written, one whose chart is bad, and
+    // a verdict file without its verdict.
     dir.Write("spool/00000000000000000001-000001.ndt", "half a chart");
+    dir.Write("spool/00000000000000000001-000002.verdict", "hash=\n");
     std::filesystem::path bad = std::filesystem::path(second).replace_extension(".ndt");
     dir.Write(std::filesystem::relative(bad, dir.Path()).string(), "not a chart\r\n");
     std::vector<std::string> problems;
@@ -190,7 +212,7 @@ TEST(ArchiveSpool, DamagedAndUnfinishedItemsAreNotRead)
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items.front().Item.chart.Description, "waiting chart 1");
     EXPECT_EQ(items.front().Item.tags.Cable, "C1");
-    EXPECT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems.size(), 2u); // the bad chart, and the verdict without one
     spool.Remove(items.front().Path);
     EXPECT_FALSE(std::filesystem::exists(first));
     EXPECT_TRUE(std::filesystem::exists(second)); // kept for the user to look at

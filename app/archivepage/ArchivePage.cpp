@@ -31,38 +31,37 @@ ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent)
     setObjectName("ArchivePage");
     auto* layout = new QVBoxLayout(this);
     auto* filters = new QGridLayout;
-    const auto edit = [this](const char* name, const QString& placeholder) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(name);
-        e->setPlaceholderText(placeholder);
-        e->setClearButtonEnabled(true);
-        return e;
+    // Each filter: its field, the field's name and hint, its label and its
+    // place in the grid (the label left of the field).
+    struct Filter {
+        QLineEdit*& Edit;
+        const char* Name;
+        QString Placeholder, Label;
+        int Row, Column, Span;
     };
-    e_search = edit("e_search", tr("words in description, file name, cable, site or job"));
-    e_from = edit("e_from", tr("YYYY-MM-DD"));
-    e_to = edit("e_to", tr("YYYY-MM-DD"));
-    e_serial = edit("e_serial", tr("any"));
-    e_model = edit("e_model", tr("any"));
+    const Filter fields[] = {
+        {e_search, "e_search", tr("words in description, file name, cable, site or job"), tr("&Search"), 0, 0,
+         7},
+        {e_from, "e_from", tr("YYYY-MM-DD"), tr("&From"), 1, 0, 1},
+        {e_to, "e_to", tr("YYYY-MM-DD"), tr("&To"), 1, 2, 1},
+        {e_serial, "e_serial", tr("any"), tr("Se&rial No."), 1, 4, 1},
+        {e_model, "e_model", tr("any"), tr("&Model"), 1, 6, 1},
+    };
+    for (const Filter& f : fields) {
+        f.Edit = new QLineEdit(this);
+        f.Edit->setObjectName(f.Name);
+        f.Edit->setPlaceholderText(f.Placeholder);
+        f.Edit->setClearButtonEnabled(true);
+        auto* label = new QLabel(f.Label, this);
+        label->setBuddy(f.Edit);
+        filters->addWidget(label, f.Row, f.Column);
+        filters->addWidget(f.Edit, f.Row, f.Column + 1, 1, f.Span);
+    }
     auto* date =
         new QRegularExpressionValidator(QRegularExpression(R"(\d{0,4}(-\d{0,2}(-\d{0,2})?)?)"), this);
     e_from->setValidator(date);
     e_to->setValidator(date);
     e_serial->setValidator(new QIntValidator(0, 2147483647, this));
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
-        l->setBuddy(buddy);
-        return l;
-    };
-    filters->addWidget(label(tr("&Search"), e_search), 0, 0);
-    filters->addWidget(e_search, 0, 1, 1, 7);
-    filters->addWidget(label(tr("&From"), e_from), 1, 0);
-    filters->addWidget(e_from, 1, 1);
-    filters->addWidget(label(tr("&To"), e_to), 1, 2);
-    filters->addWidget(e_to, 1, 3);
-    filters->addWidget(label(tr("Se&rial No."), e_serial), 1, 4);
-    filters->addWidget(e_serial, 1, 5);
-    filters->addWidget(label(tr("&Model"), e_model), 1, 6);
-    filters->addWidget(e_model, 1, 7);
     layout->addLayout(filters);
 
     model_ = new ArchiveTableModel(this);

@@ -119,16 +119,25 @@ std::string MissingDC(const ChartFacts& f, const std::string& text)
     return "no DC value (the instrument shows \"" + text + "\")";
 }
 
+// The chart's DC text as the value, and what it reads; without a reading
+// the criterion is not evaluated.
+std::optional<DCReading> ReadDC(CriterionResult& r, const ChartFacts& f, const std::string& text,
+                                std::optional<DCReading> (*read)(const std::string&))
+{
+    r.Value = f.HasDC && !text.empty() ? text : "-";
+    std::optional<DCReading> v = f.HasDC ? read(text) : std::nullopt;
+    if (!v)
+        NotEvaluated(r, MissingDC(f, text));
+    return v;
+}
+
 void CheckResistance(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
     r.Title = "DC resistance at least " + OhmsText(c.Limit);
     r.Limit = "at least " + OhmsText(c.Limit);
-    r.Value = f.HasDC && !f.DCResistanceText.empty() ? f.DCResistanceText : "-";
-    const std::optional<DCReading> v = f.HasDC ? ReadResistanceText(f.DCResistanceText) : std::nullopt;
-    if (!v) {
-        NotEvaluated(r, MissingDC(f, f.DCResistanceText));
+    const std::optional<DCReading> v = ReadDC(r, f, f.DCResistanceText, &ReadResistanceText);
+    if (!v)
         return;
-    }
     const std::string low = "the resistance is below the limit";
     switch (v->Is) {
     case DCReading::Bound::Exact:
@@ -153,12 +162,9 @@ void CheckVoltage(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
     r.Title = "DC voltage at most " + Volts(c.Limit);
     r.Limit = "at most " + Volts(c.Limit) + " (either sign)";
-    r.Value = f.HasDC && !f.DCVoltageText.empty() ? f.DCVoltageText : "-";
-    const std::optional<DCReading> v = f.HasDC ? ReadVoltageText(f.DCVoltageText) : std::nullopt;
-    if (!v) {
-        NotEvaluated(r, MissingDC(f, f.DCVoltageText));
+    const std::optional<DCReading> v = ReadDC(r, f, f.DCVoltageText, &ReadVoltageText);
+    if (!v)
         return;
-    }
     const std::string high = "the voltage is above the limit";
     if (v->Is == DCReading::Bound::Exact) {
         Judge(r, std::fabs(v->Value) <= c.Limit, high);

@@ -4,6 +4,7 @@
 #include "NumberText.h"
 
 #include <cmath>
+#include <utility>
 
 namespace lumidrax {
 
@@ -54,9 +55,12 @@ void CheckEnd(CriterionResult& r, const Criterion& c, const ChartFacts& f)
           d < c.Limit ? "the end is too near" : "the end is too far");
 }
 
-// A criterion that compares with the baseline is not evaluated without one.
-bool HasBaseline(CriterionResult& r, const ChartFacts& f)
+// A criterion that compares with the baseline, named with its limit; it is
+// not evaluated without a baseline.
+bool WithBaseline(CriterionResult& r, const ChartFacts& f, std::string title, std::string limit)
 {
+    r.Title = std::move(title);
+    r.Limit = std::move(limit);
     if (f.Comparison)
         return true;
     r.Value = "-";
@@ -73,9 +77,8 @@ void PassWith(CriterionResult& r, const std::string& value)
 
 void CheckNew(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
-    r.Title = "No new event above " + Number(c.Limit) + " %";
-    r.Limit = "at most " + Number(c.Limit) + " %";
-    if (!HasBaseline(r, f))
+    if (!WithBaseline(r, f, "No new event above " + Number(c.Limit) + " %",
+                      "at most " + Number(c.Limit) + " %"))
         return;
     const ChartEvent* largest = nullptr;
     for (const ComparedEvent& e : *f.Comparison) {
@@ -95,9 +98,8 @@ void CheckNew(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 
 void CheckMoved(CriterionResult& r, const Criterion& c, const ChartFacts& f)
 {
-    r.Title = "No event moved by more than " + Number(c.Limit) + " m";
-    r.Limit = "at most " + Number(c.Limit) + " m";
-    if (!HasBaseline(r, f))
+    if (!WithBaseline(r, f, "No event moved by more than " + Number(c.Limit) + " m",
+                      "at most " + Number(c.Limit) + " m"))
         return;
     const ComparedEvent* largest = nullptr;
     for (const ComparedEvent& e : *f.Comparison)

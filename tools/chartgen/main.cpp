@@ -15,6 +15,7 @@
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
+#include "CommandLine.h"
 #include "EdgeChart.h"
 #include "NumberText.h"
 
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -122,11 +124,8 @@ int main(int argc, char** argv)
     app.add_option("--out-dir", outDir, "folder for --count files named PREFIXnnn.ndt");
     app.add_option("--prefix", prefix, "file name prefix for --out-dir");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;
-    }
+    if (const std::optional<int> end = lumidrax::tool::ParseCommandLine(app, argc, argv))
+        return *end;
 
     lumidrax::chartgen::FormFromTokens(tokens, o.form);
     o.cableLength = length;

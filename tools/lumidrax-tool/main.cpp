@@ -3,6 +3,7 @@
 // succeeded, 1 when any failed, 2 on a usage error (message on standard
 // error).
 
+#include "CommandLine.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -12,6 +13,7 @@
 #endif
 
 #include <iostream>
+#include <optional>
 #include <string_view>
 
 int main(int argc, char** argv)
@@ -66,16 +68,8 @@ int main(int argc, char** argv)
 #endif
 
     try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
-    } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return 2;
+        if (const std::optional<int> end = lumidrax::tool::ParseCommandLine(app, argc, argv))
+            return *end;
     } catch (const std::exception& e) {
         // A fault the commands did not turn into an entry.
         std::cerr << "lumidrax-tool: " << e.what() << '\n';

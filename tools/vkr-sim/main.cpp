@@ -4,6 +4,7 @@
 
 #include "ChartFile.h"
 #include "ChartGenerator.h"
+#include "CommandLine.h"
 #include "FileIO.h"
 #include "Limits.h"
 #include "MessageCatalogue.h"
@@ -151,17 +152,7 @@ std::optional<int> ParseOptions(int argc, char** argv, SimOptions& o)
 {
     CLI::App app{kDescription, "vkr-sim"};
     AddOptions(app, o);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
-        return app.exit(e);
-    } catch (const CLI::CallForVersion& e) {
-        return app.exit(e);
-    } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return kExitUsage;
-    }
-    return std::nullopt;
+    return lumidrax::tool::ParseCommandLine(app, argc, argv, kExitUsage);
 }
 
 // Checks the model, the fault and the destination. Prints what is wrong and

@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::uintmax_t kMaxMetaBytes = 64u << 10;
+// A chart's meta file, and a verdict's one file.
+const char* const kMetaExtension = ".meta";
 const char* const kVerdictExtension = ".verdict";
 
 std::string OneLine(std::string text)
@@ -49,7 +51,7 @@ std::string ArchiveSpool::NextBase()
 std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
 {
     const std::string base = NextBase();
-    const std::string meta = base + ".meta";
+    const std::string meta = base + kMetaExtension;
     std::string text = "origin=" + std::string(OriginName(item.origin)) + "\n";
     text += "detail=" + OneLine(item.detail) + "\n";
     text += "file=" + OneLine(item.chart.FileName) + "\n";
@@ -70,7 +72,7 @@ std::string ArchiveSpool::Put(const ArchiveItem& item, std::string& error)
 
 std::string ArchiveSpool::PutVerdict(const VerdictJob& verdict, std::string& error)
 {
-    const std::string path = NextBase() + ".verdict";
+    const std::string path = NextBase() + kVerdictExtension;
     const FileOutcome written = ReplaceFileAtomically(
         path, "hash=" + OneLine(verdict.Hash) + "\nverdict=" + OneLine(verdict.Verdict) + "\n");
     if (!written.Ok()) {
@@ -85,7 +87,7 @@ std::vector<SpooledItem> ArchiveSpool::Load(std::vector<std::string>* problems) 
     std::vector<std::string> metas;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(folder_, ec))
-        if (e.path().extension() == ".meta" || e.path().extension() == kVerdictExtension)
+        if (e.path().extension() == kMetaExtension || e.path().extension() == kVerdictExtension)
             metas.push_back(e.path().string());
     // By name alone: the order the items came, charts and verdicts alike.
     std::sort(metas.begin(), metas.end(), [](const std::string& a, const std::string& b) {
